@@ -1,0 +1,46 @@
+#pragma once
+// The command table of quorin-cli. Each command lives in its own file and
+// registers itself with a static CommandRegistration, so commands can be
+// added without touching the dispatcher.
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "map/MapState.h"
+
+namespace quorin::cli {
+
+enum ExitCode : int { kSuccess = 0, kRefused = 1, kUsage = 2 };
+
+struct CliContext {
+    std::vector<std::string> args;       // the command's arguments, options removed
+    std::vector<std::string> mapNames;   // the stock map names in force
+    bool force = false;                  // --force was given
+    std::ostream& out;                   // the command's result, byte for byte
+    std::ostream& err;                   // every message, one per line
+};
+
+struct CliCommandInfo {
+    std::string name;
+    std::string usage;  // e.g. "script MAP NAME"
+    std::size_t leastArgs = 0;
+    std::size_t mostArgs = 0;
+    int (*run)(CliContext& context) = nullptr;
+};
+
+struct CommandRegistration {
+    explicit CommandRegistration(CliCommandInfo info);
+};
+
+const std::vector<CliCommandInfo>& RegisteredCommands();
+
+// Runs the load chain on path with every message on stderr. Returns the
+// loaded state, or nullopt after a refusal (the caller exits with kRefused).
+std::optional<MapState> LoadForCommand(CliContext& context, const std::string& path);
+
+// Parses a whole decimal number for a cache position argument.
+std::optional<long long> ParseWholeNumber(const std::string& text);
+
+}  // namespace quorin::cli

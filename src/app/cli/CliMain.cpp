@@ -1,0 +1,119 @@
+// quorin-cli: the core in batch. stdout carries only a command's result,
+// byte for byte; every message goes to stderr, one per line.
+
+#include <cstdlib>
+#include <iostream>
+#include <string_view>
+
+#include "app/cli/CliCommand.h"
+#include "map/MapLoader.h"
+#include "map/MapNames.h"
+
+namespace quorin::cli {
+
+namespace {
+
+std::vector<CliCommandInfo>& Table() {
+    static std::vector<CliCommandInfo> table;
+    return table;
+}
+
+class StderrMessages final : public MessageSink {
+public:
+    explicit StderrMessages(std::ostream& err) : err_(err) {}
+    void showMessage(std::string_view text) override { err_ << text << '\n'; }
+
+private:
+    std::ostream& err_;
+};
+
+void PrintUsage(std::ostream& to) {
+    to << "usage: quorin-cli [--map-names FILE] COMMAND ARGS...\n"
+          "commands:\n";
+    for (const CliCommandInfo& command : RegisteredCommands()) to << "  " << command.usage << '\n';
+    to << "The map names file holds exactly eleven stock map names, one a line;\n"
+          "QUORIN_MAP_NAMES may name it instead of --map-names.\n";
+}
+
+int Usage(std::ostream& err, const std::string& problem) {
+    err << "quorin-cli: " << problem << '\n';
+    PrintUsage(err);
+    return kUsage;
+}
+
+}  // namespace
+
+CommandRegistration::CommandRegistration(CliCommandInfo info) { Table().push_back(std::move(info)); }
+
+const std::vector<CliCommandInfo>& RegisteredCommands() { return Table(); }
+
+std::optional<MapState> LoadForCommand(CliContext& context, const std::string& path) {
+    MapState state;
+    StderrMessages messages(context.err);
+    if (!OpenMap(state, path, context.mapNames, messages)) return std::nullopt;
+    return state;
+}
+
+std::optional<long long> ParseWholeNumber(const std::string& text) {
+    if (text.empty()) return std::nullopt;
+    std::size_t used = 0;
+    try {
+        long long value = std::stoll(text, &used, 10);
+        if (used != text.size()) return std::nullopt;
+        return value;
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+int Run(int argc, char** argv, std::ostream& out, std::ostream& err) {
+    std::vector<std::string> words(argv + 1, argv + argc);
+    std::optional<std::string> namesFile;
+    if (const char* fromEnvironment = std::getenv("QUORIN_MAP_NAMES"); fromEnvironment && *fromEnvironment) {
+        namesFile = fromEnvironment;
+    }
+    bool force = false;
+    std::vector<std::string> rest;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        if (words[i] == "--map-names") {
+            if (i + 1 >= words.size()) return Usage(err, "--map-names needs a file");
+            namesFile = words[++i];
+        } else if (words[i] == "--force") {
+            force = true;
+        } else if (words[i] == "--help" || words[i] == "-h") {
+            PrintUsage(out);
+            return kSuccess;
+        } else {
+            rest.push_back(words[i]);
+        }
+    }
+    if (rest.empty()) return Usage(err, "no command given");
+
+    std::vector<std::string> mapNames = BuiltInMapNames();
+    if (namesFile) {
+        auto names = ReadMapNamesFile(*namesFile);
+        if (!names) return Usage(err, names.error().message);
+        mapNames = std::move(*names);
+    }
+
+    const std::string name = rest.front();
+    rest.erase(rest.begin());
+    for (const CliCommandInfo& command : RegisteredCommands()) {
+        if (command.name != name) continue;
+        if (rest.size() < command.leastArgs || rest.size() > command.mostArgs) {
+            return Usage(err, "usage: quorin-cli " + command.usage);
+        }
+        CliContext context{std::move(rest), std::move(mapNames), force, out, err};
+        return command.run(context);
+    }
+    return Usage(err, "unknown command \"" + name + "\"");
+}
+
+}  // namespace quorin::cli
+
+int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+    const int code = quorin::cli::Run(argc, argv, std::cout, std::cerr);
+    std::cout.flush();
+    return code;
+}

@@ -1,0 +1,11 @@
+#pragma once
+// The built-in demo map: scripts of all five types and globals of several
+// value types, whose nodes show every way a node can be rendered.
+
+#include "map/MapBuilder.h"
+
+namespace quorin {
+
+MapBuilder DemoMap();
+
+}  // namespace quorin

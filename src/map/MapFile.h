@@ -1,0 +1,68 @@
+#pragma once
+// The one read path into a Map file: every integer, block and text is read
+// through a bounds check against the file's size, in 64-bit arithmetic, so
+// no offset or count taken from the file can reach outside it. The file is
+// never read whole; texts are served from a small page cache.
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "map/Result.h"
+
+namespace quorin {
+
+class MapFile {
+public:
+    [[nodiscard]] static Result<MapFile> open(const std::string& path);
+
+    std::int64_t size() const { return size_; }
+    const std::string& path() const { return path_; }
+
+    // `length` bytes at `offset`, or an error naming `what` when any of them
+    // lies outside the file.
+    [[nodiscard]] Result<std::vector<std::uint8_t>> readBlock(std::int64_t offset, std::int64_t length,
+                                                              std::string_view what);
+    [[nodiscard]] Result<std::int32_t> readInt32(std::int64_t offset, std::string_view what);
+    [[nodiscard]] Result<std::uint32_t> readUInt32(std::int64_t offset, std::string_view what);
+    [[nodiscard]] Result<std::int32_t> readInt16(std::int64_t offset, std::string_view what);
+
+    // The zero-ended text at `offset`, without its zero byte. A text with no
+    // zero byte stops at the end of the file; an offset outside the file
+    // gives the empty text.
+    std::string readText(std::int64_t offset);
+
+private:
+    struct FileCloser {
+        void operator()(std::FILE* file) const { std::fclose(file); }
+    };
+    static constexpr std::int64_t kPageSize = 64 * 1024;
+    static constexpr std::size_t kMostPages = 64;
+
+    MapFile(std::unique_ptr<std::FILE, FileCloser> file, std::string path, std::int64_t size);
+    Error outsideError(std::int64_t offset, std::int64_t length, std::string_view what) const;
+    const std::vector<std::uint8_t>* page(std::int64_t index);
+
+    std::unique_ptr<std::FILE, FileCloser> file_;
+    std::string path_;
+    std::int64_t size_ = 0;
+    std::unordered_map<std::int64_t, std::vector<std::uint8_t>> pages_;
+    std::int64_t lastPageIndex_ = -1;
+    const std::vector<std::uint8_t>* lastPage_ = nullptr;
+};
+
+// Little-endian decoding of bytes already known to be in range.
+inline std::int32_t Int16At(const std::uint8_t* bytes) {
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8)));
+}
+inline std::uint32_t UInt32At(const std::uint8_t* bytes) {
+    return static_cast<std::uint32_t>(bytes[0]) | (static_cast<std::uint32_t>(bytes[1]) << 8) |
+           (static_cast<std::uint32_t>(bytes[2]) << 16) | (static_cast<std::uint32_t>(bytes[3]) << 24);
+}
+inline std::int32_t Int32At(const std::uint8_t* bytes) { return static_cast<std::int32_t>(UInt32At(bytes)); }
+
+}  // namespace quorin

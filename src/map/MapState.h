@@ -1,0 +1,112 @@
+#pragma once
+// Everything the tool knows about the open map: the record caches, the three
+// dictionaries and the records shown in the editor. Owned by the main window
+// (or by a quorin-cli run); holds no widgets.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "map/Records.h"
+
+namespace quorin {
+
+// Name to cache position. When two records share a name the later one wins.
+using NameIndex = std::unordered_map<std::string, std::int32_t>;
+// Node identity to cache position; keyed by the number, which behaves like
+// the decimal-text key (see IdentityFromKey).
+using IdentityIndex = std::unordered_map<std::int32_t, std::int32_t>;
+
+// The record an editor page shows: a cache position and the load it came
+// from, so an edit can never reach a record of another map.
+struct LoadedRecord {
+    std::size_t position = 0;
+    std::uint64_t generation = 0;
+};
+
+// What one successful load builds; replaces the previous map as a whole.
+struct MapContent {
+    std::int32_t magic = 0;
+    Tag Scenario;
+    std::int32_t ScriptTableOuter = 0;
+    std::vector<ScriptHeader> ScriptHeaderCache;
+    std::vector<GlobalHeader> GlobalHeaderCache;
+    std::vector<Syntax> SyntaxCache;
+    NameIndex ScriptsByName;
+    NameIndex GlobalsByName;
+    IdentityIndex SyntaxByIdentity;
+    // The top rows of the script tree: "scripts" when the script count is not
+    // zero, then "globals" when the global count is not zero.
+    std::vector<std::string> FolderRows;
+};
+
+class MapState {
+public:
+    // The file chosen last with Open (empty after a cancelled dialog).
+    std::optional<std::string> f;
+    std::vector<std::string> MapNames;
+
+    std::int32_t magic = 0;
+    Tag Scenario;
+    std::int32_t ScriptTableOuter = 0;
+    std::vector<ScriptHeader> ScriptHeaderCache;
+    std::vector<GlobalHeader> GlobalHeaderCache;
+    std::vector<Syntax> SyntaxCache;
+    NameIndex ScriptsByName;
+    NameIndex GlobalsByName;
+    IdentityIndex SyntaxByIdentity;
+    std::vector<std::string> FolderRows;
+
+    std::optional<LoadedRecord> LoadedScript;
+    std::optional<LoadedRecord> LoadedGlobal;
+    std::optional<LoadedRecord> LoadedSyntax;
+
+    // True once a map has loaded; before that the dictionaries do not exist.
+    bool hasMap() const { return generation_ != 0; }
+    // The file the records came from; edits go there and nowhere else.
+    const std::string& loadedPath() const { return loadedPath_; }
+    // Counts successful loads; a LoadedRecord of another generation is stale.
+    std::uint64_t generation() const { return generation_; }
+
+    // Replaces the whole map with a freshly read one and forgets the records
+    // shown in the editor, which belonged to the previous map.
+    void adopt(MapContent content, std::string path);
+
+    // True when records of this load may be written: a map is loaded and the
+    // last file chosen with Open is the one the records came from.
+    bool writable() const { return hasMap() && f && *f == loadedPath_; }
+
+    // Cache positions through the dictionaries; nullopt when absent.
+    std::optional<std::int32_t> scriptPosition(std::string_view name) const;
+    std::optional<std::int32_t> globalPosition(std::string_view name) const;
+    std::optional<std::int32_t> syntaxPosition(std::int32_t identity) const;
+    // The node of an identity, falling back to position 0 when the identity
+    // is unknown; nullptr only when the cache is empty (or the dictionary
+    // holds a position the cache no longer has).
+    const Syntax* nodeForIdentity(std::int32_t identity) const;
+
+    // The record an editor property points at, when it belongs to this load.
+    const ScriptHeader* loadedScript() const;
+    const GlobalHeader* loadedGlobal() const;
+    const Syntax* loadedSyntax() const;
+
+    LoadedRecord recordAt(std::size_t position) const { return {position, generation_}; }
+
+private:
+    std::string loadedPath_;
+    std::uint64_t generation_ = 0;
+};
+
+// The identity that a decimal-text key names: only the canonical form
+// ("-2", "17", "0"; no sign on zero, no leading zeros or blanks) is a key.
+std::optional<std::int32_t> IdentityFromKey(std::string_view key);
+
+// Looks a name up, falling back to position 0 when it is absent.
+std::int32_t PositionOr0(const NameIndex& index, std::string_view name);
+std::int32_t PositionOr0(const IdentityIndex& index, std::int32_t identity);
+
+}  // namespace quorin

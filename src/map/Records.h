@@ -1,0 +1,52 @@
+#pragma once
+// Plain records mirroring the map's script tables. Integer fields hold the
+// sign-extended values read from the file; texts hold the bytes unchanged.
+
+#include <cstdint>
+#include <string>
+
+namespace quorin {
+
+// One entry of the script table (92 bytes in the file).
+struct ScriptHeader {
+    std::string Name;
+    std::int32_t Type = 0;        // script type code
+    std::int32_t ReturnType = 0;  // value type code
+    std::int32_t ExpPointer = 0;  // identity of the root syntax node
+    std::int32_t Offset = 0;      // file offset of the entry
+};
+
+// One entry of the global table (92 bytes in the file).
+struct GlobalHeader {
+    std::string Name;
+    std::int32_t Type = 0;        // value type code
+    std::int32_t ExpPointer = 0;  // identity of the initial-value node
+    std::int32_t Offset = 0;      // file offset of the entry
+};
+
+// One syntax node (20 bytes in the file).
+struct Syntax {
+    std::int32_t ExpIdentity = 0;
+    std::int32_t EngineIdentity = 0;
+    std::int32_t ExpType = 0;
+    std::int32_t SibExpPointer = 0;
+    std::int32_t ScriptTableOffset = 0;  // absolute: string table start + stored offset
+    std::int32_t ScriptValue = 0;        // lower half of the value field
+    std::int32_t KidExpPointer = 0;      // upper half of the value field
+    std::int32_t offset = 0;             // file offset of the node
+    std::int32_t ValueType = 0;
+    std::string Command;                 // the node's text from the string table
+};
+
+// The scenario tag: the first entry of the tag index.
+struct Tag {
+    std::string Class1;
+    std::string Class2;
+    std::string Class3;
+    std::uint32_t ident = 0;
+    std::string Name;
+    std::int32_t NameOffset = 0;
+    std::int32_t Offset = 0;  // base of every scenario field
+};
+
+}  // namespace quorin

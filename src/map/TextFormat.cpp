@@ -1,0 +1,59 @@
+#include "map/TextFormat.h"
+
+#include <charconv>
+
+namespace quorin {
+
+void AppendDecimal(std::string& out, std::int64_t value) {
+    char digits[24];
+    auto [end, error] = std::to_chars(digits, digits + sizeof digits, value);
+    (void)error;  // 24 characters always hold a 64-bit number
+    out.append(digits, end);
+}
+
+std::string Decimal(std::int64_t value) {
+    std::string text;
+    AppendDecimal(text, value);
+    return text;
+}
+
+std::string Hexadecimal(std::int32_t value) {
+    char digits[16];
+    auto [end, error] =
+        std::to_chars(digits, digits + sizeof digits, static_cast<std::uint32_t>(value), 16);
+    (void)error;
+    std::string text(digits, end);
+    for (char& c : text) {
+        if (c >= 'a' && c <= 'f') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return text;
+}
+
+std::string SecondsFromTicks(std::int64_t ticks) {
+    // Four decimals show sixtieths well enough; trailing zeros are dropped.
+    const bool negative = ticks < 0;
+    const std::int64_t magnitude = negative ? -ticks : ticks;
+    const std::int64_t tenThousandths = (magnitude * 10000 + 30) / 60;
+    std::string text = negative ? "-" : "";
+    AppendDecimal(text, tenThousandths / 10000);
+    std::int64_t fraction = tenThousandths % 10000;
+    if (fraction != 0) {
+        std::string digits = Decimal(fraction);
+        digits.insert(0, 4 - digits.size(), '0');
+        while (!digits.empty() && digits.back() == '0') digits.pop_back();
+        text += '.';
+        text += digits;
+    }
+    return text;
+}
+
+bool EqualsIgnoringCase(std::string_view text, std::string_view other) {
+    if (text.size() != other.size()) return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+        if (lower(text[i]) != lower(other[i])) return false;
+    }
+    return true;
+}
+
+}  // namespace quorin

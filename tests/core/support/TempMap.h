@@ -1,0 +1,40 @@
+#pragma once
+// Test support: writes maps made with MapBuilder into a private temporary
+// folder and reads files back for byte comparisons.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "map/MapBuilder.h"
+#include "map/MapState.h"
+#include "map/MessageSink.h"
+
+namespace quorin::testing {
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    std::string path(const std::string& name) const { return (root_ / name).string(); }
+
+private:
+    std::filesystem::path root_;
+};
+
+std::vector<std::uint8_t> ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
+std::string WriteMap(const TempDir& dir, const MapBuilder& builder, const std::string& name = "test.map");
+
+// Loads path into state with the built-in stock names; the messages shown
+// are kept in messages.
+bool Load(MapState& state, const std::string& path, CollectedMessages& messages);
+
+// Little-endian patching of a byte image.
+void PutInt16(std::vector<std::uint8_t>& bytes, std::int64_t at, std::int32_t value);
+void PutInt32(std::vector<std::uint8_t>& bytes, std::int64_t at, std::int32_t value);
+
+}  // namespace quorin::testing
