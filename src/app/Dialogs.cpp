@@ -1,0 +1,46 @@
+#include "app/Dialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace quorin::ui {
+
+namespace {
+
+class ModalDialogs final : public DialogSeam {
+public:
+    void showMessage(QWidget* parent, const QString& text) override {
+        QMessageBox box(parent);
+        box.setWindowTitle(QStringLiteral("Quorin"));
+        box.setText(text);
+        box.setStandardButtons(QMessageBox::Ok);
+        box.exec();
+    }
+    QString askMapFile(QWidget* parent) override {
+        return QFileDialog::getOpenFileName(parent, QStringLiteral("Open"), QString(), MapFileFilter());
+    }
+};
+
+ModalDialogs& Production() {
+    static ModalDialogs dialogs;
+    return dialogs;
+}
+
+DialogSeam* current = nullptr;
+
+}  // namespace
+
+DialogSeam& Dialogs() { return current ? *current : Production(); }
+void SetDialogs(DialogSeam* seam) { current = seam; }
+
+void ShowMessage(QWidget* parent, const QString& text) { Dialogs().showMessage(parent, text); }
+
+QString MapFileFilter() {
+    return QStringLiteral("%1 files (*.%2)").arg(QLatin1String(kMapTypeName), QLatin1String(kMapExtension));
+}
+
+void BoxMessages::showMessage(std::string_view text) {
+    ShowMessage(parent_, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+}  // namespace quorin::ui

@@ -1,0 +1,45 @@
+#pragma once
+// The seam through which every window shows modal message boxes and the
+// open dialog. Production shows real modal boxes; tests install their own
+// DialogSeam to answer them and to see what was shown.
+
+#include <QString>
+#include <string_view>
+
+#include "map/MessageSink.h"
+
+class QWidget;
+
+namespace quorin::ui {
+
+class DialogSeam {
+public:
+    virtual ~DialogSeam() = default;
+    // A modal box with one text and an OK button; returns when dismissed.
+    virtual void showMessage(QWidget* parent, const QString& text) = 0;
+    // The open dialog filtered to Map files; an empty text means cancelled.
+    virtual QString askMapFile(QWidget* parent) = 0;
+};
+
+// The seam in force. Passing nullptr restores the modal production boxes.
+DialogSeam& Dialogs();
+void SetDialogs(DialogSeam* seam);
+
+void ShowMessage(QWidget* parent, const QString& text);
+
+// The file type the tool opens, and the open dialog's filter made from it.
+inline constexpr const char* kMapTypeName = "Map";
+inline constexpr const char* kMapExtension = "map";
+QString MapFileFilter();
+
+// Sends the core's messages to modal boxes over parent.
+class BoxMessages final : public MessageSink {
+public:
+    explicit BoxMessages(QWidget* parent) : parent_(parent) {}
+    void showMessage(std::string_view text) override;
+
+private:
+    QWidget* parent_;
+};
+
+}  // namespace quorin::ui
