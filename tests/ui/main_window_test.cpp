@@ -1,0 +1,303 @@
+// The main window as built at start-up: controls and their places, the
+// shared menu bar, Protect Map's enabling, File > Open and the Edit items.
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QStackedWidget>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "app/MenuBar.h"
+#include "map/DemoMap.h"
+#include "map/TypeTables.h"
+#include "ui/support/MainWindowDriver.h"
+#include "support/TempMap.h"
+#include "ui/main/MainWindow.h"
+
+using namespace quorin;
+using namespace quorin::uitest;
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void startsEmpty();
+    void controls_data();
+    void controls();
+    void popupItems_data();
+    void popupItems();
+    void heightStretchesWidthStaysFixed();
+    void menuItems_data();
+    void menuItems();
+    void protectMapEnabledByFirstLoad();
+    void otherWindowsShareMenus();
+    void cancelledOpenKeepsTheMap();
+    void editItemsActOnFocusedField();
+
+private:
+    MainWindow& window() { return MainWindow::instance(); }
+    QWidget& content() { return *window().centralWidget(); }
+
+    ScriptedDialogs dialogs_;
+    testing::TempDir dir_;
+};
+
+void MainWindowTest::initTestCase() {
+    window().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window()));
+}
+
+void MainWindowTest::startsEmpty() {
+    QCOMPARE(window().windowTitle(), QStringLiteral("Quorin"));
+    QCOMPARE(CurrentPage(window()), 0);
+    QCOMPARE(List(window()).topLevelItemCount(), 0);
+    QVERIFY(!List(window()).isEnabled());
+    QVERIFY(List(window()).isHeaderHidden());
+    QCOMPARE(List(window()).columnCount(), 1);
+    QCOMPARE(content().size(), QSize(700, 722));
+    // The menu bar sits above the content, so the window is taller by it.
+    QCOMPARE(window().height(), 722 + window().menuBar()->height());
+    // Page 0 carries the credits.
+    auto* credits = window().findChild<QStackedWidget*>(QStringLiteral("PageEditor"))->widget(0);
+    QVERIFY(credits->findChildren<QLabel*>().size() >= 4);
+}
+
+void MainWindowTest::controls_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("place");  // window coordinates
+    QTest::addColumn<QString>("caption");
+    const struct {
+        const char* name;
+        QRect place;
+        const char* caption;
+    } rows[] = {
+        {"Lb_Select", {0, 0, 364, 722}, ""},
+        {"PageEditor", {376, 0, 324, 702}, ""},
+        {"StaticText1", {382, 7, 104, 20}, "Script Name"},
+        {"FldScriptName", {498, 8, 182, 22}, ""},
+        {"StaticText22", {382, 42, 104, 20}, "Script Type"},
+        {"PopScriptType", {498, 41, 140, 20}, ""},
+        {"StaticText3", {382, 73, 104, 20}, "Script Return Type"},
+        {"PopScriptReturn", {498, 72, 140, 20}, ""},
+        {"StaticText4", {382, 105, 104, 20}, "Expression Pointer"},
+        {"FldScriptExpPointer", {498, 103, 65, 22}, ""},
+        {"FldScriptDeComp", {382, 137, 298, 517}, ""},
+        {"StaticText5", {382, 9, 104, 20}, "Global Name"},
+        {"FldGlobalName", {498, 7, 182, 22}, ""},
+        {"StaticText6", {382, 41, 104, 20}, "Global Type"},
+        {"PopGlobalType", {498, 40, 140, 20}, ""},
+        {"StaticText8", {382, 75, 104, 20}, "Expression Pointer"},
+        {"FldGlobalExpPointer", {498, 73, 65, 22}, ""},
+        {"FldGlobalDecomp", {382, 107, 298, 66}, ""},
+        {"StaticText11", {382, 8, 104, 20}, "Expression Identity"},
+        {"FldSyntaxExpIdent", {498, 6, 65, 22}, ""},
+        {"StaticText12", {382, 43, 104, 20}, "Engine Identity"},
+        {"FldSyntaxEngineIdent", {498, 41, 46, 22}, ""},
+        {"StaticText13", {382, 76, 104, 20}, "Value Type"},
+        {"PopSyntaxType", {498, 75, 140, 20}, ""},
+        {"StaticText14", {382, 109, 104, 20}, "Expression Type"},
+        {"FldSyntaxExpType", {498, 108, 46, 22}, ""},
+        {"StaticText15", {382, 142, 104, 20}, "Sibling Expression"},
+        {"FldSyntaxSibExp", {499, 141, 65, 22}, ""},
+        {"StaticText20", {382, 174, 104, 20}, "Script Table Offset"},
+        {"FldSyntaxScriptTableOffset", {498, 173, 65, 22}, ""},
+        {"StaticText16", {382, 204, 104, 20}, "Script Value"},
+        {"FldSyntaxScriptValue", {498, 200, 46, 22}, ""},
+        {"StaticText21", {382, 236, 104, 20}, "Child Expression"},
+        {"FldSyntaxKidExp", {498, 233, 65, 22}, ""},
+        {"FldSyntaxCommand", {382, 268, 298, 66}, ""},
+    };
+    for (const auto& row : rows) {
+        QTest::newRow(row.name) << QString::fromLatin1(row.name) << row.place << QString::fromLatin1(row.caption);
+    }
+}
+
+void MainWindowTest::controls() {
+    QFETCH(QString, name);
+    QFETCH(QRect, place);
+    QFETCH(QString, caption);
+    auto* control = window().findChild<QWidget*>(name);
+    QVERIFY2(control, qPrintable(name));
+    const QPoint topLeft = control->parentWidget()->mapTo(&content(), control->pos());
+    QCOMPARE(QRect(topLeft, control->size()), place);
+    if (auto* label = qobject_cast<QLabel*>(control)) QCOMPARE(label->text(), caption);
+}
+
+void MainWindowTest::popupItems_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("items");
+    QStringList valueTypes;
+    for (auto name : kValueTypeNames) valueTypes << QString::fromLatin1(name.data(), qsizetype(name.size()));
+    QStringList scriptTypes;
+    for (auto name : kScriptTypeNames) scriptTypes << QString::fromLatin1(name.data(), qsizetype(name.size()));
+    QTest::newRow("PopScriptType") << "PopScriptType" << scriptTypes;
+    QTest::newRow("PopScriptReturn") << "PopScriptReturn" << valueTypes;
+    QTest::newRow("PopGlobalType") << "PopGlobalType" << valueTypes;
+    QTest::newRow("PopSyntaxType") << "PopSyntaxType" << valueTypes;
+}
+
+void MainWindowTest::popupItems() {
+    QFETCH(QString, name);
+    QFETCH(QStringList, items);
+    QComboBox& popup = Popup(window(), qPrintable(name));
+    QStringList shown;
+    for (int i = 0; i < popup.count(); ++i) shown << popup.itemText(i);
+    QCOMPARE(shown, items);
+    QCOMPARE(items.size(), name == QLatin1String("PopScriptType") ? 5 : 49);
+}
+
+void MainWindowTest::heightStretchesWidthStaysFixed() {
+    const QSize before = window().size();
+    window().resize(before.width() + 150, before.height() + 200);
+    QTRY_COMPARE(content().height(), 922);
+    QCOMPARE(window().width(), before.width());
+    QCOMPARE(List(window()).geometry(), QRect(0, 0, 364, 922));
+    QCOMPARE(window().findChild<QWidget*>(QStringLiteral("PageEditor"))->geometry(), QRect(376, 0, 324, 902));
+
+    window().resize(before.width(), 10);
+    QTRY_COMPARE(content().height(), 64);
+    QCOMPARE(List(window()).height(), 64);
+    window().resize(before);
+    QTRY_COMPARE(content().size(), QSize(700, 722));
+}
+
+void MainWindowTest::menuItems_data() {
+    QTest::addColumn<QString>("menu");
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QKeySequence>("shortcut");
+    const QKeySequence none;
+    QTest::newRow("FileQuit") << "FileMenu" << "FileQuit" << "&Quit" << QKeySequence(Qt::CTRL | Qt::Key_Q);
+    QTest::newRow("Fileopen") << "FileMenu" << "Fileopen" << "&Open" << QKeySequence(Qt::CTRL | Qt::Key_O);
+    QTest::newRow("EditUndo") << "EditMenu" << "EditUndo" << "&Undo" << QKeySequence(Qt::CTRL | Qt::Key_Z);
+    QTest::newRow("UntitledMenu1") << "EditMenu" << "UntitledMenu1" << "" << none;
+    QTest::newRow("EditCut") << "EditMenu" << "EditCut" << "Cu&t" << QKeySequence(Qt::CTRL | Qt::Key_X);
+    QTest::newRow("EditCopy") << "EditMenu" << "EditCopy" << "&Copy" << QKeySequence(Qt::CTRL | Qt::Key_C);
+    QTest::newRow("EditPaste") << "EditMenu" << "EditPaste" << "&Paste" << QKeySequence(Qt::CTRL | Qt::Key_V);
+    QTest::newRow("EditClear") << "EditMenu" << "EditClear" << "&Delete" << none;
+    QTest::newRow("UntitledMenu0") << "EditMenu" << "UntitledMenu0" << "" << none;
+    QTest::newRow("EditSelectAll") << "EditMenu" << "EditSelectAll" << "Select &All" << QKeySequence(Qt::CTRL | Qt::Key_A);
+    QTest::newRow("ScriptToolsProtectMap") << "ScriptMenu" << "ScriptToolsProtectMap" << "&Protect Map"
+                                           << QKeySequence(Qt::CTRL | Qt::Key_P);
+    QTest::newRow("Extractall") << "ScriptToolsExtract" << "Extractall" << "All" << none;
+    QTest::newRow("ExtractGlobalRange") << "ScriptToolsExtract" << "ExtractGlobalRange" << "Global Range" << none;
+    QTest::newRow("ExtractScriptRange") << "ScriptToolsExtract" << "ExtractScriptRange" << "Script Range" << none;
+    QTest::newRow("ScriptToolsdatabase") << "ScriptMenu" << "ScriptToolsdatabase" << "&Database" << none;
+}
+
+void MainWindowTest::menuItems() {
+    QFETCH(QString, menu);
+    QFETCH(QString, item);
+    QFETCH(QString, text);
+    QFETCH(QKeySequence, shortcut);
+    auto* bar = window().menuBar();
+    QCOMPARE(bar->objectName(), QStringLiteral("MenuBar1"));
+    auto* owner = bar->findChild<QMenu*>(menu);
+    QVERIFY(owner);
+    QAction* action = nullptr;
+    for (QAction* candidate : owner->actions()) {
+        if (candidate->objectName() == item) action = candidate;
+    }
+    QVERIFY2(action, qPrintable(item));
+    if (action->isSeparator()) return;
+    QCOMPARE(action->text(), text);
+    QCOMPARE(action->shortcut(), shortcut);
+}
+
+void MainWindowTest::protectMapEnabledByFirstLoad() {
+    QAction* protect = MenuItem(window(), "ScriptToolsProtectMap");
+    QVERIFY(!protect->isEnabled());
+
+    auto refused = DemoMap();
+    refused.version = 609;
+    QCOMPARE(OpenThroughMenu(window(), dialogs_, QString::fromStdString(testing::WriteMap(dir_, refused, "old.map"))),
+             QStringList{QStringLiteral("cant load |1|")});
+    QVERIFY(!protect->isEnabled());
+    QCOMPARE(List(window()).topLevelItemCount(), 0);
+
+    const QString demo = QString::fromStdString(testing::WriteMap(dir_, DemoMap(), "demo.map"));
+    QCOMPARE(OpenThroughMenu(window(), dialogs_, demo), QStringList{QStringLiteral("Map loaded!")});
+    QVERIFY(protect->isEnabled());
+    QVERIFY(List(window()).isEnabled());
+    QCOMPARE(TopTexts(List(window())), (QStringList{"scripts", "globals"}));
+    QVERIFY(dialogs_.lastFilter.contains(QStringLiteral("*.map")));
+}
+
+void MainWindowTest::otherWindowsShareMenus() {
+    QMainWindow other;
+    InstallMenuBar(other);
+    QCOMPARE(other.menuBar()->objectName(), QStringLiteral("MenuBar1"));
+    // Protect Map follows the one loaded map, whichever bar shows it.
+    QCOMPARE(MenuItem(other, "ScriptToolsProtectMap")->isEnabled(), ProtectMapEnabled());
+    SetProtectMapEnabled(false);
+    QVERIFY(!MenuItem(other, "ScriptToolsProtectMap")->isEnabled());
+    QVERIFY(!MenuItem(window(), "ScriptToolsProtectMap")->isEnabled());
+    SetProtectMapEnabled(true);
+    QVERIFY(MenuItem(other, "ScriptToolsProtectMap")->isEnabled());
+
+    // File > Open on another window loads into the main window.
+    const QString path = QString::fromStdString(testing::WriteMap(dir_, DemoMap(), "again.map"));
+    const int dialogsBefore = dialogs_.openDialogs;
+    QCOMPARE(OpenThroughMenu(other, dialogs_, path).value(0), QStringLiteral("Map loaded!"));
+    QCOMPARE(dialogs_.openDialogs, dialogsBefore + 1);
+    QCOMPARE(window().state().f.value_or(""), path.toStdString());
+}
+
+void MainWindowTest::cancelledOpenKeepsTheMap() {
+    const QString path = QString::fromStdString(testing::WriteMap(dir_, DemoMap(), "kept.map"));
+    OpenThroughMenu(window(), dialogs_, path);
+    const auto messagesBefore = dialogs_.messages.size();
+    TriggerMenuItem(window(), "Fileopen");  // nothing queued: the user cancels
+    QCOMPARE(dialogs_.messages.size(), messagesBefore);
+    QVERIFY(!window().state().f.has_value());
+    QCOMPARE(TopTexts(List(window())), (QStringList{"scripts", "globals"}));
+    QCOMPARE(window().state().ScriptHeaderCache.size(), std::size_t{6});
+}
+
+void MainWindowTest::editItemsActOnFocusedField() {
+    const QString path = QString::fromStdString(testing::WriteMap(dir_, DemoMap(), "edit.map"));
+    OpenThroughMenu(window(), dialogs_, path);
+    QTreeWidget& list = List(window());
+    QTreeWidgetItem* script = ExpandPath(list, {"scripts"});
+    QVERIFY(script);
+    ClickRow(list, *Row(list, "s: intro", script));
+    QLineEdit& name = Field(window(), "FldScriptName");
+    QCOMPARE(name.text(), QStringLiteral("intro"));
+
+    QApplication::setActiveWindow(&window());
+    name.setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(&name));
+    TriggerMenuItem(window(), "EditSelectAll");
+    QCOMPARE(name.selectedText(), QStringLiteral("intro"));
+    TriggerMenuItem(window(), "EditCut");
+    QCOMPARE(name.text(), QString());
+    TriggerMenuItem(window(), "EditPaste");
+    TriggerMenuItem(window(), "EditPaste");
+    QCOMPARE(name.text(), QStringLiteral("introintro"));
+    TriggerMenuItem(window(), "EditUndo");
+    QCOMPARE(name.text(), QStringLiteral("intro"));
+    name.setSelection(0, 2);
+    TriggerMenuItem(window(), "EditCopy");
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("in"));
+    TriggerMenuItem(window(), "EditClear");
+    QCOMPARE(name.text(), QStringLiteral("tro"));
+
+    auto& text = *window().findChild<QPlainTextEdit*>(QStringLiteral("FldScriptDeComp"));
+    text.setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(&text));
+    TriggerMenuItem(window(), "EditSelectAll");
+    TriggerMenuItem(window(), "EditClear");
+    QCOMPARE(text.toPlainText(), QString());
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
