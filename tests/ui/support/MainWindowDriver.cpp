@@ -114,7 +114,15 @@ void TypeInto(QLineEdit& field, const QString& text) {
     field.setFocus();
     QTest::keyClick(&field, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(&field, Qt::Key_Delete);
-    QTest::keyClicks(&field, text);
+    for (QChar character : text) {
+        // QTest spells out ASCII keys only; other characters arrive as text.
+        if (character.unicode() < 128) {
+            QTest::keyClick(&field, character.toLatin1());
+        } else {
+            QTest::sendKeyEvent(QTest::Press, &field, Qt::Key_unknown, QString(character), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Release, &field, Qt::Key_unknown, QString(character), Qt::NoModifier);
+        }
+    }
 }
 
 void ChoosePopupItem(QComboBox& popup, const QString& text) {
