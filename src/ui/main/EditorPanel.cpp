@@ -25,6 +25,17 @@ QStringList ItemTexts(const std::array<std::string_view, N>& names) {
     return items;
 }
 
+// The captions were laid out for a narrower system font: where one does not
+// fit its 104 pixels, it gets a slightly smaller font rather than a cut.
+void FitCaption(QLabel& label) {
+    QFont font = label.font();
+    if (font.pointSizeF() <= 0) return;
+    while (QFontMetrics(font).horizontalAdvance(label.text()) > label.width() && font.pointSizeF() > 6.5) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    }
+    label.setFont(font);
+}
+
 constexpr const char* kCredits =
     "Quorin shows the scripts, globals and syntax nodes stored in a Vexa map "
     "and lets you change their fields in place.\n\n"
@@ -77,6 +88,7 @@ EditorPanel::EditorPanel(QWidget* parent) : QStackedWidget(parent) {
         }
         control->setObjectName(QString::fromLatin1(spec.name));
         control->setGeometry(OnPage(spec.place));
+        if (auto* label = qobject_cast<QLabel*>(control)) FitCaption(*label);
     }
     setCurrentIndex(static_cast<int>(EditorPage::Credits));
 }
