@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTest>
 #include <QTreeWidget>
@@ -42,6 +43,7 @@ private slots:
     void otherWindowsShareMenus();
     void cancelledOpenKeepsTheMap();
     void editItemsActOnFocusedField();
+    void extractionItemsFollowTheirRoutes();
 
 private:
     MainWindow& window() { return MainWindow::instance(); }
@@ -216,6 +218,7 @@ void MainWindowTest::menuItems() {
 void MainWindowTest::protectMapEnabledByFirstLoad() {
     QAction* protect = MenuItem(window(), "ScriptToolsProtectMap");
     QVERIFY(!protect->isEnabled());
+    QSignalSpy loads(&window(), &MainWindow::mapLoaded);
 
     auto refused = DemoMap();
     refused.version = 609;
@@ -223,11 +226,13 @@ void MainWindowTest::protectMapEnabledByFirstLoad() {
              QStringList{QStringLiteral("cant load |1|")});
     QVERIFY(!protect->isEnabled());
     QCOMPARE(List(window()).topLevelItemCount(), 0);
+    QCOMPARE(loads.count(), 0);
 
     const QString demo = QString::fromStdString(testing::WriteMap(dir_, DemoMap(), "demo.map"));
     QCOMPARE(OpenThroughMenu(window(), dialogs_, demo), QStringList{QStringLiteral("Map loaded!")});
     QVERIFY(protect->isEnabled());
     QVERIFY(List(window()).isEnabled());
+    QCOMPARE(loads.count(), 1);
     QCOMPARE(TopTexts(List(window())), (QStringList{"scripts", "globals"}));
     QVERIFY(dialogs_.lastFilter.contains(QStringLiteral("*.map")));
 }
@@ -297,6 +302,21 @@ void MainWindowTest::editItemsActOnFocusedField() {
     TriggerMenuItem(window(), "EditSelectAll");
     TriggerMenuItem(window(), "EditClear");
     QCOMPARE(text.toPlainText(), QString());
+}
+
+void MainWindowTest::extractionItemsFollowTheirRoutes() {
+    // Without routes the items do nothing; with them, each calls its own.
+    for (const char* item : {"Extractall", "ExtractGlobalRange", "ExtractScriptRange", "ScriptToolsdatabase"}) {
+        TriggerMenuItem(window(), item);
+    }
+    QStringList called;
+    window().setExtractionRoutes({[&] { called << "scriptRange"; }, [&] { called << "globalRange"; },
+                                  [&] { called << "all"; }, [&] { called << "database"; }});
+    for (const char* item : {"Extractall", "ExtractGlobalRange", "ExtractScriptRange", "ScriptToolsdatabase"}) {
+        TriggerMenuItem(window(), item);
+    }
+    QCOMPARE(called, (QStringList{"all", "globalRange", "scriptRange", "database"}));
+    window().setExtractionRoutes({});
 }
 
 QTEST_MAIN(MainWindowTest)
