@@ -29,7 +29,10 @@ CommandDatabaseResult BuildCommandDatabase(const std::vector<Syntax>& syntaxCach
     const std::int64_t start = Ticks();
     // Names point into syntaxCache, which outlives this call.
     std::unordered_map<std::string_view, std::int32_t> table;
+    // About one node in four names a command in a real script block.
+    table.reserve(syntaxCache.size() / 4);
     std::vector<Recorded> recorded;
+    recorded.reserve(syntaxCache.size() / 4);
     for (const Syntax& node : syntaxCache) {
         if (node.ExpType == kCommandNode) {
             const auto found = table.find(node.Command);
