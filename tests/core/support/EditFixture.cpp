@@ -42,7 +42,7 @@ MapBuilder EditFixtureBuilder() {
         Node(12, 33, 7, 9, 13, 77, -1, "abs"),
         Node(13, 44, 6, 13, -1, -5, 11, "x"),
     };
-    map.stringTableAtLeast = kFixtureStringTable;
+    map.stringTableAt = kFixtureStringTable;
     return map;
 }
 
@@ -51,7 +51,6 @@ EditFixture WriteEditFixture(const TempDir& dir, const std::string& name) {
     EditFixture fixture;
     fixture.layout = builder.layout();
     fixture.bytes = builder.build();
-    PutInt32(fixture.bytes, fixture.layout.scenario + 1172, kFixtureStringTable + builder.magic);
     fixture.path = dir.path(name);
     WriteBytes(fixture.path, fixture.bytes);
     return fixture;
