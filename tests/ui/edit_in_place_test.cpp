@@ -29,6 +29,13 @@ QByteArray Bytes(std::int64_t value, int count) {
 
 QByteArray NameField(const QByteArray& name) { return name + QByteArray(32 - name.size(), '\0'); }
 
+// The string table at 4096, so offsets read as in the field's own examples.
+MapBuilder Demo4096() {
+    MapBuilder map = DemoMap();
+    map.stringTableAt = 4096;
+    return map;
+}
+
 }  // namespace
 
 class EditInPlaceTest : public QObject {
@@ -46,6 +53,7 @@ private slots:
     void secondLoadClearsTheEditor();
     void refusedOrCancelledOpenWritesNowhere();
     void writeFailureIsShown();
+    void overlongNameIsRefused();
 
 private:
     MainWindow& window() { return MainWindow::instance(); }
@@ -104,7 +112,6 @@ void EditInPlaceTest::fieldCommit_data() {
     QTest::addColumn<int>("at");        // from the record's start
     QTest::addColumn<QByteArray>("bytes");
 
-    const int T = DemoMap().layout().stringTable;
     const QStringList script{"scripts"};
     const QStringList node{"scripts", "s: patrol_loop"};  // row 101 is node 1
     QTest::newRow("script name") << script << "s: patrol_loop" << "FldScriptName" << "xyz" << int(Qt::Key_Return)
@@ -126,18 +133,18 @@ void EditInPlaceTest::fieldCommit_data() {
                                      << Record::Node << 1 << 6 << Bytes(13, 2);
     QTest::newRow("sibling, no digits") << node << "101" << "FldSyntaxSibExp" << "abc" << int(Qt::Key_Return)
                                         << Record::Node << 1 << 10 << Bytes(0, 2);
-    QTest::newRow("string offset, hexadecimal")
-        << node << "101" << "FldSyntaxScriptTableOffset" << QString::number(T + 0x2B, 16) << int(Qt::Key_Return)
-        << Record::Node << 1 << 12 << Bytes(0x2B, 4);
+    // 1A2B - 1000 = A2B (2603) is stored, relative to the string table.
+    QTest::newRow("string offset, hexadecimal") << node << "101" << "FldSyntaxScriptTableOffset" << "1A2B"
+                                                << int(Qt::Key_Return) << Record::Node << 1 << 12 << Bytes(2603, 4);
     QTest::newRow("string offset, empty") << node << "101" << "FldSyntaxScriptTableOffset" << "" << int(Qt::Key_Return)
-                                          << Record::Node << 1 << 12 << Bytes(-T, 4);
+                                          << Record::Node << 1 << 12 << Bytes(-4096, 4);
     QTest::newRow("value field, whole") << node << "101" << "FldSyntaxScriptValue" << "-1" << int(Qt::Key_Return)
                                         << Record::Node << 1 << 16 << Bytes(-1, 4);
     QTest::newRow("child identity") << node << "101" << "FldSyntaxKidExp" << "5" << int(Qt::Key_Return)
                                     << Record::Node << 1 << 18 << Bytes(5, 2);
 }
 
-MapLayout DemoLayout() { return DemoMap().layout(); }
+MapLayout DemoLayout() { return Demo4096().layout(); }
 
 std::int64_t RecordStart(Record record, int position) {
     const MapLayout at = DemoLayout();
@@ -159,7 +166,7 @@ void EditInPlaceTest::fieldCommit() {
     QFETCH(int, position);
     QFETCH(int, at);
     QFETCH(QByteArray, bytes);
-    const std::string file = open(DemoMap(), "fields.map");
+    const std::string file = open(Demo4096(), "fields.map");
     select(path, row);
     const auto before = testing::ReadBytes(file);
     QLineEdit& control = Field(window(), qPrintable(field));
@@ -201,7 +208,7 @@ void EditInPlaceTest::popupChoice() {
     QFETCH(int, position);
     QFETCH(int, at);
     QFETCH(int, code);
-    const std::string file = open(DemoMap(), "popups.map");
+    const std::string file = open(Demo4096(), "popups.map");
     select(path, row);
     const auto before = testing::ReadBytes(file);
     QComboBox& control = Popup(window(), qPrintable(popup));
@@ -211,7 +218,7 @@ void EditInPlaceTest::popupChoice() {
 }
 
 void EditInPlaceTest::keysOtherThanCommitWriteNothing() {
-    const std::string file = open(DemoMap(), "keys.map");
+    const std::string file = open(Demo4096(), "keys.map");
     select({"scripts"}, "s: intro");
     const auto before = testing::ReadBytes(file);
     QLineEdit& pointer = Field(window(), "FldScriptExpPointer");
@@ -223,7 +230,7 @@ void EditInPlaceTest::keysOtherThanCommitWriteNothing() {
 }
 
 void EditInPlaceTest::editFindsRenamedRecord() {
-    const std::string file = open(DemoMap(), "rename.map");
+    const std::string file = open(Demo4096(), "rename.map");
     select({"scripts"}, "s: watch_gate");
     QLineEdit& name = Field(window(), "FldScriptName");
     TypeInto(name, QStringLiteral("gate_loop"));
@@ -238,7 +245,7 @@ void EditInPlaceTest::editFindsRenamedRecord() {
 }
 
 void EditInPlaceTest::protectMap() {
-    const std::string file = open(DemoMap(), "protect.map");
+    const std::string file = open(Demo4096(), "protect.map");
     select({"scripts"}, "s: intro");
     const auto messagesBefore = dialogs_.messages.size();
     TriggerMenuItem(window(), "ScriptToolsProtectMap");
@@ -261,7 +268,7 @@ void EditInPlaceTest::protectMap() {
 }
 
 void EditInPlaceTest::secondLoadClearsTheEditor() {
-    const std::string first = open(DemoMap(), "first.map");
+    const std::string first = open(Demo4096(), "first.map");
     select({"scripts", "s: patrol_loop"}, "101");
     QCOMPARE(CurrentPage(window()), 3);
     QLineEdit& identity = Field(window(), "FldSyntaxExpIdent");
@@ -285,7 +292,7 @@ void EditInPlaceTest::secondLoadClearsTheEditor() {
 }
 
 void EditInPlaceTest::refusedOrCancelledOpenWritesNowhere() {
-    const std::string shown = open(DemoMap(), "shown.map");
+    const std::string shown = open(Demo4096(), "shown.map");
     select({"scripts"}, "s: intro");
     const auto shownBefore = testing::ReadBytes(shown);
 
@@ -309,7 +316,7 @@ void EditInPlaceTest::refusedOrCancelledOpenWritesNowhere() {
     QVERIFY(testing::ReadBytes(other) == otherBefore);
 
     // After a cancelled dialog there is no file at all.
-    open(DemoMap(), "shown.map");
+    open(Demo4096(), "shown.map");
     select({"scripts"}, "s: intro");
     TriggerMenuItem(window(), "Fileopen");
     QVERIFY(!window().state().f);
@@ -321,7 +328,7 @@ void EditInPlaceTest::refusedOrCancelledOpenWritesNowhere() {
 }
 
 void EditInPlaceTest::writeFailureIsShown() {
-    const std::string file = open(DemoMap(), "readonly.map");
+    const std::string file = open(Demo4096(), "readonly.map");
     select({"globals"}, "g: vault_code");
     const auto before = testing::ReadBytes(file);
     std::filesystem::permissions(file, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
@@ -333,6 +340,22 @@ void EditInPlaceTest::writeFailureIsShown() {
     QVERIFY(!dialogs_.messages.last().isEmpty());
     QVERIFY(testing::ReadBytes(file) == before);
     std::filesystem::permissions(file, std::filesystem::perms::owner_all);
+}
+
+void EditInPlaceTest::overlongNameIsRefused() {
+    const std::string file = open(Demo4096(), "long.map");
+    select({"scripts"}, "s: open_vault");
+    const auto before = testing::ReadBytes(file);
+    const auto messagesBefore = dialogs_.messages.size();
+    QLineEdit& name = Field(window(), "FldScriptName");
+    TypeInto(name, QString(32, QLatin1Char('n')));  // no room left for the ending zero
+    QTest::keyClick(&name, Qt::Key_Return);
+    QCOMPARE(dialogs_.messages.size(), messagesBefore + 1);
+    QVERIFY(testing::ReadBytes(file) == before);
+    TypeInto(name, QString(31, QLatin1Char('n')));
+    QTest::keyClick(&name, Qt::Key_Return);
+    QCOMPARE(dialogs_.messages.size(), messagesBefore + 1);
+    compareWrite(before, testing::ReadBytes(file), DemoLayout().scriptEntry(3), NameField(QByteArray(31, 'n')));
 }
 
 QTEST_MAIN(EditInPlaceTest)

@@ -129,23 +129,18 @@ void SelectionDisplayTest::rowShowsRecord() {
 }
 
 void SelectionDisplayTest::stringOffsetInHexadecimal() {
-    // The scenario tag comes first, so the builder's string table lies past
-    // 4096; node 17's stored offset is set so that its text is at 4096.
-    const MapBuilder map = EdgeMap();
-    const MapLayout at = map.layout();
-    auto bytes = map.build();
-    testing::PutInt32(bytes, at.node(7) + 12, 4096 - at.stringTable);
-    const std::string path = dir_.path("offset4096.map");
-    testing::WriteBytes(path, bytes);
-    OpenThroughMenu(window(), dialogs_, QString::fromStdString(path));
-
-    select({"scripts", "s: twice"}, "17");
-    QCOMPARE(window().state().loadedSyntax()->ScriptTableOffset, 4096);
+    MapBuilder map = DemoMap();
+    map.stringTableAt = 4096;
+    QCOMPARE(map.layout().stringTable, 4096);
+    open(map, "table4096.map");
+    // An empty node text sits at the table's start: 4096, shown as 1000.
+    select({"scripts", "s: patrol_loop"}, "101");
     QCOMPARE(Field(window(), "FldSyntaxScriptTableOffset").text(), QStringLiteral("1000"));
-    // An empty text sits at the table's start: the offset is the table's own.
-    select({"scripts", "s: late"}, "19");
-    QCOMPARE(Field(window(), "FldSyntaxScriptTableOffset").text(), QString::number(at.stringTable, 16).toUpper());
     QCOMPARE(text("FldSyntaxCommand"), QString());
+    // "sleep" follows the empty text and "true": 4096 + 1 + 5.
+    select({"scripts", "s: patrol_loop"}, "102");
+    QCOMPARE(Field(window(), "FldSyntaxScriptTableOffset").text(), QStringLiteral("1006"));
+    QCOMPARE(text("FldSyntaxCommand"), QStringLiteral("sleep"));
 }
 
 void SelectionDisplayTest::scriptTextIsTheDecompilersText() {
