@@ -27,7 +27,7 @@ inline constexpr int kPageCount = 4;
 enum class ControlKind { Label, LineEdit, Popup, TextArea };
 enum class Items { None, ScriptTypes, ValueTypes };
 
-struct ControlSpec {
+struct ControlEntry {
     const char* name;
     ControlKind kind;
     int page;
@@ -38,7 +38,7 @@ struct ControlSpec {
     std::optional<EditField> field = std::nullopt;
 };
 
-inline constexpr ControlSpec kEditorControls[] = {
+inline constexpr ControlEntry kEditorControls[] = {
     // Page 1: script.
     {"StaticText1", ControlKind::Label, 1, {382, 7, 104, 20}, "Script Name"},
     {"FldScriptName", ControlKind::LineEdit, 1, {498, 8, 182, 22}, "", Items::None, EditField::ScriptName},

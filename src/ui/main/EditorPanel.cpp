@@ -58,36 +58,36 @@ EditorPanel::EditorPanel(QWidget* parent) : QStackedWidget(parent) {
         pages[static_cast<std::size_t>(page)] = new QWidget(this);
         addWidget(pages[static_cast<std::size_t>(page)]);
     }
-    for (const ControlSpec& spec : kEditorControls) {
-        QWidget* page = pages[static_cast<std::size_t>(spec.page)];
+    for (const ControlEntry& entry : kEditorControls) {
+        QWidget* page = pages[static_cast<std::size_t>(entry.page)];
         QWidget* control = nullptr;
-        switch (spec.kind) {
+        switch (entry.kind) {
         case ControlKind::Label:
-            control = new QLabel(QString::fromLatin1(spec.caption), page);
+            control = new QLabel(QString::fromLatin1(entry.caption), page);
             break;
         case ControlKind::LineEdit: {
             auto* field = new QLineEdit(page);
-            if (spec.field) lineEdits_[*spec.field] = field;
+            if (entry.field) lineEdits_[*entry.field] = field;
             control = field;
             break;
         }
         case ControlKind::Popup: {
             auto* popup = new QComboBox(page);
-            popup->addItems(spec.items == Items::ScriptTypes ? ItemTexts(kScriptTypeNames) : ItemTexts(kValueTypeNames));
+            popup->addItems(entry.items == Items::ScriptTypes ? ItemTexts(kScriptTypeNames) : ItemTexts(kValueTypeNames));
             popup->setMaxVisibleItems(20);
-            if (spec.field) popups_[*spec.field] = popup;
+            if (entry.field) popups_[*entry.field] = popup;
             control = popup;
             break;
         }
         case ControlKind::TextArea: {
             auto* area = new QPlainTextEdit(page);
-            textAreas_[static_cast<EditorPage>(spec.page)] = area;
+            textAreas_[static_cast<EditorPage>(entry.page)] = area;
             control = area;
             break;
         }
         }
-        control->setObjectName(QString::fromLatin1(spec.name));
-        control->setGeometry(OnPage(spec.place));
+        control->setObjectName(QString::fromLatin1(entry.name));
+        control->setGeometry(OnPage(entry.place));
         if (auto* label = qobject_cast<QLabel*>(control)) FitCaption(*label);
     }
     setCurrentIndex(static_cast<int>(EditorPage::Credits));
