@@ -1,27 +1,12 @@
 #include "support/EditFixture.h"
 
+#include "support/HandMap.h"
+
 #include <algorithm>
 #include <map>
 
 namespace quorin::testing {
 
-namespace {
-
-Syntax Node(std::int32_t identity, std::int32_t engine, std::int32_t valueType, std::int32_t expType,
-            std::int32_t sibling, std::int32_t value, std::int32_t kid, std::string text) {
-    Syntax node;
-    node.ExpIdentity = identity;
-    node.EngineIdentity = engine;
-    node.ValueType = valueType;
-    node.ExpType = expType;
-    node.SibExpPointer = sibling;
-    node.ScriptValue = value;
-    node.KidExpPointer = kid;
-    node.Command = std::move(text);
-    return node;
-}
-
-}  // namespace
 
 MapBuilder EditFixtureBuilder() {
     MapBuilder map;
@@ -37,10 +22,10 @@ MapBuilder EditFixtureBuilder() {
     };
     // Node 0's sibling field is the node count.
     map.nodes = {
-        Node(10, 1, 4, 8, 0, 0, 11, "begin"),
-        Node(11, 22, 5, 9, 12, 300, 12, "set"),
-        Node(12, 33, 7, 9, 13, 77, -1, "abs"),
-        Node(13, 44, 6, 13, -1, -5, 11, "x"),
+        Node(10, 1, 8, 4, 0, 0, 11, "begin"),
+        Node(11, 22, 9, 5, 300, 12, 12, "set"),
+        Node(12, 33, 9, 7, 77, 13, -1, "abs"),
+        Node(13, 44, 13, 6, -5, -1, 11, "x"),
     };
     map.stringTableAt = kFixtureStringTable;
     return map;
