@@ -22,6 +22,8 @@ ExtractionCommands::ExtractionCommands(MapSource map, QObject* parent) : QObject
 // not outlive it.
 ExtractionCommands::~ExtractionCommands() { delete rangeWindow_.data(); }
 
+WinRange* ExtractionCommands::rangeWindow() const { return rangeWindow_.data(); }
+
 WinRange& ExtractionCommands::rangeWindowOrNew() {
     if (!rangeWindow_) rangeWindow_ = new WinRange(map_);
     return *rangeWindow_;

@@ -30,7 +30,7 @@ public:
     void database();
 
     // The open range window, or nullptr.
-    WinRange* rangeWindow() const { return rangeWindow_.data(); }
+    WinRange* rangeWindow() const;
 
     // To be connected to the main window's load notification: an open range
     // window offers the names of the map just loaded.
