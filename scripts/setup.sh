@@ -3,7 +3,7 @@
 # Safe to run again; needs root (or sudo) only when something is missing.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ pkg-config libgtest-dev googletest libbenchmark-dev
+packages=(cmake ninja-build g++ clang libclang-rt-14-dev pkg-config libgtest-dev googletest libbenchmark-dev
           qt6-base-dev libgl1-mesa-dev xvfb xauth)
 missing=()
 for package in "${packages[@]}"; do

@@ -1,0 +1,32 @@
+#include "support/MaximalMapFile.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
+
+#include "map/MaximalMap.h"
+
+namespace quorin::bench {
+
+namespace {
+
+std::string Written() {
+    const auto path = std::filesystem::temp_directory_path() / ("quorin-maximal-" + std::to_string(::getpid()) + ".map");
+    if (auto written = MaximalMap().writeTo(path.string()); !written) {
+        std::fprintf(stderr, "%s\n", written.error().message.c_str());
+        std::exit(1);
+    }
+    static const std::string kept = path.string();
+    std::atexit([] { std::remove(kept.c_str()); });
+    return path.string();
+}
+
+}  // namespace
+
+const std::string& MaximalMapPath() {
+    static const std::string path = Written();
+    return path;
+}
+
+}  // namespace quorin::bench

@@ -1,0 +1,100 @@
+// Extract-all text and command database on the largest map the format holds.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "database/CommandDatabase.h"
+#include "extract/ExtractAll.h"
+#include "extract/RangeExtraction.h"
+#include "map/MapLoader.h"
+#include "map/MapNames.h"
+#include "map/MaximalMap.h"
+#include "script/Decompiler.h"
+
+namespace {
+
+class SilentMessages final : public quorin::MessageSink {
+public:
+    void showMessage(std::string_view) override {}
+};
+
+// The maximal map, written to a temporary file and loaded once.
+const quorin::MapState& Maximal() {
+    static const quorin::MapState map = [] {
+        const auto path = std::filesystem::temp_directory_path() / "quorin-text-bench.map";
+        quorin::MapState state;
+        if (!quorin::MaximalMap().writeTo(path.string())) {
+            std::fprintf(stderr, "cannot write %s\n", path.c_str());
+            std::exit(1);
+        }
+        SilentMessages messages;
+        const bool loaded = quorin::OpenMap(state, path.string(), quorin::BuiltInMapNames(), messages);
+        std::error_code ignored;
+        std::filesystem::remove(path, ignored);
+        if (!loaded) {
+            std::fprintf(stderr, "cannot load the maximal map\n");
+            std::exit(1);
+        }
+        return state;
+    }();
+    return map;
+}
+
+void ExtractAllText(benchmark::State& state) {
+    const quorin::ExtractionSnapshot snapshot = quorin::ExtractionSnapshot::of(Maximal());
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        quorin::ExtractAllResult result = quorin::ExtractAll(snapshot);
+        bytes = result.text.size();
+        benchmark::DoNotOptimize(result.text.data());
+    }
+    state.counters["text_bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(ExtractAllText)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
+
+// The snapshot copy the worker makes before a run, for comparison.
+void ExtractAllWithSnapshot(benchmark::State& state) {
+    for (auto _ : state) {
+        quorin::ExtractAllResult result = quorin::ExtractAll(quorin::ExtractionSnapshot::of(Maximal()));
+        benchmark::DoNotOptimize(result.text.data());
+    }
+}
+BENCHMARK(ExtractAllWithSnapshot)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void CommandDatabase(benchmark::State& state) {
+    const quorin::MapState& map = Maximal();
+    std::size_t lines = 0;
+    for (auto _ : state) {
+        quorin::CommandDatabaseResult result = quorin::BuildCommandDatabase(map.SyntaxCache);
+        lines = result.lines.size();
+        benchmark::DoNotOptimize(result.lines.data());
+    }
+    state.counters["lines"] = static_cast<double>(lines);
+}
+BENCHMARK(CommandDatabase)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
+
+void LongestScriptText(benchmark::State& state) {
+    const quorin::MapState& map = Maximal();
+    for (auto _ : state) {
+        std::string text = quorin::DecompileScript(map, map.ScriptHeaderCache.front());
+        benchmark::DoNotOptimize(text.data());
+    }
+}
+BENCHMARK(LongestScriptText)->Unit(benchmark::kMicrosecond);
+
+void AllScriptsRangeText(benchmark::State& state) {
+    const quorin::MapState& map = Maximal();
+    for (auto _ : state) {
+        std::string text = quorin::ScriptRangeText(map, 0, static_cast<std::int64_t>(map.ScriptHeaderCache.size()));
+        benchmark::DoNotOptimize(text.data());
+    }
+}
+BENCHMARK(AllScriptsRangeText)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,76 @@
+#include "database/CommandDatabase.h"
+
+#include <algorithm>
+#include <string_view>
+#include <unordered_map>
+
+#include "map/TextFormat.h"
+#include "map/TickCounter.h"
+
+namespace quorin {
+
+namespace {
+
+constexpr std::int32_t kAbsent = -100;
+constexpr std::int32_t kCommandNode = 9;
+constexpr std::int32_t kFunctionName = 2;
+
+// A recorded command: its identity and its name, kept together so that
+// sorting by identity moves the name along.
+struct Recorded {
+    std::int32_t identity = 0;
+    std::string_view name;
+};
+
+}  // namespace
+
+CommandDatabaseResult BuildCommandDatabase(const std::vector<Syntax>& syntaxCache) {
+    CommandDatabaseResult result;
+    const std::int64_t start = Ticks();
+    // Names point into syntaxCache, which outlives this call.
+    std::unordered_map<std::string_view, std::int32_t> table;
+    // About one node in four names a command in a real script block.
+    table.reserve(syntaxCache.size() / 4);
+    std::vector<Recorded> recorded;
+    recorded.reserve(syntaxCache.size() / 4);
+    for (const Syntax& node : syntaxCache) {
+        if (node.ExpType == kCommandNode) {
+            const auto found = table.find(node.Command);
+            const std::int32_t known = found == table.end() ? kAbsent : found->second;
+            if (known != node.EngineIdentity && node.ValueType == kFunctionName) {
+                table.insert_or_assign(std::string_view(node.Command), node.EngineIdentity);
+                ++result.added;
+                recorded.push_back({node.EngineIdentity, node.Command});
+            }
+        }
+        ++result.processed;
+    }
+    std::stable_sort(recorded.begin(), recorded.end(),
+                     [](const Recorded& a, const Recorded& b) { return a.identity < b.identity; });
+    result.lines.reserve(recorded.size());
+    for (const Recorded& command : recorded) {
+        std::string line;
+        line.reserve(command.name.size() + 48);
+        line += "CommandDictionary.value(\"";
+        line += command.name;
+        line += "\") = ";
+        AppendDecimal(line, command.identity);
+        line += kLineEnd;
+        result.lines.push_back(std::move(line));
+    }
+    result.ticks = Ticks() - start;
+    return result;
+}
+
+std::string CommandDatabaseResult::message() const {
+    std::string text;
+    AppendDecimal(text, processed);
+    text += " proccessed, and ";
+    AppendDecimal(text, added);
+    text += " were added. This took ";
+    text += SecondsFromTicks(ticks);
+    text += " seconds";
+    return text;
+}
+
+}  // namespace quorin

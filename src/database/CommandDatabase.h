@@ -1,0 +1,33 @@
+#pragma once
+// The command table of a loaded map: every command name its nodes use with
+// the engine identity it was met with, sorted by identity.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "map/Records.h"
+
+namespace quorin {
+
+inline constexpr const char* kCommandDatabaseTitle = "Map Script command DataBase";
+
+struct CommandDatabaseResult {
+    // `CommandDictionary.value("NAME") = N`, each ending with the line end.
+    std::vector<std::string> lines;
+    std::int64_t processed = 0;
+    std::int64_t added = 0;
+    // Sixtieths of a second the run took.
+    std::int64_t ticks = 0;
+
+    [[nodiscard]] std::string message() const;
+};
+
+// A node is recorded when it has expression type 9 and value type 2 and the
+// table does not already hold its engine identity for its name (a name that
+// is absent reads as -100, so -100 is never recorded). A name met with a new
+// identity is recorded again. Lines are sorted by identity; lines of equal
+// identity keep the order they were recorded in.
+[[nodiscard]] CommandDatabaseResult BuildCommandDatabase(const std::vector<Syntax>& syntaxCache);
+
+}  // namespace quorin

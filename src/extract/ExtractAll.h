@@ -1,0 +1,41 @@
+#pragma once
+// The extract-all text: every global line, five line ends, then every script
+// block, with the counts and the time the run took.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "map/MapState.h"
+#include "map/Records.h"
+
+namespace quorin {
+
+// Copies taken at the start of a run, so loads and edits cannot disturb it.
+struct ExtractionSnapshot {
+    std::vector<GlobalHeader> GlobalHeaderCache;
+    std::vector<ScriptHeader> ScriptHeaderCache;
+    std::vector<Syntax> SyntaxCache;
+    IdentityIndex SyntaxByIdentity;
+
+    static ExtractionSnapshot of(const MapState& map);
+};
+
+struct ExtractAllResult {
+    std::string text;
+    std::int64_t globals = 0;
+    // Scripts written.
+    std::int64_t scripts = 0;
+    // One per global (its value node), two per script (root and first child)
+    // and one per walked position.
+    std::int64_t syntaxParts = 0;
+    // Sixtieths of a second spent building the text.
+    std::int64_t ticks = 0;
+
+    // The three lines shown when the run is done (no line end after the last).
+    [[nodiscard]] std::string message() const;
+};
+
+[[nodiscard]] ExtractAllResult ExtractAll(const ExtractionSnapshot& snapshot);
+
+}  // namespace quorin

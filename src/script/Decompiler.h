@@ -1,0 +1,44 @@
+#pragma once
+// Turns a script's syntax nodes back into parenthesised source text and a
+// global into its one-line declaration. The body is a walk over consecutive
+// cache positions, not over the tree: the links only find the two ends of
+// the walk and decide where groups close.
+
+#include <cstdint>
+#include <string>
+
+#include "map/MapState.h"
+#include "map/Records.h"
+#include "script/SyntaxView.h"
+
+namespace quorin {
+
+// Which nodes print their text instead of their value. The selection display
+// prints the text of engine identity -1 and of expression type 13; the range
+// extraction prints neither; the extract-all run prints engine identity -1
+// only. The three differ on purpose.
+enum class NodeTextRules { SelectionDisplay, RangeExtraction, ExtractAll };
+
+// Selection display text: header, child line, walk and "))" with no line end.
+std::string DecompileScript(const MapState& map, const ScriptHeader& script);
+std::string DecompileScript(SyntaxView syntax, const ScriptHeader& script);
+// "(global TYPE NAME VALUE)", no line end. Without any node there is no value:
+// "(global TYPE NAME)".
+std::string DecompileGlobal(const MapState& map, const GlobalHeader& global);
+std::string DecompileGlobal(SyntaxView syntax, const GlobalHeader& global);
+
+// The pieces, for texts that put them together differently.
+
+// "(script TYPE RETURN NAME"; startup and continuous scripts carry no return type.
+void AppendScriptHeader(std::string& out, const ScriptHeader& script);
+// The child line (when the root's first child has expression type 9) and the
+// walk from the child's sibling up to the position before the root. Returns
+// the number of positions walked. Appends nothing when the cache is empty.
+std::int64_t AppendScriptBody(std::string& out, SyntaxView syntax, const ScriptHeader& script,
+                              NodeTextRules rules);
+void AppendNodeText(std::string& out, const Syntax& node, NodeTextRules rules);
+// Closes groups after a node of expression type 9 (at most one closer).
+void AppendCloser(std::string& out, const Syntax& node);
+void AppendGlobalDeclaration(std::string& out, SyntaxView syntax, const GlobalHeader& global);
+
+}  // namespace quorin

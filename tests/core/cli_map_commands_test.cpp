@@ -1,0 +1,106 @@
+// quorin-cli info, list and demo, the stock names options and usage errors.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "map/DemoMap.h"
+#include "map/MapNames.h"
+#include "map/TextFormat.h"
+#include "support/CliRun.h"
+#include "support/TempMap.h"
+
+namespace quorin {
+namespace {
+
+using testing::RunCli;
+
+TEST(CliMapCommands, DemoWritesTheBuiltInMapAndRefusesToOverwrite) {
+    testing::TempDir dir;
+    const std::string path = dir.path("demo.map");
+    auto first = RunCli({"demo", path});
+    EXPECT_EQ(first.exitCode, 0) << first.err;
+    EXPECT_EQ(testing::ReadBytes(path), DemoMap().build());
+
+    testing::WriteBytes(path, {1, 2, 3});
+    auto again = RunCli({"demo", path});
+    EXPECT_EQ(again.exitCode, 1);
+    EXPECT_NE(again.err.find("--force"), std::string::npos);
+    EXPECT_EQ(testing::ReadBytes(path), (std::vector<std::uint8_t>{1, 2, 3}));
+    EXPECT_EQ(RunCli({"demo", path, "--force"}).exitCode, 0);
+    EXPECT_EQ(testing::ReadBytes(path), DemoMap().build());
+}
+
+TEST(CliMapCommands, InfoAndListPrintResultsOnStdoutAndMessagesOnStderr) {
+    testing::TempDir dir;
+    const MapBuilder demo = DemoMap();
+    const std::string path = testing::WriteMap(dir, demo);
+    const MapLayout at = demo.layout();
+
+    auto list = RunCli({"list", path});
+    EXPECT_EQ(list.exitCode, 0);
+    EXPECT_EQ(list.err, "Map loaded!\n");
+    std::string expected;
+    for (const auto& script : demo.scripts) expected += "s: " + script.Name + "\n";
+    for (const auto& global : demo.globals) expected += "g: " + global.Name + "\n";
+    EXPECT_EQ(list.out, expected);
+
+    auto info = RunCli({"info", path});
+    EXPECT_EQ(info.exitCode, 0);
+    for (const std::string line : {"version: 7\n", "index offset: 0x800\n", "magic: 0x3F000000\n",
+                                   "scripts: 6\n", "globals: 6\n", "syntax nodes: 54\n"}) {
+        EXPECT_NE(info.out.find(line), std::string::npos) << line << info.out;
+    }
+    EXPECT_NE(info.out.find("scenario offset: 0x" + Hexadecimal(at.scenario) + "\n"), std::string::npos);
+}
+
+TEST(CliMapCommands, RefusedMapsExitOneAndPrintNothing) {
+    testing::TempDir dir;
+    MapBuilder versioned = DemoMap();
+    versioned.version = 609;
+    auto refused = RunCli({"list", testing::WriteMap(dir, versioned)});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err, "cant load |1|\n");
+
+    auto missing = RunCli({"info", dir.path("none.map")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.out, "");
+    EXPECT_NE(missing.err.find("does not exist"), std::string::npos);
+}
+
+TEST(CliMapCommands, StockNamesComeFromAFileOfExactlyElevenNames) {
+    testing::TempDir dir;
+    MapBuilder custom = DemoMap();
+    custom.mapName = "my_level";
+    const std::string map = testing::WriteMap(dir, custom);
+    const std::string names = dir.path("names.txt");
+    {
+        std::ofstream out(names);
+        for (int i = 0; i < 10; ++i) out << "level" << i << "\r\n";
+        out << "MY_LEVEL\n";
+    }
+    EXPECT_EQ(RunCli({"list", map}).err, "Cant load |2|\n");
+    EXPECT_EQ(RunCli({"--map-names", names, "list", map}).exitCode, 0);
+    EXPECT_EQ(RunCli({"list", map}, "QUORIN_MAP_NAMES='" + names + "' ").exitCode, 0);
+
+    const std::string short_ = dir.path("short.txt");
+    std::ofstream(short_) << "one\ntwo\n";
+    auto bad = RunCli({"--map-names", short_, "list", map});
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_NE(bad.err.find("exactly 11 names"), std::string::npos) << bad.err;
+    EXPECT_FALSE(ReadMapNamesFile(dir.path("absent.txt")).ok());
+}
+
+TEST(CliMapCommands, UsageErrorsExitTwo) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{}, {"nonsense"}, {"list"}, {"list", "a", "b"}, {"--map-names"}}) {
+        auto outcome = RunCli(args);
+        EXPECT_EQ(outcome.exitCode, 2);
+        EXPECT_EQ(outcome.out, "");
+        EXPECT_NE(outcome.err.find("usage: quorin-cli"), std::string::npos);
+    }
+}
+
+}  // namespace
+}  // namespace quorin

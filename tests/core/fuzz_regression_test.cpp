@@ -1,0 +1,30 @@
+// Every input the fuzzer once found failing stays here and must load or be
+// refused cleanly, with every read-only operation run on what loads.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "../fuzz/ReadOnlyOperations.h"
+#include "support/TempMap.h"
+
+namespace quorin {
+namespace {
+
+TEST(FuzzRegressions, EveryKeptInputLoadsOrIsRefused) {
+    const std::filesystem::path folder = QUORIN_FUZZ_REGRESSIONS;
+    ASSERT_TRUE(std::filesystem::is_directory(folder));
+    testing::TempDir dir;
+    int inputs = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (!entry.is_regular_file() || entry.path().extension() == ".md") continue;
+        const auto bytes = testing::ReadBytes(entry.path().string());
+        EXPECT_NO_THROW(fuzzing::LoadAndReadEverything(dir.path("input.map"), bytes.data(), bytes.size()))
+            << entry.path();
+        ++inputs;
+    }
+    RecordProperty("inputs", inputs);
+}
+
+}  // namespace
+}  // namespace quorin

@@ -1,0 +1,96 @@
+// The one write path: it overwrites bytes inside an existing file and
+// nothing else, and says so when it cannot.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "map/MapWriter.h"
+#include "support/TempMap.h"
+
+namespace quorin {
+namespace {
+
+namespace fs = std::filesystem;
+
+class MapWriterTest : public ::testing::Test {
+protected:
+    void SetUp() override { testing::WriteBytes(path, original); }
+    testing::TempDir dir;
+    const std::string path = dir.path("file.map");
+    const std::vector<std::uint8_t> original = std::vector<std::uint8_t>(64, 0xAA);
+};
+
+TEST_F(MapWriterTest, WritesLittleEndianFieldsInPlace) {
+    auto writer = MapWriter::open(path);
+    ASSERT_TRUE(writer.ok()) << writer.error().message;
+    EXPECT_EQ(writer->size(), 64);
+    ASSERT_TRUE(writer->writeInt16(0, 70000).ok());  // low 16 bits: 0x1170
+    ASSERT_TRUE(writer->writeInt32(4, -2).ok());
+    ASSERT_TRUE(writer->writeZeros(10, 3).ok());
+    ASSERT_TRUE(writer->writeBytes(60, "xyz!").ok());
+    ASSERT_TRUE(writer->close().ok());
+
+    auto expected = original;
+    expected[0] = 0x70;
+    expected[1] = 0x11;
+    for (int i = 4; i < 8; ++i) expected[i] = i == 4 ? 0xFE : 0xFF;
+    expected[10] = expected[11] = expected[12] = 0;
+    expected[60] = 'x';
+    expected[61] = 'y';
+    expected[62] = 'z';
+    expected[63] = '!';
+    EXPECT_EQ(testing::ReadBytes(path), expected);
+}
+
+TEST_F(MapWriterTest, RefusesWritesOutsideTheFile) {
+    auto writer = MapWriter::open(path);
+    ASSERT_TRUE(writer.ok());
+    EXPECT_FALSE(writer->writeInt32(61, 1).ok());   // would grow the file
+    EXPECT_FALSE(writer->writeInt16(-1, 1).ok());
+    EXPECT_FALSE(writer->writeBytes(64, "a").ok());
+    EXPECT_FALSE(writer->writeZeros(0, 65).ok());
+    EXPECT_FALSE(writer->writeZeros(0, -1).ok());
+    EXPECT_TRUE(writer->writeBytes(64, "").ok());   // nothing to write at the very end
+    ASSERT_TRUE(writer->close().ok());
+    EXPECT_EQ(testing::ReadBytes(path), original);
+    EXPECT_EQ(fs::file_size(path), 64u);
+}
+
+TEST_F(MapWriterTest, RefusesFilesItMustNotWrite) {
+    struct Case {
+        const char* what;
+        std::function<std::string()> prepare;  // returns the path to open
+        const char* says;
+    };
+    const Case cases[] = {
+        {"vanished", [&] { fs::remove(path); return path; }, "no longer exists"},
+        {"read-only", [&] { fs::permissions(path, fs::perms::owner_read | fs::perms::group_read); return path; }, "read-only"},
+        {"a directory", [&] { fs::create_directory(dir.path("folder")); return dir.path("folder"); }, "not a file"},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        const std::string target = c.prepare();
+        auto writer = MapWriter::open(target);
+        ASSERT_FALSE(writer.ok()) << c.what;
+        EXPECT_NE(writer.error().message.find(c.says), std::string::npos) << writer.error().message;
+        EXPECT_NE(writer.error().message.find("Nothing was written"), std::string::npos);
+        if (fs::is_regular_file(target)) {
+            fs::permissions(target, fs::perms::owner_all);
+            EXPECT_EQ(testing::ReadBytes(target), original) << c.what;
+        }
+    }
+}
+
+TEST_F(MapWriterTest, AFileReplacedByAShorterOneBoundsTheWrites) {
+    testing::WriteBytes(path, std::vector<std::uint8_t>(8, 0x11));
+    auto writer = MapWriter::open(path);
+    ASSERT_TRUE(writer.ok());
+    EXPECT_FALSE(writer->writeInt32(40, 7).ok());
+    ASSERT_TRUE(writer->close().ok());
+    EXPECT_EQ(testing::ReadBytes(path), std::vector<std::uint8_t>(8, 0x11));
+}
+
+}  // namespace
+}  // namespace quorin

@@ -1,0 +1,45 @@
+#include "support/CliRun.h"
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+#include "support/TempMap.h"
+
+namespace quorin::testing {
+
+namespace {
+
+std::string Quoted(const std::string& word) {
+    std::string quoted = "'";
+    for (char c : word) {
+        if (c == '\'') quoted += "'\\''";
+        else quoted += c;
+    }
+    return quoted + "'";
+}
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace
+
+CliOutcome RunCli(const std::vector<std::string>& args, const std::string& environment) {
+    TempDir dir;
+    const std::string out = dir.path("out"), err = dir.path("err");
+    std::string command = environment + Quoted(QUORIN_CLI_PATH);
+    for (const std::string& arg : args) command += " " + Quoted(arg);
+    command += " >" + Quoted(out) + " 2>" + Quoted(err) + " </dev/null";
+    const int status = std::system(command.c_str());
+    CliOutcome outcome;
+    outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    outcome.out = Slurp(out);
+    outcome.err = Slurp(err);
+    return outcome;
+}
+
+}  // namespace quorin::testing

@@ -1,0 +1,19 @@
+#pragma once
+// Runs quorin-cli as a separate process and captures what it printed.
+
+#include <string>
+#include <vector>
+
+namespace quorin::testing {
+
+struct CliOutcome {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs quorin-cli with args (each quoted for the shell); environment is a
+// prefix such as "QUORIN_MAP_NAMES=/x " or empty.
+CliOutcome RunCli(const std::vector<std::string>& args, const std::string& environment = "");
+
+}  // namespace quorin::testing

@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <regex>
+
+#include "database/CommandDatabase.h"
+#include "extract/ExtractAll.h"
+#include "extract/RangeExtraction.h"
+#include "map/DemoMap.h"
+#include "script/Decompiler.h"
+#include "support/TempMap.h"
+
+namespace quorin {
+namespace {
+
+struct CliRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string AsText(const std::vector<std::uint8_t>& bytes) { return {bytes.begin(), bytes.end()}; }
+
+CliRun RunCli(const testing::TempDir& dir, const std::string& arguments) {
+    const std::string out = dir.path("stdout"), err = dir.path("stderr");
+    const std::string command =
+        std::string("'") + QUORIN_CLI_PATH + "' " + arguments + " >'" + out + "' 2>'" + err + "' </dev/null";
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, AsText(testing::ReadBytes(out)),
+            AsText(testing::ReadBytes(err))};
+}
+
+class TextCommands : public ::testing::Test {
+protected:
+    void SetUp() override {
+        path_ = testing::WriteMap(dir_, DemoMap(), "demo.map");
+        CollectedMessages messages;
+        ASSERT_TRUE(testing::Load(map_, path_, messages));
+    }
+    CliRun run(const std::string& arguments) { return RunCli(dir_, arguments); }
+    std::string quoted() const { return "'" + path_ + "'"; }
+
+    testing::TempDir dir_;
+    std::string path_;
+    MapState map_;
+};
+
+TEST_F(TextCommands, ScriptAndGlobalPrintTheTextAndALineEnd) {
+    CliRun script = run("script " + quoted() + " patrol_loop");
+    EXPECT_EQ(script.exitCode, 0);
+    EXPECT_EQ(script.out, "(script static void patrol_loop\n(begin\n( sleep 30)\n( set x( abs 5))\n))\n");
+
+    CliRun global = run("global " + quoted() + " briefing_line");
+    EXPECT_EQ(global.exitCode, 0);
+    EXPECT_EQ(global.out, "(global string briefing_line 0)\n");
+
+    for (const char* command : {"script", "global"}) {
+        CliRun unknown = run(std::string(command) + " " + quoted() + " no_such_name");
+        EXPECT_EQ(unknown.exitCode, 1) << command;
+        EXPECT_EQ(unknown.out, "") << command;
+        EXPECT_NE(unknown.err.find("no_such_name"), std::string::npos) << command;
+    }
+}
+
+TEST_F(TextCommands, OutputMatchesTheResultTexts) {
+    struct Case {
+        std::string arguments;
+        std::string out;
+    };
+    const std::string all = ExtractAll(ExtractionSnapshot::of(map_)).text;
+    std::string database;
+    for (const std::string& line : BuildCommandDatabase(map_.SyntaxCache).lines) database += line;
+    const Case cases[] = {
+        {"extract-scripts " + quoted() + " 1 2", ScriptRangeText(map_, 1, 2)},
+        {"extract-scripts " + quoted() + " 4 99", ScriptRangeText(map_, 4, 5)},
+        {"extract-scripts " + quoted() + " 3 2", ""},
+        {"extract-globals " + quoted() + " 0 5", GlobalRangeText(map_, 0, 5)},
+        {"extract-globals " + quoted() + " -1 3", ""},
+        {"extract-all " + quoted(), all},
+        {"database " + quoted(), database},
+    };
+    for (const Case& row : cases) {
+        const CliRun result = run(row.arguments);
+        EXPECT_EQ(result.exitCode, 0) << row.arguments;
+        EXPECT_EQ(result.out, row.out) << row.arguments;
+    }
+    EXPECT_NE(all.find("(script dormant void open_vault)\n(begin\n( set 0 -1200)\n vault_open_sequence("),
+              std::string::npos);
+    EXPECT_NE(database.find("CommandDictionary.value(\"sleep\") = 12\n"), std::string::npos);
+}
+
+TEST_F(TextCommands, ExtractAllAndDatabaseReportOnStderr) {
+    const CliRun all = run("extract-all " + quoted());
+    EXPECT_TRUE(std::regex_search(all.err, std::regex("The extraction is done\\.\n"
+                                                      "6 globals were extracted, 6 scripts were extracted, and "
+                                                      "[0-9]+ syntax parts extracted\\.\n"
+                                                      "This proccess took [0-9]+(\\.[0-9]+)? seconds\\.\n$")))
+        << all.err;
+    const CliRun database = run("database " + quoted());
+    const std::string processed = std::to_string(map_.SyntaxCache.size());
+    EXPECT_TRUE(std::regex_search(database.err, std::regex(processed + " proccessed, and 9 were added\\. "
+                                                           "This took [0-9]+(\\.[0-9]+)? seconds\n$")))
+        << database.err;
+}
+
+TEST_F(TextCommands, RefusedMapsAndBadNumbers) {
+    testing::WriteBytes(dir_.path("junk.map"), std::vector<std::uint8_t>(64, 0x41));
+    const std::string junk = "'" + dir_.path("junk.map") + "'";
+    struct Case {
+        std::string arguments;
+        int exitCode;
+    };
+    const Case cases[] = {
+        {"script " + junk + " patrol_loop", 1},
+        {"extract-all " + junk, 1},
+        {"database " + junk, 1},
+        {"extract-scripts " + junk + " 0 1", 1},
+        {"extract-scripts " + quoted() + " 0 one", 2},
+        {"extract-globals " + quoted() + " 1.5 2", 2},
+        {"extract-globals " + quoted() + " '' 2", 2},
+        {"extract-globals " + quoted() + " 0", 2},
+        {"database", 2},
+    };
+    for (const Case& row : cases) {
+        const CliRun result = run(row.arguments);
+        EXPECT_EQ(result.exitCode, row.exitCode) << row.arguments;
+        EXPECT_EQ(result.out, "") << row.arguments;
+        EXPECT_FALSE(result.err.empty()) << row.arguments;
+    }
+}
+
+}  // namespace
+}  // namespace quorin
