@@ -41,7 +41,6 @@ void ThreadExtractAll::deliver(const ExtractAllResult& result) {
     }
     const std::string message = result.message();
     ShowMessage(window_.data(), QString::fromLatin1(message.data(), static_cast<qsizetype>(message.size())));
-    emit finished();
     deleteLater();
 }
 

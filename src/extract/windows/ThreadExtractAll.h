@@ -29,12 +29,6 @@ public:
     // Waits for the worker (which cannot be interrupted) if it still runs.
     ~ThreadExtractAll() override;
 
-    Extract* window() const { return window_.data(); }
-
-signals:
-    // The text is in the window and the message has been dismissed.
-    void finished();
-
 private:
     explicit ThreadExtractAll(ExtractionSnapshot snapshot);
 
