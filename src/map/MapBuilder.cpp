@@ -39,17 +39,26 @@ MapLayout MapBuilder::layout() const {
     at.indexOffset = kIndexOffset;
     at.tagEntry = kIndexOffset + 40;
     at.tagName = at.tagEntry + 24;
-    at.scenario = std::max<std::int32_t>(kScenarioOffset, AlignUp(at.tagName + static_cast<std::int64_t>(tagName.size()) + 1));
-    at.scriptTable = at.scenario + kScenarioSize;
-    at.globalTable = AlignUp(at.scriptTable + 92 * static_cast<std::int64_t>(scripts.size()));
-    at.syntaxBlock = AlignUp(at.globalTable + 92 * static_cast<std::int64_t>(globals.size()));
-    const std::int64_t nodesEnd = at.syntaxBlock + 36 + 20 * static_cast<std::int64_t>(std::max<std::size_t>(nodes.size(), 1));
-    at.stringTable = std::max(AlignUp(nodesEnd), stringTableAtLeast);
     std::int64_t strings = 1;  // the empty text at offset 0
     for (const Syntax& node : nodes) {
         if (!node.Command.empty()) strings += static_cast<std::int64_t>(node.Command.size()) + 1;
     }
-    at.fileSize = std::max<std::int64_t>(at.stringTable + strings, padTo);
+    const std::int32_t afterTagName = AlignUp(at.tagName + static_cast<std::int64_t>(tagName.size()) + 1);
+    const bool stringsFirst = stringTableAt && *stringTableAt <= kScenarioOffset;
+    std::int64_t scenario = std::max(kScenarioOffset, afterTagName);
+    if (stringsFirst) {
+        at.stringTable = std::max(*stringTableAt, afterTagName);
+        scenario = std::max<std::int64_t>(scenario, AlignUp(at.stringTable + strings));
+    }
+    at.scenario = static_cast<std::int32_t>(scenario);
+    at.scriptTable = at.scenario + kScenarioSize;
+    at.globalTable = AlignUp(at.scriptTable + 92 * static_cast<std::int64_t>(scripts.size()));
+    at.syntaxBlock = AlignUp(at.globalTable + 92 * static_cast<std::int64_t>(globals.size()));
+    const std::int64_t nodesEnd =
+        at.syntaxBlock + 36 + 20 * static_cast<std::int64_t>(std::max<std::size_t>(nodes.size(), 1));
+    if (!stringsFirst) at.stringTable = std::max(AlignUp(nodesEnd), stringTableAt.value_or(0));
+    const std::int64_t end = std::max<std::int64_t>(stringsFirst ? nodesEnd : at.stringTable + strings, 0);
+    at.fileSize = std::max<std::int64_t>(end, padTo);
     return at;
 }
 

@@ -54,9 +54,11 @@ public:
     std::optional<std::int32_t> globalCount;
     std::optional<std::int16_t> syntaxCount;
 
-    // The string table starts at least this far into the file (so tests can
-    // choose T, for example 4096).
-    std::int32_t stringTableAtLeast = 0;
+    // Where the string table starts (so tests can choose T, for example
+    // 4096). At or before 4096 the texts go right there and the scenario
+    // follows them; a later offset is kept when it lies past the syntax
+    // nodes and raised to their end otherwise. Unset: after the nodes.
+    std::optional<std::int32_t> stringTableAt;
     // The file is padded with zero bytes up to this size.
     std::int64_t padTo = 0;
 

@@ -357,3 +357,23 @@ TEST_F(MapLoaderTest, TruncatedAndCorruptedMapsNeverFail) {
 
 }  // namespace
 }  // namespace quorin
+
+namespace quorin {
+namespace {
+
+TEST(MapBuilderLayout, StringTableCanSitBeforeOrAfterTheTables) {
+    for (std::int32_t wanted : {4096, 3000, 200000}) {
+        MapBuilder builder = SmallMap();
+        builder.stringTableAt = wanted;
+        testing::TempDir dir;
+        MapState state;
+        CollectedMessages messages;
+        ASSERT_TRUE(Load(state, WriteMap(dir, builder), messages)) << wanted;
+        EXPECT_EQ(state.ScriptTableOuter, wanted);
+        EXPECT_EQ(state.SyntaxCache[2].Command, "sleep");
+        EXPECT_EQ(state.ScriptHeaderCache[1].Name, "second");
+    }
+}
+
+}  // namespace
+}  // namespace quorin

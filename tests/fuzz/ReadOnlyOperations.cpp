@@ -3,8 +3,12 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "database/CommandDatabase.h"
+#include "extract/ExtractAll.h"
+#include "extract/RangeExtraction.h"
 #include "map/MapLoader.h"
 #include "map/MapNames.h"
+#include "script/Decompiler.h"
 
 namespace quorin::fuzzing {
 
@@ -16,13 +20,41 @@ public:
     int count = 0;
 };
 
+void Check(bool holds, const char* what) {
+    if (!holds) throw std::logic_error(what);
+}
+
 void RunReadOnlyOperations(const MapState& map) {
-    std::size_t touched = 0;
-    for (const ScriptHeader& script : map.ScriptHeaderCache) touched += script.Name.size();
-    for (const Syntax& node : map.SyntaxCache) {
-        if (const Syntax* linked = map.nodeForIdentity(node.SibExpPointer)) touched += linked->Command.size();
+    const SyntaxView syntax = SyntaxView::of(map);
+    std::string rangeBlocks;
+    std::int64_t walked = 0;
+    for (const ScriptHeader& script : map.ScriptHeaderCache) {
+        const std::string text = DecompileScript(map, script);
+        Check(text.size() >= 2 && text.compare(text.size() - 2, 2, "))") == 0, "script text must end with ))");
+        AppendScriptBlock(rangeBlocks, syntax, script, NodeTextRules::RangeExtraction);
+        std::string allBlock;
+        walked += AppendScriptBlock(allBlock, syntax, script, NodeTextRules::ExtractAll);
     }
-    if (touched == static_cast<std::size_t>(-1)) std::puts("");
+    for (const GlobalHeader& global : map.GlobalHeaderCache) {
+        const std::string line = DecompileGlobal(map, global);
+        Check(line.find('\n') == std::string::npos || global.Name.find('\n') != std::string::npos,
+              "a global's text is one line");
+    }
+    const auto scripts = static_cast<std::int64_t>(map.ScriptHeaderCache.size());
+    const auto globals = static_cast<std::int64_t>(map.GlobalHeaderCache.size());
+    Check(ScriptRangeText(map, 0, scripts - 1) == rangeBlocks, "a range is its scripts' blocks");
+    Check(ScriptRangeText(map, -5, scripts + 5).size() <= rangeBlocks.size(), "ranges stay inside the cache");
+    (void)GlobalRangeText(map, 0, globals + 3);
+
+    const ExtractAllResult all = ExtractAll(ExtractionSnapshot::of(map));
+    Check(all.globals == globals && all.scripts == scripts, "extract-all counts every record");
+    Check(all.syntaxParts == globals + 2 * scripts + walked, "syntax parts are g + 2s + w");
+    (void)all.message();
+
+    const CommandDatabaseResult database = BuildCommandDatabase(map.SyntaxCache);
+    Check(database.processed == static_cast<std::int64_t>(map.SyntaxCache.size()), "every node is processed");
+    Check(database.added == static_cast<std::int64_t>(database.lines.size()), "one line per added command");
+    (void)database.message();
 }
 
 }  // namespace

@@ -1,0 +1,143 @@
+// set and protect: the editor's write-back and Protect Map in batch. Both
+// change MAP in place through the same core calls the desktop tool makes;
+// stdout stays empty, every message goes to stderr.
+
+#include <ostream>
+#include <string_view>
+
+#include "app/cli/CliCommand.h"
+#include "edit/FieldRule.h"
+#include "edit/FieldWriteBack.h"
+#include "edit/MapProtection.h"
+#include "map/TextFormat.h"
+
+namespace quorin::cli {
+
+namespace {
+
+class StderrSink final : public MessageSink {
+public:
+    explicit StderrSink(std::ostream& err) : err_(err) {}
+    void showMessage(std::string_view text) override { err_ << text << '\n'; }
+
+private:
+    std::ostream& err_;
+};
+
+std::optional<RecordKind> KindNamed(std::string_view word) {
+    if (word == "script") return RecordKind::Script;
+    if (word == "global") return RecordKind::Global;
+    if (word == "node") return RecordKind::Syntax;
+    return std::nullopt;
+}
+
+// The field of a record kind by its record field name (Name, ExpPointer, ...).
+const FieldRule* RuleNamed(RecordKind kind, std::string_view name) {
+    for (const FieldRule& rule : FieldRules()) {
+        if (KindOf(rule) == kind && EqualsIgnoringCase(rule.recordField, name)) return &rule;
+    }
+    return nullptr;
+}
+
+std::string FieldNames(RecordKind kind) {
+    std::string names;
+    for (const FieldRule& rule : FieldRules()) {
+        if (KindOf(rule) != kind) continue;
+        if (!names.empty()) names += ", ";
+        names += rule.recordField;
+    }
+    return names;
+}
+
+// A type popup takes a name of its table or that name's code.
+std::optional<int> ItemOf(const FieldRule& rule, const std::string& value) {
+    for (std::size_t i = 0; i < rule.items.size(); ++i) {
+        if (EqualsIgnoringCase(rule.items[i], value)) return static_cast<int>(i);
+    }
+    if (auto code = ParseWholeNumber(value); code && *code >= 0 && *code < static_cast<long long>(rule.items.size())) {
+        return static_cast<int>(*code);
+    }
+    return std::nullopt;
+}
+
+// Makes the record named by key the shown one, as selecting its row would.
+bool ShowRecord(MapState& state, RecordKind kind, const std::string& key) {
+    std::optional<std::int32_t> position;
+    switch (kind) {
+        case RecordKind::Script: position = state.scriptPosition(key); break;
+        case RecordKind::Global: position = state.globalPosition(key); break;
+        case RecordKind::Syntax:
+            if (auto identity = IdentityFromKey(key)) position = state.syntaxPosition(*identity);
+            break;
+    }
+    if (!position) return false;
+    const LoadedRecord shown = state.recordAt(static_cast<std::size_t>(*position));
+    switch (kind) {
+        case RecordKind::Script: state.LoadedScript = shown; break;
+        case RecordKind::Global: state.LoadedGlobal = shown; break;
+        case RecordKind::Syntax: state.LoadedSyntax = shown; break;
+    }
+    return true;
+}
+
+int Usage(CliContext& context, const std::string& problem) {
+    context.err << "quorin-cli: " << problem << '\n';
+    return kUsage;
+}
+
+int Set(CliContext& context) {
+    const std::string& map = context.args[0];
+    const std::string& kindWord = context.args[1];
+    const std::string& key = context.args[2];
+    const std::string& fieldName = context.args[3];
+    const std::string& value = context.args[4];
+
+    const auto kind = KindNamed(kindWord);
+    if (!kind) return Usage(context, "set: the record kind is script, global or node, not \"" + kindWord + "\"");
+    const FieldRule* rule = RuleNamed(*kind, fieldName);
+    if (!rule) {
+        return Usage(context, "set: a " + kindWord + " has no field \"" + fieldName + "\"; its fields are " +
+                                  FieldNames(*kind));
+    }
+    std::optional<int> item;
+    if (IsPopup(*rule)) {
+        item = ItemOf(*rule, value);
+        if (!item) {
+            context.err << "\"" << value << "\" is not an item of " << rule->recordField << ": give a name of its table"
+                        << " or its code, 0 to " << rule->items.size() - 1 << ". Nothing was written.\n";
+            return kRefused;
+        }
+    }
+
+    auto state = LoadForCommand(context, map);
+    if (!state) return kRefused;
+    if (!ShowRecord(*state, *kind, key)) {
+        context.err << "\"" << map << "\" has no " << kindWord << " \"" << key << "\". Nothing was written.\n";
+        return kRefused;
+    }
+    const Status committed =
+        item ? CommitPopup(*state, rule->field, *item) : CommitField(*state, rule->field, value);
+    if (!committed) {
+        context.err << committed.error().message << '\n';
+        return kRefused;
+    }
+    return kSuccess;
+}
+
+int Protect(CliContext& context) {
+    auto state = LoadForCommand(context, context.args[0]);
+    if (!state) return kRefused;
+    StderrSink messages(context.err);
+    if (auto done = ProtectScripts(*state, messages); !done) {
+        context.err << done.error().message << '\n';
+        return kRefused;
+    }
+    return kSuccess;
+}
+
+const CommandRegistration set({"set", "set MAP script|global|node NAME|IDENTITY FIELD VALUE", 5, 5, Set});
+const CommandRegistration protect({"protect", "protect MAP", 1, 1, Protect});
+
+}  // namespace
+
+}  // namespace quorin::cli

@@ -1,0 +1,63 @@
+#pragma once
+// Where every editable field lives, in the file and in the records: one row
+// per field, read by the single write-back path (FieldWriteBack).
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "edit/EditField.h"
+#include "map/Records.h"
+
+namespace quorin {
+
+enum class RecordKind { Script, Global, Syntax };
+
+// How many bytes a commit writes at the field's place.
+enum class FieldWidth {
+    Int16,      // the low 16 bits of the number
+    Int32,
+    NameField,  // the whole 32-byte name field: the name, then zero bytes
+};
+
+// How the field's text becomes the value.
+enum class FieldText {
+    Bytes,        // a name: the text's bytes as they stand
+    Decimal,      // ParseFieldNumber
+    Hexadecimal,  // ParseFieldHexadecimal (the field shows hex digits without a prefix)
+    ItemIndex,    // a popup: the chosen item's index is the code
+};
+
+// The record field a commit sets; its class tells which record kind.
+using RecordMember = std::variant<std::string ScriptHeader::*, std::int32_t ScriptHeader::*,
+                                  std::string GlobalHeader::*, std::int32_t GlobalHeader::*,
+                                  std::int32_t Syntax::*>;
+
+struct FieldRule {
+    EditField field;
+    std::string_view control;      // the window's control, e.g. "FldScriptName"
+    std::string_view recordField;  // the record field set, e.g. "ExpPointer"
+    std::int32_t at;               // bytes from the start of the entry or node
+    FieldWidth width;
+    FieldText text;
+    RecordMember member;
+    // The string offset is stored relative to the string table but kept
+    // absolute in the record.
+    bool relativeToStringTable;
+    // Names and identities: the new key is added to the dictionary (the old
+    // one stays, so the row that still shows it keeps finding the record).
+    bool addsDictionaryEntry;
+    // A popup's items in code order; empty for an edit field.
+    std::span<const std::string_view> items;
+};
+
+const std::array<FieldRule, kEditFieldCount>& FieldRules();
+const FieldRule& RuleFor(EditField field);
+
+RecordKind KindOf(const FieldRule& rule);
+inline bool IsPopup(const FieldRule& rule) { return rule.text == FieldText::ItemIndex; }
+
+}  // namespace quorin

@@ -1,0 +1,167 @@
+#include "edit/FieldWriteBack.h"
+
+#include <optional>
+#include <string>
+#include <type_traits>
+
+#include "edit/FieldRule.h"
+#include "edit/MapWritable.h"
+#include "map/MapWriter.h"
+#include "map/TextFormat.h"
+
+namespace quorin {
+
+namespace {
+
+constexpr std::size_t kNameFieldSize = 32;
+
+// How the write-back reaches one kind of record in the map state.
+template <typename Record>
+struct RecordAccess;
+
+template <>
+struct RecordAccess<ScriptHeader> {
+    static constexpr std::string_view kKind = "script";
+    static const std::optional<LoadedRecord>& loaded(const MapState& map) { return map.LoadedScript; }
+    static const ScriptHeader* current(const MapState& map) { return map.loadedScript(); }
+    static std::vector<ScriptHeader>& cache(MapState& map) { return map.ScriptHeaderCache; }
+    static std::int64_t fileOffset(const ScriptHeader& record) { return record.Offset; }
+    static void addKey(MapState& map, const ScriptHeader& record, std::int32_t position) {
+        map.ScriptsByName[record.Name] = position;
+    }
+};
+
+template <>
+struct RecordAccess<GlobalHeader> {
+    static constexpr std::string_view kKind = "global";
+    static const std::optional<LoadedRecord>& loaded(const MapState& map) { return map.LoadedGlobal; }
+    static const GlobalHeader* current(const MapState& map) { return map.loadedGlobal(); }
+    static std::vector<GlobalHeader>& cache(MapState& map) { return map.GlobalHeaderCache; }
+    static std::int64_t fileOffset(const GlobalHeader& record) { return record.Offset; }
+    static void addKey(MapState& map, const GlobalHeader& record, std::int32_t position) {
+        map.GlobalsByName[record.Name] = position;
+    }
+};
+
+template <>
+struct RecordAccess<Syntax> {
+    static constexpr std::string_view kKind = "syntax node";
+    static const std::optional<LoadedRecord>& loaded(const MapState& map) { return map.LoadedSyntax; }
+    static const Syntax* current(const MapState& map) { return map.loadedSyntax(); }
+    static std::vector<Syntax>& cache(MapState& map) { return map.SyntaxCache; }
+    static std::int64_t fileOffset(const Syntax& record) { return record.offset; }
+    static void addKey(MapState& map, const Syntax& record, std::int32_t position) {
+        map.SyntaxByIdentity[record.ExpIdentity] = position;
+    }
+};
+
+// What the user entered: an edit field's text or a popup's item index.
+struct Entry {
+    std::string_view text;
+    int index = 0;
+};
+
+std::string FieldLabel(const FieldRule& rule) { return std::string(rule.control); }
+
+Result<std::string> NameFrom(const FieldRule& rule, std::string_view text) {
+    if (text.size() > kLongestName) {
+        return Error{"The name \"" + std::string(text) + "\" has " + Decimal(static_cast<std::int64_t>(text.size())) +
+                     " bytes, but a name holds at most 31. Nothing was written."};
+    }
+    if (text.find('\0') != std::string_view::npos) {
+        return Error{"A name cannot hold a zero byte (" + FieldLabel(rule) + "). Nothing was written."};
+    }
+    return std::string(text);
+}
+
+std::int32_t NumberFrom(const FieldRule& rule, const Entry& entry) {
+    switch (rule.text) {
+        case FieldText::Hexadecimal: return ParseFieldHexadecimal(entry.text);
+        case FieldText::ItemIndex: return entry.index;
+        case FieldText::Decimal:
+        case FieldText::Bytes: break;
+    }
+    return ParseFieldNumber(entry.text);
+}
+
+// The name field is written whole, the name followed by zero bytes, so
+// nothing of a longer old name is left behind.
+Status WriteValue(MapWriter& writer, const FieldRule&, std::int64_t place, const MapState&, const std::string& name) {
+    std::string field(kNameFieldSize, '\0');
+    field.replace(0, name.size(), name);
+    return writer.writeBytes(place, field);
+}
+
+Status WriteValue(MapWriter& writer, const FieldRule& rule, std::int64_t place, const MapState& map,
+                  std::int32_t number) {
+    std::int32_t stored = number;
+    if (rule.relativeToStringTable) {
+        // Offsets are 32-bit arithmetic in this format; wrap like it.
+        stored = static_cast<std::int32_t>(static_cast<std::uint32_t>(number) -
+                                           static_cast<std::uint32_t>(map.ScriptTableOuter));
+    }
+    return rule.width == FieldWidth::Int32 ? writer.writeInt32(place, stored) : writer.writeInt16(place, stored);
+}
+
+template <typename Record, typename Value>
+Status Commit(MapState& map, const FieldRule& rule, Value Record::*member, const Entry& entry) {
+    using Access = RecordAccess<Record>;
+    if (auto ready = CheckMapWritable(map); !ready) return ready;
+    const Record* shown = Access::current(map);
+    if (!shown) {
+        return Error{"No " + std::string(Access::kKind) + " of the map loaded now is shown, so " + FieldLabel(rule) +
+                     " has nothing to write to. Nothing was written."};
+    }
+
+    Value value{};
+    if constexpr (std::is_same_v<Value, std::string>) {
+        auto name = NameFrom(rule, entry.text);
+        if (!name) return name.error();
+        value = std::move(*name);
+    } else {
+        value = NumberFrom(rule, entry);
+    }
+
+    auto writer = MapWriter::open(map.loadedPath());
+    if (!writer) return writer.error();
+    if (auto written = WriteValue(*writer, rule, Access::fileOffset(*shown) + rule.at, map, value); !written) {
+        return written;
+    }
+    if (auto closed = writer->close(); !closed) return closed;
+
+    // The shown record is the one whose bytes were just written, so it is the
+    // one updated, even where another record shares its name or identity
+    // (looking the old key up again would then reach that other record).
+    const auto position = Access::loaded(map)->position;
+    Record& record = Access::cache(map)[position];
+    record.*member = std::move(value);
+    if (rule.addsDictionaryEntry) Access::addKey(map, record, static_cast<std::int32_t>(position));
+    return success();
+}
+
+Status CommitRule(MapState& map, const FieldRule& rule, const Entry& entry) {
+    return std::visit([&](auto member) { return Commit(map, rule, member, entry); }, rule.member);
+}
+
+}  // namespace
+
+Status CommitField(MapState& map, EditField field, std::string_view text) {
+    const FieldRule& rule = RuleFor(field);
+    if (IsPopup(rule)) return Error{FieldLabel(rule) + " is a popup; it takes an item, not a text."};
+    return CommitRule(map, rule, Entry{text, 0});
+}
+
+Status CommitPopup(MapState& map, EditField popup, int index) {
+    const FieldRule& rule = RuleFor(popup);
+    if (!IsPopup(rule)) return Error{FieldLabel(rule) + " is an edit field, not a popup."};
+    if (index == -1) return success();  // no item chosen
+    if (index < 0 || static_cast<std::size_t>(index) >= rule.items.size()) {
+        return Error{FieldLabel(rule) + " has no item " + Decimal(index) + " (it has " +
+                     Decimal(static_cast<std::int64_t>(rule.items.size())) + "). Nothing was written."};
+    }
+    return CommitRule(map, rule, Entry{{}, index});
+}
+
+bool IsCommitKey(char32_t firstCharacter) { return firstCharacter == 13 || firstCharacter == 3; }
+
+}  // namespace quorin

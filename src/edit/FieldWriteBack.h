@@ -1,0 +1,31 @@
+#pragma once
+// Writes one edited field or popup choice of the loaded record straight into
+// the Map file, then into the record. Every field goes through one path,
+// driven by its row in FieldRules().
+
+#include <cstdint>
+#include <string_view>
+
+#include "edit/EditField.h"
+#include "edit/FieldNumber.h"  // ParseFieldNumber, the edit fields' number rule
+#include "map/MapState.h"
+#include "map/Result.h"
+
+namespace quorin {
+
+// Return/Enter in an edit field: text is the field's text. Error = message to show; nothing written then.
+// The file is opened, written, flushed and closed; the record is changed only
+// after all of that succeeded. A name longer than 31 bytes is refused.
+[[nodiscard]] Status CommitField(MapState& map, EditField field, std::string_view text);
+
+// A popup's chosen item index (the type code). Index -1 writes nothing (and is not an error).
+// An index past the popup's items is refused.
+[[nodiscard]] Status CommitPopup(MapState& map, EditField popup, int index);
+
+// 13 (Return) or 3 (Enter): the keys that commit an edit field.
+bool IsCommitKey(char32_t firstCharacter);
+
+// The longest name that leaves a zero byte in its 32-byte field.
+inline constexpr std::size_t kLongestName = 31;
+
+}  // namespace quorin

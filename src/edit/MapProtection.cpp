@@ -1,0 +1,90 @@
+#include "edit/MapProtection.h"
+
+#include <string>
+#include <vector>
+
+#include "edit/MapWritable.h"
+#include "map/MapWriter.h"
+#include "map/TextFormat.h"
+
+namespace quorin {
+
+namespace {
+
+constexpr std::int64_t kNameFieldSize = 32;
+constexpr std::int64_t kStringOffsetAt = 12;  // in a syntax node
+
+// One field that protection overwrites.
+struct ProtectedField {
+    std::int64_t offset = 0;
+    bool isName = false;  // the 32-byte name field, else a node's 4-byte string offset
+    const char* kind = "";
+    std::size_t position = 0;
+    std::size_t count = 0;
+};
+
+// Nodes first, then globals, then scripts.
+std::vector<ProtectedField> PlanFields(const MapState& map) {
+    std::vector<ProtectedField> fields;
+    fields.reserve(map.SyntaxCache.size() + map.GlobalHeaderCache.size() + map.ScriptHeaderCache.size());
+    for (std::size_t i = 0; i < map.SyntaxCache.size(); ++i) {
+        fields.push_back({map.SyntaxCache[i].offset + kStringOffsetAt, false, "syntax node", i, map.SyntaxCache.size()});
+    }
+    for (std::size_t i = 0; i < map.GlobalHeaderCache.size(); ++i) {
+        fields.push_back({map.GlobalHeaderCache[i].Offset, true, "global", i, map.GlobalHeaderCache.size()});
+    }
+    for (std::size_t i = 0; i < map.ScriptHeaderCache.size(); ++i) {
+        fields.push_back({map.ScriptHeaderCache[i].Offset, true, "script", i, map.ScriptHeaderCache.size()});
+    }
+    return fields;
+}
+
+std::string Describe(const ProtectedField& field) {
+    return std::string(field.kind) + " " + Decimal(static_cast<std::int64_t>(field.position)) + " of " +
+           Decimal(static_cast<std::int64_t>(field.count)) + " (offset " + Decimal(field.offset) + ")";
+}
+
+}  // namespace
+
+Status ProtectScripts(MapState& map, MessageSink& messages) {
+    if (auto ready = CheckMapWritable(map); !ready) return ready;
+    const std::vector<ProtectedField> fields = PlanFields(map);
+
+    auto writer = MapWriter::open(map.loadedPath());
+    if (!writer) return writer.error();
+    for (const ProtectedField& field : fields) {
+        const std::int64_t width = field.isName ? kNameFieldSize : 4;
+        if (field.offset < 0 || field.offset > writer->size() - width) {
+            return Error{"Can't protect \"" + map.loadedPath() + "\": the " + Describe(field) +
+                         " lies outside the file, which has " + Decimal(writer->size()) +
+                         " bytes. Nothing was written."};
+        }
+    }
+
+    std::string protectedName(kNameFieldSize, '\0');
+    protectedName.replace(0, std::string_view(kProtectedName).size(), kProtectedName);
+    // The stored offset is relative to the string table, so readers look at
+    // 2T + 1 instead of the node's text.
+    const auto pastText = static_cast<std::int32_t>(static_cast<std::uint32_t>(map.ScriptTableOuter) + 1u);
+    std::size_t done = 0;
+    for (const ProtectedField& field : fields) {
+        auto written = field.isName ? writer->writeBytes(field.offset, protectedName)
+                                    : writer->writeInt32(field.offset, pastText);
+        if (!written) {
+            auto closed = writer->close();
+            return Error{"Protecting \"" + map.loadedPath() + "\" stopped at the " + Describe(field) + ": " +
+                         written.error().message + " " + Decimal(static_cast<std::int64_t>(done)) + " of " +
+                         Decimal(static_cast<std::int64_t>(fields.size())) +
+                         " fields were written before it" + (closed ? "" : " (and closing the file failed too)") +
+                         "; the map is only partly protected."};
+        }
+        ++done;
+    }
+    if (auto closed = writer->close(); !closed) {
+        return Error{closed.error().message + " The map may be only partly protected."};
+    }
+    messages.showMessage(kProtectedMessage);
+    return success();
+}
+
+}  // namespace quorin

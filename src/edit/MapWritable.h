@@ -1,0 +1,14 @@
+#pragma once
+// Whether the loaded map's records may be written into the file now: the
+// one check in front of every edit and of protection.
+
+#include "map/MapState.h"
+#include "map/Result.h"
+
+namespace quorin {
+
+// Success when a map is loaded and the file chosen last with Open is the one
+// its records came from; otherwise the message that says why not.
+[[nodiscard]] Status CheckMapWritable(const MapState& map);
+
+}  // namespace quorin

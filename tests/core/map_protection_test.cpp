@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "edit/MapProtection.h"
+#include "map/MapLoader.h"
+#include "support/EditFixture.h"
+
+namespace quorin {
+namespace {
+
+using testing::Patched;
+using testing::ReadBytes;
+using testing::StateImage;
+using Bytes = std::vector<std::uint8_t>;
+
+const Bytes kProtectedField = {'<', 'p', 'r', 'o', 't', 'e', 'c', 't', 'e', 'd', '>', 0, 0, 0, 0, 0,
+                               0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0, 0, 0, 0, 0};
+
+// The fixture file as protection must leave it: string offsets T + 1 = 4097.
+Bytes ProtectedImage(const testing::EditFixture& fixture) {
+    const MapBuilder builder = testing::EditFixtureBuilder();
+    Bytes bytes = fixture.bytes;
+    for (std::size_t i = 0; i < builder.nodes.size(); ++i) {
+        bytes = Patched(bytes, fixture.layout.node(static_cast<int>(i)) + 12, {0x01, 0x10, 0x00, 0x00});
+    }
+    for (std::size_t i = 0; i < builder.globals.size(); ++i) {
+        bytes = Patched(bytes, fixture.layout.globalEntry(static_cast<int>(i)), kProtectedField);
+    }
+    for (std::size_t i = 0; i < builder.scripts.size(); ++i) {
+        bytes = Patched(bytes, fixture.layout.scriptEntry(static_cast<int>(i)), kProtectedField);
+    }
+    return bytes;
+}
+
+struct Loaded {
+    testing::TempDir dir;
+    testing::EditFixture fixture = testing::WriteEditFixture(dir);
+    MapState state;
+    CollectedMessages messages;
+    bool load() { return testing::Load(state, fixture.path, messages); }
+};
+
+TEST(ProtectScripts, RewritesEveryNameAndStringOffsetOnly) {
+    Loaded map;
+    ASSERT_TRUE(map.load());
+    const std::string stateBefore = StateImage(map.state);
+    CollectedMessages shown;
+    const Status done = ProtectScripts(map.state, shown);
+    ASSERT_TRUE(done) << done.error().message;
+    EXPECT_EQ(ReadBytes(map.fixture.path), ProtectedImage(map.fixture));
+    EXPECT_EQ(shown.messages, std::vector<std::string>{kProtectedMessage});
+    EXPECT_EQ(StateImage(map.state), stateBefore);  // the records keep what was loaded
+}
+
+TEST(ProtectScripts, RunningTwiceGivesTheSameFile) {
+    Loaded map;
+    ASSERT_TRUE(map.load());
+    CollectedMessages shown;
+    ASSERT_TRUE(ProtectScripts(map.state, shown));
+    ASSERT_TRUE(ProtectScripts(map.state, shown));
+    EXPECT_EQ(ReadBytes(map.fixture.path), ProtectedImage(map.fixture));
+    EXPECT_EQ(shown.messages.size(), 2u);
+}
+
+TEST(ProtectScripts, ReloadedMapHasOneProtectedNameAtTheLastPosition) {
+    Loaded map;
+    ASSERT_TRUE(map.load());
+    CollectedMessages shown;
+    ASSERT_TRUE(ProtectScripts(map.state, shown));
+    MapState reloaded;
+    CollectedMessages messages;
+    ASSERT_TRUE(testing::Load(reloaded, map.fixture.path, messages));
+    EXPECT_EQ(reloaded.ScriptsByName, (NameIndex{{kProtectedName, 3}}));
+    EXPECT_EQ(reloaded.GlobalsByName, (NameIndex{{kProtectedName, 1}}));
+    for (const Syntax& node : reloaded.SyntaxCache) EXPECT_EQ(node.ScriptTableOffset, 2 * 4096 + 1);
+}
+
+TEST(ProtectScripts, EmptyMapWritesNothingAndStillReports) {
+    testing::TempDir dir;
+    const std::string path = testing::WriteMap(dir, MapBuilder{});
+    const Bytes before = ReadBytes(path);
+    MapState state;
+    CollectedMessages messages;
+    ASSERT_TRUE(testing::Load(state, path, messages));
+    ASSERT_TRUE(state.SyntaxCache.empty());
+    CollectedMessages shown;
+    ASSERT_TRUE(ProtectScripts(state, shown));
+    EXPECT_EQ(shown.messages, std::vector<std::string>{kProtectedMessage});
+    EXPECT_EQ(ReadBytes(path), before);
+}
+
+struct Refusal {
+    std::string label;
+    void (*setUp)(Loaded&);
+};
+
+void NoMap(Loaded& map) {
+    map.state = MapState{};
+    map.state.f = map.fixture.path;
+}
+void CancelledOpen(Loaded& map) { map.state.f.reset(); }
+void RefusedOpen(Loaded& map) {
+    Bytes refused = map.fixture.bytes;
+    testing::PutInt32(refused, 4, 609);
+    testing::WriteBytes(map.dir.path("second.map"), refused);
+    ASSERT_FALSE(testing::Load(map.state, map.dir.path("second.map"), map.messages));
+}
+void ReadOnly(Loaded& map) { std::filesystem::permissions(map.fixture.path, std::filesystem::perms(0444)); }
+void Deleted(Loaded& map) { std::filesystem::remove(map.fixture.path); }
+void Directory(Loaded& map) {
+    std::filesystem::remove(map.fixture.path);
+    std::filesystem::create_directory(map.fixture.path);
+}
+// Only the last node's string offset reaches past the end now; every field
+// is checked before the first write, so nodes 0 to 2 stay unprotected too.
+void LastFieldOutside(Loaded& map) {
+    std::filesystem::resize_file(map.fixture.path, map.fixture.layout.node(3) + 12 + 3);
+}
+
+std::string Snapshot(const std::string& path) {
+    if (std::filesystem::is_directory(path)) return "directory";
+    if (!std::filesystem::exists(path)) return "missing";
+    const Bytes bytes = ReadBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+void PrintTo(const Refusal& c, std::ostream* os) { *os << c.label; }
+
+class ProtectRefusal : public ::testing::TestWithParam<Refusal> {};
+
+TEST_P(ProtectRefusal, WritesNothingAndShowsNoSuccess) {
+    Loaded map;
+    ASSERT_TRUE(map.load());
+    GetParam().setUp(map);
+    const std::string before = Snapshot(map.fixture.path);
+    CollectedMessages shown;
+    const Status done = ProtectScripts(map.state, shown);
+    ASSERT_FALSE(done);
+    EXPECT_FALSE(done.error().message.empty());
+    EXPECT_TRUE(shown.messages.empty());
+    EXPECT_EQ(Snapshot(map.fixture.path), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryRefusal, ProtectRefusal,
+                         ::testing::Values(Refusal{"NoMapLoaded", NoMap}, Refusal{"CancelledOpen", CancelledOpen},
+                                           Refusal{"RefusedOpen", RefusedOpen}, Refusal{"ReadOnly", ReadOnly},
+                                           Refusal{"Deleted", Deleted}, Refusal{"Directory", Directory},
+                                           Refusal{"LastFieldOutside", LastFieldOutside}),
+                         [](const auto& info) { return info.param.label; });
+
+TEST(ProtectRefusal, RefusedOpenLeavesTheNewFileAlone) {
+    Loaded map;
+    ASSERT_TRUE(map.load());
+    RefusedOpen(map);
+    const Bytes second = ReadBytes(map.dir.path("second.map"));
+    CollectedMessages shown;
+    EXPECT_FALSE(ProtectScripts(map.state, shown));
+    EXPECT_EQ(ReadBytes(map.dir.path("second.map")), second);
+    EXPECT_EQ(ReadBytes(map.fixture.path), map.fixture.bytes);
+}
+
+}  // namespace
+}  // namespace quorin

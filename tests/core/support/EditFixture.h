@@ -1,0 +1,43 @@
+#pragma once
+// Test support for the write-back and protection tests: a small map with
+// known records, a string table at 4096, and a text image of everything the
+// map state holds, so a test can compare whole states.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "map/MapBuilder.h"
+#include "map/MapState.h"
+#include "support/TempMap.h"
+
+namespace quorin::testing {
+
+inline constexpr std::int32_t kFixtureStringTable = 4096;
+
+// Scripts "abc", "twin", "twin", "a_much_longer_script_name"; globals
+// "longer_global_name", "g_short"; nodes with identities 10 to 13 that link
+// to each other; every field distinct from the values the tests write.
+MapBuilder EditFixtureBuilder();
+
+struct EditFixture {
+    std::string path;
+    MapLayout layout;
+    std::vector<std::uint8_t> bytes;  // the file as written
+};
+
+// Writes the fixture map with its string table address pointing at 4096 (the
+// builder always puts the string table after the scenario at 4096, so the
+// address is patched; the nodes' texts then read from the scenario's bytes,
+// which no edit test looks at).
+EditFixture WriteEditFixture(const TempDir& dir, const std::string& name = "edit.map");
+
+// Every record field and dictionary entry of the state, one per line, in
+// cache and key order.
+std::string StateImage(const MapState& state);
+
+// The bytes with `patch` put at `at`.
+std::vector<std::uint8_t> Patched(std::vector<std::uint8_t> bytes, std::int64_t at,
+                                  const std::vector<std::uint8_t>& patch);
+
+}  // namespace quorin::testing
