@@ -16,3 +16,21 @@ if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/src/app/QuorinMain.cpp)
   target_link_libraries(quorin PRIVATE quorin_ui)
   install(TARGETS quorin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
+
+# Desktop integration: the "Map" file type and the launcher. The type's name
+# and extension are read from the constants the open dialog's filter is made
+# of (src/app/Dialogs.h), so the MIME glob always matches the filter.
+file(STRINGS ${CMAKE_CURRENT_SOURCE_DIR}/src/app/Dialogs.h QUORIN_MAP_TYPE_LINES REGEX "kMap(TypeName|Extension) = ")
+string(REGEX MATCH "kMapTypeName = \"([^\"]+)\"" QUORIN_MATCHED "${QUORIN_MAP_TYPE_LINES}")
+set(QUORIN_MAP_TYPE_NAME "${CMAKE_MATCH_1}")
+string(REGEX MATCH "kMapExtension = \"([^\"]+)\"" QUORIN_MATCHED "${QUORIN_MAP_TYPE_LINES}")
+set(QUORIN_MAP_EXTENSION "${CMAKE_MATCH_1}")
+if(NOT QUORIN_MAP_TYPE_NAME OR NOT QUORIN_MAP_EXTENSION)
+  message(FATAL_ERROR "kMapTypeName or kMapExtension not found in src/app/Dialogs.h")
+endif()
+set(QUORIN_MAP_MIME_TYPE "application/x-vexa-map")
+set(QUORIN_MIME_XML ${CMAKE_CURRENT_BINARY_DIR}/quorin-map.xml)
+set(QUORIN_DESKTOP_FILE ${CMAKE_CURRENT_SOURCE_DIR}/data/quorin.desktop)
+configure_file(data/quorin-map.xml.in ${QUORIN_MIME_XML} @ONLY)
+install(FILES ${QUORIN_MIME_XML} DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
+install(FILES ${QUORIN_DESKTOP_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

@@ -1,9 +1,16 @@
 #!/usr/bin/env bash
-# Builds Quorin, writes the built-in demo map and shows it.
+# Builds Quorin, writes the built-in demo map and opens it in the desktop
+# tool. Without a display it says so and lists the demo map instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 bash scripts/build.sh build
 ./build/quorin-cli demo build/demo.map --force
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "No display found (DISPLAY and WAYLAND_DISPLAY are unset), so Quorin cannot open a window."
+  echo "The demo map build/demo.map holds:"
+  ./build/quorin-cli list build/demo.map
+  exit 0
+fi
 ./build/quorin-cli info build/demo.map
-./build/quorin-cli list build/demo.map
+exec ./build/quorin build/demo.map

@@ -34,51 +34,45 @@ struct TableRef {
     std::int32_t offset = 0;
 };
 
-Result<std::vector<std::uint8_t>> ReadTable(MapFile& file, const TableRef& table, std::string_view kind) {
-    const std::int64_t count = table.count > 0 ? table.count : 0;
-    std::string what = "the " + std::string(kind) + " table of " + Decimal(count) + " entries";
-    return file.readBlock(table.offset, count * kEntrySize, what);
+// Reads a table of 92-byte entries in one block. Each entry's name is the
+// zero-ended text at its start; readFields takes the rest from the entry.
+template <typename Record, typename ReadFields>
+Status ReadEntries(MapFile& file, const TableRef& table, std::string_view kind, std::vector<Record>& cache,
+                   NameIndex& byName, ReadFields readFields) {
+    const std::int32_t count = table.count > 0 ? table.count : 0;
+    auto block = file.readBlock(table.offset, count * kEntrySize,
+                                "the " + std::string(kind) + " table of " + Decimal(count) + " entries");
+    if (!block) return block.error();
+    const auto& bytes = *block;
+    cache.reserve(static_cast<std::size_t>(count));
+    byName.reserve(static_cast<std::size_t>(count));
+    for (std::int32_t i = 0; i < count; ++i) {
+        const std::int64_t at = kEntrySize * i;
+        Record record;
+        record.Offset = Wrap32(table.offset + at);
+        record.Name = TextFrom(bytes, table.offset, record.Offset, file);
+        readFields(record, &bytes[static_cast<std::size_t>(at)]);
+        byName[record.Name] = i;
+        cache.push_back(std::move(record));
+    }
+    return success();
 }
 
 Status ReadScripts(MapFile& file, const TableRef& table, MapContent& content) {
-    auto block = ReadTable(file, table, "script");
-    if (!block) return block.error();
-    const auto& bytes = *block;
-    const std::int32_t count = table.count > 0 ? table.count : 0;
-    content.ScriptHeaderCache.reserve(static_cast<std::size_t>(count));
-    content.ScriptsByName.reserve(static_cast<std::size_t>(count));
-    for (std::int32_t i = 0; i < count; ++i) {
-        const std::int64_t at = kEntrySize * i;
-        ScriptHeader script;
-        script.Offset = Wrap32(table.offset + at);
-        script.Name = TextFrom(bytes, table.offset, script.Offset, file);
-        script.Type = Int16At(&bytes[at + 32]);
-        script.ReturnType = Int16At(&bytes[at + 34]);
-        script.ExpPointer = Int16At(&bytes[at + 38]);
-        content.ScriptsByName[script.Name] = i;
-        content.ScriptHeaderCache.push_back(std::move(script));
-    }
-    return success();
+    return ReadEntries(file, table, "script", content.ScriptHeaderCache, content.ScriptsByName,
+                       [](ScriptHeader& script, const std::uint8_t* entry) {
+                           script.Type = Int16At(entry + 32);
+                           script.ReturnType = Int16At(entry + 34);
+                           script.ExpPointer = Int16At(entry + 38);
+                       });
 }
 
 Status ReadGlobals(MapFile& file, const TableRef& table, MapContent& content) {
-    auto block = ReadTable(file, table, "global");
-    if (!block) return block.error();
-    const auto& bytes = *block;
-    const std::int32_t count = table.count > 0 ? table.count : 0;
-    content.GlobalHeaderCache.reserve(static_cast<std::size_t>(count));
-    content.GlobalsByName.reserve(static_cast<std::size_t>(count));
-    for (std::int32_t i = 0; i < count; ++i) {
-        const std::int64_t at = kEntrySize * i;
-        GlobalHeader global;
-        global.Offset = Wrap32(table.offset + at);
-        global.Name = TextFrom(bytes, table.offset, global.Offset, file);
-        global.Type = Int16At(&bytes[at + 32]);
-        global.ExpPointer = Int16At(&bytes[at + 42]);
-        content.GlobalsByName[global.Name] = i;
-        content.GlobalHeaderCache.push_back(std::move(global));
-    }
-    return success();
+    return ReadEntries(file, table, "global", content.GlobalHeaderCache, content.GlobalsByName,
+                       [](GlobalHeader& global, const std::uint8_t* entry) {
+                           global.Type = Int16At(entry + 32);
+                           global.ExpPointer = Int16At(entry + 42);
+                       });
 }
 
 Status ReadSyntax(MapFile& file, std::int32_t blockOffset, MapContent& content) {

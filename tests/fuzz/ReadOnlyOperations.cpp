@@ -9,6 +9,8 @@
 #include "map/MapLoader.h"
 #include "map/MapNames.h"
 #include "script/Decompiler.h"
+#include "ui/main/PageFill.h"
+#include "ui/main/ScriptTree.h"
 
 namespace quorin::fuzzing {
 
@@ -24,7 +26,29 @@ void Check(bool holds, const char* what) {
     if (!holds) throw std::logic_error(what);
 }
 
+// The script tree as a user would open it, row by row, with the editor page
+// of every row. Node rows below scripts are many; a bounded number of them
+// keeps one input quick.
+void WalkTheTree(const MapState& map) {
+    constexpr int kMostNodePages = 2000;
+    int nodePages = 0;
+    for (const ui::TreeRow& top : ui::TopRows(map)) {
+        (void)ui::PageForRow(map, top.text);
+        for (const ui::TreeRow& row : ui::ChildRowsFor(map, top.text).rows) {
+            (void)ui::PageForRow(map, row.text);
+            if (!row.folder) continue;
+            const ui::ChildRows children = ui::ChildRowsFor(map, row.text);
+            Check(children.known, "script and global rows are known folders");
+            for (const ui::TreeRow& child : children.rows) {
+                if (nodePages++ < kMostNodePages) (void)ui::PageForRow(map, child.text);
+            }
+        }
+    }
+    Check(!ui::ChildRowsFor(map, "x: not a folder").known, "a stray row is not a folder");
+}
+
 void RunReadOnlyOperations(const MapState& map) {
+    WalkTheTree(map);
     const SyntaxView syntax = SyntaxView::of(map);
     std::string rangeBlocks;
     std::int64_t walked = 0;

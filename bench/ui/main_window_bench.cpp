@@ -1,0 +1,115 @@
+// How long the main window takes to answer the user on the largest map:
+// expanding the scripts folder (2000 rows), selecting the script with the
+// long body, and expanding that script. Each measurement includes the
+// repaint that follows, and is taken one action at a time so the median is
+// the median of single actions.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <cstdlib>
+
+#include "app/Dialogs.h"
+#include "map/MaximalMap.h"
+#include "ui/main/MainWindow.h"
+
+namespace {
+
+class SilentDialogs final : public quorin::ui::DialogSeam {
+public:
+    void showMessage(QWidget*, const QString& text) override { messages << text; }
+    QString askMapFile(QWidget*) override { return {}; }
+    QStringList messages;
+};
+
+QTreeWidget& List() { return *MainWindow::instance().findChild<QTreeWidget*>(QStringLiteral("Lb_Select")); }
+
+QTreeWidgetItem* ScriptsFolder() { return List().topLevelItem(0); }
+
+// The row of script 0, whose body is 1600 nodes long.
+QTreeWidgetItem* LongScript() {
+    QTreeWidgetItem* scripts = ScriptsFolder();
+    if (!scripts->isExpanded()) List().expandItem(scripts);
+    return scripts->child(0);
+}
+
+void Settle() { QApplication::processEvents(); }
+
+void BM_ExpandScriptsFolder(benchmark::State& state) {
+    QTreeWidgetItem* scripts = ScriptsFolder();
+    for (auto _ : state) {
+        state.PauseTiming();
+        List().collapseItem(scripts);
+        Settle();
+        state.ResumeTiming();
+        List().expandItem(scripts);
+        Settle();
+    }
+    if (scripts->childCount() != quorin::kMaximalScripts) state.SkipWithError("scripts folder rows missing");
+}
+
+void BM_SelectLongScript(benchmark::State& state) {
+    QTreeWidgetItem* script = LongScript();
+    for (auto _ : state) {
+        state.PauseTiming();
+        List().setCurrentItem(ScriptsFolder());
+        MainWindow::instance().state().LoadedScript.reset();
+        Settle();
+        state.ResumeTiming();
+        List().setCurrentItem(script);
+        Settle();
+    }
+    if (!MainWindow::instance().state().LoadedScript) state.SkipWithError("script not shown");
+}
+
+void BM_ExpandLongScript(benchmark::State& state) {
+    QTreeWidgetItem* script = LongScript();
+    for (auto _ : state) {
+        state.PauseTiming();
+        List().collapseItem(script);
+        List().setCurrentItem(ScriptsFolder());  // so the expansion shows the script too
+        Settle();
+        state.ResumeTiming();
+        List().expandItem(script);
+        Settle();
+    }
+    if (script->childCount() < 1600) state.SkipWithError("script rows missing");
+}
+
+constexpr int kRepetitions = 31;
+
+BENCHMARK(BM_ExpandScriptsFolder)->Iterations(1)->Repetitions(kRepetitions)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SelectLongScript)->Iterations(1)->Repetitions(kRepetitions)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ExpandLongScript)->Iterations(1)->Repetitions(kRepetitions)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!std::getenv("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+
+    QTemporaryDir folder;
+    const QString path = QDir(folder.path()).filePath(QStringLiteral("maximal.map"));
+    if (auto written = quorin::MaximalMap().writeTo(path.toStdString()); !written) {
+        std::fprintf(stderr, "%s\n", written.error().message.c_str());
+        return 1;
+    }
+    SilentDialogs dialogs;
+    quorin::ui::SetDialogs(&dialogs);
+    MainWindow& window = MainWindow::instance();
+    window.show();
+    window.openMap(path);
+    Settle();
+    if (dialogs.messages != QStringList{QStringLiteral("Map loaded!")}) {
+        std::fprintf(stderr, "the maximal map did not load: %s\n", qPrintable(dialogs.messages.join(QLatin1Char('\n'))));
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    quorin::ui::SetDialogs(nullptr);
+    return 0;
+}

@@ -1,0 +1,5 @@
+// quorin: the desktop tool.
+
+#include "app/Startup.h"
+
+int main(int argc, char** argv) { return quorin::app::RunQuorin(argc, argv); }

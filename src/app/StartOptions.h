@@ -1,0 +1,29 @@
+#pragma once
+// The command line of the desktop tool: quorin [--map-names FILE] [MAP].
+// The stock map names come from --map-names, else from the file named by
+// QUORIN_MAP_NAMES, else the built-in list; a file must hold exactly eleven.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "map/Result.h"
+
+namespace quorin::app {
+
+inline constexpr int kUsageExit = 2;
+
+struct StartOptions {
+    std::vector<std::string> mapNames;
+    std::optional<std::string> mapPath;  // opened at start as File > Open would
+    bool help = false;
+};
+
+// arguments: what follows the program name, after the toolkit has taken its
+// own options. namesFromEnvironment: the value of QUORIN_MAP_NAMES, if set.
+[[nodiscard]] Result<StartOptions> ParseStartOptions(const std::vector<std::string>& arguments,
+                                                     const char* namesFromEnvironment);
+
+std::string StartUsage();
+
+}  // namespace quorin::app

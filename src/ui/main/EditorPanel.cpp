@@ -1,0 +1,162 @@
+#include "ui/main/EditorPanel.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+#include "map/TypeTables.h"
+#include "ui/main/EditorLayout.h"
+#include "ui/main/MapText.h"
+
+namespace quorin::ui {
+
+namespace {
+
+// Controls are placed in window coordinates; a page starts where the panel does.
+QRect OnPage(const Place& place) {
+    return {place.left - kPagesPlace.left, place.top - kPagesPlace.top, place.width, place.height};
+}
+
+template <std::size_t N>
+QStringList ItemTexts(const std::array<std::string_view, N>& names) {
+    QStringList items;
+    for (std::string_view name : names) items << FromMapText(name);
+    return items;
+}
+
+// The captions were laid out for a narrower system font: where one does not
+// fit its 104 pixels, it gets a slightly smaller font rather than a cut.
+void FitCaption(QLabel& label) {
+    QFont font = label.font();
+    if (font.pointSizeF() <= 0) return;
+    while (QFontMetrics(font).horizontalAdvance(label.text()) > label.width() && font.pointSizeF() > 6.5) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    }
+    label.setFont(font);
+}
+
+constexpr const char* kCredits =
+    "Quorin shows the scripts, globals and syntax nodes stored in a Vexa map "
+    "and lets you change their fields in place.\n\n"
+    "Every change is written into the map file the moment you press Return "
+    "or choose a type. There is no undo: work on a copy of your map.\n\n"
+    "Open a map with File > Open, expand a folder on the left and select a "
+    "row to see its fields here.\n\n"
+    "This is an early version. If something looks wrong, or a map will not "
+    "load, please report it to the Quorin developers together with the map "
+    "and what you did.";
+
+}  // namespace
+
+EditorPanel::EditorPanel(QWidget* parent) : QStackedWidget(parent) {
+    setObjectName(QStringLiteral("PageEditor"));
+    addCreditsPage();
+    std::array<QWidget*, kPageCount> pages{};
+    pages[0] = widget(0);
+    for (int page = 1; page < kPageCount; ++page) {
+        pages[static_cast<std::size_t>(page)] = new QWidget(this);
+        addWidget(pages[static_cast<std::size_t>(page)]);
+    }
+    for (const ControlEntry& entry : kEditorControls) {
+        QWidget* page = pages[static_cast<std::size_t>(entry.page)];
+        QWidget* control = nullptr;
+        switch (entry.kind) {
+        case ControlKind::Label:
+            control = new QLabel(QString::fromLatin1(entry.caption), page);
+            break;
+        case ControlKind::LineEdit: {
+            auto* field = new QLineEdit(page);
+            if (entry.field) lineEdits_[*entry.field] = field;
+            control = field;
+            break;
+        }
+        case ControlKind::Popup: {
+            auto* popup = new QComboBox(page);
+            popup->addItems(entry.items == Items::ScriptTypes ? ItemTexts(kScriptTypeNames) : ItemTexts(kValueTypeNames));
+            popup->setMaxVisibleItems(20);
+            if (entry.field) popups_[*entry.field] = popup;
+            control = popup;
+            break;
+        }
+        case ControlKind::TextArea: {
+            auto* area = new QPlainTextEdit(page);
+            textAreas_[static_cast<EditorPage>(entry.page)] = area;
+            control = area;
+            break;
+        }
+        }
+        control->setObjectName(QString::fromLatin1(entry.name));
+        control->setGeometry(OnPage(entry.place));
+        if (auto* label = qobject_cast<QLabel*>(control)) FitCaption(*label);
+    }
+    setCurrentIndex(static_cast<int>(EditorPage::Credits));
+}
+
+void EditorPanel::addCreditsPage() {
+    auto* page = new QWidget(this);
+    auto* title = new QLabel(QStringLiteral("Quorin"), page);
+    title->setObjectName(QStringLiteral("CreditsTitle"));
+    QFont titleFont = title->font();
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.6);
+    titleFont.setBold(true);
+    title->setFont(titleFont);
+    title->setGeometry(12, 12, 300, 32);
+
+    auto* subtitle = new QLabel(QStringLiteral("Script viewer and editor for Vexa maps"), page);
+    subtitle->setObjectName(QStringLiteral("CreditsSubtitle"));
+    subtitle->setGeometry(12, 46, 300, 20);
+
+    auto* notes = new QLabel(QString::fromLatin1(kCredits), page);
+    notes->setObjectName(QStringLiteral("CreditsNotes"));
+    notes->setWordWrap(true);
+    notes->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    notes->setGeometry(12, 82, 300, 300);
+
+    auto* signature = new QLabel(QStringLiteral("Written with care by the Quorin developers."), page);
+    signature->setObjectName(QStringLiteral("CreditsSignature"));
+    signature->setGeometry(12, 392, 300, 20);
+    addWidget(page);
+}
+
+QLineEdit* EditorPanel::lineEdit(EditField field) const {
+    auto found = lineEdits_.find(field);
+    return found == lineEdits_.end() ? nullptr : found->second;
+}
+
+QComboBox* EditorPanel::popup(EditField field) const {
+    auto found = popups_.find(field);
+    return found == popups_.end() ? nullptr : found->second;
+}
+
+QPlainTextEdit* EditorPanel::textArea(EditorPage page) const {
+    auto found = textAreas_.find(page);
+    return found == textAreas_.end() ? nullptr : found->second;
+}
+
+void EditorPanel::showFill(const PageFill& fill) {
+    filling_ = true;
+    for (const FieldValue& value : fill.fields) {
+        if (QLineEdit* field = lineEdit(value.field)) {
+            field->setText(FromMapText(value.text));
+            field->setCursorPosition(0);
+        } else if (QComboBox* popup = this->popup(value.field)) {
+            // A code with no item (outside the table) leaves no item chosen.
+            popup->setCurrentIndex(value.index >= 0 && value.index < popup->count() ? value.index : -1);
+        }
+    }
+    if (QPlainTextEdit* area = textArea(fill.page)) area->setPlainText(FromMapText(fill.text));
+    filling_ = false;
+    setCurrentIndex(static_cast<int>(fill.page));
+}
+
+void EditorPanel::clearPages() {
+    filling_ = true;
+    for (auto& [field, edit] : lineEdits_) edit->clear();
+    for (auto& [field, popup] : popups_) popup->setCurrentIndex(-1);
+    for (auto& [page, area] : textAreas_) area->clear();
+    filling_ = false;
+    setCurrentIndex(static_cast<int>(EditorPage::Credits));
+}
+
+}  // namespace quorin::ui

@@ -1,0 +1,44 @@
+#pragma once
+// The page panel PageEditor: page 0 with the credits, then the script, global
+// and syntax node pages built from kEditorControls.
+
+#include <QStackedWidget>
+#include <map>
+
+#include "edit/EditField.h"
+#include "ui/main/PageFill.h"
+
+class QComboBox;
+class QLineEdit;
+class QPlainTextEdit;
+
+namespace quorin::ui {
+
+class EditorPanel final : public QStackedWidget {
+public:
+    explicit EditorPanel(QWidget* parent);
+
+    // The edit field or popup that writes back field; nullptr for the other kind.
+    QLineEdit* lineEdit(EditField field) const;
+    QComboBox* popup(EditField field) const;
+    const std::map<EditField, QLineEdit*>& lineEdits() const { return lineEdits_; }
+    const std::map<EditField, QComboBox*>& popups() const { return popups_; }
+
+    // Fills a page and shows it. Popups are set while filling() is true, so
+    // that nothing mistakes the fill for a user's choice.
+    void showFill(const PageFill& fill);
+    // Back to page 0 with every field empty and no popup item chosen.
+    void clearPages();
+    bool filling() const { return filling_; }
+
+private:
+    void addCreditsPage();
+    QPlainTextEdit* textArea(EditorPage page) const;
+
+    std::map<EditField, QLineEdit*> lineEdits_;
+    std::map<EditField, QComboBox*> popups_;
+    std::map<EditorPage, QPlainTextEdit*> textAreas_;
+    bool filling_ = false;
+};
+
+}  // namespace quorin::ui

@@ -1,0 +1,235 @@
+#include "ui/main/MainWindow.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPointer>
+#include <QTreeWidget>
+
+#include "app/Dialogs.h"
+#include "app/MenuBar.h"
+#include "edit/FieldWriteBack.h"
+#include "edit/MapProtection.h"
+#include "map/MapLoader.h"
+#include "map/MapNames.h"
+#include "ui/main/EditorLayout.h"
+#include "ui/main/EditorPanel.h"
+#include "ui/main/MapText.h"
+#include "ui/main/ScriptTree.h"
+
+using quorin::ui::FromMapText;
+using quorin::ui::ToMapText;
+
+namespace {
+
+QString MessageText(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void ShowError(QWidget* parent, const quorin::Error& error) {
+    quorin::ui::ShowMessage(parent, MessageText(error.message));
+}
+
+QTreeWidgetItem* MakeRow(const quorin::ui::TreeRow& row) {
+    auto* item = new QTreeWidgetItem(QStringList{FromMapText(row.text)});
+    // A folder shows its expand indicator before it has children; they are
+    // made when it is expanded.
+    item->setChildIndicatorPolicy(row.folder ? QTreeWidgetItem::ShowIndicator
+                                             : QTreeWidgetItem::DontShowIndicator);
+    return item;
+}
+
+// The first character of a key as the editor sees it: Return is 13 and the
+// keypad's Enter is 3, whatever text the platform attaches to them.
+char32_t FirstCharacter(const QKeyEvent& key) {
+    if (key.key() == Qt::Key_Return) return 13;
+    if (key.key() == Qt::Key_Enter) return 3;
+    const QString text = key.text();
+    return text.isEmpty() ? 0 : text.toUcs4().value(0);
+}
+
+}  // namespace
+
+MainWindow& MainWindow::instance() {
+    static QPointer<MainWindow> window;
+    if (!window) window = new MainWindow();
+    return *window;
+}
+
+MainWindow::MainWindow() : stockNames_(quorin::BuiltInMapNames()) {
+    using namespace quorin::ui;
+    setObjectName(QStringLiteral("MainWindow"));
+    setWindowTitle(QStringLiteral("Quorin"));
+    InstallMenuBar(*this);
+
+    // The content keeps the window's own size; the menu bar sits above it.
+    content_ = new QWidget(this);
+    content_->setObjectName(QStringLiteral("MainWindowContent"));
+    content_->setMinimumSize(kWindowWidth, kWindowMinHeight);
+    content_->setMaximumSize(kWindowWidth, kWindowMaxHeight);
+    setCentralWidget(content_);
+
+    list_ = new QTreeWidget(content_);
+    list_->setObjectName(QStringLiteral("Lb_Select"));
+    list_->setColumnCount(1);
+    list_->setHeaderHidden(true);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setUniformRowHeights(true);
+    list_->setGeometry(kListPlace.left, kListPlace.top, kListPlace.width, kListPlace.height);
+    list_->setEnabled(false);
+
+    editor_ = new EditorPanel(content_);
+    editor_->setGeometry(kPagesPlace.left, kPagesPlace.top, kPagesPlace.width, kPagesPlace.height);
+
+    connect(list_, &QTreeWidget::itemSelectionChanged, this, &MainWindow::Lb_Select_Change);
+    connect(list_, &QTreeWidget::itemExpanded, this, &MainWindow::Lb_Select_ExpandRow);
+    connect(list_, &QTreeWidget::itemCollapsed, this, &MainWindow::Lb_Select_CollapseRow);
+    for (const auto& [field, control] : editor_->lineEdits()) control->installEventFilter(this);
+    for (const auto& [field, popup] : editor_->popups()) {
+        // activated comes from the user only: filling a page chooses items
+        // too, and that must never write.
+        connect(popup, &QComboBox::activated, this, [this, field = field](int index) { Popup_Change(field, index); });
+    }
+    content_->installEventFilter(this);
+
+    // Open event: nothing to protect before a map has loaded.
+    SetProtectMapEnabled(false);
+
+    // The limits belong to the content; the menu bar sits above it and
+    // makes the window taller by its own height.
+    const int menuHeight = menuBar()->isNativeMenuBar() ? 0 : menuBar()->sizeHint().height();
+    setFixedWidth(kWindowWidth);
+    setMinimumHeight(kWindowMinHeight + menuHeight);
+    setMaximumHeight(kWindowMaxHeight + menuHeight);
+    resize(kWindowWidth, kWindowHeight + menuHeight);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == content_ && event->type() == QEvent::Resize) {
+        stretchWithHeight();
+    } else if (event->type() == QEvent::KeyPress) {
+        for (const auto& [field, control] : editor_->lineEdits()) {
+            if (control == watched) {
+                Field_KeyDown(field, *control, FirstCharacter(static_cast<const QKeyEvent&>(*event)));
+                break;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::stretchWithHeight() {
+    using namespace quorin::ui;
+    const int height = content_->height();
+    list_->setGeometry(kListPlace.left, kListPlace.top, kListPlace.width,
+                       std::max(0, height - (kWindowHeight - kListPlace.height)));
+    editor_->setGeometry(kPagesPlace.left, kPagesPlace.top, kPagesPlace.width,
+                         std::max(0, height - (kWindowHeight - kPagesPlace.height)));
+}
+
+void MainWindow::_Fileopen_Action() {
+    const QString path = quorin::ui::Dialogs().askMapFile(this);
+    if (path.isEmpty()) {
+        // The map on screen stays, but it no longer names the chosen file,
+        // so nothing can be written until a map is opened again.
+        state_.f.reset();
+        return;
+    }
+    openMap(path);
+}
+
+void MainWindow::openMap(const QString& path) {
+    // The loader's messages are shown once the tree holds the new map.
+    quorin::CollectedMessages messages;
+    const bool loaded = quorin::OpenMap(state_, QFile::encodeName(path).toStdString(), stockNames_, messages);
+    if (loaded) {
+        showNewMap();
+        emit mapLoaded();
+    }
+    for (const std::string& message : messages.messages) quorin::ui::ShowMessage(this, MessageText(message));
+}
+
+void MainWindow::showNewMap() {
+    list_->clear();
+    QList<QTreeWidgetItem*> rows;
+    for (const quorin::ui::TreeRow& row : quorin::ui::TopRows(state_)) rows.append(MakeRow(row));
+    list_->addTopLevelItems(rows);
+    list_->setEnabled(true);
+    // The pages showed records of the previous map; an edit there must not
+    // reach the new file.
+    editor_->clearPages();
+    SetProtectMapEnabled(true);
+}
+
+void MainWindow::Lb_Select_Change() {
+    const QList<QTreeWidgetItem*> selected = list_->selectedItems();
+    if (selected.isEmpty()) return;
+    const auto fill = quorin::ui::PageForRow(state_, ToMapText(selected.front()->text(0)));
+    if (!fill) return;
+    // The record is remembered before any field shows it.
+    switch (fill->page) {
+    case quorin::ui::EditorPage::Script: state_.LoadedScript = state_.recordAt(fill->position); break;
+    case quorin::ui::EditorPage::Global: state_.LoadedGlobal = state_.recordAt(fill->position); break;
+    case quorin::ui::EditorPage::Syntax: state_.LoadedSyntax = state_.recordAt(fill->position); break;
+    case quorin::ui::EditorPage::Credits: break;
+    }
+    editor_->showFill(*fill);
+}
+
+void MainWindow::Lb_Select_ExpandRow(QTreeWidgetItem* row) {
+    list_->setCurrentItem(row);
+    const quorin::ui::ChildRows children = quorin::ui::ChildRowsFor(state_, ToMapText(row->text(0)));
+    if (!children.known) {
+        quorin::ui::ShowMessage(this, QString::fromLatin1(quorin::ui::kUnknownFolder));
+        return;
+    }
+    // Children are a snapshot made at each expansion; never add them twice.
+    qDeleteAll(row->takeChildren());
+    QList<QTreeWidgetItem*> rows;
+    rows.reserve(static_cast<qsizetype>(children.rows.size()));
+    for (const quorin::ui::TreeRow& child : children.rows) rows.append(MakeRow(child));
+    row->addChildren(rows);
+}
+
+void MainWindow::Lb_Select_CollapseRow(QTreeWidgetItem* row) {
+    list_->setCurrentItem(row);
+    qDeleteAll(row->takeChildren());
+}
+
+void MainWindow::Field_KeyDown(quorin::EditField field, const QLineEdit& control, char32_t key) {
+    if (!quorin::IsCommitKey(key)) return;
+    if (auto written = quorin::CommitField(state_, field, ToMapText(control.text())); !written) {
+        ShowError(this, written.error());
+    }
+}
+
+void MainWindow::Popup_Change(quorin::EditField popup, int index) {
+    if (editor_->filling()) return;
+    if (auto written = quorin::CommitPopup(state_, popup, index); !written) ShowError(this, written.error());
+}
+
+void MainWindow::_ScriptToolsProtectMap_Action() {
+    quorin::ui::BoxMessages messages(this);
+    if (auto protectedMap = quorin::ProtectScripts(state_, messages); !protectedMap) {
+        ShowError(this, protectedMap.error());
+    }
+}
+
+void MainWindow::_Extractall_Action() {
+    if (routes_.all) routes_.all();
+}
+
+void MainWindow::_ExtractGlobalRange_Action() {
+    if (routes_.globalRange) routes_.globalRange();
+}
+
+void MainWindow::_ExtractScriptRange_Action() {
+    if (routes_.scriptRange) routes_.scriptRange();
+}
+
+void MainWindow::_ScriptToolsdatabase_Action() {
+    if (routes_.database) routes_.database();
+}

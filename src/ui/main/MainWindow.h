@@ -1,0 +1,77 @@
+#pragma once
+// The tool's one document window: the script tree Lb_Select on the left and
+// the page panel PageEditor on the right. It owns the map state; every other
+// window reaches it through MainWindow::instance().
+
+#include <QMainWindow>
+#include <string>
+#include <vector>
+
+#include "edit/EditField.h"
+#include "map/MapState.h"
+#include "ui/main/ExtractionRoutes.h"
+
+class QLineEdit;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace quorin::ui {
+class EditorPanel;
+}
+
+class MainWindow final : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // The single main window, created (with its menu bar and controls, Protect
+    // Map disabled) when there is none yet. Not shown by this call.
+    static MainWindow& instance();
+
+    quorin::MapState& state() { return state_; }
+    const quorin::MapState& state() const { return state_; }
+
+    // The stock map names every load checks against (default: the built-in list).
+    void setStockMapNames(std::vector<std::string> names) { stockNames_ = std::move(names); }
+
+    void setExtractionRoutes(quorin::ui::ExtractionRoutes routes) { routes_ = std::move(routes); }
+
+    // Runs the load chain on path as File > Open does once a file is chosen.
+    void openMap(const QString& path);
+
+    // Menu handlers.
+    void _Fileopen_Action();
+    void _ScriptToolsProtectMap_Action();
+    void _Extractall_Action();
+    void _ExtractGlobalRange_Action();
+    void _ExtractScriptRange_Action();
+    void _ScriptToolsdatabase_Action();
+
+signals:
+    // After every successful load, once the tree shows the new map.
+    void mapLoaded();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    MainWindow();
+
+    void Lb_Select_Change();
+    void Lb_Select_ExpandRow(QTreeWidgetItem* row);
+    void Lb_Select_CollapseRow(QTreeWidgetItem* row);
+    // The KeyDown of each of the eleven edit fields: a commit key writes the
+    // field's text as it stands before the key; the key is never consumed.
+    void Field_KeyDown(quorin::EditField field, const QLineEdit& control, char32_t key);
+    // The Change of each of the four popups, for a user's choice only.
+    void Popup_Change(quorin::EditField popup, int index);
+
+    void showNewMap();
+    void stretchWithHeight();
+
+    quorin::MapState state_;
+    std::vector<std::string> stockNames_;
+    quorin::ui::ExtractionRoutes routes_;
+    QWidget* content_ = nullptr;
+    QTreeWidget* list_ = nullptr;
+    quorin::ui::EditorPanel* editor_ = nullptr;
+};

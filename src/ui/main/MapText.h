@@ -1,0 +1,17 @@
+#pragma once
+// Texts from the map are bytes, not UTF-8: each byte is one character on
+// screen and back, so a name survives a round trip through a widget exactly.
+
+#include <QString>
+#include <string>
+#include <string_view>
+
+namespace quorin::ui {
+
+inline QString FromMapText(std::string_view bytes) {
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+inline std::string ToMapText(const QString& text) { return text.toLatin1().toStdString(); }
+
+}  // namespace quorin::ui

@@ -1,0 +1,37 @@
+#pragma once
+// What the editor shows for a selected row: the page, the record's cache
+// position and the values of the page's fields in the order they are
+// filled. Worked out from the records alone; the window applies it.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "edit/EditField.h"
+#include "map/MapState.h"
+
+namespace quorin::ui {
+
+enum class EditorPage : int { Credits = 0, Script = 1, Global = 2, Syntax = 3 };
+
+struct FieldValue {
+    EditField field;
+    std::string text;  // for an edit field
+    int index = -1;    // for a popup: the item to choose (the type code)
+};
+
+struct PageFill {
+    EditorPage page = EditorPage::Credits;
+    std::size_t position = 0;         // of the record in its cache
+    std::vector<FieldValue> fields;   // in fill order
+    std::string text;                 // the page's multi-line field
+};
+
+// The page for a row. Nothing (nullopt) for the top folders, and when the
+// cache the row needs is empty. A name or identity the dictionaries do not
+// hold shows the record at position 0.
+[[nodiscard]] std::optional<PageFill> PageForRow(const MapState& map, std::string_view rowText);
+
+}  // namespace quorin::ui

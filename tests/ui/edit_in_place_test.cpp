@@ -1,0 +1,362 @@
+// Editing in place: Return or Enter in a field, a chosen popup item and
+// Protect Map write the map file at once; nothing else ever writes, and
+// nothing is written into a file the shown record did not come from.
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+#include <QTreeWidget>
+#include <filesystem>
+
+#include "map/DemoMap.h"
+#include "support/TempMap.h"
+#include "ui/main/MainWindow.h"
+#include "ui/support/MainWindowDriver.h"
+
+using namespace quorin;
+using namespace quorin::uitest;
+
+namespace {
+
+enum class Record { Script, Global, Node };
+
+// Little-endian bytes of a number, count wide.
+QByteArray Bytes(std::int64_t value, int count) {
+    QByteArray bytes;
+    for (int i = 0; i < count; ++i) bytes.append(static_cast<char>((value >> (8 * i)) & 0xFF));
+    return bytes;
+}
+
+QByteArray NameField(const QByteArray& name) { return name + QByteArray(32 - name.size(), '\0'); }
+
+// The string table at 4096, so offsets read as in the field's own examples.
+MapBuilder Demo4096() {
+    MapBuilder map = DemoMap();
+    map.stringTableAt = 4096;
+    return map;
+}
+
+}  // namespace
+
+class EditInPlaceTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void fieldCommit_data();
+    void fieldCommit();
+    void popupChoice_data();
+    void popupChoice();
+    void keysOtherThanCommitWriteNothing();
+    void editFindsRenamedRecord();
+    void protectMap();
+    void secondLoadClearsTheEditor();
+    void refusedOrCancelledOpenWritesNowhere();
+    void writeFailureIsShown();
+    void overlongNameIsRefused();
+
+private:
+    MainWindow& window() { return MainWindow::instance(); }
+    QTreeWidget& list() { return List(window()); }
+    std::string open(const MapBuilder& map, const char* name);
+    void select(const QStringList& path, const QString& row);
+    // Every byte of after equals before outside [from, from + changed.size()),
+    // and the range holds changed.
+    static void compareWrite(const std::vector<std::uint8_t>& before, const std::vector<std::uint8_t>& after,
+                             std::int64_t from, const QByteArray& changed);
+
+    ScriptedDialogs dialogs_;
+    testing::TempDir dir_;
+};
+
+void EditInPlaceTest::initTestCase() {
+    window().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window()));
+}
+
+std::string EditInPlaceTest::open(const MapBuilder& map, const char* name) {
+    const std::string path = testing::WriteMap(dir_, map, name);
+    OpenThroughMenu(window(), dialogs_, QString::fromStdString(path));
+    return path;
+}
+
+void EditInPlaceTest::select(const QStringList& path, const QString& row) {
+    QTreeWidgetItem* parent = ExpandPath(list(), path);
+    QVERIFY(parent);
+    QTreeWidgetItem* item = Row(list(), row, parent);
+    QVERIFY2(item, qPrintable(row));
+    ClickRow(list(), *item);
+}
+
+void EditInPlaceTest::compareWrite(const std::vector<std::uint8_t>& before, const std::vector<std::uint8_t>& after,
+                                   std::int64_t from, const QByteArray& changed) {
+    QCOMPARE(after.size(), before.size());
+    const auto at = static_cast<std::size_t>(from);
+    QByteArray written(reinterpret_cast<const char*>(after.data()) + at, changed.size());
+    QCOMPARE(written.toHex(' '), changed.toHex(' '));
+    std::vector<std::uint8_t> rest = after;
+    std::copy(before.begin() + static_cast<std::ptrdiff_t>(at),
+              before.begin() + static_cast<std::ptrdiff_t>(at) + changed.size(),
+              rest.begin() + static_cast<std::ptrdiff_t>(at));
+    QVERIFY2(rest == before, "bytes outside the field changed");
+}
+
+void EditInPlaceTest::fieldCommit_data() {
+    QTest::addColumn<QStringList>("path");
+    QTest::addColumn<QString>("row");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Record>("record");
+    QTest::addColumn<int>("position");  // of the record in its table
+    QTest::addColumn<int>("at");        // from the record's start
+    QTest::addColumn<QByteArray>("bytes");
+
+    const QStringList script{"scripts"};
+    const QStringList node{"scripts", "s: patrol_loop"};  // row 101 is node 1
+    QTest::newRow("script name") << script << "s: patrol_loop" << "FldScriptName" << "xyz" << int(Qt::Key_Return)
+                                 << Record::Script << 0 << 0 << NameField("xyz");
+    QTest::newRow("shorter name") << script << "s: difficulty_bonus" << "FldScriptName" << "ab"
+                                  << int(Qt::Key_Return) << Record::Script << 4 << 0 << NameField("ab");
+    QTest::newRow("root identity, low 16 bits") << script << "s: patrol_loop" << "FldScriptExpPointer" << "70000"
+                                                << int(Qt::Key_Return) << Record::Script << 0 << 38 << Bytes(4464, 2);
+    QTest::newRow("global name, byte above 127") << QStringList{"globals"} << "g: guard_count" << "FldGlobalName"
+                                                 << QString::fromLatin1("caf\xe9") << int(Qt::Key_Enter)
+                                                 << Record::Global << 2 << 0 << NameField("caf\xe9");
+    QTest::newRow("global value node") << QStringList{"globals"} << "g: guard_count" << "FldGlobalExpPointer" << "-2"
+                                       << int(Qt::Key_Return) << Record::Global << 2 << 42 << Bytes(-2, 2);
+    QTest::newRow("node identity") << node << "101" << "FldSyntaxExpIdent" << "300" << int(Qt::Key_Return)
+                                   << Record::Node << 1 << 0 << Bytes(300, 2);
+    QTest::newRow("engine identity") << node << "101" << "FldSyntaxEngineIdent" << "7" << int(Qt::Key_Enter)
+                                     << Record::Node << 1 << 2 << Bytes(7, 2);
+    QTest::newRow("expression type") << node << "101" << "FldSyntaxExpType" << "13" << int(Qt::Key_Return)
+                                     << Record::Node << 1 << 6 << Bytes(13, 2);
+    QTest::newRow("sibling, no digits") << node << "101" << "FldSyntaxSibExp" << "abc" << int(Qt::Key_Return)
+                                        << Record::Node << 1 << 10 << Bytes(0, 2);
+    // 1A2B - 1000 = A2B (2603) is stored, relative to the string table.
+    QTest::newRow("string offset, hexadecimal") << node << "101" << "FldSyntaxScriptTableOffset" << "1A2B"
+                                                << int(Qt::Key_Return) << Record::Node << 1 << 12 << Bytes(2603, 4);
+    QTest::newRow("string offset, empty") << node << "101" << "FldSyntaxScriptTableOffset" << "" << int(Qt::Key_Return)
+                                          << Record::Node << 1 << 12 << Bytes(-4096, 4);
+    QTest::newRow("value field, whole") << node << "101" << "FldSyntaxScriptValue" << "-1" << int(Qt::Key_Return)
+                                        << Record::Node << 1 << 16 << Bytes(-1, 4);
+    QTest::newRow("child identity") << node << "101" << "FldSyntaxKidExp" << "5" << int(Qt::Key_Return)
+                                    << Record::Node << 1 << 18 << Bytes(5, 2);
+}
+
+MapLayout DemoLayout() { return Demo4096().layout(); }
+
+std::int64_t RecordStart(Record record, int position) {
+    const MapLayout at = DemoLayout();
+    switch (record) {
+    case Record::Script: return at.scriptEntry(position);
+    case Record::Global: return at.globalEntry(position);
+    case Record::Node: return at.node(position);
+    }
+    return 0;
+}
+
+void EditInPlaceTest::fieldCommit() {
+    QFETCH(QStringList, path);
+    QFETCH(QString, row);
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(int, key);
+    QFETCH(Record, record);
+    QFETCH(int, position);
+    QFETCH(int, at);
+    QFETCH(QByteArray, bytes);
+    const std::string file = open(Demo4096(), "fields.map");
+    select(path, row);
+    const auto before = testing::ReadBytes(file);
+    QLineEdit& control = Field(window(), qPrintable(field));
+    QVERIFY(control.isVisible());
+    TypeInto(control, typed);
+    QVERIFY(testing::ReadBytes(file) == before);  // typing alone writes nothing
+    const auto messagesBefore = dialogs_.messages.size();
+    QTest::keyClick(&control, static_cast<Qt::Key>(key));
+    QCOMPARE(dialogs_.messages.mid(messagesBefore), QStringList());
+    compareWrite(before, testing::ReadBytes(file), RecordStart(record, position) + at, bytes);
+    QCOMPARE(control.text(), typed);  // the key was not consumed, nothing refreshed
+}
+
+void EditInPlaceTest::popupChoice_data() {
+    QTest::addColumn<QStringList>("path");
+    QTest::addColumn<QString>("row");
+    QTest::addColumn<QString>("popup");
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<Record>("record");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<int>("at");
+    QTest::addColumn<int>("code");
+    QTest::newRow("script type") << QStringList{"scripts"} << "s: patrol_loop" << "PopScriptType" << "dormant"
+                                 << Record::Script << 0 << 32 << 1;
+    QTest::newRow("return type") << QStringList{"scripts"} << "s: patrol_loop" << "PopScriptReturn" << "real"
+                                 << Record::Script << 0 << 34 << 6;
+    QTest::newRow("global type") << QStringList{"globals"} << "g: guard_count" << "PopGlobalType" << "long"
+                                 << Record::Global << 2 << 32 << 8;
+    QTest::newRow("node value type") << QStringList{"scripts", "s: patrol_loop"} << "101" << "PopSyntaxType"
+                                     << "scenery_name" << Record::Node << 1 << 4 << 48;
+}
+
+void EditInPlaceTest::popupChoice() {
+    QFETCH(QStringList, path);
+    QFETCH(QString, row);
+    QFETCH(QString, popup);
+    QFETCH(QString, item);
+    QFETCH(Record, record);
+    QFETCH(int, position);
+    QFETCH(int, at);
+    QFETCH(int, code);
+    const std::string file = open(Demo4096(), "popups.map");
+    select(path, row);
+    const auto before = testing::ReadBytes(file);
+    QComboBox& control = Popup(window(), qPrintable(popup));
+    ChoosePopupItem(control, item);
+    QCOMPARE(control.currentIndex(), code);
+    compareWrite(before, testing::ReadBytes(file), RecordStart(record, position) + at, Bytes(code, 2));
+}
+
+void EditInPlaceTest::keysOtherThanCommitWriteNothing() {
+    const std::string file = open(Demo4096(), "keys.map");
+    select({"scripts"}, "s: intro");
+    const auto before = testing::ReadBytes(file);
+    QLineEdit& pointer = Field(window(), "FldScriptExpPointer");
+    TypeInto(pointer, QStringLiteral("123"));
+    for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Escape, Qt::Key_Space, Qt::Key_Backspace, Qt::Key_Left}) {
+        QTest::keyClick(&pointer, key);
+    }
+    QVERIFY(testing::ReadBytes(file) == before);
+}
+
+void EditInPlaceTest::editFindsRenamedRecord() {
+    const std::string file = open(Demo4096(), "rename.map");
+    select({"scripts"}, "s: watch_gate");
+    QLineEdit& name = Field(window(), "FldScriptName");
+    TypeInto(name, QStringLiteral("gate_loop"));
+    QTest::keyClick(&name, Qt::Key_Return);
+    const auto before = testing::ReadBytes(file);
+    QLineEdit& pointer = Field(window(), "FldScriptExpPointer");
+    TypeInto(pointer, QStringLiteral("-3"));
+    QTest::keyClick(&pointer, Qt::Key_Return);
+    compareWrite(before, testing::ReadBytes(file), DemoLayout().scriptEntry(2) + 38, Bytes(-3, 2));
+    QCOMPARE(window().state().ScriptHeaderCache[2].Name, std::string("gate_loop"));
+    QCOMPARE(window().state().ScriptHeaderCache[2].ExpPointer, -3);
+}
+
+void EditInPlaceTest::protectMap() {
+    const std::string file = open(Demo4096(), "protect.map");
+    select({"scripts"}, "s: intro");
+    const auto messagesBefore = dialogs_.messages.size();
+    TriggerMenuItem(window(), "ScriptToolsProtectMap");
+    QCOMPARE(dialogs_.messages.mid(messagesBefore),
+             QStringList{QStringLiteral("Map is now protected from basic script extraction!")});
+    const auto bytes = testing::ReadBytes(file);
+    const MapLayout at = DemoLayout();
+    const QByteArray hidden = NameField("<protected>");
+    for (int i = 0; i < 6; ++i) {
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(bytes.data()) + at.scriptEntry(i), 32), hidden);
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(bytes.data()) + at.globalEntry(i), 32), hidden);
+    }
+    for (int i = 0; i < 54; ++i) {
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(bytes.data()) + at.node(i) + 12, 4),
+                 Bytes(at.stringTable + 1, 4));
+    }
+    // The records on screen keep the names that were loaded.
+    QCOMPARE(Field(window(), "FldScriptName").text(), QStringLiteral("intro"));
+    QVERIFY(Row(list(), "s: intro", Row(list(), "scripts")));
+}
+
+void EditInPlaceTest::secondLoadClearsTheEditor() {
+    const std::string first = open(Demo4096(), "first.map");
+    select({"scripts", "s: patrol_loop"}, "101");
+    QCOMPARE(CurrentPage(window()), 3);
+    QLineEdit& identity = Field(window(), "FldSyntaxExpIdent");
+    TypeInto(identity, QStringLiteral("77"));
+    const auto firstBefore = testing::ReadBytes(first);
+
+    MapBuilder other = DemoMap();
+    other.scripts.erase(other.scripts.begin());
+    const std::string second = open(other, "second.map");
+    QCOMPARE(CurrentPage(window()), 0);
+    for (QLineEdit* field : window().findChildren<QLineEdit*>()) QVERIFY2(field->text().isEmpty(), qPrintable(field->objectName()));
+    for (QComboBox* popup : window().findChildren<QComboBox*>()) QCOMPARE(popup->currentIndex(), -1);
+    QVERIFY(!window().state().LoadedScript && !window().state().LoadedSyntax);
+
+    // A commit key in the old page's field reaches neither file.
+    const auto secondBefore = testing::ReadBytes(second);
+    TypeInto(identity, QStringLiteral("77"));
+    QTest::keyClick(&identity, Qt::Key_Return);
+    QVERIFY(testing::ReadBytes(first) == firstBefore);
+    QVERIFY(testing::ReadBytes(second) == secondBefore);
+}
+
+void EditInPlaceTest::refusedOrCancelledOpenWritesNowhere() {
+    const std::string shown = open(Demo4096(), "shown.map");
+    select({"scripts"}, "s: intro");
+    const auto shownBefore = testing::ReadBytes(shown);
+
+    // A refused file becomes the chosen file while the old lists stay.
+    MapBuilder refused = DemoMap();
+    refused.version = 609;
+    const std::string other = open(refused, "refused.map");
+    const auto otherBefore = testing::ReadBytes(other);
+    QCOMPARE(Field(window(), "FldScriptName").text(), QStringLiteral("intro"));
+    auto messagesBefore = dialogs_.messages.size();
+    QLineEdit& name = Field(window(), "FldScriptName");
+    TypeInto(name, QStringLiteral("renamed"));
+    QTest::keyClick(&name, Qt::Key_Return);
+    QCOMPARE(dialogs_.messages.size(), messagesBefore + 1);  // the refusal, in a box
+    ChoosePopupItem(Popup(window(), "PopScriptType"), QStringLiteral("stub"));
+    QCOMPARE(dialogs_.messages.size(), messagesBefore + 2);
+    TriggerMenuItem(window(), "ScriptToolsProtectMap");
+    QCOMPARE(dialogs_.messages.size(), messagesBefore + 3);
+    QVERIFY(!dialogs_.messages.mid(messagesBefore).contains(QStringLiteral("Map is now protected from basic script extraction!")));
+    QVERIFY(testing::ReadBytes(shown) == shownBefore);
+    QVERIFY(testing::ReadBytes(other) == otherBefore);
+
+    // After a cancelled dialog there is no file at all.
+    open(Demo4096(), "shown.map");
+    select({"scripts"}, "s: intro");
+    TriggerMenuItem(window(), "Fileopen");
+    QVERIFY(!window().state().f);
+    messagesBefore = dialogs_.messages.size();
+    TypeInto(name, QStringLiteral("renamed"));
+    QTest::keyClick(&name, Qt::Key_Return);
+    QCOMPARE(dialogs_.messages.size(), messagesBefore + 1);
+    QVERIFY(testing::ReadBytes(shown) == shownBefore);
+}
+
+void EditInPlaceTest::writeFailureIsShown() {
+    const std::string file = open(Demo4096(), "readonly.map");
+    select({"globals"}, "g: vault_code");
+    const auto before = testing::ReadBytes(file);
+    std::filesystem::permissions(file, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+    const auto messagesBefore = dialogs_.messages.size();
+    QLineEdit& pointer = Field(window(), "FldGlobalExpPointer");
+    TypeInto(pointer, QStringLiteral("9"));
+    QTest::keyClick(&pointer, Qt::Key_Return);
+    QCOMPARE(dialogs_.messages.size(), messagesBefore + 1);
+    QVERIFY(!dialogs_.messages.last().isEmpty());
+    QVERIFY(testing::ReadBytes(file) == before);
+    std::filesystem::permissions(file, std::filesystem::perms::owner_all);
+}
+
+void EditInPlaceTest::overlongNameIsRefused() {
+    const std::string file = open(Demo4096(), "long.map");
+    select({"scripts"}, "s: open_vault");
+    const auto before = testing::ReadBytes(file);
+    const auto messagesBefore = dialogs_.messages.size();
+    QLineEdit& name = Field(window(), "FldScriptName");
+    TypeInto(name, QString(32, QLatin1Char('n')));  // no room left for the ending zero
+    QTest::keyClick(&name, Qt::Key_Return);
+    QCOMPARE(dialogs_.messages.size(), messagesBefore + 1);
+    QVERIFY(testing::ReadBytes(file) == before);
+    TypeInto(name, QString(31, QLatin1Char('n')));
+    QTest::keyClick(&name, Qt::Key_Return);
+    QCOMPARE(dialogs_.messages.size(), messagesBefore + 1);
+    compareWrite(before, testing::ReadBytes(file), DemoLayout().scriptEntry(3), NameField(QByteArray(31, 'n')));
+}
+
+QTEST_MAIN(EditInPlaceTest)
+#include "edit_in_place_test.moc"

@@ -1,0 +1,276 @@
+// The main window as built at start-up: controls and their places, the
+// shared menu bar, Protect Map's enabling, File > Open and the Edit items.
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QStackedWidget>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "app/MenuBar.h"
+#include "map/DemoMap.h"
+#include "ui/support/MainWindowDriver.h"
+#include "support/TempMap.h"
+#include "ui/main/MainWindow.h"
+
+using namespace quorin;
+using namespace quorin::uitest;
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void startsEmpty();
+    void controls_data();
+    void controls();
+    void heightStretchesWidthStaysFixed();
+    void menuItems_data();
+    void menuItems();
+    void protectMapEnabledByFirstLoad();
+    void otherWindowsShareMenus();
+    void cancelledOpenKeepsTheMap();
+    void editItemsActOnFocusedField();
+    void extractionItemsFollowTheirRoutes();
+
+private:
+    MainWindow& window() { return MainWindow::instance(); }
+    QWidget& content() { return *window().centralWidget(); }
+
+    ScriptedDialogs dialogs_;
+    testing::TempDir dir_;
+};
+
+void MainWindowTest::initTestCase() {
+    window().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window()));
+}
+
+void MainWindowTest::startsEmpty() {
+    QCOMPARE(window().windowTitle(), QStringLiteral("Quorin"));
+    QCOMPARE(CurrentPage(window()), 0);
+    QCOMPARE(List(window()).topLevelItemCount(), 0);
+    QVERIFY(!List(window()).isEnabled());
+    QVERIFY(List(window()).isHeaderHidden());
+    QCOMPARE(List(window()).columnCount(), 1);
+    QCOMPARE(content().size(), QSize(700, 722));
+    // The menu bar sits above the content, so the window is taller by it.
+    QCOMPARE(window().height(), 722 + window().menuBar()->height());
+    // Page 0 carries the credits.
+    auto* credits = window().findChild<QStackedWidget*>(QStringLiteral("PageEditor"))->widget(0);
+    QVERIFY(credits->findChildren<QLabel*>().size() >= 4);
+}
+
+void MainWindowTest::controls_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("place");  // window coordinates
+    QTest::addColumn<QString>("caption");
+    const struct {
+        const char* name;
+        QRect place;
+        const char* caption;
+    } rows[] = {
+        // The frame, and on each page a label, a field, a popup and the text.
+        {"Lb_Select", {0, 0, 364, 722}, ""},
+        {"PageEditor", {376, 0, 324, 702}, ""},
+        {"StaticText1", {382, 7, 104, 20}, "Script Name"},
+        {"FldScriptName", {498, 8, 182, 22}, ""},
+        {"PopScriptReturn", {498, 72, 140, 20}, ""},
+        {"FldScriptDeComp", {382, 137, 298, 517}, ""},
+        {"PopGlobalType", {498, 40, 140, 20}, ""},
+        {"StaticText8", {382, 75, 104, 20}, "Expression Pointer"},
+        {"FldGlobalDecomp", {382, 107, 298, 66}, ""},
+        {"FldSyntaxSibExp", {499, 141, 65, 22}, ""},
+        {"FldSyntaxScriptValue", {498, 200, 46, 22}, ""},
+        {"StaticText21", {382, 236, 104, 20}, "Child Expression"},
+        {"FldSyntaxCommand", {382, 268, 298, 66}, ""},
+    };
+    for (const auto& row : rows) {
+        QTest::newRow(row.name) << QString::fromLatin1(row.name) << row.place << QString::fromLatin1(row.caption);
+    }
+}
+
+void MainWindowTest::controls() {
+    QFETCH(QString, name);
+    QFETCH(QRect, place);
+    QFETCH(QString, caption);
+    auto* control = window().findChild<QWidget*>(name);
+    QVERIFY2(control, qPrintable(name));
+    const QPoint topLeft = control->parentWidget()->mapTo(&content(), control->pos());
+    QCOMPARE(QRect(topLeft, control->size()), place);
+    if (auto* label = qobject_cast<QLabel*>(control)) QCOMPARE(label->text(), caption);
+}
+
+void MainWindowTest::heightStretchesWidthStaysFixed() {
+    const QSize before = window().size();
+    window().resize(before.width() + 150, before.height() + 200);
+    QTRY_COMPARE(content().height(), 922);
+    QCOMPARE(window().width(), before.width());
+    QCOMPARE(List(window()).geometry(), QRect(0, 0, 364, 922));
+    QCOMPARE(window().findChild<QWidget*>(QStringLiteral("PageEditor"))->geometry(), QRect(376, 0, 324, 902));
+
+    window().resize(before.width(), 10);
+    QTRY_COMPARE(content().height(), 64);
+    QCOMPARE(List(window()).height(), 64);
+    window().resize(before);
+    QTRY_COMPARE(content().size(), QSize(700, 722));
+}
+
+void MainWindowTest::menuItems_data() {
+    QTest::addColumn<QString>("menu");
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QKeySequence>("shortcut");
+    const QKeySequence none;
+    QTest::newRow("FileQuit") << "FileMenu" << "FileQuit" << "&Quit" << QKeySequence(Qt::CTRL | Qt::Key_Q);
+    QTest::newRow("Fileopen") << "FileMenu" << "Fileopen" << "&Open" << QKeySequence(Qt::CTRL | Qt::Key_O);
+    QTest::newRow("EditUndo") << "EditMenu" << "EditUndo" << "&Undo" << QKeySequence(Qt::CTRL | Qt::Key_Z);
+    QTest::newRow("UntitledMenu1") << "EditMenu" << "UntitledMenu1" << "" << none;
+    QTest::newRow("EditCut") << "EditMenu" << "EditCut" << "Cu&t" << QKeySequence(Qt::CTRL | Qt::Key_X);
+    QTest::newRow("EditCopy") << "EditMenu" << "EditCopy" << "&Copy" << QKeySequence(Qt::CTRL | Qt::Key_C);
+    QTest::newRow("EditPaste") << "EditMenu" << "EditPaste" << "&Paste" << QKeySequence(Qt::CTRL | Qt::Key_V);
+    QTest::newRow("EditClear") << "EditMenu" << "EditClear" << "&Delete" << none;
+    QTest::newRow("UntitledMenu0") << "EditMenu" << "UntitledMenu0" << "" << none;
+    QTest::newRow("EditSelectAll") << "EditMenu" << "EditSelectAll" << "Select &All" << QKeySequence(Qt::CTRL | Qt::Key_A);
+    QTest::newRow("ScriptToolsProtectMap") << "ScriptMenu" << "ScriptToolsProtectMap" << "&Protect Map"
+                                           << QKeySequence(Qt::CTRL | Qt::Key_P);
+    QTest::newRow("Extractall") << "ScriptToolsExtract" << "Extractall" << "All" << none;
+    QTest::newRow("ExtractGlobalRange") << "ScriptToolsExtract" << "ExtractGlobalRange" << "Global Range" << none;
+    QTest::newRow("ExtractScriptRange") << "ScriptToolsExtract" << "ExtractScriptRange" << "Script Range" << none;
+    QTest::newRow("ScriptToolsdatabase") << "ScriptMenu" << "ScriptToolsdatabase" << "&Database" << none;
+}
+
+void MainWindowTest::menuItems() {
+    QFETCH(QString, menu);
+    QFETCH(QString, item);
+    QFETCH(QString, text);
+    QFETCH(QKeySequence, shortcut);
+    auto* bar = window().menuBar();
+    QCOMPARE(bar->objectName(), QStringLiteral("MenuBar1"));
+    auto* owner = bar->findChild<QMenu*>(menu);
+    QVERIFY(owner);
+    QAction* action = nullptr;
+    for (QAction* candidate : owner->actions()) {
+        if (candidate->objectName() == item) action = candidate;
+    }
+    QVERIFY2(action, qPrintable(item));
+    if (action->isSeparator()) return;
+    QCOMPARE(action->text(), text);
+    QCOMPARE(action->shortcut(), shortcut);
+}
+
+void MainWindowTest::protectMapEnabledByFirstLoad() {
+    QAction* protect = MenuItem(window(), "ScriptToolsProtectMap");
+    QVERIFY(!protect->isEnabled());
+    QSignalSpy loads(&window(), &MainWindow::mapLoaded);
+
+    auto refused = DemoMap();
+    refused.version = 609;
+    QCOMPARE(OpenThroughMenu(window(), dialogs_, QString::fromStdString(testing::WriteMap(dir_, refused, "old.map"))),
+             QStringList{QStringLiteral("cant load |1|")});
+    QVERIFY(!protect->isEnabled());
+    QCOMPARE(List(window()).topLevelItemCount(), 0);
+    QCOMPARE(loads.count(), 0);
+
+    const QString demo = QString::fromStdString(testing::WriteMap(dir_, DemoMap(), "demo.map"));
+    QCOMPARE(OpenThroughMenu(window(), dialogs_, demo), QStringList{QStringLiteral("Map loaded!")});
+    QVERIFY(protect->isEnabled());
+    QVERIFY(List(window()).isEnabled());
+    QCOMPARE(loads.count(), 1);
+    QCOMPARE(TopTexts(List(window())), (QStringList{"scripts", "globals"}));
+    QVERIFY(dialogs_.lastFilter.contains(QStringLiteral("*.map")));
+}
+
+void MainWindowTest::otherWindowsShareMenus() {
+    QMainWindow other;
+    InstallMenuBar(other);
+    QCOMPARE(other.menuBar()->objectName(), QStringLiteral("MenuBar1"));
+    // Protect Map follows the one loaded map, whichever bar shows it.
+    QCOMPARE(MenuItem(other, "ScriptToolsProtectMap")->isEnabled(), ProtectMapEnabled());
+    SetProtectMapEnabled(false);
+    QVERIFY(!MenuItem(other, "ScriptToolsProtectMap")->isEnabled());
+    QVERIFY(!MenuItem(window(), "ScriptToolsProtectMap")->isEnabled());
+    SetProtectMapEnabled(true);
+    QVERIFY(MenuItem(other, "ScriptToolsProtectMap")->isEnabled());
+
+    // File > Open on another window loads into the main window.
+    const QString path = QString::fromStdString(testing::WriteMap(dir_, DemoMap(), "again.map"));
+    const int dialogsBefore = dialogs_.openDialogs;
+    QCOMPARE(OpenThroughMenu(other, dialogs_, path).value(0), QStringLiteral("Map loaded!"));
+    QCOMPARE(dialogs_.openDialogs, dialogsBefore + 1);
+    QCOMPARE(window().state().f.value_or(""), path.toStdString());
+}
+
+void MainWindowTest::cancelledOpenKeepsTheMap() {
+    const QString path = QString::fromStdString(testing::WriteMap(dir_, DemoMap(), "kept.map"));
+    OpenThroughMenu(window(), dialogs_, path);
+    const auto messagesBefore = dialogs_.messages.size();
+    TriggerMenuItem(window(), "Fileopen");  // nothing queued: the user cancels
+    QCOMPARE(dialogs_.messages.size(), messagesBefore);
+    QVERIFY(!window().state().f.has_value());
+    QCOMPARE(TopTexts(List(window())), (QStringList{"scripts", "globals"}));
+    QCOMPARE(window().state().ScriptHeaderCache.size(), std::size_t{6});
+}
+
+void MainWindowTest::editItemsActOnFocusedField() {
+    const QString path = QString::fromStdString(testing::WriteMap(dir_, DemoMap(), "edit.map"));
+    OpenThroughMenu(window(), dialogs_, path);
+    QTreeWidget& list = List(window());
+    QTreeWidgetItem* script = ExpandPath(list, {"scripts"});
+    QVERIFY(script);
+    ClickRow(list, *Row(list, "s: intro", script));
+    QLineEdit& name = Field(window(), "FldScriptName");
+    QCOMPARE(name.text(), QStringLiteral("intro"));
+
+    QApplication::setActiveWindow(&window());
+    name.setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(&name));
+    TriggerMenuItem(window(), "EditSelectAll");
+    QCOMPARE(name.selectedText(), QStringLiteral("intro"));
+    TriggerMenuItem(window(), "EditCut");
+    QCOMPARE(name.text(), QString());
+    TriggerMenuItem(window(), "EditPaste");
+    TriggerMenuItem(window(), "EditPaste");
+    QCOMPARE(name.text(), QStringLiteral("introintro"));
+    TriggerMenuItem(window(), "EditUndo");
+    QCOMPARE(name.text(), QStringLiteral("intro"));
+    name.setSelection(0, 2);
+    TriggerMenuItem(window(), "EditCopy");
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("in"));
+    TriggerMenuItem(window(), "EditClear");
+    QCOMPARE(name.text(), QStringLiteral("tro"));
+
+    auto& text = *window().findChild<QPlainTextEdit*>(QStringLiteral("FldScriptDeComp"));
+    text.setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(&text));
+    TriggerMenuItem(window(), "EditSelectAll");
+    TriggerMenuItem(window(), "EditClear");
+    QCOMPARE(text.toPlainText(), QString());
+}
+
+void MainWindowTest::extractionItemsFollowTheirRoutes() {
+    // Without routes the items do nothing; with them, each calls its own.
+    for (const char* item : {"Extractall", "ExtractGlobalRange", "ExtractScriptRange", "ScriptToolsdatabase"}) {
+        TriggerMenuItem(window(), item);
+    }
+    QStringList called;
+    window().setExtractionRoutes({[&] { called << "scriptRange"; }, [&] { called << "globalRange"; },
+                                  [&] { called << "all"; }, [&] { called << "database"; }});
+    for (const char* item : {"Extractall", "ExtractGlobalRange", "ExtractScriptRange", "ScriptToolsdatabase"}) {
+        TriggerMenuItem(window(), item);
+    }
+    QCOMPARE(called, (QStringList{"all", "globalRange", "scriptRange", "database"}));
+    window().setExtractionRoutes({});
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"

@@ -1,0 +1,24 @@
+#pragma once
+// Small maps for the window tests, built record by record so that every
+// identity, position and name is known to the test.
+
+#include "map/MapBuilder.h"
+
+namespace quorin::uitest {
+
+// Node identities are 10 + position. Scripts, in order:
+//   "twice"  root 14: rows 14 15 11 12 13
+//   "twice"  root 17: rows 17 18 16 (the dictionary leads here)
+//   "late"   root 19: its child's sibling (21) lies after the root, rows 19 20
+//   "lost"   root 999, which no node has: row 999
+//   "a: b"   looked up as "a", which no script has: no rows
+//   "caf\xe9" a name with a byte above 127 (dormant real, root 19)
+// Globals: "g1" (short, value node 16), "flag" (boolean, value node 10) and
+// "odd" (type 60, which has no name).
+MapBuilder EdgeMap();
+
+// A map with the given numbers of scripts and globals (each script one
+// statement), for the folder rows.
+MapBuilder CountsMap(int scripts, int globals);
+
+}  // namespace quorin::uitest

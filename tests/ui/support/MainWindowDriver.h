@@ -1,0 +1,75 @@
+#pragma once
+// Drives the main window the way a user does: menu items by name, rows by
+// mouse and keyboard, fields by typing, popups by clicking an item. Every
+// message box and the open dialog are answered through the dialog seam.
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+
+#include "app/Dialogs.h"
+
+class MainWindow;
+class QAction;
+class QComboBox;
+class QLineEdit;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QWidget;
+
+namespace quorin::uitest {
+
+// Answers the open dialog from a queue (empty queue: cancelled) and keeps
+// every message box text. Installed for its lifetime.
+class ScriptedDialogs final : public ui::DialogSeam {
+public:
+    ScriptedDialogs();
+    ~ScriptedDialogs() override;
+    ScriptedDialogs(const ScriptedDialogs&) = delete;
+    ScriptedDialogs& operator=(const ScriptedDialogs&) = delete;
+
+    void showMessage(QWidget* parent, const QString& text) override;
+    QString askMapFile(QWidget* parent) override;
+
+    void answerOpen(const QString& path) { answers_.push_back(path); }
+    QStringList messages;
+    int openDialogs = 0;
+    QString lastFilter;
+
+private:
+    std::deque<QString> answers_;
+};
+
+// The item called name on window's menu bar; fails the test when missing.
+QAction* MenuItem(QWidget& window, const char* name);
+// Triggers an enabled menu item as a click on it would.
+void TriggerMenuItem(QWidget& window, const char* name);
+
+// File > Open answered with path; returns the messages the load showed.
+QStringList OpenThroughMenu(QWidget& window, ScriptedDialogs& dialogs, const QString& path);
+
+QTreeWidget& List(MainWindow& window);
+QLineEdit& Field(MainWindow& window, const char* name);
+QComboBox& Popup(MainWindow& window, const char* name);
+int CurrentPage(MainWindow& window);
+
+// A row by its text among parent's children (the top rows when parent is
+// nullptr); nullptr when there is none.
+QTreeWidgetItem* Row(QTreeWidget& list, const QString& text, QTreeWidgetItem* parent = nullptr);
+QStringList ChildTexts(const QTreeWidgetItem& row);
+QStringList TopTexts(const QTreeWidget& list);
+
+// A mouse click on the row, then Right (expand) or Left (collapse) as the
+// keyboard does it.
+void ClickRow(QTreeWidget& list, QTreeWidgetItem& row);
+void ExpandRow(QTreeWidget& list, QTreeWidgetItem& row);
+void CollapseRow(QTreeWidget& list, QTreeWidgetItem& row);
+// Expands each row of the path in turn, from the top; returns the last.
+QTreeWidgetItem* ExpandPath(QTreeWidget& list, const QStringList& path);
+
+// Replaces the field's text by typing (select all, then the keys).
+void TypeInto(QLineEdit& field, const QString& text);
+// Opens the popup's list and clicks the item with this text.
+void ChoosePopupItem(QComboBox& popup, const QString& text);
+
+}  // namespace quorin::uitest
