@@ -1,10 +1,10 @@
 #include "extract/windows/Extract.h"
 
 #include <QHBoxLayout>
-#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTextCursor>
 
+#include "app/MenuBar.h"
 #include "extract/windows/WindowChrome.h"
 
 namespace quorin::ui {
@@ -38,7 +38,8 @@ Extract::Extract() {
     layout->addWidget(FldExtract_);
     setCentralWidget(content);
 
-    InstallSharedMenuBar(*this);
+    // The shared bar: its commands go to the main window, none to this one.
+    InstallMenuBar(*this);
     ApplyContentSize(*this, kContentWidth, kContentHeight);
     show();
 }

@@ -5,6 +5,7 @@
 #include "extract/windows/Extract.h"
 #include "extract/windows/ThreadExtractAll.h"
 #include "extract/windows/WinRange.h"
+#include "ui/main/MainWindow.h"
 
 namespace quorin::ui {
 
@@ -76,6 +77,12 @@ ExtractionRoutes MakeExtractionRoutes(ExtractionCommands& commands) {
             if (target) target->database();
         },
     };
+}
+
+void InstallExtractionCommands(MainWindow& window) {
+    auto* commands = new ExtractionCommands([&window]() -> const MapState& { return window.state(); }, &window);
+    QObject::connect(&window, &MainWindow::mapLoaded, commands, &ExtractionCommands::mapLoaded);
+    window.setExtractionRoutes(MakeExtractionRoutes(*commands));
 }
 
 }  // namespace quorin::ui

@@ -9,6 +9,8 @@
 #include "extract/windows/MapSource.h"
 #include "ui/main/ExtractionRoutes.h"
 
+class MainWindow;
+
 namespace quorin::ui {
 
 class WinRange;
@@ -45,5 +47,9 @@ private:
 
 // The four routes, each calling the matching command while it exists.
 ExtractionRoutes MakeExtractionRoutes(ExtractionCommands& commands);
+
+// Gives the main window its extraction routes, over its own map state, and
+// refills an open range window after each of its loads.
+void InstallExtractionCommands(MainWindow& window);
 
 }  // namespace quorin::ui

@@ -11,6 +11,7 @@
 #include "app/Dialogs.h"
 #include "extract/RangeExtraction.h"
 #include "extract/windows/Extract.h"
+#include "app/MenuBar.h"
 #include "extract/windows/WindowChrome.h"
 
 namespace quorin::ui {
@@ -131,7 +132,8 @@ WinRange::WinRange(MapSource map) : map_(std::move(map)) {
     connect(ScrExtract, &QPushButton::clicked, this, &WinRange::ScrExtract_Action);
     connect(GlbExtract, &QPushButton::clicked, this, &WinRange::GlbExtract_Action);
 
-    InstallSharedMenuBar(*this);
+    // The shared bar: its commands go to the main window, none to this one.
+    InstallMenuBar(*this);
     FixContentSize(*this, kContentWidth, kContentHeight);
     Event_Open();
     show();

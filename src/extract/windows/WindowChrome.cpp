@@ -14,10 +14,6 @@ int MenuHeight(const QMainWindow& window) {
 
 }  // namespace
 
-void InstallSharedMenuBar(QMainWindow& window) {
-    (void)window;
-}
-
 void ApplyContentSize(QMainWindow& window, int width, int height) {
     const int menuHeight = MenuHeight(window);
     window.setMinimumSize(64, 64 + menuHeight);

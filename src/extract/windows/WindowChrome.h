@@ -1,6 +1,6 @@
 #pragma once
-// What the range and result windows share: the shared menu bar, document
-// window buttons and a content area of a given size below the menu bar.
+// What the range and result windows share: document window buttons and a
+// content area of a given size below the shared menu bar.
 
 #include <Qt>
 
@@ -12,9 +12,6 @@ namespace quorin::ui {
 inline constexpr Qt::WindowFlags kDocumentWindowFlags =
     Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
     Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
-
-// Gives the window the application's menu bar (with no handlers of its own).
-void InstallSharedMenuBar(QMainWindow& window);
 
 // Sizes the window so that its content area, below any menu bar, is
 // width x height, and bounds the content area to 64 x 64 .. 32000 x 32000.
