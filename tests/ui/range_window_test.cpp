@@ -77,6 +77,10 @@ private slots:
                  QStringLiteral("Please select a starting script and ending script for the range of the extraction"));
         QCOMPARE(pages->currentWidget()->findChild<QPushButton*>(QStringLiteral("ScrExtract"))->text(),
                  QStringLiteral("Extract Range"));
+        for (const char* name : {"StaticText2", "StaticText3", "StaticText5", "StaticText6"}) {
+            auto* caption = window->findChild<QLabel*>(QLatin1String(name));
+            QVERIFY2(QFontMetrics(caption->font()).horizontalAdvance(caption->text()) <= caption->width(), name);
+        }
 
         // The same window turns to the global page, keeping its choices.
         list("ScrStart").setCurrentIndex(2);

@@ -1,6 +1,7 @@
 #include "extract/windows/WinRange.h"
 
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -18,12 +19,23 @@ namespace quorin::ui {
 
 namespace {
 
+// The one-line captions were laid out for a narrower system font: one that
+// does not fit its width gets a slightly smaller font rather than a cut.
+void FitCaption(QLabel& label) {
+    QFont font = label.font();
+    if (font.pointSizeF() <= 0) return;
+    while (QFontMetrics(font).horizontalAdvance(label.text()) > label.width() && font.pointSizeF() > 6.5)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    label.setFont(font);
+}
+
 QLabel* AddLabel(QWidget* page, const char* name, const QRect& place, const QString& text, bool lines = false) {
     auto* label = new QLabel(text, page);
     label->setObjectName(QLatin1String(name));
     label->setGeometry(place);
     label->setWordWrap(lines);
     label->setAlignment(lines ? Qt::AlignLeft | Qt::AlignTop : Qt::AlignLeft | Qt::AlignVCenter);
+    if (!lines) FitCaption(*label);
     return label;
 }
 
