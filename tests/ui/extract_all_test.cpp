@@ -80,19 +80,6 @@ private slots:
         for (QWidget* parent : dialogs.parents) QVERIFY(windows.contains(qobject_cast<Extract*>(parent)));
     }
 
-    void messageCounts() {
-        const ExtractAllResult expected = Expected(map_.state());
-        RecordingDialogs dialogs;
-        routes_.all();
-        QTRY_COMPARE(dialogs.messages.size(), 1);
-        const QString prefix = QStringLiteral(
-            "The extraction is done.\n6 globals were extracted, 6 scripts were extracted, and %1 syntax parts "
-            "extracted.\nThis proccess took ");
-        QVERIFY2(dialogs.messages.first().startsWith(prefix.arg(expected.syntaxParts)),
-                 qPrintable(dialogs.messages.first()));
-        QVERIFY(dialogs.messages.first().endsWith(QStringLiteral(" seconds.")));
-    }
-
     void noMapLoaded() {
         TestMap empty;
         ExtractionCommands commands([&empty]() -> const MapState& { return empty.state(); });

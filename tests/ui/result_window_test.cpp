@@ -1,7 +1,6 @@
 // The result window, and the Database command that fills one.
 
 #include <QPlainTextEdit>
-#include <QScrollBar>
 #include <QtTest>
 
 #include "database/CommandDatabase.h"
@@ -60,15 +59,6 @@ private slots:
         for (const QByteArray& piece : pieces) window->appendText(std::string_view(piece.data(), piece.size()));
         QCOMPARE(FieldText(*window), shown);
         QCOMPARE(window->field().document()->blockCount(), shown.count(u'\n') + 1);
-    }
-
-    void longTextScrolls() {
-        auto* window = new Extract();
-        std::string text;
-        for (int i = 0; i < 2000; ++i) text += "(script static void line_" + std::to_string(i) + ")\n";
-        window->appendText(text);
-        QCoreApplication::processEvents();
-        QVERIFY(window->field().verticalScrollBar()->maximum() > 0);
     }
 
     void databaseWindow() {
