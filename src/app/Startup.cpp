@@ -7,15 +7,12 @@
 #include <iostream>
 
 #include "app/StartOptions.h"
+#include "extract/windows/ExtractionCommands.h"
 #include "ui/main/MainWindow.h"
 
 namespace quorin::app {
 
-void InstallRoutes(MainWindow& window) {
-    // The extraction windows hand their routes to the main window here:
-    // window.setExtractionRoutes(...);
-    (void)window;
-}
+void InstallRoutes(MainWindow& window) { quorin::ui::InstallExtractionCommands(window); }
 
 int RunQuorin(int argc, char** argv) {
     // The "Map" file type (*.map) is registered with the desktop by the

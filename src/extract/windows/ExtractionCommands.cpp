@@ -1,0 +1,88 @@
+#include "extract/windows/ExtractionCommands.h"
+
+#include "app/Dialogs.h"
+#include "database/CommandDatabase.h"
+#include "extract/windows/Extract.h"
+#include "extract/windows/ThreadExtractAll.h"
+#include "extract/windows/WinRange.h"
+#include "ui/main/MainWindow.h"
+
+namespace quorin::ui {
+
+namespace {
+
+QString Latin1(const std::string& text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+ExtractionCommands::ExtractionCommands(MapSource map, QObject* parent) : QObject(parent), map_(std::move(map)) {}
+
+// The range window reads the map through this object's source, so it must
+// not outlive it.
+ExtractionCommands::~ExtractionCommands() { delete rangeWindow_.data(); }
+
+WinRange* ExtractionCommands::rangeWindow() const { return rangeWindow_.data(); }
+
+WinRange& ExtractionCommands::rangeWindowOrNew() {
+    if (!rangeWindow_) rangeWindow_ = new WinRange(map_);
+    return *rangeWindow_;
+}
+
+void ExtractionCommands::showScriptRange() {
+    WinRange& window = rangeWindowOrNew();
+    window.show();
+    window.raise();
+    window.activateWindow();
+    window.showPage(WinRange::kScriptPage);
+}
+
+void ExtractionCommands::showGlobalRange() {
+    WinRange& window = rangeWindowOrNew();
+    window.show();
+    window.raise();
+    window.activateWindow();
+    window.showPage(WinRange::kGlobalPage);
+}
+
+void ExtractionCommands::extractAll() { ThreadExtractAll::Start(map_()); }
+
+void ExtractionCommands::database() {
+    auto* window = new Extract();
+    const CommandDatabaseResult result = BuildCommandDatabase(map_().SyntaxCache);
+    for (const std::string& line : result.lines) window->appendText(line);
+    window->setWindowTitle(QString::fromLatin1(kCommandDatabaseTitle));
+    window->bringToFront();
+    ShowMessage(window, Latin1(result.message()));
+}
+
+void ExtractionCommands::mapLoaded() {
+    if (rangeWindow_) rangeWindow_->Event_Open();
+}
+
+ExtractionRoutes MakeExtractionRoutes(ExtractionCommands& commands) {
+    const QPointer<ExtractionCommands> target(&commands);
+    return {
+        [target] {
+            if (target) target->showScriptRange();
+        },
+        [target] {
+            if (target) target->showGlobalRange();
+        },
+        [target] {
+            if (target) target->extractAll();
+        },
+        [target] {
+            if (target) target->database();
+        },
+    };
+}
+
+void InstallExtractionCommands(MainWindow& window) {
+    auto* commands = new ExtractionCommands([&window]() -> const MapState& { return window.state(); }, &window);
+    QObject::connect(&window, &MainWindow::mapLoaded, commands, &ExtractionCommands::mapLoaded);
+    window.setExtractionRoutes(MakeExtractionRoutes(*commands));
+}
+
+}  // namespace quorin::ui

@@ -1,0 +1,55 @@
+#pragma once
+// The Script Tools commands that produce text: the two range commands (which
+// show the single range window), Extract > All and Database. The main
+// window's menu handlers reach them through ExtractionRoutes.
+
+#include <QObject>
+#include <QPointer>
+
+#include "extract/windows/MapSource.h"
+#include "ui/main/ExtractionRoutes.h"
+
+class MainWindow;
+
+namespace quorin::ui {
+
+class WinRange;
+
+class ExtractionCommands final : public QObject {
+    Q_OBJECT
+
+public:
+    explicit ExtractionCommands(MapSource map, QObject* parent = nullptr);
+    ~ExtractionCommands() override;
+
+    // Extract... > Script Range and Global Range: the range window (made
+    // when there is none), shown on the script or the global page.
+    void showScriptRange();
+    void showGlobalRange();
+    // Extract... > All: starts a worker and returns at once.
+    void extractAll();
+    // Database: the command table of the loaded map in a new result window.
+    void database();
+
+    // The open range window, or nullptr.
+    WinRange* rangeWindow() const;
+
+    // To be connected to the main window's load notification: an open range
+    // window offers the names of the map just loaded.
+    void mapLoaded();
+
+private:
+    WinRange& rangeWindowOrNew();
+
+    MapSource map_;
+    QPointer<WinRange> rangeWindow_;
+};
+
+// The four routes, each calling the matching command while it exists.
+ExtractionRoutes MakeExtractionRoutes(ExtractionCommands& commands);
+
+// Gives the main window its extraction routes, over its own map state, and
+// refills an open range window after each of its loads.
+void InstallExtractionCommands(MainWindow& window);
+
+}  // namespace quorin::ui

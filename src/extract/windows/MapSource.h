@@ -1,0 +1,13 @@
+#pragma once
+// How the extraction windows reach the open map: the main window's state,
+// asked for at the moment it is needed (a later load replaces the caches).
+
+#include <functional>
+
+#include "map/MapState.h"
+
+namespace quorin::ui {
+
+using MapSource = std::function<const MapState&()>;
+
+}  // namespace quorin::ui

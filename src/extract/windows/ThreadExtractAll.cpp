@@ -1,0 +1,55 @@
+#include "extract/windows/ThreadExtractAll.h"
+
+#include <QCoreApplication>
+#include <QMetaObject>
+
+#include "app/Dialogs.h"
+#include "extract/windows/Extract.h"
+
+namespace quorin::ui {
+
+ThreadExtractAll* ThreadExtractAll::Start(const MapState& map) {
+    auto* run = new ThreadExtractAll(ExtractionSnapshot::of(map));
+    run->window_ = new Extract();
+    if (auto* application = QCoreApplication::instance()) {
+        run->setParent(application);
+        connect(application, &QCoreApplication::aboutToQuit, run, &ThreadExtractAll::stop);
+    }
+    run->worker_ = std::thread([run] { run->Event_Run(); });
+    return run;
+}
+
+ThreadExtractAll::ThreadExtractAll(ExtractionSnapshot snapshot) : snapshot_(std::move(snapshot)) {}
+
+ThreadExtractAll::~ThreadExtractAll() { stop(); }
+
+void ThreadExtractAll::Event_Run() {
+    auto result = std::make_shared<const ExtractAllResult>(ExtractAll(snapshot_));
+    // Posting under the lock: stop() cannot close the handover (and the
+    // object cannot be destroyed) between the check and the post.
+    const std::lock_guard lock(handoverMutex_);
+    if (!handoverOpen_) return;
+    QMetaObject::invokeMethod(
+        this, [this, result] { deliver(*result); }, Qt::QueuedConnection);
+}
+
+void ThreadExtractAll::deliver(const ExtractAllResult& result) {
+    if (worker_.joinable()) worker_.join();
+    if (window_) {
+        window_->appendText(result.text);
+        window_->bringToFront();
+    }
+    const std::string message = result.message();
+    ShowMessage(window_.data(), QString::fromLatin1(message.data(), static_cast<qsizetype>(message.size())));
+    deleteLater();
+}
+
+void ThreadExtractAll::stop() {
+    {
+        const std::lock_guard lock(handoverMutex_);
+        handoverOpen_ = false;
+    }
+    if (worker_.joinable()) worker_.join();
+}
+
+}  // namespace quorin::ui

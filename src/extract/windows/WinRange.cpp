@@ -1,0 +1,195 @@
+#include "extract/windows/WinRange.h"
+
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStackedWidget>
+#include <QStringList>
+
+#include "app/Dialogs.h"
+#include "extract/RangeExtraction.h"
+#include "extract/windows/Extract.h"
+#include "app/MenuBar.h"
+#include "extract/windows/WindowChrome.h"
+
+namespace quorin::ui {
+
+namespace {
+
+// The one-line captions were laid out for a narrower system font: one that
+// does not fit its width gets a slightly smaller font rather than a cut.
+void FitCaption(QLabel& label) {
+    QFont font = label.font();
+    if (font.pointSizeF() <= 0) return;
+    while (QFontMetrics(font).horizontalAdvance(label.text()) > label.width() && font.pointSizeF() > 6.5)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    label.setFont(font);
+}
+
+QLabel* AddLabel(QWidget* page, const char* name, const QRect& place, const QString& text, bool lines = false) {
+    auto* label = new QLabel(text, page);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(place);
+    label->setWordWrap(lines);
+    label->setAlignment(lines ? Qt::AlignLeft | Qt::AlignTop : Qt::AlignLeft | Qt::AlignVCenter);
+    if (!lines) FitCaption(*label);
+    return label;
+}
+
+QComboBox* AddList(QWidget* page, const char* name, const QRect& place) {
+    auto* list = new QComboBox(page);
+    list->setObjectName(QLatin1String(name));
+    list->setGeometry(place);
+    return list;
+}
+
+QPushButton* AddButton(QWidget* page, const char* name, const QRect& place) {
+    auto* button = new QPushButton(QStringLiteral("Extract Range"), page);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(place);
+    return button;
+}
+
+// The names of cache positions from .. to (inclusive), in order.
+template <typename Record>
+QStringList Names(const std::vector<Record>& cache, std::int64_t from, std::int64_t to) {
+    QStringList names;
+    for (std::int64_t i = std::max<std::int64_t>(from, 0); i <= to; ++i) {
+        const std::string& name = cache[static_cast<std::size_t>(i)].Name;
+        names.append(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+    }
+    return names;
+}
+
+// Replaces the rows of list without reporting a change, leaving none chosen.
+void Refill(QComboBox& list, const QStringList& names) {
+    const QSignalBlocker quiet(list);
+    list.clear();
+    list.addItems(names);
+    list.setCurrentIndex(-1);
+}
+
+template <typename Record>
+void FillStart(QComboBox& start, QComboBox& end, const std::vector<Record>& cache) {
+    Refill(start, Names(cache, 0, static_cast<std::int64_t>(cache.size()) - 2));
+    Refill(end, {});
+}
+
+template <typename Record>
+void FillEnd(QComboBox& end, const std::vector<Record>& cache, int startRow) {
+    Refill(end, Names(cache, std::int64_t{startRow} + 1, static_cast<std::int64_t>(cache.size()) - 1));
+}
+
+// Rows to positions. A range that reaches past the cache (which a refill on
+// every load prevents) keeps the positions that exist.
+std::optional<CachePositions> Positions(const QComboBox& start, const QComboBox& end, std::size_t count) {
+    const int s = start.currentIndex();
+    const int e = end.currentIndex();
+    if (s < 0 || e < 0) return std::nullopt;
+    CachePositions range{s, std::int64_t{s} + 1 + e};
+    range.last = std::min<std::int64_t>(range.last, static_cast<std::int64_t>(count) - 1);
+    if (range.first > range.last) return std::nullopt;
+    return range;
+}
+
+}  // namespace
+
+WinRange::WinRange(MapSource map) : map_(std::move(map)) {
+    setObjectName(QStringLiteral("WinRange"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Extract Range"));
+    setWindowFlags(kDocumentWindowFlags);
+
+    BgkRnd_ = new QStackedWidget(this);
+    BgkRnd_->setObjectName(QStringLiteral("BgkRnd"));
+
+    auto* notice = new QWidget(BgkRnd_);
+    AddLabel(notice, "StaticText7", {0, 0, 300, 137},
+             QStringLiteral("This page is never shown: choose Script Tools > Extract... > Script Range "
+                            "or Global Range to pick a range."),
+             true);
+    AddLabel(notice, "StaticText8", {200, 72, 100, 20}, QStringLiteral("Quorin"));
+
+    auto* scripts = new QWidget(BgkRnd_);
+    AddLabel(scripts, "StaticText1", {13, 8, 267, 29},
+             QStringLiteral("Please select a starting script and ending script for the range of the extraction"),
+             true);
+    AddLabel(scripts, "StaticText2", {13, 49, 78, 20}, QStringLiteral("Starting script"));
+    ScrStart_ = AddList(scripts, "ScrStart", {97, 49, 183, 20});
+    AddLabel(scripts, "StaticText3", {13, 81, 78, 20}, QStringLiteral("Ending script"));
+    ScrEnd_ = AddList(scripts, "ScrEnd", {97, 81, 183, 20});
+    auto* ScrExtract = AddButton(scripts, "ScrExtract", {190, 113, 90, 22});
+
+    auto* globals = new QWidget(BgkRnd_);
+    AddLabel(globals, "StaticText4", {13, 8, 267, 29},
+             QStringLiteral("Please select a starting global and ending global for the range of the extraction"),
+             true);
+    AddLabel(globals, "StaticText5", {13, 49, 78, 20}, QStringLiteral("Starting global"));
+    GlbStart_ = AddList(globals, "GlbStart", {97, 49, 183, 20});
+    AddLabel(globals, "StaticText6", {13, 81, 78, 20}, QStringLiteral("Ending global"));
+    GlbEnd_ = AddList(globals, "GlbEnd", {97, 81, 183, 20});
+    auto* GlbExtract = AddButton(globals, "GlbExtract", {190, 113, 90, 22});
+
+    BgkRnd_->addWidget(notice);
+    BgkRnd_->addWidget(scripts);
+    BgkRnd_->addWidget(globals);
+    BgkRnd_->setCurrentIndex(kNoticePage);
+    setCentralWidget(BgkRnd_);
+
+    connect(ScrStart_, &QComboBox::currentIndexChanged, this, &WinRange::ScrStart_Change);
+    connect(GlbStart_, &QComboBox::currentIndexChanged, this, &WinRange::GlbStart_Change);
+    connect(ScrExtract, &QPushButton::clicked, this, &WinRange::ScrExtract_Action);
+    connect(GlbExtract, &QPushButton::clicked, this, &WinRange::GlbExtract_Action);
+
+    // The shared bar: its commands go to the main window, none to this one.
+    InstallMenuBar(*this);
+    FixContentSize(*this, kContentWidth, kContentHeight);
+    Event_Open();
+    show();
+}
+
+void WinRange::showPage(Page page) { BgkRnd_->setCurrentIndex(page); }
+
+void WinRange::Event_Open() {
+    const MapState& map = map_();
+    FillStart(*ScrStart_, *ScrEnd_, map.ScriptHeaderCache);
+    FillStart(*GlbStart_, *GlbEnd_, map.GlobalHeaderCache);
+}
+
+void WinRange::ScrStart_Change() { FillEnd(*ScrEnd_, map_().ScriptHeaderCache, ScrStart_->currentIndex()); }
+
+void WinRange::GlbStart_Change() { FillEnd(*GlbEnd_, map_().GlobalHeaderCache, GlbStart_->currentIndex()); }
+
+std::optional<CachePositions> WinRange::scriptRange() const {
+    return Positions(*ScrStart_, *ScrEnd_, map_().ScriptHeaderCache.size());
+}
+
+std::optional<CachePositions> WinRange::globalRange() const {
+    return Positions(*GlbStart_, *GlbEnd_, map_().GlobalHeaderCache.size());
+}
+
+void WinRange::ScrExtract_Action() {
+    const auto range = scriptRange();
+    if (!range) return;
+    finishExtraction(ScriptRangeText(map_(), range->first, range->last));
+}
+
+void WinRange::GlbExtract_Action() {
+    const auto range = globalRange();
+    if (!range) return;
+    finishExtraction(GlobalRangeText(map_(), range->first, range->last));
+}
+
+void WinRange::finishExtraction(const std::string& text) {
+    auto* result = new Extract();
+    result->appendText(text);
+    result->bringToFront();
+    const QPointer<WinRange> self(this);
+    ShowMessage(result, QStringLiteral("done"));
+    if (self) close();
+}
+
+}  // namespace quorin::ui

@@ -1,0 +1,63 @@
+#pragma once
+// The range window: the user picks the first and the last script (page 1) or
+// global (page 2) and extracts that range into a new result window. The
+// lists hold names only; a chosen start row s and end row e stand for the
+// cache positions s .. s + 1 + e.
+
+#include <QMainWindow>
+#include <cstdint>
+#include <optional>
+
+#include "extract/windows/MapSource.h"
+
+class QComboBox;
+class QStackedWidget;
+
+namespace quorin::ui {
+
+// Inclusive cache positions.
+struct CachePositions {
+    std::int64_t first = 0;
+    std::int64_t last = 0;
+};
+
+class WinRange final : public QMainWindow {
+    Q_OBJECT
+
+public:
+    static constexpr int kContentWidth = 300;
+    static constexpr int kContentHeight = 143;
+    enum Page { kNoticePage = 0, kScriptPage = 1, kGlobalPage = 2 };
+
+    // Builds the window, fills the start lists and puts it on screen.
+    explicit WinRange(MapSource map);
+
+    void showPage(Page page);
+
+    // Fills the start lists from the map's caches (every record but the
+    // last) and empties the end lists. Run at creation and after each load,
+    // so the names offered always belong to the map that is extracted.
+    void Event_Open();
+
+    void ScrStart_Change();
+    void GlbStart_Change();
+    void ScrExtract_Action();
+    void GlbExtract_Action();
+
+    // The chosen range, or nothing while a start or an end row is missing.
+    [[nodiscard]] std::optional<CachePositions> scriptRange() const;
+    [[nodiscard]] std::optional<CachePositions> globalRange() const;
+
+private:
+    // Opens a result window with text, says "done", then closes this window.
+    void finishExtraction(const std::string& text);
+
+    MapSource map_;
+    QStackedWidget* BgkRnd_ = nullptr;
+    QComboBox* ScrStart_ = nullptr;
+    QComboBox* ScrEnd_ = nullptr;
+    QComboBox* GlbStart_ = nullptr;
+    QComboBox* GlbEnd_ = nullptr;
+};
+
+}  // namespace quorin::ui

@@ -1,0 +1,155 @@
+// Extract > All: the worker, its result window and its message.
+
+#include <QPointer>
+#include <QtTest>
+
+#include "extract/ExtractAll.h"
+#include "extract/windows/Extract.h"
+#include "extract/windows/ExtractionCommands.h"
+#include "map/DemoMap.h"
+#include "map/MaximalMap.h"
+#include "ui/support/ExtractionFixtures.h"
+
+using namespace quorin;
+using namespace quorin::ui;
+using namespace quorin::uitest;
+
+namespace {
+
+ExtractAllResult Expected(const MapState& map) { return ExtractAll(ExtractionSnapshot::of(map)); }
+
+// The message up to its time, which differs from run to run.
+QString WithoutTime(const QString& message) { return message.left(message.lastIndexOf(QStringLiteral(" took ")) + 6); }
+
+MapBuilder MaximalUnpadded() {
+    MapBuilder map = MaximalMap();
+    map.padTo = 0;
+    return map;
+}
+
+}  // namespace
+
+class ExtractAllTest : public QObject {
+    Q_OBJECT
+
+    TestMap map_;
+    std::unique_ptr<ExtractionCommands> commands_;
+    ExtractionRoutes routes_;
+
+private slots:
+    void init() {
+        QVERIFY(map_.load(DemoMap()));
+        commands_ = std::make_unique<ExtractionCommands>([this]() -> const MapState& { return map_.state(); });
+        routes_ = MakeExtractionRoutes(*commands_);
+    }
+    void cleanup() {
+        commands_.reset();
+        CloseResultWindows();
+    }
+
+    void overlappingRuns_data() {
+        QTest::addColumn<int>("runs");
+        QTest::addColumn<bool>("maximal");
+        QTest::newRow("one, demo") << 1 << false;
+        QTest::newRow("two, demo") << 2 << false;
+        QTest::newRow("three, maximal") << 3 << true;
+    }
+    void overlappingRuns() {
+        QFETCH(int, runs);
+        QFETCH(bool, maximal);
+        if (maximal) QVERIFY(map_.load(MaximalUnpadded()));
+        const ExtractAllResult expected = Expected(map_.state());
+        const QString expectedText = Latin1(expected.text);
+        RecordingDialogs dialogs;
+        QList<int> windowsAtMessage;
+        dialogs.whileShown = [&](const QString&) { windowsAtMessage.append(ResultWindows().size()); };
+
+        for (int i = 0; i < runs; ++i) routes_.all();
+        // Each command returned at once with its own window, still empty.
+        const QList<Extract*> windows = ResultWindows();
+        QCOMPARE(windows.size(), runs);
+        for (Extract* window : windows) QVERIFY(FieldText(*window).isEmpty());
+        QVERIFY(dialogs.messages.isEmpty());
+
+        QTRY_COMPARE_WITH_TIMEOUT(dialogs.messages.size(), runs, 30000);
+        QCOMPARE(ResultWindows().size(), runs);
+        for (Extract* window : windows) QCOMPARE(FieldText(*window), expectedText);
+        for (const QString& message : dialogs.messages)
+            QCOMPARE(WithoutTime(message), WithoutTime(Latin1(expected.message())));
+        QCOMPARE(windowsAtMessage, QList<int>(runs, runs));
+        for (QWidget* parent : dialogs.parents) QVERIFY(windows.contains(qobject_cast<Extract*>(parent)));
+    }
+
+    void noMapLoaded() {
+        TestMap empty;
+        ExtractionCommands commands([&empty]() -> const MapState& { return empty.state(); });
+        RecordingDialogs dialogs;
+        commands.extractAll();
+        QTRY_COMPARE(dialogs.messages.size(), 1);
+        QCOMPARE(FieldText(*ResultWindows().first()), QStringLiteral("\n\n\n\n\n"));
+        QVERIFY(dialogs.messages.first().contains(
+            QStringLiteral("0 globals were extracted, 0 scripts were extracted, and 0 syntax parts")));
+    }
+
+    void changesDuringRunDoNotReachIt_data() {
+        QTest::addColumn<bool>("load");
+        QTest::newRow("another map loaded") << true;
+        QTest::newRow("records edited") << false;
+    }
+    void changesDuringRunDoNotReachIt() {
+        QFETCH(bool, load);
+        const QString before = Latin1(Expected(map_.state()).text);
+        RecordingDialogs dialogs;
+        routes_.all();
+        if (load) {
+            QVERIFY(map_.load(RenamedDemo("other_", 3, 2)));
+        } else {
+            for (auto& script : map_.state().ScriptHeaderCache) script.Name = "edited";
+            for (auto& global : map_.state().GlobalHeaderCache) global.Type = 9;
+            map_.state().SyntaxCache.clear();
+        }
+        const QString after = Latin1(Expected(map_.state()).text);
+        QVERIFY(after != before);
+        QTRY_COMPARE(dialogs.messages.size(), 1);
+        QCOMPARE(FieldText(*ResultWindows().first()), before);
+        QVERIFY(dialogs.messages.first().startsWith(
+            QStringLiteral("The extraction is done.\n6 globals were extracted, 6 scripts were extracted")));
+
+        // The next run extracts what is there now.
+        routes_.all();
+        QTRY_COMPARE(dialogs.messages.size(), 2);
+        const QList<Extract*> windows = ResultWindows();
+        QCOMPARE(windows.size(), 2);
+        QVERIFY(FieldText(*windows[0]) == after || FieldText(*windows[1]) == after);
+    }
+
+    void windowClosedDuringRun() {
+        QVERIFY(map_.load(MaximalUnpadded()));
+        RecordingDialogs dialogs;
+        routes_.all();
+        QPointer<Extract> window = ResultWindows().first();
+        window->close();
+        QTRY_VERIFY(!window);
+        QTRY_COMPARE_WITH_TIMEOUT(dialogs.messages.size(), 1, 30000);
+        QVERIFY(dialogs.messages.first().startsWith(QStringLiteral("The extraction is done.")));
+        QCOMPARE(dialogs.parents.first(), nullptr);
+        QVERIFY(ResultWindows().isEmpty());
+    }
+
+    // Last: it runs the application's event loop and quits it.
+    void quitDuringRun() {
+        QVERIFY(map_.load(MaximalUnpadded()));
+        RecordingDialogs dialogs;
+        routes_.all();
+        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+        QCOMPARE(qApp->exec(), 0);
+        // Whatever had been handed over by then may still be shown; nothing
+        // arrives after the application has quit.
+        const qsizetype shownAtQuit = dialogs.messages.size();
+        QTest::qWait(1500);
+        QCOMPARE(dialogs.messages.size(), shownAtQuit);
+    }
+};
+
+QTEST_MAIN(ExtractAllTest)
+#include "extract_all_test.moc"

@@ -1,0 +1,59 @@
+#include "ui/support/ExtractionFixtures.h"
+
+#include <QApplication>
+#include <QPlainTextEdit>
+
+#include "extract/windows/Extract.h"
+#include "map/DemoMap.h"
+#include "map/MapLoader.h"
+#include "map/MapNames.h"
+
+namespace quorin::uitest {
+
+void RecordingDialogs::showMessage(QWidget* parent, const QString& text) {
+    if (whileShown) whileShown(text);
+    messages.append(text);
+    parents.append(parent);
+}
+
+bool TestMap::load(const quorin::MapBuilder& builder) {
+    const std::string path = dir_.filePath(QStringLiteral("map%1.map").arg(++loads_)).toStdString();
+    if (!builder.writeTo(path).ok()) return false;
+    quorin::CollectedMessages ignored;
+    return quorin::OpenMap(state_, path, quorin::BuiltInMapNames(), ignored);
+}
+
+quorin::MapBuilder RenamedDemo(const std::string& prefix, int scripts, int globals) {
+    quorin::MapBuilder map = quorin::DemoMap();
+    if (scripts >= 0) map.scripts.resize(static_cast<std::size_t>(scripts));
+    if (globals >= 0) map.globals.resize(static_cast<std::size_t>(globals));
+    for (auto& script : map.scripts) script.Name = prefix + script.Name;
+    for (auto& global : map.globals) global.Name = prefix + global.Name;
+    return map;
+}
+
+QList<ui::Extract*> ResultWindows() {
+    QList<ui::Extract*> windows;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* window = qobject_cast<ui::Extract*>(widget);
+        if (window && window->isVisible()) windows.append(window);
+    }
+    return windows;
+}
+
+QList<ui::Extract*> NewResultWindows(const QList<ui::Extract*>& before) {
+    QList<ui::Extract*> added;
+    for (ui::Extract* window : ResultWindows())
+        if (!before.contains(window)) added.append(window);
+    return added;
+}
+
+void CloseResultWindows() { qDeleteAll(ResultWindows()); }
+
+QString FieldText(ui::Extract& window) { return window.field().toPlainText(); }
+
+QString Latin1(const std::string& text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace quorin::uitest

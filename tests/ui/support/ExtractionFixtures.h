@@ -1,0 +1,67 @@
+#pragma once
+// Shared by the extraction window tests: a dialog seam that records every
+// message (and lets a test look at the windows while the box is up), maps
+// loaded from temporary files, and the open result windows.
+
+#include <QList>
+#include <QString>
+#include <QTemporaryDir>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/Dialogs.h"
+#include "map/MapBuilder.h"
+#include "map/MapState.h"
+
+namespace quorin::ui {
+class Extract;
+}
+
+namespace quorin::uitest {
+
+// Installed for its lifetime; answers every box at once.
+class RecordingDialogs final : public ui::DialogSeam {
+public:
+    RecordingDialogs() { ui::SetDialogs(this); }
+    ~RecordingDialogs() override { ui::SetDialogs(nullptr); }
+    RecordingDialogs(const RecordingDialogs&) = delete;
+    RecordingDialogs& operator=(const RecordingDialogs&) = delete;
+
+    void showMessage(QWidget* parent, const QString& text) override;
+    QString askMapFile(QWidget*) override { return {}; }
+
+    QStringList messages;
+    QList<QWidget*> parents;
+    // Runs while a box is up, before it is answered.
+    std::function<void(const QString&)> whileShown;
+};
+
+// A map written to a temporary file and loaded through the load chain.
+class TestMap {
+public:
+    // Loads builder's map in place of the current one; false when refused.
+    [[nodiscard]] bool load(const quorin::MapBuilder& builder);
+    const quorin::MapState& state() const { return state_; }
+    quorin::MapState& state() { return state_; }
+
+private:
+    QTemporaryDir dir_;
+    quorin::MapState state_;
+    int loads_ = 0;
+};
+
+// The demo map with every script and global name prefixed and only the
+// first scripts and globals kept (all when a count is negative).
+quorin::MapBuilder RenamedDemo(const std::string& prefix, int scripts = -1, int globals = -1);
+
+// Result windows that are open now.
+QList<ui::Extract*> ResultWindows();
+// Result windows in now that were not in before.
+QList<ui::Extract*> NewResultWindows(const QList<ui::Extract*>& before);
+void CloseResultWindows();
+
+QString FieldText(ui::Extract& window);
+QString Latin1(const std::string& text);
+
+}  // namespace quorin::uitest
