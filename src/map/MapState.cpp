@@ -5,16 +5,7 @@
 namespace quorin {
 
 void MapState::adopt(MapContent content, std::string path) {
-    magic = content.magic;
-    Scenario = std::move(content.Scenario);
-    ScriptTableOuter = content.ScriptTableOuter;
-    ScriptHeaderCache = std::move(content.ScriptHeaderCache);
-    GlobalHeaderCache = std::move(content.GlobalHeaderCache);
-    SyntaxCache = std::move(content.SyntaxCache);
-    ScriptsByName = std::move(content.ScriptsByName);
-    GlobalsByName = std::move(content.GlobalsByName);
-    SyntaxByIdentity = std::move(content.SyntaxByIdentity);
-    FolderRows = std::move(content.FolderRows);
+    static_cast<MapContent&>(*this) = std::move(content);
     LoadedScript.reset();
     LoadedGlobal.reset();
     LoadedSyntax.reset();

@@ -44,22 +44,12 @@ struct MapContent {
     std::vector<std::string> FolderRows;
 };
 
-class MapState {
+// The map's records (MapContent) plus what the window keeps beside them.
+class MapState : public MapContent {
 public:
     // The file chosen last with Open (empty after a cancelled dialog).
     std::optional<std::string> f;
     std::vector<std::string> MapNames;
-
-    std::int32_t magic = 0;
-    Tag Scenario;
-    std::int32_t ScriptTableOuter = 0;
-    std::vector<ScriptHeader> ScriptHeaderCache;
-    std::vector<GlobalHeader> GlobalHeaderCache;
-    std::vector<Syntax> SyntaxCache;
-    NameIndex ScriptsByName;
-    NameIndex GlobalsByName;
-    IdentityIndex SyntaxByIdentity;
-    std::vector<std::string> FolderRows;
 
     std::optional<LoadedRecord> LoadedScript;
     std::optional<LoadedRecord> LoadedGlobal;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "map/MapState.h"
+#include "map/MessageSink.h"
 
 namespace quorin::cli {
 
@@ -35,6 +36,16 @@ struct CommandRegistration {
 };
 
 const std::vector<CliCommandInfo>& RegisteredCommands();
+
+// The messages a desktop box would show, one a line on stderr.
+class StderrMessages final : public MessageSink {
+public:
+    explicit StderrMessages(std::ostream& err) : err_(err) {}
+    void showMessage(std::string_view text) override;
+
+private:
+    std::ostream& err_;
+};
 
 // Runs the load chain on path with every message on stderr. Returns the
 // loaded state, or nullopt after a refusal (the caller exits with kRefused).

@@ -18,15 +18,6 @@ std::vector<CliCommandInfo>& Table() {
     return table;
 }
 
-class StderrMessages final : public MessageSink {
-public:
-    explicit StderrMessages(std::ostream& err) : err_(err) {}
-    void showMessage(std::string_view text) override { err_ << text << '\n'; }
-
-private:
-    std::ostream& err_;
-};
-
 void PrintUsage(std::ostream& to) {
     to << "usage: quorin-cli [--map-names FILE] COMMAND ARGS...\n"
           "commands:\n";
@@ -42,6 +33,8 @@ int Usage(std::ostream& err, const std::string& problem) {
 }
 
 }  // namespace
+
+void StderrMessages::showMessage(std::string_view text) { err_ << text << '\n'; }
 
 CommandRegistration::CommandRegistration(CliCommandInfo info) { Table().push_back(std::move(info)); }
 

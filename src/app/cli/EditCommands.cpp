@@ -15,15 +15,6 @@ namespace quorin::cli {
 
 namespace {
 
-class StderrSink final : public MessageSink {
-public:
-    explicit StderrSink(std::ostream& err) : err_(err) {}
-    void showMessage(std::string_view text) override { err_ << text << '\n'; }
-
-private:
-    std::ostream& err_;
-};
-
 std::optional<RecordKind> KindNamed(std::string_view word) {
     if (word == "script") return RecordKind::Script;
     if (word == "global") return RecordKind::Global;
@@ -127,7 +118,7 @@ int Set(CliContext& context) {
 int Protect(CliContext& context) {
     auto state = LoadForCommand(context, context.args[0]);
     if (!state) return kRefused;
-    StderrSink messages(context.err);
+    StderrMessages messages(context.err);
     if (auto done = ProtectScripts(*state, messages); !done) {
         context.err << done.error().message << '\n';
         return kRefused;
