@@ -40,7 +40,10 @@ void ThreadExtractAll::deliver(const ExtractAllResult& result) {
         window_->bringToFront();
     }
     const std::string message = result.message();
-    ShowMessage(window_.data(), QString::fromLatin1(message.data(), static_cast<qsizetype>(message.size())));
+    // A window the user closed during the run may still exist until its
+    // deletion; the box must not belong to it.
+    QWidget* parent = window_ && window_->isVisible() ? window_.data() : nullptr;
+    ShowMessage(parent, QString::fromLatin1(message.data(), static_cast<qsizetype>(message.size())));
     deleteLater();
 }
 

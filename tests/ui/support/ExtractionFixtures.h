@@ -4,6 +4,7 @@
 // loaded from temporary files, and the open result windows.
 
 #include <QList>
+#include <QPointer>
 #include <QString>
 #include <QTemporaryDir>
 #include <functional>
@@ -32,7 +33,7 @@ public:
     QString askMapFile(QWidget*) override { return {}; }
 
     QStringList messages;
-    QList<QWidget*> parents;
+    QList<QPointer<QWidget>> parents;  // guarded: a parent may be deleted later
     // Runs while a box is up, before it is answered.
     std::function<void(const QString&)> whileShown;
 };
