@@ -19,11 +19,16 @@ TEST(FuzzRegressions, EveryKeptInputLoadsOrIsRefused) {
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         if (!entry.is_regular_file() || entry.path().extension() == ".md") continue;
         const auto bytes = testing::ReadBytes(entry.path().string());
-        EXPECT_NO_THROW(fuzzing::LoadAndReadEverything(dir.path("input.map"), bytes.data(), bytes.size()))
+        bool loaded = false;
+        EXPECT_NO_THROW(loaded = fuzzing::LoadAndReadEverything(dir.path("input.map"), bytes.data(), bytes.size()))
             << entry.path();
+        // The hand-made ones have a known outcome.
+        const std::string name = entry.path().filename().string();
+        if (name == "protected-demo.map") EXPECT_TRUE(loaded);
+        if (name == "cut-inside-tables.map" || name == "absurd-node-count.map") EXPECT_FALSE(loaded) << name;
         ++inputs;
     }
-    RecordProperty("inputs", inputs);
+    EXPECT_GE(inputs, 3);  // the folder holds at least the hand-made damaged maps
 }
 
 }  // namespace
