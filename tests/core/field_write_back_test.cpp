@@ -12,6 +12,7 @@ namespace quorin {
 namespace {
 
 using testing::EditFixture;
+using testing::FileImage;
 using testing::Patched;
 using testing::ReadBytes;
 using testing::StateImage;
@@ -217,13 +218,6 @@ struct Refusal {
     std::function<Status(MapState&)> commit;
 };
 
-std::string Snapshot(const std::string& path) {
-    namespace fs = std::filesystem;
-    if (fs::is_directory(path)) return "directory";
-    if (!fs::exists(path)) return "missing";
-    const Bytes bytes = ReadBytes(path);
-    return std::string(bytes.begin(), bytes.end());
-}
 
 void PrintTo(const Refusal& c, std::ostream* os) { *os << c.label; }
 
@@ -235,16 +229,16 @@ TEST_P(FieldCommitRefusal, WritesNothingAndSaysWhy) {
     const std::string second = map.dir.path("second.map");
     testing::WriteBytes(second, map.fixture.bytes);
     GetParam().setUp(map);
-    const std::string before = Snapshot(map.fixture.path);
-    const std::string secondBefore = Snapshot(second);
+    const std::string before = FileImage(map.fixture.path);
+    const std::string secondBefore = FileImage(second);
     const std::string stateBefore = StateImage(map.state);
 
     const Status committed = GetParam().commit(map.state);
 
     ASSERT_FALSE(committed);
     EXPECT_FALSE(committed.error().message.empty());
-    EXPECT_EQ(Snapshot(map.fixture.path), before);
-    EXPECT_EQ(Snapshot(second), secondBefore);
+    EXPECT_EQ(FileImage(map.fixture.path), before);
+    EXPECT_EQ(FileImage(second), secondBefore);
     EXPECT_EQ(StateImage(map.state), stateBefore);
 }
 

@@ -9,6 +9,7 @@
 namespace quorin {
 namespace {
 
+using testing::FileImage;
 using testing::Patched;
 using testing::ReadBytes;
 using testing::StateImage;
@@ -118,12 +119,6 @@ void LastFieldOutside(Loaded& map) {
     std::filesystem::resize_file(map.fixture.path, map.fixture.layout.node(3) + 12 + 3);
 }
 
-std::string Snapshot(const std::string& path) {
-    if (std::filesystem::is_directory(path)) return "directory";
-    if (!std::filesystem::exists(path)) return "missing";
-    const Bytes bytes = ReadBytes(path);
-    return std::string(bytes.begin(), bytes.end());
-}
 
 void PrintTo(const Refusal& c, std::ostream* os) { *os << c.label; }
 
@@ -133,13 +128,13 @@ TEST_P(ProtectRefusal, WritesNothingAndShowsNoSuccess) {
     Loaded map;
     ASSERT_TRUE(map.load());
     GetParam().setUp(map);
-    const std::string before = Snapshot(map.fixture.path);
+    const std::string before = FileImage(map.fixture.path);
     CollectedMessages shown;
     const Status done = ProtectScripts(map.state, shown);
     ASSERT_FALSE(done);
     EXPECT_FALSE(done.error().message.empty());
     EXPECT_TRUE(shown.messages.empty());
-    EXPECT_EQ(Snapshot(map.fixture.path), before);
+    EXPECT_EQ(FileImage(map.fixture.path), before);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryRefusal, ProtectRefusal,

@@ -32,20 +32,14 @@ MapBuilder MaximalUnpadded() {
 class ExtractAllTest : public QObject {
     Q_OBJECT
 
-    TestMap map_;
-    std::unique_ptr<ExtractionCommands> commands_;
-    ExtractionRoutes routes_;
+    ExtractionHarness harness_;
+    TestMap& map_ = harness_.map;
+    std::unique_ptr<ExtractionCommands>& commands_ = harness_.commands;
+    ExtractionRoutes& routes_ = harness_.routes;
 
 private slots:
-    void init() {
-        QVERIFY(map_.load(DemoMap()));
-        commands_ = std::make_unique<ExtractionCommands>([this]() -> const MapState& { return map_.state(); });
-        routes_ = MakeExtractionRoutes(*commands_);
-    }
-    void cleanup() {
-        commands_.reset();
-        CloseResultWindows();
-    }
+    void init() { QVERIFY(harness_.start(DemoMap())); }
+    void cleanup() { harness_.stop(); }
 
     void overlappingRuns_data() {
         QTest::addColumn<int>("runs");

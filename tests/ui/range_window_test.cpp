@@ -38,9 +38,10 @@ QStringList CacheNames(const std::vector<Record>& cache, int from, int to) {
 class RangeWindowTest : public QObject {
     Q_OBJECT
 
-    TestMap map_;
-    std::unique_ptr<ExtractionCommands> commands_;
-    ExtractionRoutes routes_;
+    ExtractionHarness harness_;
+    TestMap& map_ = harness_.map;
+    std::unique_ptr<ExtractionCommands>& commands_ = harness_.commands;
+    ExtractionRoutes& routes_ = harness_.routes;
 
     QComboBox& list(const char* name) {
         auto* found = commands_->rangeWindow()->findChild<QComboBox*>(QLatin1String(name));
@@ -50,15 +51,8 @@ class RangeWindowTest : public QObject {
     void openPage(bool scripts) { scripts ? routes_.scriptRange() : routes_.globalRange(); }
 
 private slots:
-    void init() {
-        QVERIFY(map_.load(DemoMap()));
-        commands_ = std::make_unique<ExtractionCommands>([this]() -> const MapState& { return map_.state(); });
-        routes_ = MakeExtractionRoutes(*commands_);
-    }
-    void cleanup() {
-        commands_.reset();
-        CloseResultWindows();
-    }
+    void init() { QVERIFY(harness_.start(DemoMap())); }
+    void cleanup() { harness_.stop(); }
 
     void windowAndPages() {
         routes_.scriptRange();

@@ -3,6 +3,7 @@
 #include "support/HandMap.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 
 namespace quorin::testing {
@@ -39,6 +40,13 @@ EditFixture WriteEditFixture(const TempDir& dir, const std::string& name) {
     fixture.path = dir.path(name);
     WriteBytes(fixture.path, fixture.bytes);
     return fixture;
+}
+
+std::string FileImage(const std::string& path) {
+    if (std::filesystem::is_directory(path)) return "directory";
+    if (!std::filesystem::exists(path)) return "missing";
+    const std::vector<std::uint8_t> bytes = ReadBytes(path);
+    return std::string(bytes.begin(), bytes.end());
 }
 
 std::string StateImage(const MapState& state) {

@@ -26,15 +26,16 @@ struct EditFixture {
     std::vector<std::uint8_t> bytes;  // the file as written
 };
 
-// Writes the fixture map with its string table address pointing at 4096 (the
-// builder always puts the string table after the scenario at 4096, so the
-// address is patched; the nodes' texts then read from the scenario's bytes,
-// which no edit test looks at).
+// Writes the fixture map, its string table at 4096.
 EditFixture WriteEditFixture(const TempDir& dir, const std::string& name = "edit.map");
 
 // Every record field and dictionary entry of the state, one per line, in
 // cache and key order.
 std::string StateImage(const MapState& state);
+
+// What a path holds, for comparing before and after a refused write: the
+// file's bytes, or "directory" / "missing".
+std::string FileImage(const std::string& path);
 
 // The bytes with `patch` put at `at`.
 std::vector<std::uint8_t> Patched(std::vector<std::uint8_t> bytes, std::int64_t at,

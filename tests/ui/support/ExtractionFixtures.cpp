@@ -56,4 +56,16 @@ QString Latin1(const std::string& text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+bool ExtractionHarness::start(const quorin::MapBuilder& builder) {
+    if (!map.load(builder)) return false;
+    commands = std::make_unique<ui::ExtractionCommands>([this]() -> const MapState& { return map.state(); });
+    routes = ui::MakeExtractionRoutes(*commands);
+    return true;
+}
+
+void ExtractionHarness::stop() {
+    commands.reset();
+    CloseResultWindows();
+}
+
 }  // namespace quorin::uitest

@@ -8,10 +8,12 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/Dialogs.h"
+#include "extract/windows/ExtractionCommands.h"
 #include "map/MapBuilder.h"
 #include "map/MapState.h"
 
@@ -50,6 +52,20 @@ private:
     QTemporaryDir dir_;
     quorin::MapState state_;
     int loads_ = 0;
+};
+
+// The extraction commands over a TestMap, reached through their routes as
+// the menus reach them.
+class ExtractionHarness {
+public:
+    // Loads builder's map and makes fresh commands over it.
+    [[nodiscard]] bool start(const quorin::MapBuilder& builder);
+    // Drops the commands and closes every result window.
+    void stop();
+
+    TestMap map;
+    std::unique_ptr<ui::ExtractionCommands> commands;
+    ui::ExtractionRoutes routes;
 };
 
 // The demo map with every script and global name prefixed and only the
