@@ -13,17 +13,11 @@
 
 namespace {
 
-class SilentMessages final : public quorin::MessageSink {
-public:
-    void showMessage(std::string_view) override {}
-};
-
 void LoadChain(benchmark::State& state) {
     const std::string& path = quorin::bench::MaximalMapPath();
-    SilentMessages messages;
     for (auto _ : state) {
         quorin::MapState map;
-        if (!quorin::OpenMap(map, path, quorin::BuiltInMapNames(), messages)) state.SkipWithError("refused");
+        if (!quorin::OpenMap(map, path, quorin::BuiltInMapNames())) state.SkipWithError("refused");
         benchmark::DoNotOptimize(map.SyntaxCache.data());
     }
 }

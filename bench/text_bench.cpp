@@ -17,11 +17,6 @@
 
 namespace {
 
-class SilentMessages final : public quorin::MessageSink {
-public:
-    void showMessage(std::string_view) override {}
-};
-
 // The maximal map, written to a temporary file and loaded once.
 const quorin::MapState& Maximal() {
     static const quorin::MapState map = [] {
@@ -31,8 +26,7 @@ const quorin::MapState& Maximal() {
             std::fprintf(stderr, "cannot write %s\n", path.c_str());
             std::exit(1);
         }
-        SilentMessages messages;
-        const bool loaded = quorin::OpenMap(state, path.string(), quorin::BuiltInMapNames(), messages);
+        const bool loaded = quorin::OpenMap(state, path.string(), quorin::BuiltInMapNames()).ok();
         std::error_code ignored;
         std::filesystem::remove(path, ignored);
         if (!loaded) {
@@ -45,7 +39,7 @@ const quorin::MapState& Maximal() {
 }
 
 void ExtractAllText(benchmark::State& state) {
-    const quorin::ExtractionSnapshot snapshot = quorin::ExtractionSnapshot::of(Maximal());
+    const quorin::ExtractionSnapshot snapshot = quorin::ExtractionSnapshot(Maximal());
     std::size_t bytes = 0;
     for (auto _ : state) {
         quorin::ExtractAllResult result = quorin::ExtractAll(snapshot);
@@ -59,7 +53,7 @@ BENCHMARK(ExtractAllText)->Unit(benchmark::kMillisecond)->Repetitions(15)->Repor
 // The snapshot copy the worker makes before a run, for comparison.
 void ExtractAllWithSnapshot(benchmark::State& state) {
     for (auto _ : state) {
-        quorin::ExtractAllResult result = quorin::ExtractAll(quorin::ExtractionSnapshot::of(Maximal()));
+        quorin::ExtractAllResult result = quorin::ExtractAll(quorin::ExtractionSnapshot(Maximal()));
         benchmark::DoNotOptimize(result.text.data());
     }
 }

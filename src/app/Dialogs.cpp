@@ -39,8 +39,4 @@ QString MapFileFilter() {
     return QStringLiteral("%1 files (*.%2)").arg(QLatin1String(kMapTypeName), QLatin1String(kMapExtension));
 }
 
-void BoxMessages::showMessage(std::string_view text) {
-    ShowMessage(parent_, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-}
-
 }  // namespace quorin::ui

@@ -6,7 +6,6 @@
 #include <QString>
 #include <string_view>
 
-#include "map/MessageSink.h"
 
 class QWidget;
 
@@ -31,15 +30,5 @@ void ShowMessage(QWidget* parent, const QString& text);
 inline constexpr const char* kMapTypeName = "Map";
 inline constexpr const char* kMapExtension = "map";
 QString MapFileFilter();
-
-// Sends the core's messages to modal boxes over parent.
-class BoxMessages final : public MessageSink {
-public:
-    explicit BoxMessages(QWidget* parent) : parent_(parent) {}
-    void showMessage(std::string_view text) override;
-
-private:
-    QWidget* parent_;
-};
 
 }  // namespace quorin::ui

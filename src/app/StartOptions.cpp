@@ -7,7 +7,6 @@ namespace quorin::app {
 Result<StartOptions> ParseStartOptions(const std::vector<std::string>& arguments, const char* namesFromEnvironment) {
     StartOptions options;
     std::optional<std::string> namesFile;
-    if (namesFromEnvironment && *namesFromEnvironment) namesFile = namesFromEnvironment;
 
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& word = arguments[i];
@@ -25,12 +24,9 @@ Result<StartOptions> ParseStartOptions(const std::vector<std::string>& arguments
         }
     }
 
-    options.mapNames = BuiltInMapNames();
-    if (namesFile) {
-        auto names = ReadMapNamesFile(*namesFile);
-        if (!names) return names.error();
-        options.mapNames = std::move(*names);
-    }
+    auto names = ResolveMapNames(namesFile, namesFromEnvironment);
+    if (!names) return names.error();
+    options.mapNames = std::move(*names);
     return options;
 }
 

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "map/FileLayout.h"
 #include "map/TextFormat.h"
 #include "map/TickCounter.h"
 
@@ -11,9 +12,10 @@ namespace quorin {
 
 namespace {
 
+// What the table gives for a name it does not hold.
 constexpr std::int32_t kAbsent = -100;
-constexpr std::int32_t kCommandNode = 9;
-constexpr std::int32_t kFunctionName = 2;
+constexpr std::int32_t kCommandNode = layout::expType::kCommand;
+constexpr std::int32_t kFunctionName = layout::valueType::kFunctionName;
 
 // A recorded command: its identity and its name, kept together so that
 // sorting by identity moves the name along.

@@ -7,42 +7,43 @@ namespace quorin {
 namespace {
 
 using enum EditField;
-using enum FieldWidth;
 using enum FieldText;
+namespace script = layout::scriptEntry;
+namespace global = layout::globalEntry;
+namespace node = layout::node;
 
 constexpr std::span<const std::string_view> kNoItems{};
 constexpr std::span<const std::string_view> kScriptTypes{kScriptTypeNames};
 constexpr std::span<const std::string_view> kValueTypes{kValueTypeNames};
 
-// Offsets are relative to the script entry, global entry or syntax node.
 // Rows are in EditField order.
 constexpr std::array<FieldRule, kEditFieldCount> kRules = {{
-    {ScriptName, "FldScriptName", "Name", 0, NameField, Bytes, &ScriptHeader::Name, false, true, kNoItems},
-    {ScriptExpPointer, "FldScriptExpPointer", "ExpPointer", 38, Int16, Decimal, &ScriptHeader::ExpPointer, false,
+    {ScriptName, "FldScriptName", "Name", script::Name, Bytes, &ScriptHeader::Name, true, kNoItems},
+    {ScriptExpPointer, "FldScriptExpPointer", "ExpPointer", script::ExpPointer, Decimal, &ScriptHeader::ExpPointer,
      false, kNoItems},
-    {GlobalName, "FldGlobalName", "Name", 0, NameField, Bytes, &GlobalHeader::Name, false, true, kNoItems},
-    {GlobalExpPointer, "FldGlobalExpPointer", "ExpPointer", 42, Int16, Decimal, &GlobalHeader::ExpPointer, false,
+    {GlobalName, "FldGlobalName", "Name", global::Name, Bytes, &GlobalHeader::Name, true, kNoItems},
+    {GlobalExpPointer, "FldGlobalExpPointer", "ExpPointer", global::ExpPointer, Decimal, &GlobalHeader::ExpPointer,
      false, kNoItems},
-    {SyntaxExpIdent, "FldSyntaxExpIdent", "ExpIdentity", 0, Int16, Decimal, &Syntax::ExpIdentity, false, true,
+    {SyntaxExpIdent, "FldSyntaxExpIdent", "ExpIdentity", node::ExpIdentity, Decimal, &Syntax::ExpIdentity, true,
      kNoItems},
-    {SyntaxEngineIdent, "FldSyntaxEngineIdent", "EngineIdentity", 2, Int16, Decimal, &Syntax::EngineIdentity, false,
-     false, kNoItems},
-    {SyntaxExpType, "FldSyntaxExpType", "ExpType", 6, Int16, Decimal, &Syntax::ExpType, false, false, kNoItems},
-    {SyntaxSibExp, "FldSyntaxSibExp", "SibExpPointer", 10, Int16, Decimal, &Syntax::SibExpPointer, false, false,
+    {SyntaxEngineIdent, "FldSyntaxEngineIdent", "EngineIdentity", node::EngineIdentity, Decimal,
+     &Syntax::EngineIdentity, false, kNoItems},
+    {SyntaxExpType, "FldSyntaxExpType", "ExpType", node::ExpType, Decimal, &Syntax::ExpType, false, kNoItems},
+    {SyntaxSibExp, "FldSyntaxSibExp", "SibExpPointer", node::SibExpPointer, Decimal, &Syntax::SibExpPointer, false,
      kNoItems},
-    {SyntaxScriptTableOffset, "FldSyntaxScriptTableOffset", "ScriptTableOffset", 12, Int32, Hexadecimal,
-     &Syntax::ScriptTableOffset, true, false, kNoItems},
+    {SyntaxScriptTableOffset, "FldSyntaxScriptTableOffset", "ScriptTableOffset", node::StringOffset, Hexadecimal,
+     &Syntax::ScriptTableOffset, false, kNoItems},
     // The whole value field, so its upper half (the first-child identity)
     // takes the upper 16 bits of the number; KidExpPointer is not changed.
-    {SyntaxScriptValue, "FldSyntaxScriptValue", "ScriptValue", 16, Int32, Decimal, &Syntax::ScriptValue, false,
-     false, kNoItems},
-    {SyntaxKidExp, "FldSyntaxKidExp", "KidExpPointer", 18, Int16, Decimal, &Syntax::KidExpPointer, false, false,
+    {SyntaxScriptValue, "FldSyntaxScriptValue", "ScriptValue", node::ValueField, Decimal, &Syntax::ScriptValue, false,
      kNoItems},
-    {ScriptType, "PopScriptType", "Type", 32, Int16, ItemIndex, &ScriptHeader::Type, false, false, kScriptTypes},
-    {ScriptReturn, "PopScriptReturn", "ReturnType", 34, Int16, ItemIndex, &ScriptHeader::ReturnType, false, false,
+    {SyntaxKidExp, "FldSyntaxKidExp", "KidExpPointer", node::KidExpPointer, Decimal, &Syntax::KidExpPointer, false,
+     kNoItems},
+    {ScriptType, "PopScriptType", "Type", script::Type, ItemIndex, &ScriptHeader::Type, false, kScriptTypes},
+    {ScriptReturn, "PopScriptReturn", "ReturnType", script::ReturnType, ItemIndex, &ScriptHeader::ReturnType, false,
      kValueTypes},
-    {GlobalType, "PopGlobalType", "Type", 32, Int16, ItemIndex, &GlobalHeader::Type, false, false, kValueTypes},
-    {SyntaxType, "PopSyntaxType", "ValueType", 4, Int16, ItemIndex, &Syntax::ValueType, false, false, kValueTypes},
+    {GlobalType, "PopGlobalType", "Type", global::Type, ItemIndex, &GlobalHeader::Type, false, kValueTypes},
+    {SyntaxType, "PopSyntaxType", "ValueType", node::ValueType, ItemIndex, &Syntax::ValueType, false, kValueTypes},
 }};
 
 constexpr bool RowsInFieldOrder() {

@@ -10,18 +10,10 @@
 #include <variant>
 
 #include "edit/EditField.h"
+#include "map/FileLayout.h"
 #include "map/Records.h"
 
 namespace quorin {
-
-enum class RecordKind { Script, Global, Syntax };
-
-// How many bytes a commit writes at the field's place.
-enum class FieldWidth {
-    Int16,      // the low 16 bits of the number
-    Int32,
-    NameField,  // the whole 32-byte name field: the name, then zero bytes
-};
 
 // How the field's text becomes the value.
 enum class FieldText {
@@ -40,13 +32,13 @@ struct FieldRule {
     EditField field;
     std::string_view control;      // the window's control, e.g. "FldScriptName"
     std::string_view recordField;  // the record field set, e.g. "ExpPointer"
-    std::int32_t at;               // bytes from the start of the entry or node
-    FieldWidth width;
+    // Where a commit writes, relative to the entry or node, and how wide: a
+    // 16- or 32-bit number (its low bits), or the whole 32-byte name field.
+    // A string offset is stored relative to the string table but kept
+    // absolute in the record.
+    layout::Field place;
     FieldText text;
     RecordMember member;
-    // The string offset is stored relative to the string table but kept
-    // absolute in the record.
-    bool relativeToStringTable;
     // Names and identities: the new key is added to the dictionary (the old
     // one stays, so the row that still shows it keeps finding the record).
     bool addsDictionaryEntry;

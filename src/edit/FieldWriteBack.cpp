@@ -6,14 +6,13 @@
 
 #include "edit/FieldRule.h"
 #include "edit/MapWritable.h"
+#include "map/FileLayout.h"
 #include "map/MapWriter.h"
 #include "map/TextFormat.h"
 
 namespace quorin {
 
 namespace {
-
-constexpr std::size_t kNameFieldSize = 32;
 
 // How the write-back reaches one kind of record in the map state.
 template <typename Record>
@@ -64,9 +63,9 @@ struct Entry {
 std::string FieldLabel(const FieldRule& rule) { return std::string(rule.control); }
 
 Result<std::string> NameFrom(const FieldRule& rule, std::string_view text) {
-    if (text.size() > kLongestName) {
+    if (text.size() > static_cast<std::size_t>(layout::kLongestName)) {
         return Error{"The name \"" + std::string(text) + "\" has " + Decimal(static_cast<std::int64_t>(text.size())) +
-                     " bytes, but a name holds at most 31. Nothing was written."};
+                     " bytes, but a name holds at most " + Decimal(layout::kLongestName) + ". Nothing was written."};
     }
     if (text.find('\0') != std::string_view::npos) {
         return Error{"A name cannot hold a zero byte (" + FieldLabel(rule) + "). Nothing was written."};
@@ -87,7 +86,7 @@ std::int32_t NumberFrom(const FieldRule& rule, const Entry& entry) {
 // The name field is written whole, the name followed by zero bytes, so
 // nothing of a longer old name is left behind.
 Status WriteValue(MapWriter& writer, const FieldRule&, std::int64_t place, const MapState&, const std::string& name) {
-    std::string field(kNameFieldSize, '\0');
+    std::string field(static_cast<std::size_t>(layout::kNameFieldSize), '\0');
     field.replace(0, name.size(), name);
     return writer.writeBytes(place, field);
 }
@@ -95,12 +94,12 @@ Status WriteValue(MapWriter& writer, const FieldRule&, std::int64_t place, const
 Status WriteValue(MapWriter& writer, const FieldRule& rule, std::int64_t place, const MapState& map,
                   std::int32_t number) {
     std::int32_t stored = number;
-    if (rule.relativeToStringTable) {
+    if (rule.place.kind == layout::Kind::StringTableRelative) {
         // Offsets are 32-bit arithmetic in this format; wrap like it.
         stored = static_cast<std::int32_t>(static_cast<std::uint32_t>(number) -
                                            static_cast<std::uint32_t>(map.ScriptTableOuter));
     }
-    return rule.width == FieldWidth::Int32 ? writer.writeInt32(place, stored) : writer.writeInt16(place, stored);
+    return rule.place.width == 4 ? writer.writeInt32(place, stored) : writer.writeInt16(place, stored);
 }
 
 template <typename Record, typename Value>
@@ -124,7 +123,7 @@ Status Commit(MapState& map, const FieldRule& rule, Value Record::*member, const
 
     auto writer = MapWriter::open(map.loadedPath());
     if (!writer) return writer.error();
-    if (auto written = WriteValue(*writer, rule, Access::fileOffset(*shown) + rule.at, map, value); !written) {
+    if (auto written = WriteValue(*writer, rule, Access::fileOffset(*shown) + rule.place.offset, map, value); !written) {
         return written;
     }
     if (auto closed = writer->close(); !closed) return closed;

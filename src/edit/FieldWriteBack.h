@@ -25,7 +25,4 @@ namespace quorin {
 // 13 (Return) or 3 (Enter): the keys that commit an edit field.
 bool IsCommitKey(char32_t firstCharacter);
 
-// The longest name that leaves a zero byte in its 32-byte field.
-inline constexpr std::size_t kLongestName = 31;
-
 }  // namespace quorin

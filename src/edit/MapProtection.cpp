@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "edit/MapWritable.h"
+#include "map/FileLayout.h"
 #include "map/MapWriter.h"
 #include "map/TextFormat.h"
 
@@ -11,8 +12,9 @@ namespace quorin {
 
 namespace {
 
-constexpr std::int64_t kNameFieldSize = 32;
-constexpr std::int64_t kStringOffsetAt = 12;  // in a syntax node
+constexpr std::int64_t kNameFieldSize = layout::kNameFieldSize;
+constexpr std::int64_t kStringOffsetAt = layout::node::StringOffset.offset;
+constexpr std::int64_t kStringOffsetWidth = layout::node::StringOffset.width;
 
 // One field that protection overwrites.
 struct ProtectedField {
@@ -46,14 +48,14 @@ std::string Describe(const ProtectedField& field) {
 
 }  // namespace
 
-Status ProtectScripts(MapState& map, MessageSink& messages) {
+Status ProtectScripts(MapState& map) {
     if (auto ready = CheckMapWritable(map); !ready) return ready;
     const std::vector<ProtectedField> fields = PlanFields(map);
 
     auto writer = MapWriter::open(map.loadedPath());
     if (!writer) return writer.error();
     for (const ProtectedField& field : fields) {
-        const std::int64_t width = field.isName ? kNameFieldSize : 4;
+        const std::int64_t width = field.isName ? kNameFieldSize : kStringOffsetWidth;
         if (field.offset < 0 || field.offset > writer->size() - width) {
             return Error{"Can't protect \"" + map.loadedPath() + "\": the " + Describe(field) +
                          " lies outside the file, which has " + Decimal(writer->size()) +
@@ -83,7 +85,6 @@ Status ProtectScripts(MapState& map, MessageSink& messages) {
     if (auto closed = writer->close(); !closed) {
         return Error{closed.error().message + " The map may be only partly protected."};
     }
-    messages.showMessage(kProtectedMessage);
     return success();
 }
 

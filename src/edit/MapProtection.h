@@ -3,7 +3,6 @@
 // syntax node's string offset points away from its text, in the file only.
 
 #include "map/MapState.h"
-#include "map/MessageSink.h"
 #include "map/Result.h"
 
 namespace quorin {
@@ -11,10 +10,10 @@ namespace quorin {
 inline constexpr const char* kProtectedMessage = "Map is now protected from basic script extraction!";
 inline constexpr const char* kProtectedName = "<protected>";
 
-// Shows kProtectedMessage through messages only after every write succeeded; otherwise returns the error (nothing shown).
-// Every field is checked to lie inside the file before the first write, so a
-// damaged layout is refused with nothing written. The records in memory are
-// not changed.
-[[nodiscard]] Status ProtectScripts(MapState& map, MessageSink& messages);
+// Success once every write is in the file; the caller then shows
+// kProtectedMessage. Every field is checked to lie inside the file before
+// the first write, so a damaged layout is refused with nothing written. The
+// records in memory are not changed.
+[[nodiscard]] Status ProtectScripts(MapState& map);
 
 }  // namespace quorin

@@ -10,7 +10,7 @@ namespace {
 
 // Close to the final size for a map whose scripts walk their own nodes, so a
 // large map builds without repeated regrowth.
-std::size_t EstimatedSize(const ExtractionSnapshot& snapshot) {
+std::size_t EstimatedSize(const MapContent& snapshot) {
     std::size_t size = 8;
     for (const GlobalHeader& global : snapshot.GlobalHeaderCache) size += global.Name.size() + 40;
     for (const ScriptHeader& script : snapshot.ScriptHeaderCache) size += script.Name.size() + 64;
@@ -20,26 +20,21 @@ std::size_t EstimatedSize(const ExtractionSnapshot& snapshot) {
 
 }  // namespace
 
-ExtractionSnapshot ExtractionSnapshot::of(const MapState& map) {
-    return {map.GlobalHeaderCache, map.ScriptHeaderCache, map.SyntaxCache, map.SyntaxByIdentity};
-}
-
-ExtractAllResult ExtractAll(const ExtractionSnapshot& snapshot) {
+ExtractAllResult ExtractAll(const MapContent& map) {
     ExtractAllResult result;
     const std::int64_t start = Ticks();
-    const SyntaxView syntax{snapshot.SyntaxCache, snapshot.SyntaxByIdentity};
     std::string& text = result.text;
-    text.reserve(EstimatedSize(snapshot));
+    text.reserve(EstimatedSize(map));
 
-    for (const GlobalHeader& global : snapshot.GlobalHeaderCache) {
+    for (const GlobalHeader& global : map.GlobalHeaderCache) {
         ++result.globals;
         ++result.syntaxParts;
-        AppendGlobalLine(text, syntax, global);
+        AppendGlobalLine(text, map, global);
     }
     for (int i = 0; i < 5; ++i) text += kLineEnd;
-    for (const ScriptHeader& script : snapshot.ScriptHeaderCache) {
+    for (const ScriptHeader& script : map.ScriptHeaderCache) {
         ++result.scripts;
-        result.syntaxParts += 2 + AppendScriptBlock(text, syntax, script, NodeTextRules::ExtractAll);
+        result.syntaxParts += 2 + AppendScriptBlock(text, map, script, NodeTextRules::ExtractAll);
     }
     result.ticks = Ticks() - start;
     return result;

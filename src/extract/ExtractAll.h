@@ -11,15 +11,9 @@
 
 namespace quorin {
 
-// Copies taken at the start of a run, so loads and edits cannot disturb it.
-struct ExtractionSnapshot {
-    std::vector<GlobalHeader> GlobalHeaderCache;
-    std::vector<ScriptHeader> ScriptHeaderCache;
-    std::vector<Syntax> SyntaxCache;
-    IdentityIndex SyntaxByIdentity;
-
-    static ExtractionSnapshot of(const MapState& map);
-};
+// A copy of the map's records taken at the start of a run, so loads and
+// edits cannot disturb it.
+using ExtractionSnapshot = MapContent;
 
 struct ExtractAllResult {
     std::string text;
@@ -36,6 +30,6 @@ struct ExtractAllResult {
     [[nodiscard]] std::string message() const;
 };
 
-[[nodiscard]] ExtractAllResult ExtractAll(const ExtractionSnapshot& snapshot);
+[[nodiscard]] ExtractAllResult ExtractAll(const MapContent& map);
 
 }  // namespace quorin

@@ -22,37 +22,35 @@ Span Existing(std::int64_t first, std::int64_t last, std::size_t size) {
 
 }  // namespace
 
-std::int64_t AppendScriptBlock(std::string& out, SyntaxView syntax, const ScriptHeader& script,
+std::int64_t AppendScriptBlock(std::string& out, const MapContent& map, const ScriptHeader& script,
                                NodeTextRules rules) {
     AppendScriptHeader(out, script);
     out += ')';
-    const std::int64_t walked = AppendScriptBody(out, syntax, script, rules);
+    const std::int64_t walked = AppendScriptBody(out, map, script, rules);
     out += "))";
     out += kLineEnd;
     out += kLineEnd;
     return walked;
 }
 
-void AppendGlobalLine(std::string& out, SyntaxView syntax, const GlobalHeader& global) {
-    AppendGlobalDeclaration(out, syntax, global);
+void AppendGlobalLine(std::string& out, const MapContent& map, const GlobalHeader& global) {
+    AppendGlobalDeclaration(out, map, global);
     out += kLineEnd;
 }
 
-std::string ScriptRangeText(const MapState& map, std::int64_t first, std::int64_t last) {
+std::string ScriptRangeText(const MapContent& map, std::int64_t first, std::int64_t last) {
     const Span span = Existing(first, last, map.ScriptHeaderCache.size());
-    const SyntaxView syntax = SyntaxView::of(map);
     std::string text;
     for (std::size_t i = span.from; i < span.to; ++i) {
-        AppendScriptBlock(text, syntax, map.ScriptHeaderCache[i], NodeTextRules::RangeExtraction);
+        AppendScriptBlock(text, map, map.ScriptHeaderCache[i], NodeTextRules::RangeExtraction);
     }
     return text;
 }
 
-std::string GlobalRangeText(const MapState& map, std::int64_t first, std::int64_t last) {
+std::string GlobalRangeText(const MapContent& map, std::int64_t first, std::int64_t last) {
     const Span span = Existing(first, last, map.GlobalHeaderCache.size());
-    const SyntaxView syntax = SyntaxView::of(map);
     std::string text;
-    for (std::size_t i = span.from; i < span.to; ++i) AppendGlobalLine(text, syntax, map.GlobalHeaderCache[i]);
+    for (std::size_t i = span.from; i < span.to; ++i) AppendGlobalLine(text, map, map.GlobalHeaderCache[i]);
     return text;
 }
 

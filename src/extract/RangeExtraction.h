@@ -13,15 +13,15 @@ namespace quorin {
 // Script blocks for cache positions first..last inclusive. Positions past the
 // end of the cache are left out; a negative first position or last < first
 // gives empty text.
-std::string ScriptRangeText(const MapState& map, std::int64_t first, std::int64_t last);
+std::string ScriptRangeText(const MapContent& map, std::int64_t first, std::int64_t last);
 // Global lines for cache positions first..last inclusive, same bounds.
-std::string GlobalRangeText(const MapState& map, std::int64_t first, std::int64_t last);
+std::string GlobalRangeText(const MapContent& map, std::int64_t first, std::int64_t last);
 
 // One script block: the header closed by ")" right after the name, the body,
 // then "))" and two line ends. Returns the number of positions walked.
-std::int64_t AppendScriptBlock(std::string& out, SyntaxView syntax, const ScriptHeader& script,
+std::int64_t AppendScriptBlock(std::string& out, const MapContent& map, const ScriptHeader& script,
                                NodeTextRules rules);
 // One global line: the declaration and a line end.
-void AppendGlobalLine(std::string& out, SyntaxView syntax, const GlobalHeader& global);
+void AppendGlobalLine(std::string& out, const MapContent& map, const GlobalHeader& global);
 
 }  // namespace quorin

@@ -1,16 +1,18 @@
 #include "map/DemoMap.h"
 
+#include "map/FileLayout.h"
+
 namespace quorin {
 
 namespace {
 
 // Node identities of the demo are 100 + position, so the walk of each script
 // (every position from its first statement up to its root) is easy to follow.
-constexpr std::int32_t kNone = -1;
-constexpr std::int32_t kGroup = 8;   // opens a parenthesised group
-constexpr std::int32_t kLeaf = 9;    // function name or constant
-constexpr std::int32_t kRef = 13;    // variable reference
-constexpr std::int32_t kFunctionName = 2;
+constexpr std::int32_t kNone = layout::kNoLink;
+constexpr std::int32_t kGroup = layout::expType::kGroup;
+constexpr std::int32_t kLeaf = layout::expType::kCommand;  // function name or constant
+constexpr std::int32_t kRef = layout::expType::kVariable;
+constexpr std::int32_t kFunctionName = layout::valueType::kFunctionName;
 
 std::int32_t Id(int position) { return 100 + position; }
 

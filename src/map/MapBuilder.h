@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "map/FileLayout.h"
 #include "map/Records.h"
 #include "map/Result.h"
 
@@ -26,15 +27,15 @@ struct MapLayout {
     std::int32_t magic = 0;
     std::int64_t fileSize = 0;
 
-    std::int32_t scriptEntry(int i) const { return scriptTable + 92 * i; }
-    std::int32_t globalEntry(int i) const { return globalTable + 92 * i; }
-    std::int32_t node(int i) const { return syntaxBlock + 36 + 20 * i; }
+    std::int32_t scriptEntry(int i) const { return static_cast<std::int32_t>(layout::ScriptEntryAt(scriptTable, i)); }
+    std::int32_t globalEntry(int i) const { return static_cast<std::int32_t>(layout::GlobalEntryAt(globalTable, i)); }
+    std::int32_t node(int i) const { return static_cast<std::int32_t>(layout::NodeAt(syntaxBlock, i)); }
 };
 
 class MapBuilder {
 public:
     // Header.
-    std::string headerTag = "daeh";
+    std::string headerTag{layout::kHeaderTag};
     std::int32_t version = 7;
     std::string mapName = "saltmarsh";
     std::string tagName = "levels\\saltmarsh\\saltmarsh";

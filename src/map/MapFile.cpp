@@ -1,9 +1,6 @@
 #include "map/MapFile.h"
 
-#include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 
 #include "map/TextFormat.h"
 
@@ -25,46 +22,26 @@ std::string OffsetText(std::int64_t offset) {
 }  // namespace
 
 Result<MapFile> MapFile::open(const std::string& path) {
-    std::error_code code;
-    const auto status = std::filesystem::status(path, code);
-    if (code || !std::filesystem::exists(status)) {
-        return Error{"Can't open \"" + path + "\": the file does not exist."};
-    }
-    if (!std::filesystem::is_regular_file(status)) {
-        return Error{"Can't open \"" + path + "\": it is not a file."};
-    }
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        return Error{"Can't open \"" + path + "\": " + std::strerror(errno) + "."};
-    }
-    if (std::fseek(file.get(), 0, SEEK_END) != 0) {
-        return Error{"Can't read \"" + path + "\": it cannot be searched."};
-    }
-    const long size = std::ftell(file.get());
-    if (size < 0) return Error{"Can't read \"" + path + "\": its size is unknown."};
-    return MapFile(std::move(file), path, size);
+    auto file = SystemFile::open(path, SystemFile::Access::Read);
+    if (!file) return file.error();
+    return MapFile(std::move(*file));
 }
 
-MapFile::MapFile(std::unique_ptr<std::FILE, FileCloser> file, std::string path, std::int64_t size)
-    : file_(std::move(file)), path_(std::move(path)), size_(size) {}
-
 Error MapFile::outsideError(std::int64_t offset, std::int64_t length, std::string_view what) const {
-    return Error{"The map \"" + path_ + "\" is damaged: " + std::string(what) + " (" + Decimal(length) +
+    return Error{"The map \"" + path() + "\" is damaged: " + std::string(what) + " (" + Decimal(length) +
                  " bytes at offset " + OffsetText(offset) + ") lies outside the file, which has " +
-                 Decimal(size_) + " bytes."};
+                 Decimal(size()) + " bytes."};
 }
 
 Result<std::vector<std::uint8_t>> MapFile::readBlock(std::int64_t offset, std::int64_t length,
                                                      std::string_view what) {
-    if (offset < 0 || length < 0 || offset > size_ || length > size_ - offset) {
+    if (offset < 0 || length < 0 || offset > size() || length > size() - offset) {
         return outsideError(offset, length, what);
     }
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(length));
-    if (length == 0) return bytes;
-    if (std::fseek(file_.get(), static_cast<long>(offset), SEEK_SET) != 0 ||
-        std::fread(bytes.data(), 1, bytes.size(), file_.get()) != bytes.size()) {
-        return Error{"Can't read \"" + path_ + "\" at offset " + OffsetText(offset) + ": the file changed or " +
-                     "could not be read."};
+    if (auto read = file_.readAt(offset, bytes); !read) {
+        return Error{"Can't read \"" + path() + "\" at offset " + OffsetText(offset) +
+                     ": the file changed or could not be read."};
     }
     return bytes;
 }
@@ -87,15 +64,15 @@ Result<std::int32_t> MapFile::readInt16(std::int64_t offset, std::string_view wh
     return Int16At(bytes->data());
 }
 
-const std::vector<std::uint8_t>* MapFile::page(std::int64_t index) {
+Result<const std::vector<std::uint8_t>*> MapFile::page(std::int64_t index) {
     if (index == lastPageIndex_) return lastPage_;
     auto found = pages_.find(index);
     if (found == pages_.end()) {
         if (pages_.size() >= kMostPages) pages_.clear();  // bounded memory; texts are mostly close together
         const std::int64_t start = index * kPageSize;
-        const std::int64_t length = std::min(kPageSize, size_ - start);
+        const std::int64_t length = std::min(kPageSize, size() - start);
         auto bytes = readBlock(start, length, "a text");
-        if (!bytes) return nullptr;
+        if (!bytes) return bytes.error();
         found = pages_.emplace(index, std::move(*bytes)).first;
     }
     lastPageIndex_ = index;
@@ -103,19 +80,18 @@ const std::vector<std::uint8_t>* MapFile::page(std::int64_t index) {
     return lastPage_;
 }
 
-std::string MapFile::readText(std::int64_t offset) {
+Result<std::string> MapFile::readText(std::int64_t offset) {
     std::string text;
-    while (offset >= 0 && offset < size_) {
-        const std::vector<std::uint8_t>* bytes = page(offset / kPageSize);
-        if (!bytes) break;
+    while (offset >= 0 && offset < size()) {
+        auto bytes = page(offset / kPageSize);
+        if (!bytes) return bytes.error();
         const std::size_t from = static_cast<std::size_t>(offset % kPageSize);
-        if (from >= bytes->size()) break;
-        const auto* start = bytes->data() + from;
-        const std::size_t available = bytes->size() - from;
+        if (from >= (*bytes)->size()) break;
+        const auto* start = (*bytes)->data() + from;
+        const std::size_t available = (*bytes)->size() - from;
         const void* zero = std::memchr(start, 0, available);
         if (zero) {
-            text.append(reinterpret_cast<const char*>(start),
-                        static_cast<const std::uint8_t*>(zero) - start);
+            text.append(reinterpret_cast<const char*>(start), static_cast<const std::uint8_t*>(zero) - start);
             break;
         }
         text.append(reinterpret_cast<const char*>(start), available);

@@ -2,17 +2,17 @@
 // The one read path into a Map file: every integer, block and text is read
 // through a bounds check against the file's size, in 64-bit arithmetic, so
 // no offset or count taken from the file can reach outside it. The file is
-// never read whole; texts are served from a small page cache.
+// opened once per load and never read whole; texts are served from a small
+// page cache.
 
 #include <cstdint>
-#include <cstdio>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
 #include "map/Result.h"
+#include "map/SystemFile.h"
 
 namespace quorin {
 
@@ -20,8 +20,10 @@ class MapFile {
 public:
     [[nodiscard]] static Result<MapFile> open(const std::string& path);
 
-    std::int64_t size() const { return size_; }
-    const std::string& path() const { return path_; }
+    std::int64_t size() const { return file_.size(); }
+    const std::string& path() const { return file_.path(); }
+    // The file's identity when it was opened, from its descriptor.
+    const FileIdentity& identity() const { return file_.identity(); }
 
     // `length` bytes at `offset`, or an error naming `what` when any of them
     // lies outside the file.
@@ -33,23 +35,18 @@ public:
 
     // The zero-ended text at `offset`, without its zero byte. A text with no
     // zero byte stops at the end of the file; an offset outside the file
-    // gives the empty text.
-    std::string readText(std::int64_t offset);
+    // gives the empty text. An error only when the file cannot be read.
+    [[nodiscard]] Result<std::string> readText(std::int64_t offset);
 
 private:
-    struct FileCloser {
-        void operator()(std::FILE* file) const { std::fclose(file); }
-    };
     static constexpr std::int64_t kPageSize = 64 * 1024;
     static constexpr std::size_t kMostPages = 64;
 
-    MapFile(std::unique_ptr<std::FILE, FileCloser> file, std::string path, std::int64_t size);
+    explicit MapFile(SystemFile file) : file_(std::move(file)) {}
     Error outsideError(std::int64_t offset, std::int64_t length, std::string_view what) const;
-    const std::vector<std::uint8_t>* page(std::int64_t index);
+    Result<const std::vector<std::uint8_t>*> page(std::int64_t index);
 
-    std::unique_ptr<std::FILE, FileCloser> file_;
-    std::string path_;
-    std::int64_t size_ = 0;
+    SystemFile file_;
     std::unordered_map<std::int64_t, std::vector<std::uint8_t>> pages_;
     std::int64_t lastPageIndex_ = -1;
     const std::vector<std::uint8_t>* lastPage_ = nullptr;

@@ -32,4 +32,11 @@ Result<std::vector<std::string>> ReadMapNamesFile(const std::string& path) {
     return names;
 }
 
+Result<std::vector<std::string>> ResolveMapNames(const std::optional<std::string>& optionFile,
+                                                 const char* environmentFile) {
+    if (optionFile) return ReadMapNamesFile(*optionFile);
+    if (environmentFile && *environmentFile) return ReadMapNamesFile(environmentFile);
+    return BuiltInMapNames();
+}
+
 }  // namespace quorin

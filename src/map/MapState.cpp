@@ -13,27 +13,33 @@ void MapState::adopt(MapContent content, std::string path) {
     ++generation_;
 }
 
-std::optional<std::int32_t> MapState::scriptPosition(std::string_view name) const {
-    auto found = ScriptsByName.find(std::string(name));
-    if (found == ScriptsByName.end()) return std::nullopt;
-    return found->second;
+namespace {
+
+template <typename Index, typename Key>
+std::optional<std::size_t> PositionIn(const Index& index, const Key& key, std::size_t cacheSize) {
+    const auto found = index.find(key);
+    if (found == index.end() || found->second < 0 || static_cast<std::size_t>(found->second) >= cacheSize) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(found->second);
 }
 
-std::optional<std::int32_t> MapState::globalPosition(std::string_view name) const {
-    auto found = GlobalsByName.find(std::string(name));
-    if (found == GlobalsByName.end()) return std::nullopt;
-    return found->second;
+}  // namespace
+
+std::optional<std::size_t> MapContent::scriptPosition(std::string_view name) const {
+    return PositionIn(ScriptsByName, std::string(name), ScriptHeaderCache.size());
 }
 
-std::optional<std::int32_t> MapState::syntaxPosition(std::int32_t identity) const {
-    auto found = SyntaxByIdentity.find(identity);
-    if (found == SyntaxByIdentity.end()) return std::nullopt;
-    return found->second;
+std::optional<std::size_t> MapContent::globalPosition(std::string_view name) const {
+    return PositionIn(GlobalsByName, std::string(name), GlobalHeaderCache.size());
 }
 
-const Syntax* MapState::nodeForIdentity(std::int32_t identity) const {
-    const auto position = static_cast<std::size_t>(PositionOr0(SyntaxByIdentity, identity));
-    return position < SyntaxCache.size() ? &SyntaxCache[position] : nullptr;
+std::optional<std::size_t> MapContent::syntaxPosition(std::int32_t identity) const {
+    return PositionIn(SyntaxByIdentity, identity, SyntaxCache.size());
+}
+
+std::size_t MapContent::syntaxPositionOr0(std::int32_t identity) const {
+    return syntaxPosition(identity).value_or(0);
 }
 
 namespace {
@@ -66,16 +72,6 @@ std::optional<std::int32_t> IdentityFromKey(std::string_view key) {
     if (error != std::errc() || end != key.data() + key.size()) return std::nullopt;
     if (value < INT32_MIN || value > INT32_MAX) return std::nullopt;
     return static_cast<std::int32_t>(value);
-}
-
-std::int32_t PositionOr0(const NameIndex& index, std::string_view name) {
-    auto found = index.find(std::string(name));
-    return found == index.end() ? 0 : found->second;
-}
-
-std::int32_t PositionOr0(const IdentityIndex& index, std::int32_t identity) {
-    auto found = index.find(identity);
-    return found == index.end() ? 0 : found->second;
 }
 
 }  // namespace quorin

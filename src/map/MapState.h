@@ -30,6 +30,10 @@ struct LoadedRecord {
 
 // What one successful load builds; replaces the previous map as a whole.
 struct MapContent {
+    // Header facts, as read.
+    std::int32_t version = 0;
+    std::int32_t indexOffset = 0;
+
     std::int32_t magic = 0;
     Tag Scenario;
     std::int32_t ScriptTableOuter = 0;
@@ -42,6 +46,15 @@ struct MapContent {
     // The top rows of the script tree: "scripts" when the script count is not
     // zero, then "globals" when the global count is not zero.
     std::vector<std::string> FolderRows;
+
+    // The cache position a dictionary gives for a name or identity; nullopt
+    // when the key is absent (or names a position the cache does not have).
+    std::optional<std::size_t> scriptPosition(std::string_view name) const;
+    std::optional<std::size_t> globalPosition(std::string_view name) const;
+    std::optional<std::size_t> syntaxPosition(std::int32_t identity) const;
+    // The lookup the renderer and the selection display make: an identity
+    // the dictionary lacks leads to position 0. Only for a non-empty cache.
+    std::size_t syntaxPositionOr0(std::int32_t identity) const;
 };
 
 // The map's records (MapContent) plus what the window keeps beside them.
@@ -70,15 +83,6 @@ public:
     // last file chosen with Open is the one the records came from.
     bool writable() const { return hasMap() && f && *f == loadedPath_; }
 
-    // Cache positions through the dictionaries; nullopt when absent.
-    std::optional<std::int32_t> scriptPosition(std::string_view name) const;
-    std::optional<std::int32_t> globalPosition(std::string_view name) const;
-    std::optional<std::int32_t> syntaxPosition(std::int32_t identity) const;
-    // The node of an identity, falling back to position 0 when the identity
-    // is unknown; nullptr only when the cache is empty (or the dictionary
-    // holds a position the cache no longer has).
-    const Syntax* nodeForIdentity(std::int32_t identity) const;
-
     // The record an editor property points at, when it belongs to this load.
     const ScriptHeader* loadedScript() const;
     const GlobalHeader* loadedGlobal() const;
@@ -94,9 +98,5 @@ private:
 // The identity that a decimal-text key names: only the canonical form
 // ("-2", "17", "0"; no sign on zero, no leading zeros or blanks) is a key.
 std::optional<std::int32_t> IdentityFromKey(std::string_view key);
-
-// Looks a name up, falling back to position 0 when it is absent.
-std::int32_t PositionOr0(const NameIndex& index, std::string_view name);
-std::int32_t PositionOr0(const IdentityIndex& index, std::int32_t identity);
 
 }  // namespace quorin

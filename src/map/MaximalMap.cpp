@@ -1,10 +1,16 @@
 #include "map/MaximalMap.h"
 
+#include "map/FileLayout.h"
 #include "map/TextFormat.h"
 
 namespace quorin {
 
 namespace {
+
+constexpr std::int32_t kGroup = layout::expType::kGroup;
+constexpr std::int32_t kLeaf = layout::expType::kCommand;
+constexpr std::int32_t kRef = layout::expType::kVariable;
+constexpr std::int32_t kFunctionName = layout::valueType::kFunctionName;
 
 // Identities are position + 1, so every identity is positive and distinct.
 std::int32_t Id(std::size_t position) { return static_cast<std::int32_t>(position) + 1; }
@@ -38,7 +44,7 @@ MapBuilder MaximalMap() {
     std::vector<Syntax>& nodes = map.nodes;
     nodes.reserve(kMaximalNodes);
     // Node 0's sibling field holds the count, so it starts no script.
-    Add(nodes, 7, 9, 7, 0, -1, 0, "maximal_value_node_0");
+    Add(nodes, 7, kLeaf, 7, 0, -1, 0, "maximal_value_node_0");
 
     for (int script = 0; script < kMaximalScripts; ++script) {
         const int statements = script == 0 ? 400 : 3;
@@ -47,15 +53,15 @@ MapBuilder MaximalMap() {
             // ( set variable value ) in four nodes
             const std::size_t group = nodes.size();
             const bool last = statement + 1 == statements;
-            Add(nodes, 20, 8, 4, 0, last ? -1 : static_cast<std::int64_t>(group + 4), group + 1, "");
-            Add(nodes, 20, 9, 2, 0, group + 2, 0, Text("maximal_command_set_", group + 1));
-            Add(nodes, 7, 13, 7, 0, group + 3, 0, Text("maximal_variable_name_", group + 2));
-            Add(nodes, 7, 9, 7 + statement % 2, -(statement % 300), -1, statement % 2 ? -1 : 0,
+            Add(nodes, 20, kGroup, 4, 0, last ? -1 : static_cast<std::int64_t>(group + 4), group + 1, "");
+            Add(nodes, 20, kLeaf, kFunctionName, 0, group + 2, 0, Text("maximal_command_set_", group + 1));
+            Add(nodes, 7, kRef, 7, 0, group + 3, 0, Text("maximal_variable_name_", group + 2));
+            Add(nodes, 7, kLeaf, 7 + statement % 2, -(statement % 300), -1, statement % 2 ? -1 : 0,
                 Text("maximal_constant_text_", group + 3));
         }
         const std::size_t root = nodes.size();
-        Add(nodes, 0, 8, 4, 0, -1, root + 1, "");
-        Add(nodes, 0, 9, 2, 0, static_cast<std::int64_t>(first), 0, Text("maximal_begin_command_", root + 1));
+        Add(nodes, 0, kGroup, 4, 0, -1, root + 1, "");
+        Add(nodes, 0, kLeaf, kFunctionName, 0, static_cast<std::int64_t>(first), 0, Text("maximal_begin_command_", root + 1));
         ScriptHeader header;
         header.Name = Text("maximal_script_", static_cast<std::size_t>(script));
         header.Type = script % 5;
@@ -66,7 +72,7 @@ MapBuilder MaximalMap() {
     const std::size_t valuesFrom = nodes.size();
     while (nodes.size() < static_cast<std::size_t>(kMaximalNodes)) {
         const std::size_t at = nodes.size();
-        Add(nodes, 7, 9, 5 + static_cast<std::int32_t>(at % 4), -255 - static_cast<std::int32_t>(at % 2), -1, 0,
+        Add(nodes, 7, kLeaf, 5 + static_cast<std::int32_t>(at % 4), -255 - static_cast<std::int32_t>(at % 2), -1, 0,
             Text("maximal_global_value_", at));
     }
     for (int global = 0; global < kMaximalGlobals; ++global) {

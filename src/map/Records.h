@@ -7,6 +7,9 @@
 
 namespace quorin {
 
+// The three kinds of record a row, an edit or a search can lead to.
+enum class RecordKind { Script, Global, Syntax };
+
 // One entry of the script table (92 bytes in the file).
 struct ScriptHeader {
     std::string Name;

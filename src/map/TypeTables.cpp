@@ -12,19 +12,9 @@ std::string NameIn(const Table& table, std::int32_t code) {
     return Decimal(code);
 }
 
-template <typename Table>
-std::int32_t CodeIn(const Table& table, std::string_view name) {
-    for (std::size_t i = 0; i < table.size(); ++i) {
-        if (table[i] == name) return static_cast<std::int32_t>(i);
-    }
-    return -1;
-}
-
 }  // namespace
 
 std::string ValueTypeName(std::int32_t code) { return NameIn(kValueTypeNames, code); }
 std::string ScriptTypeName(std::int32_t code) { return NameIn(kScriptTypeNames, code); }
-std::int32_t ValueTypeCode(std::string_view name) { return CodeIn(kValueTypeNames, name); }
-std::int32_t ScriptTypeCode(std::string_view name) { return CodeIn(kScriptTypeNames, name); }
 
 }  // namespace quorin

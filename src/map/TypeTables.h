@@ -34,8 +34,4 @@ std::string ValueTypeName(std::int32_t code);
 // The name of a script type code, or the code in decimal when it has none.
 std::string ScriptTypeName(std::int32_t code);
 
-// The code of a name in a table, or -1 when the table has no such name.
-std::int32_t ValueTypeCode(std::string_view name);
-std::int32_t ScriptTypeCode(std::string_view name);
-
 }  // namespace quorin

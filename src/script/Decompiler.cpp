@@ -1,5 +1,6 @@
 #include "script/Decompiler.h"
 
+#include "map/FileLayout.h"
 #include "map/TextFormat.h"
 #include "map/TypeTables.h"
 
@@ -7,14 +8,19 @@ namespace quorin {
 
 namespace {
 
-constexpr std::int32_t kNoLink = -1;
-constexpr std::int32_t kGroupOpener = 8;
-constexpr std::int32_t kCloser = 9;
-constexpr std::int32_t kTextNode = 13;
-constexpr std::int32_t kPrintedAsText = -1;  // engine identity
-constexpr std::int32_t kBoolean = 5;
-constexpr std::int32_t kTrue = -255;   // 0xFF01
-constexpr std::int32_t kFalse = -256;  // 0xFF00
+using layout::kNoLink;
+using layout::kTrue;
+using layout::kFalse;
+constexpr std::int32_t kGroupOpener = layout::expType::kGroup;
+constexpr std::int32_t kCloser = layout::expType::kCommand;  // closes groups after it
+constexpr std::int32_t kTextNode = layout::expType::kVariable;
+constexpr std::int32_t kPrintedAsText = layout::kTextEngineIdentity;
+constexpr std::int32_t kBoolean = layout::valueType::kBoolean;
+
+bool IsNumber(std::int32_t valueType) {
+    return valueType == layout::valueType::kReal || valueType == layout::valueType::kShort ||
+           valueType == layout::valueType::kLong;
+}
 
 bool PrintsText(const Syntax& node, NodeTextRules rules) {
     switch (rules) {
@@ -47,7 +53,7 @@ void AppendNodeText(std::string& out, const Syntax& node, NodeTextRules rules) {
         out += node.Command;
     } else if (node.ExpType == kGroupOpener) {
         out += '(';
-    } else if (node.ValueType == 6 || node.ValueType == 7 || node.ValueType == 8) {
+    } else if (IsNumber(node.ValueType)) {
         out += ' ';
         AppendDecimal(out, node.ScriptValue);
     } else if (node.ValueType == kBoolean && node.ScriptValue == kTrue) {
@@ -75,63 +81,56 @@ void AppendCloser(std::string& out, const Syntax& node) {
     }
 }
 
-std::int64_t AppendScriptBody(std::string& out, SyntaxView syntax, const ScriptHeader& script,
+std::int64_t AppendScriptBody(std::string& out, const MapContent& map, const ScriptHeader& script,
                               NodeTextRules rules) {
-    if (syntax.SyntaxCache.empty()) return 0;
-    const std::size_t root = syntax.positionOf(script.ExpPointer);
-    const Syntax& child = syntax.SyntaxCache[syntax.positionOf(syntax.SyntaxCache[root].KidExpPointer)];
+    if (map.SyntaxCache.empty()) return 0;
+    const std::size_t root = map.syntaxPositionOr0(script.ExpPointer);
+    const Syntax& child = map.SyntaxCache[map.syntaxPositionOr0(map.SyntaxCache[root].KidExpPointer)];
     if (child.ExpType == kCloser) {
         out += kLineEnd;
         out += '(';
         out += child.Command;
         out += kLineEnd;
     }
-    // Both ends come from positionOf, so the walk never leaves the cache.
-    const std::size_t first = syntax.positionOf(child.SibExpPointer);
+    // Both ends come from the lookup, so the walk never leaves the cache.
+    const std::size_t first = map.syntaxPositionOr0(child.SibExpPointer);
     for (std::size_t p = first; p < root; ++p) {
-        const Syntax& node = syntax.SyntaxCache[p];
+        const Syntax& node = map.SyntaxCache[p];
         AppendNodeText(out, node, rules);
         AppendCloser(out, node);
     }
     return first < root ? static_cast<std::int64_t>(root - first) : 0;
 }
 
-void AppendGlobalDeclaration(std::string& out, SyntaxView syntax, const GlobalHeader& global) {
+void AppendGlobalDeclaration(std::string& out, const MapContent& map, const GlobalHeader& global) {
     out += "(global ";
     out += ValueTypeName(global.Type);
     out += ' ';
     out += global.Name;
-    if (const Syntax* value = syntax.nodeOf(global.ExpPointer)) {
+    if (!map.SyntaxCache.empty()) {
+        const Syntax& value = map.SyntaxCache[map.syntaxPositionOr0(global.ExpPointer)];
         out += ' ';
         if (global.Type == kBoolean) {
-            out += value->ScriptValue == kTrue ? "true" : "false";
+            out += value.ScriptValue == kTrue ? "true" : "false";
         } else {
-            AppendDecimal(out, value->ScriptValue);
+            AppendDecimal(out, value.ScriptValue);
         }
     }
     out += ')';
 }
 
-std::string DecompileScript(SyntaxView syntax, const ScriptHeader& script) {
+std::string DecompileScript(const MapContent& map, const ScriptHeader& script) {
     std::string text;
     AppendScriptHeader(text, script);
-    AppendScriptBody(text, syntax, script, NodeTextRules::SelectionDisplay);
+    AppendScriptBody(text, map, script, NodeTextRules::SelectionDisplay);
     text += "))";
     return text;
 }
 
-std::string DecompileScript(const MapState& map, const ScriptHeader& script) {
-    return DecompileScript(SyntaxView::of(map), script);
-}
-
-std::string DecompileGlobal(SyntaxView syntax, const GlobalHeader& global) {
+std::string DecompileGlobal(const MapContent& map, const GlobalHeader& global) {
     std::string text;
-    AppendGlobalDeclaration(text, syntax, global);
+    AppendGlobalDeclaration(text, map, global);
     return text;
-}
-
-std::string DecompileGlobal(const MapState& map, const GlobalHeader& global) {
-    return DecompileGlobal(SyntaxView::of(map), global);
 }
 
 }  // namespace quorin

@@ -9,7 +9,6 @@
 
 #include "map/MapState.h"
 #include "map/Records.h"
-#include "script/SyntaxView.h"
 
 namespace quorin {
 
@@ -19,13 +18,14 @@ namespace quorin {
 // only. The three differ on purpose.
 enum class NodeTextRules { SelectionDisplay, RangeExtraction, ExtractAll };
 
+// Nodes are found through the map's identity lookup, with its fallback to
+// position 0 for an identity the dictionary lacks.
+
 // Selection display text: header, child line, walk and "))" with no line end.
-std::string DecompileScript(const MapState& map, const ScriptHeader& script);
-std::string DecompileScript(SyntaxView syntax, const ScriptHeader& script);
+std::string DecompileScript(const MapContent& map, const ScriptHeader& script);
 // "(global TYPE NAME VALUE)", no line end. Without any node there is no value:
 // "(global TYPE NAME)".
-std::string DecompileGlobal(const MapState& map, const GlobalHeader& global);
-std::string DecompileGlobal(SyntaxView syntax, const GlobalHeader& global);
+std::string DecompileGlobal(const MapContent& map, const GlobalHeader& global);
 
 // The pieces, for texts that put them together differently.
 
@@ -34,11 +34,11 @@ void AppendScriptHeader(std::string& out, const ScriptHeader& script);
 // The child line (when the root's first child has expression type 9) and the
 // walk from the child's sibling up to the position before the root. Returns
 // the number of positions walked. Appends nothing when the cache is empty.
-std::int64_t AppendScriptBody(std::string& out, SyntaxView syntax, const ScriptHeader& script,
+std::int64_t AppendScriptBody(std::string& out, const MapContent& map, const ScriptHeader& script,
                               NodeTextRules rules);
 void AppendNodeText(std::string& out, const Syntax& node, NodeTextRules rules);
 // Closes groups after a node of expression type 9 (at most one closer).
 void AppendCloser(std::string& out, const Syntax& node);
-void AppendGlobalDeclaration(std::string& out, SyntaxView syntax, const GlobalHeader& global);
+void AppendGlobalDeclaration(std::string& out, const MapContent& map, const GlobalHeader& global);
 
 }  // namespace quorin

@@ -199,7 +199,7 @@ TEST(DecompileGlobal, RealFromAFileShowsTheLowSixteenBits) {
     builder.globals = {{"gravity", 6, 2, 0}};
     testing::TempDir dir;
     MapState map;
-    CollectedMessages messages;
+    testing::CollectedMessages messages;
     ASSERT_TRUE(testing::Load(map, testing::WriteMap(dir, builder), messages));
     ASSERT_EQ(map.SyntaxCache.at(1).KidExpPointer, 0x4000);
     EXPECT_EQ(DecompileGlobal(map, map.GlobalHeaderCache.at(0)), "(global real gravity -2)");

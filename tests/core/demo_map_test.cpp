@@ -14,7 +14,7 @@ TEST(DemoMap, LoadsEveryScriptGlobalAndNode) {
     const MapBuilder demo = DemoMap();
     const std::string path = testing::WriteMap(dir, demo);
     MapState state;
-    CollectedMessages messages;
+    testing::CollectedMessages messages;
     ASSERT_TRUE(testing::Load(state, path, messages));
     EXPECT_EQ(messages.messages, std::vector<std::string>{"Map loaded!"});
     ASSERT_EQ(state.ScriptHeaderCache.size(), demo.scripts.size());

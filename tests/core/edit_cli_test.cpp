@@ -74,7 +74,7 @@ TEST_P(CliSet, WritesExactlyWhatTheDesktopCommitWrites) {
     EXPECT_EQ(run.out, "");
 
     MapState state;
-    CollectedMessages messages;
+    testing::CollectedMessages messages;
     ASSERT_TRUE(testing::Load(state, desktop.path, messages));
     const LoadedRecord shown = state.recordAt(static_cast<std::size_t>(c.position));
     const bool popup = c.field >= EditField::ScriptType;
@@ -163,9 +163,9 @@ TEST(CliProtect, ProtectsInPlaceLikeTheDesktopTool) {
     EXPECT_NE(run.err.find(kProtectedMessage), std::string::npos) << run.err;
 
     MapState state;
-    CollectedMessages messages;
+    testing::CollectedMessages messages;
     ASSERT_TRUE(testing::Load(state, desktop.path, messages));
-    ASSERT_TRUE(ProtectScripts(state, messages));
+    ASSERT_TRUE(testing::Protect(state, messages));
     EXPECT_NE(ReadBytes(desktop.path), desktop.bytes);
     EXPECT_EQ(ReadBytes(cli.path), ReadBytes(desktop.path));
 }

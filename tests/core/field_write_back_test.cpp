@@ -65,7 +65,7 @@ TEST_P(FieldCommit, WritesExactlyItsBytesAndUpdatesTheRecord) {
     testing::TempDir dir;
     const EditFixture fixture = testing::WriteEditFixture(dir);
     MapState state;
-    CollectedMessages messages;
+    testing::CollectedMessages messages;
     ASSERT_TRUE(testing::Load(state, fixture.path, messages));
     ASSERT_EQ(state.ScriptTableOuter, testing::kFixtureStringTable);
     Show(state, c.page, c.position);
@@ -141,7 +141,7 @@ struct Loaded {
     testing::TempDir dir;
     EditFixture fixture = testing::WriteEditFixture(dir);
     MapState state;
-    CollectedMessages messages;
+    testing::CollectedMessages messages;
     bool load() {
         if (!testing::Load(state, fixture.path, messages)) return false;
         Show(state, Page::Script, 0);
@@ -205,7 +205,7 @@ TEST(FieldCommitNames, ValueMinusOneReadsAsChildMinusOneAfterReload) {
     ASSERT_TRUE(CommitField(map.state, EditField::SyntaxScriptValue, "-1"));
     EXPECT_EQ(map.state.SyntaxCache[1].KidExpPointer, 12);  // the record keeps its child
     MapState reloaded;
-    CollectedMessages messages;
+    testing::CollectedMessages messages;
     ASSERT_TRUE(testing::Load(reloaded, map.fixture.path, messages));
     EXPECT_EQ(reloaded.SyntaxCache[1].ScriptValue, -1);
     EXPECT_EQ(reloaded.SyntaxCache[1].KidExpPointer, -1);

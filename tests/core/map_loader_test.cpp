@@ -42,7 +42,7 @@ class MapLoaderTest : public ::testing::Test {
 protected:
     TempDir dir;
     MapState state;
-    CollectedMessages messages;
+    testing::CollectedMessages messages;
 };
 
 TEST_F(MapLoaderTest, ReadsHeaderTagAndTables) {
@@ -149,7 +149,7 @@ TEST_F(MapLoaderTest, HeaderTagAndMapNameChecks) {
         const std::string path = dir.path("tag.map");
         testing::WriteBytes(path, bytes);
         MapState fresh;
-        CollectedMessages shown;
+        testing::CollectedMessages shown;
         EXPECT_EQ(Load(fresh, path, shown), c.loads) << c.tag << " " << c.mapName;
         ASSERT_EQ(shown.messages.size(), 1u);
         EXPECT_EQ(shown.messages[0], c.loads ? "Map loaded!" : "Cant load |2|") << c.tag << " " << c.mapName;
@@ -167,7 +167,8 @@ TEST_F(MapLoaderTest, LaterEntriesWinInEveryDictionary) {
     EXPECT_EQ(state.scriptPosition("twin"), 2);
     EXPECT_EQ(state.globalPosition("g"), 1);
     EXPECT_EQ(state.syntaxPosition(7), 2);
-    EXPECT_EQ(state.nodeForIdentity(12345), &state.SyntaxCache[0]);  // unknown: position 0
+    EXPECT_EQ(state.syntaxPositionOr0(12345), 0u);  // unknown: position 0
+    EXPECT_FALSE(state.syntaxPosition(12345).has_value());
 }
 
 TEST_F(MapLoaderTest, CountsDecideRowsAndEntries) {
@@ -190,7 +191,7 @@ TEST_F(MapLoaderTest, CountsDecideRowsAndEntries) {
         builder.globalCount = c.globals;
         builder.syntaxCount = c.nodes;
         MapState fresh;
-        CollectedMessages shown;
+        testing::CollectedMessages shown;
         ASSERT_TRUE(Load(fresh, WriteMap(dir, builder), shown));
         EXPECT_EQ(fresh.FolderRows, c.rows);
         EXPECT_EQ(fresh.ScriptHeaderCache.size(), c.scriptEntries);
@@ -236,11 +237,11 @@ TEST_F(MapLoaderTest, RefusalsLeaveTheLoadedMapAlone) {
         {WriteMap(dir, versioned, "609.map"), "cant load |1|", false},
         {WriteMap(dir, misnamed, "name.map"), "Cant load |2|", true},
         {dir.path("missing.map"), "Can't open \"" + dir.path("missing.map") + "\": the file does not exist.", false},
-        {dir.path("folder.map"), "Can't open \"" + dir.path("folder.map") + "\": it is not a file.", false},
+        {dir.path("folder.map"), "Can't open \"" + dir.path("folder.map") + "\": it is not a regular file.", false},
     };
     for (const Case& c : cases) {
         state.MapNames = {"kept"};
-        CollectedMessages shown;
+        testing::CollectedMessages shown;
         EXPECT_FALSE(Load(state, c.path, shown));
         EXPECT_EQ(shown.messages, std::vector<std::string>{c.message});
         ExpectSameMap(state, before);
@@ -297,7 +298,7 @@ TEST_F(MapLoaderTest, DamagedMapsAreRefusedWithAClearMessage) {
         const std::string path = dir.path("damaged.map");
         testing::WriteBytes(path, bytes);
         MapState fresh;
-        CollectedMessages shown;
+        testing::CollectedMessages shown;
         EXPECT_FALSE(Load(fresh, path, shown)) << c.what;
         ASSERT_EQ(shown.messages.size(), 1u) << c.what;
         EXPECT_NE(shown.messages[0].find("is damaged: "), std::string::npos) << shown.messages[0];
@@ -330,7 +331,7 @@ TEST_F(MapLoaderTest, TruncatedAndCorruptedMapsNeverFail) {
     for (std::size_t length = 0; length < good.size(); length += 7) {
         testing::WriteBytes(path, std::vector<std::uint8_t>(good.begin(), good.begin() + static_cast<long>(length)));
         MapState fresh;
-        CollectedMessages shown;
+        testing::CollectedMessages shown;
         const bool loaded = Load(fresh, path, shown);
         ASSERT_EQ(shown.messages.size(), 1u) << length;
         EXPECT_EQ(loaded, shown.messages[0] == "Map loaded!") << length;
@@ -343,7 +344,7 @@ TEST_F(MapLoaderTest, TruncatedAndCorruptedMapsNeverFail) {
         }
         testing::WriteBytes(path, bytes);
         MapState fresh;
-        CollectedMessages shown;
+        testing::CollectedMessages shown;
         const bool loaded = Load(fresh, path, shown);
         ASSERT_EQ(shown.messages.size(), 1u);
         if (loaded) {
@@ -367,7 +368,7 @@ TEST(MapBuilderLayout, StringTableCanSitBeforeOrAfterTheTables) {
         builder.stringTableAt = wanted;
         testing::TempDir dir;
         MapState state;
-        CollectedMessages messages;
+        testing::CollectedMessages messages;
         ASSERT_TRUE(Load(state, WriteMap(dir, builder), messages)) << wanted;
         EXPECT_EQ(state.ScriptTableOuter, wanted);
         EXPECT_EQ(state.SyntaxCache[2].Command, "sleep");

@@ -38,7 +38,7 @@ struct Loaded {
     testing::TempDir dir;
     testing::EditFixture fixture = testing::WriteEditFixture(dir);
     MapState state;
-    CollectedMessages messages;
+    testing::CollectedMessages messages;
     bool load() { return testing::Load(state, fixture.path, messages); }
 };
 
@@ -46,8 +46,8 @@ TEST(ProtectScripts, RewritesEveryNameAndStringOffsetOnly) {
     Loaded map;
     ASSERT_TRUE(map.load());
     const std::string stateBefore = StateImage(map.state);
-    CollectedMessages shown;
-    const Status done = ProtectScripts(map.state, shown);
+    testing::CollectedMessages shown;
+    const Status done = testing::Protect(map.state, shown);
     ASSERT_TRUE(done) << done.error().message;
     EXPECT_EQ(ReadBytes(map.fixture.path), ProtectedImage(map.fixture));
     EXPECT_EQ(shown.messages, std::vector<std::string>{kProtectedMessage});
@@ -57,9 +57,9 @@ TEST(ProtectScripts, RewritesEveryNameAndStringOffsetOnly) {
 TEST(ProtectScripts, RunningTwiceGivesTheSameFile) {
     Loaded map;
     ASSERT_TRUE(map.load());
-    CollectedMessages shown;
-    ASSERT_TRUE(ProtectScripts(map.state, shown));
-    ASSERT_TRUE(ProtectScripts(map.state, shown));
+    testing::CollectedMessages shown;
+    ASSERT_TRUE(testing::Protect(map.state, shown));
+    ASSERT_TRUE(testing::Protect(map.state, shown));
     EXPECT_EQ(ReadBytes(map.fixture.path), ProtectedImage(map.fixture));
     EXPECT_EQ(shown.messages.size(), 2u);
 }
@@ -67,10 +67,10 @@ TEST(ProtectScripts, RunningTwiceGivesTheSameFile) {
 TEST(ProtectScripts, ReloadedMapHasOneProtectedNameAtTheLastPosition) {
     Loaded map;
     ASSERT_TRUE(map.load());
-    CollectedMessages shown;
-    ASSERT_TRUE(ProtectScripts(map.state, shown));
+    testing::CollectedMessages shown;
+    ASSERT_TRUE(testing::Protect(map.state, shown));
     MapState reloaded;
-    CollectedMessages messages;
+    testing::CollectedMessages messages;
     ASSERT_TRUE(testing::Load(reloaded, map.fixture.path, messages));
     EXPECT_EQ(reloaded.ScriptsByName, (NameIndex{{kProtectedName, 3}}));
     EXPECT_EQ(reloaded.GlobalsByName, (NameIndex{{kProtectedName, 1}}));
@@ -82,11 +82,11 @@ TEST(ProtectScripts, EmptyMapWritesNothingAndStillReports) {
     const std::string path = testing::WriteMap(dir, MapBuilder{});
     const Bytes before = ReadBytes(path);
     MapState state;
-    CollectedMessages messages;
+    testing::CollectedMessages messages;
     ASSERT_TRUE(testing::Load(state, path, messages));
     ASSERT_TRUE(state.SyntaxCache.empty());
-    CollectedMessages shown;
-    ASSERT_TRUE(ProtectScripts(state, shown));
+    testing::CollectedMessages shown;
+    ASSERT_TRUE(testing::Protect(state, shown));
     EXPECT_EQ(shown.messages, std::vector<std::string>{kProtectedMessage});
     EXPECT_EQ(ReadBytes(path), before);
 }
@@ -129,8 +129,8 @@ TEST_P(ProtectRefusal, WritesNothingAndShowsNoSuccess) {
     ASSERT_TRUE(map.load());
     GetParam().setUp(map);
     const std::string before = FileImage(map.fixture.path);
-    CollectedMessages shown;
-    const Status done = ProtectScripts(map.state, shown);
+    testing::CollectedMessages shown;
+    const Status done = testing::Protect(map.state, shown);
     ASSERT_FALSE(done);
     EXPECT_FALSE(done.error().message.empty());
     EXPECT_TRUE(shown.messages.empty());
@@ -149,8 +149,8 @@ TEST(ProtectRefusal, RefusedOpenLeavesTheNewFileAlone) {
     ASSERT_TRUE(map.load());
     RefusedOpen(map);
     const Bytes second = ReadBytes(map.dir.path("second.map"));
-    CollectedMessages shown;
-    EXPECT_FALSE(ProtectScripts(map.state, shown));
+    testing::CollectedMessages shown;
+    EXPECT_FALSE(testing::Protect(map.state, shown));
     EXPECT_EQ(ReadBytes(map.dir.path("second.map")), second);
     EXPECT_EQ(ReadBytes(map.fixture.path), map.fixture.bytes);
 }

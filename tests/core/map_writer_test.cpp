@@ -67,7 +67,7 @@ TEST_F(MapWriterTest, RefusesFilesItMustNotWrite) {
     const Case cases[] = {
         {"vanished", [&] { fs::remove(path); return path; }, "no longer exists"},
         {"read-only", [&] { fs::permissions(path, fs::perms::owner_read | fs::perms::group_read); return path; }, "read-only"},
-        {"a directory", [&] { fs::create_directory(dir.path("folder")); return dir.path("folder"); }, "not a file"},
+        {"a directory", [&] { fs::create_directory(dir.path("folder")); return dir.path("folder"); }, "not a regular file"},
     };
     for (const Case& c : cases) {
         SetUp();

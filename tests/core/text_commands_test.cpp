@@ -36,7 +36,7 @@ class TextCommands : public ::testing::Test {
 protected:
     void SetUp() override {
         path_ = testing::WriteMap(dir_, DemoMap(), "demo.map");
-        CollectedMessages messages;
+        testing::CollectedMessages messages;
         ASSERT_TRUE(testing::Load(map_, path_, messages));
     }
     CliRun run(const std::string& arguments) { return RunCli(dir_, arguments); }
@@ -69,7 +69,7 @@ TEST_F(TextCommands, OutputMatchesTheResultTexts) {
         std::string arguments;
         std::string out;
     };
-    const std::string all = ExtractAll(ExtractionSnapshot::of(map_)).text;
+    const std::string all = ExtractAll(ExtractionSnapshot(map_)).text;
     std::string database;
     for (const std::string& line : BuildCommandDatabase(map_.SyntaxCache).lines) database += line;
     const Case cases[] = {

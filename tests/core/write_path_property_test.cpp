@@ -194,7 +194,7 @@ TEST(WritePathProperty, RandomEditsChangeOnlyTheirFieldsBytes) {
     for (int round = 0; round < 60; ++round) {
         const std::string path = testing::WriteMap(dir, random.map());
         MapState map;
-        CollectedMessages messages;
+        testing::CollectedMessages messages;
         ASSERT_TRUE(testing::Load(map, path, messages));
         for (int edit = 0; edit < 40; ++edit) {
             RandomEdit(random, map, path);
@@ -221,7 +221,7 @@ TEST(WritePathProperty, EditsOnDamagedOrShrunkenFilesStayInsideOrAreRefused) {
     for (int round = 0; round < 80; ++round) {
         const std::string path = testing::WriteMap(dir, random.map());
         MapState map;
-        CollectedMessages messages;
+        testing::CollectedMessages messages;
         ASSERT_TRUE(testing::Load(map, path, messages));
         // The file is cut short (or its records' bytes scrambled) behind the
         // tool's back after the load.

@@ -16,7 +16,7 @@ using namespace quorin::uitest;
 
 namespace {
 
-ExtractAllResult Expected(const MapState& map) { return ExtractAll(ExtractionSnapshot::of(map)); }
+ExtractAllResult Expected(const MapState& map) { return ExtractAll(ExtractionSnapshot(map)); }
 
 // The message up to its time, which differs from run to run.
 QString WithoutTime(const QString& message) { return message.left(message.lastIndexOf(QStringLiteral(" took ")) + 6); }

@@ -75,7 +75,7 @@ private slots:
 
         // Extract > All from the range window's bar extracts the main
         // window's map into a result window with a bar of its own.
-        const QString all = Latin1(ExtractAll(ExtractionSnapshot::of(main().state())).text);
+        const QString all = Latin1(ExtractAll(ExtractionSnapshot(main().state())).text);
         const auto messagesBefore = dialogs_.messages.size();
         TriggerMenuItem(*range, "Extractall");
         QTRY_COMPARE(dialogs_.messages.size(), messagesBefore + 1);

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "map/MapState.h"
-#include "map/MessageSink.h"
 
 namespace quorin::cli {
 
@@ -37,18 +36,9 @@ struct CommandRegistration {
 
 const std::vector<CliCommandInfo>& RegisteredCommands();
 
-// The messages a desktop box would show, one a line on stderr.
-class StderrMessages final : public MessageSink {
-public:
-    explicit StderrMessages(std::ostream& err) : err_(err) {}
-    void showMessage(std::string_view text) override;
-
-private:
-    std::ostream& err_;
-};
-
-// Runs the load chain on path with every message on stderr. Returns the
-// loaded state, or nullopt after a refusal (the caller exits with kRefused).
+// Runs the load chain on path; the message a desktop box would show goes to
+// stderr ("Map loaded!", or why the map was refused). Returns the loaded
+// state, or nullopt after a refusal (the caller exits with kRefused).
 std::optional<MapState> LoadForCommand(CliContext& context, const std::string& path);
 
 // Parses a whole decimal number for a cache position argument.

@@ -1,6 +1,7 @@
 // quorin-cli: the core in batch. stdout carries only a command's result,
 // byte for byte; every message goes to stderr, one per line.
 
+#include <charconv>
 #include <cstdlib>
 #include <iostream>
 #include <string_view>
@@ -34,37 +35,38 @@ int Usage(std::ostream& err, const std::string& problem) {
 
 }  // namespace
 
-void StderrMessages::showMessage(std::string_view text) { err_ << text << '\n'; }
-
 CommandRegistration::CommandRegistration(CliCommandInfo info) { Table().push_back(std::move(info)); }
 
 const std::vector<CliCommandInfo>& RegisteredCommands() { return Table(); }
 
 std::optional<MapState> LoadForCommand(CliContext& context, const std::string& path) {
     MapState state;
-    StderrMessages messages(context.err);
-    if (!OpenMap(state, path, context.mapNames, messages)) return std::nullopt;
+    if (auto opened = OpenMap(state, path, context.mapNames); !opened) {
+        context.err << opened.error().message << '\n';
+        return std::nullopt;
+    }
+    context.err << kMapLoaded << '\n';
     return state;
 }
 
 std::optional<long long> ParseWholeNumber(const std::string& text) {
-    if (text.empty()) return std::nullopt;
-    std::size_t used = 0;
-    try {
-        long long value = std::stoll(text, &used, 10);
-        if (used != text.size()) return std::nullopt;
-        return value;
-    } catch (...) {
-        return std::nullopt;
+    // Leading blanks, an optional sign, then decimal digits and nothing else.
+    const char* from = text.data();
+    const char* end = text.data() + text.size();
+    while (from != end && (*from == ' ' || (*from >= '\t' && *from <= '\r'))) ++from;
+    if (from != end && *from == '+') {
+        ++from;
+        if (from != end && *from == '-') return std::nullopt;
     }
+    long long value = 0;
+    const auto [stop, error] = std::from_chars(from, end, value, 10);
+    if (error != std::errc() || stop != end) return std::nullopt;
+    return value;
 }
 
 int Run(int argc, char** argv, std::ostream& out, std::ostream& err) {
     std::vector<std::string> words(argv + 1, argv + argc);
     std::optional<std::string> namesFile;
-    if (const char* fromEnvironment = std::getenv("QUORIN_MAP_NAMES"); fromEnvironment && *fromEnvironment) {
-        namesFile = fromEnvironment;
-    }
     bool force = false;
     std::vector<std::string> rest;
     for (std::size_t i = 0; i < words.size(); ++i) {
@@ -82,12 +84,8 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err) {
     }
     if (rest.empty()) return Usage(err, "no command given");
 
-    std::vector<std::string> mapNames = BuiltInMapNames();
-    if (namesFile) {
-        auto names = ReadMapNamesFile(*namesFile);
-        if (!names) return Usage(err, names.error().message);
-        mapNames = std::move(*names);
-    }
+    auto mapNames = ResolveMapNames(namesFile, std::getenv("QUORIN_MAP_NAMES"));
+    if (!mapNames) return Usage(err, mapNames.error().message);
 
     const std::string name = rest.front();
     rest.erase(rest.begin());
@@ -96,7 +94,7 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err) {
         if (rest.size() < command.leastArgs || rest.size() > command.mostArgs) {
             return Usage(err, "usage: quorin-cli " + command.usage);
         }
-        CliContext context{std::move(rest), std::move(mapNames), force, out, err};
+        CliContext context{std::move(rest), std::move(*mapNames), force, out, err};
         return command.run(context);
     }
     return Usage(err, "unknown command \"" + name + "\"");

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "app/cli/CliCommand.h"
+#include "browse/RecordSelection.h"
 #include "edit/FieldRule.h"
 #include "edit/FieldWriteBack.h"
 #include "edit/MapProtection.h"
@@ -51,26 +52,6 @@ std::optional<int> ItemOf(const FieldRule& rule, const std::string& value) {
     return std::nullopt;
 }
 
-// Makes the record named by key the shown one, as selecting its row would.
-bool ShowRecord(MapState& state, RecordKind kind, const std::string& key) {
-    std::optional<std::int32_t> position;
-    switch (kind) {
-        case RecordKind::Script: position = state.scriptPosition(key); break;
-        case RecordKind::Global: position = state.globalPosition(key); break;
-        case RecordKind::Syntax:
-            if (auto identity = IdentityFromKey(key)) position = state.syntaxPosition(*identity);
-            break;
-    }
-    if (!position) return false;
-    const LoadedRecord shown = state.recordAt(static_cast<std::size_t>(*position));
-    switch (kind) {
-        case RecordKind::Script: state.LoadedScript = shown; break;
-        case RecordKind::Global: state.LoadedGlobal = shown; break;
-        case RecordKind::Syntax: state.LoadedSyntax = shown; break;
-    }
-    return true;
-}
-
 int Usage(CliContext& context, const std::string& problem) {
     context.err << "quorin-cli: " << problem << '\n';
     return kUsage;
@@ -102,10 +83,13 @@ int Set(CliContext& context) {
 
     auto state = LoadForCommand(context, map);
     if (!state) return kRefused;
-    if (!ShowRecord(*state, *kind, key)) {
+    // The record named becomes the shown one, as selecting its row would make it.
+    const auto record = RecordNamed(*state, *kind, key);
+    if (!record) {
         context.err << "\"" << map << "\" has no " << kindWord << " \"" << key << "\". Nothing was written.\n";
         return kRefused;
     }
+    ShowRecord(*state, *record);
     const Status committed =
         item ? CommitPopup(*state, rule->field, *item) : CommitField(*state, rule->field, value);
     if (!committed) {
@@ -118,11 +102,11 @@ int Set(CliContext& context) {
 int Protect(CliContext& context) {
     auto state = LoadForCommand(context, context.args[0]);
     if (!state) return kRefused;
-    StderrMessages messages(context.err);
-    if (auto done = ProtectScripts(*state, messages); !done) {
+    if (auto done = ProtectScripts(*state); !done) {
         context.err << done.error().message << '\n';
         return kRefused;
     }
+    context.err << kProtectedMessage << '\n';
     return kSuccess;
 }
 

@@ -4,8 +4,8 @@
 #include <ostream>
 
 #include "app/cli/CliCommand.h"
+#include "browse/RowText.h"
 #include "map/DemoMap.h"
-#include "map/MapFile.h"
 #include "map/TextFormat.h"
 
 namespace quorin::cli {
@@ -17,19 +17,10 @@ std::string Hex(std::int64_t value) { return "0x" + Hexadecimal(static_cast<std:
 int Info(CliContext& context) {
     auto state = LoadForCommand(context, context.args[0]);
     if (!state) return kRefused;
-    auto file = MapFile::open(context.args[0]);
-    std::string version = "?";
-    std::string indexOffset = "?";
-    if (file) {
-        if (auto value = file->readInt32(4, "the version field")) version = Decimal(*value);
-        auto tag = file->readBlock(0, 4, "the header tag");
-        const bool daeh = tag && EqualsIgnoringCase(std::string(tag->begin(), tag->end()), "daeh");
-        if (auto value = file->readInt32(daeh ? 16 : 1516, "the index offset")) indexOffset = Hex(*value);
-    }
     const MapState& map = *state;
     std::ostream& out = context.out;
-    out << "version: " << version << '\n'
-        << "index offset: " << indexOffset << '\n'
+    out << "version: " << map.version << '\n'
+        << "index offset: " << Hex(map.indexOffset) << '\n'
         << "magic: " << Hex(map.magic) << '\n'
         << "scenario name: " << map.Scenario.Name << '\n'
         << "scenario class: " << map.Scenario.Class1 << '\n'
@@ -44,8 +35,9 @@ int Info(CliContext& context) {
 int List(CliContext& context) {
     auto state = LoadForCommand(context, context.args[0]);
     if (!state) return kRefused;
-    for (const ScriptHeader& script : state->ScriptHeaderCache) context.out << "s: " << script.Name << '\n';
-    for (const GlobalHeader& global : state->GlobalHeaderCache) context.out << "g: " << global.Name << '\n';
+    // The rows the tree shows under the two folders.
+    for (const ScriptHeader& script : state->ScriptHeaderCache) context.out << ScriptRowText(script.Name) << '\n';
+    for (const GlobalHeader& global : state->GlobalHeaderCache) context.out << GlobalRowText(global.Name) << '\n';
     return kSuccess;
 }
 

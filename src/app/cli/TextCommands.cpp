@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "app/cli/CliCommand.h"
+#include "browse/RecordSelection.h"
 #include "database/CommandDatabase.h"
 #include "extract/ExtractAll.h"
 #include "extract/RangeExtraction.h"
@@ -16,30 +17,30 @@ namespace {
 int Script(CliContext& context) {
     auto state = LoadForCommand(context, context.args[0]);
     if (!state) return kRefused;
-    const auto position = state->scriptPosition(context.args[1]);
-    if (!position || static_cast<std::size_t>(*position) >= state->ScriptHeaderCache.size()) {
+    const auto script = RecordNamed(*state, RecordKind::Script, context.args[1]);
+    if (!script) {
         context.err << "no script named \"" << context.args[1] << "\" in " << context.args[0] << '\n';
         return kRefused;
     }
-    context.out << DecompileScript(*state, state->ScriptHeaderCache[static_cast<std::size_t>(*position)]) << '\n';
+    context.out << DecompileScript(*state, state->ScriptHeaderCache[script->position]) << '\n';
     return kSuccess;
 }
 
 int Global(CliContext& context) {
     auto state = LoadForCommand(context, context.args[0]);
     if (!state) return kRefused;
-    const auto position = state->globalPosition(context.args[1]);
-    if (!position || static_cast<std::size_t>(*position) >= state->GlobalHeaderCache.size()) {
+    const auto global = RecordNamed(*state, RecordKind::Global, context.args[1]);
+    if (!global) {
         context.err << "no global named \"" << context.args[1] << "\" in " << context.args[0] << '\n';
         return kRefused;
     }
-    context.out << DecompileGlobal(*state, state->GlobalHeaderCache[static_cast<std::size_t>(*position)]) << '\n';
+    context.out << DecompileGlobal(*state, state->GlobalHeaderCache[global->position]) << '\n';
     return kSuccess;
 }
 
 // Runs a range text over FIRST and LAST; numbers are checked before the map
 // is read, so a typo is a usage error whatever the map holds.
-int Range(CliContext& context, std::string (*text)(const MapState&, std::int64_t, std::int64_t)) {
+int Range(CliContext& context, std::string (*text)(const MapContent&, std::int64_t, std::int64_t)) {
     const auto first = ParseWholeNumber(context.args[1]);
     const auto last = ParseWholeNumber(context.args[2]);
     if (!first || !last) {
@@ -58,7 +59,7 @@ int ExtractGlobals(CliContext& context) { return Range(context, GlobalRangeText)
 int ExtractEverything(CliContext& context) {
     auto state = LoadForCommand(context, context.args[0]);
     if (!state) return kRefused;
-    const ExtractAllResult result = ExtractAll(ExtractionSnapshot::of(*state));
+    const ExtractAllResult result = ExtractAll(*state);
     context.out << result.text;
     context.err << result.message() << '\n';
     return kSuccess;

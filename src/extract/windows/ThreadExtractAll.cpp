@@ -9,7 +9,7 @@
 namespace quorin::ui {
 
 ThreadExtractAll* ThreadExtractAll::Start(const MapState& map) {
-    auto* run = new ThreadExtractAll(ExtractionSnapshot::of(map));
+    auto* run = new ThreadExtractAll(ExtractionSnapshot(map));
     run->window_ = new Extract();
     if (auto* application = QCoreApplication::instance()) {
         run->setParent(application);

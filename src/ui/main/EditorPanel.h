@@ -6,7 +6,7 @@
 #include <map>
 
 #include "edit/EditField.h"
-#include "ui/main/PageFill.h"
+#include "browse/PageFill.h"
 
 class QComboBox;
 class QLineEdit;

@@ -18,7 +18,7 @@
 #include "ui/main/EditorLayout.h"
 #include "ui/main/EditorPanel.h"
 #include "ui/main/MapText.h"
-#include "ui/main/ScriptTree.h"
+#include "browse/TreeRows.h"
 
 using quorin::ui::FromMapText;
 using quorin::ui::ToMapText;
@@ -33,7 +33,7 @@ void ShowError(QWidget* parent, const quorin::Error& error) {
     quorin::ui::ShowMessage(parent, MessageText(error.message));
 }
 
-QTreeWidgetItem* MakeRow(const quorin::ui::TreeRow& row) {
+QTreeWidgetItem* MakeRow(const quorin::TreeRow& row) {
     auto* item = new QTreeWidgetItem(QStringList{FromMapText(row.text)});
     // A folder shows its expand indicator before it has children; they are
     // made when it is expanded.
@@ -142,20 +142,21 @@ void MainWindow::_Fileopen_Action() {
 }
 
 void MainWindow::openMap(const QString& path) {
-    // The loader's messages are shown once the tree holds the new map.
-    quorin::CollectedMessages messages;
-    const bool loaded = quorin::OpenMap(state_, QFile::encodeName(path).toStdString(), stockNames_, messages);
-    if (loaded) {
-        showNewMap();
-        emit mapLoaded();
+    // The loader's message is shown once the tree holds the new map.
+    const quorin::Status loaded = quorin::OpenMap(state_, QFile::encodeName(path).toStdString(), stockNames_);
+    if (!loaded) {
+        ShowError(this, loaded.error());
+        return;
     }
-    for (const std::string& message : messages.messages) quorin::ui::ShowMessage(this, MessageText(message));
+    showNewMap();
+    emit mapLoaded();
+    quorin::ui::ShowMessage(this, QString::fromLatin1(quorin::kMapLoaded));
 }
 
 void MainWindow::showNewMap() {
     list_->clear();
     QList<QTreeWidgetItem*> rows;
-    for (const quorin::ui::TreeRow& row : quorin::ui::TopRows(state_)) rows.append(MakeRow(row));
+    for (const quorin::TreeRow& row : quorin::TopRows(state_)) rows.append(MakeRow(row));
     list_->addTopLevelItems(rows);
     list_->setEnabled(true);
     // The pages showed records of the previous map; an edit there must not
@@ -167,30 +168,25 @@ void MainWindow::showNewMap() {
 void MainWindow::Lb_Select_Change() {
     const QList<QTreeWidgetItem*> selected = list_->selectedItems();
     if (selected.isEmpty()) return;
-    const auto fill = quorin::ui::PageForRow(state_, ToMapText(selected.front()->text(0)));
+    const auto fill = quorin::PageForRow(state_, ToMapText(selected.front()->text(0)));
     if (!fill) return;
     // The record is remembered before any field shows it.
-    switch (fill->page) {
-    case quorin::ui::EditorPage::Script: state_.LoadedScript = state_.recordAt(fill->position); break;
-    case quorin::ui::EditorPage::Global: state_.LoadedGlobal = state_.recordAt(fill->position); break;
-    case quorin::ui::EditorPage::Syntax: state_.LoadedSyntax = state_.recordAt(fill->position); break;
-    case quorin::ui::EditorPage::Credits: break;
-    }
+    quorin::ShowRecord(state_, fill->record);
     editor_->showFill(*fill);
 }
 
 void MainWindow::Lb_Select_ExpandRow(QTreeWidgetItem* row) {
     list_->setCurrentItem(row);
-    const quorin::ui::ChildRows children = quorin::ui::ChildRowsFor(state_, ToMapText(row->text(0)));
+    const quorin::ChildRows children = quorin::ChildRowsFor(state_, ToMapText(row->text(0)));
     if (!children.known) {
-        quorin::ui::ShowMessage(this, QString::fromLatin1(quorin::ui::kUnknownFolder));
+        quorin::ui::ShowMessage(this, QString::fromLatin1(quorin::kUnknownFolder));
         return;
     }
     // Children are a snapshot made at each expansion; never add them twice.
     qDeleteAll(row->takeChildren());
     QList<QTreeWidgetItem*> rows;
     rows.reserve(static_cast<qsizetype>(children.rows.size()));
-    for (const quorin::ui::TreeRow& child : children.rows) rows.append(MakeRow(child));
+    for (const quorin::TreeRow& child : children.rows) rows.append(MakeRow(child));
     row->addChildren(rows);
 }
 
@@ -212,10 +208,11 @@ void MainWindow::Popup_Change(quorin::EditField popup, int index) {
 }
 
 void MainWindow::_ScriptToolsProtectMap_Action() {
-    quorin::ui::BoxMessages messages(this);
-    if (auto protectedMap = quorin::ProtectScripts(state_, messages); !protectedMap) {
+    if (auto protectedMap = quorin::ProtectScripts(state_); !protectedMap) {
         ShowError(this, protectedMap.error());
+        return;
     }
+    quorin::ui::ShowMessage(this, QString::fromLatin1(quorin::kProtectedMessage));
 }
 
 void MainWindow::_Extractall_Action() {

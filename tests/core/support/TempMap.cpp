@@ -4,6 +4,7 @@
 #include <iterator>
 #include <random>
 
+#include "edit/MapProtection.h"
 #include "map/MapLoader.h"
 #include "map/MapNames.h"
 
@@ -39,7 +40,15 @@ std::string WriteMap(const TempDir& dir, const MapBuilder& builder, const std::s
 }
 
 bool Load(MapState& state, const std::string& path, CollectedMessages& messages) {
-    return OpenMap(state, path, BuiltInMapNames(), messages);
+    const Status loaded = OpenMap(state, path, BuiltInMapNames());
+    messages.messages.push_back(loaded ? std::string(kMapLoaded) : loaded.error().message);
+    return loaded.ok();
+}
+
+Status Protect(MapState& state, CollectedMessages& messages) {
+    Status done = ProtectScripts(state);
+    if (done) messages.messages.emplace_back(kProtectedMessage);
+    return done;
 }
 
 void PutInt16(std::vector<std::uint8_t>& bytes, std::int64_t at, std::int32_t value) {

@@ -9,7 +9,6 @@
 
 #include "map/MapBuilder.h"
 #include "map/MapState.h"
-#include "map/MessageSink.h"
 
 namespace quorin::testing {
 
@@ -29,9 +28,16 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 std::string WriteMap(const TempDir& dir, const MapBuilder& builder, const std::string& name = "test.map");
 
-// Loads path into state with the built-in stock names; the messages shown
-// are kept in messages.
+// The messages a window would show, in order.
+struct CollectedMessages {
+    std::vector<std::string> messages;
+};
+
+// Loads path into state with the built-in stock names; the one message a
+// window shows for it ("Map loaded!" or the refusal) is kept in messages.
 bool Load(MapState& state, const std::string& path, CollectedMessages& messages);
+// Protects the loaded map; the message a window shows on success is kept.
+Status Protect(MapState& state, CollectedMessages& messages);
 
 // Little-endian patching of a byte image.
 void PutInt16(std::vector<std::uint8_t>& bytes, std::int64_t at, std::int32_t value);

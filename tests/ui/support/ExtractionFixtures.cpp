@@ -19,8 +19,7 @@ void RecordingDialogs::showMessage(QWidget* parent, const QString& text) {
 bool TestMap::load(const quorin::MapBuilder& builder) {
     const std::string path = dir_.filePath(QStringLiteral("map%1.map").arg(++loads_)).toStdString();
     if (!builder.writeTo(path).ok()) return false;
-    quorin::CollectedMessages ignored;
-    return quorin::OpenMap(state_, path, quorin::BuiltInMapNames(), ignored);
+    return quorin::OpenMap(state_, path, quorin::BuiltInMapNames()).ok();
 }
 
 quorin::MapBuilder RenamedDemo(const std::string& prefix, int scripts, int globals) {

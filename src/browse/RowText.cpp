@@ -1,8 +1,8 @@
-#include "ui/main/RowText.h"
+#include "browse/RowText.h"
 
 #include "map/TextFormat.h"
 
-namespace quorin::ui {
+namespace quorin {
 
 RowText ClassifyRow(std::string_view text) {
     if (EqualsIgnoringCase(text, kScriptsFolder)) return {RowKind::ScriptsFolder, {}};
@@ -34,4 +34,4 @@ std::string GlobalRowText(std::string_view name) {
     return text;
 }
 
-}  // namespace quorin::ui
+}  // namespace quorin

@@ -8,7 +8,7 @@
 
 #include "map/MapState.h"
 
-namespace quorin::ui {
+namespace quorin {
 
 inline constexpr const char* kUnknownFolder = "i dont know what you did but this isnt a global or a script?!";
 
@@ -32,9 +32,9 @@ struct ChildRows {
 // - a global row: a plain row with its own text, then its value node.
 // A name or identity the dictionaries do not hold ends the list there: the
 // rows found before it stay, nothing is made up for the missing record.
-[[nodiscard]] ChildRows ChildRowsFor(const MapState& map, std::string_view rowText);
+[[nodiscard]] ChildRows ChildRowsFor(const MapContent& map, std::string_view rowText);
 
 // The top rows of a freshly loaded map.
-[[nodiscard]] std::vector<TreeRow> TopRows(const MapState& map);
+[[nodiscard]] std::vector<TreeRow> TopRows(const MapContent& map);
 
-}  // namespace quorin::ui
+}  // namespace quorin

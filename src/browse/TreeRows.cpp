@@ -1,30 +1,25 @@
-#include "ui/main/ScriptTree.h"
+#include "browse/TreeRows.h"
 
+#include "browse/RowText.h"
 #include "map/TextFormat.h"
-#include "ui/main/RowText.h"
 
-namespace quorin::ui {
+namespace quorin {
 
 namespace {
 
-// The node at the position the dictionary gives for identity; nullptr when
-// the identity is not there (or the position is stale).
-const Syntax* NodeAt(const MapState& map, std::int32_t identity, std::size_t* position = nullptr) {
+// The node an identity leads to, with its position; nullptr when the
+// dictionary does not hold the identity (the tree makes nothing up for it).
+const Syntax* NodeAt(const MapContent& map, std::int32_t identity, std::size_t* position = nullptr) {
     const auto found = map.syntaxPosition(identity);
-    if (!found || *found < 0 || static_cast<std::size_t>(*found) >= map.SyntaxCache.size()) return nullptr;
-    if (position) *position = static_cast<std::size_t>(*found);
-    return &map.SyntaxCache[static_cast<std::size_t>(*found)];
+    if (!found) return nullptr;
+    if (position) *position = *found;
+    return &map.SyntaxCache[*found];
 }
 
-template <typename Record>
-const Record* RecordNamed(const std::vector<Record>& cache, std::optional<std::int32_t> position) {
-    if (!position || *position < 0 || static_cast<std::size_t>(*position) >= cache.size()) return nullptr;
-    return &cache[static_cast<std::size_t>(*position)];
-}
-
-void AddScriptNodes(const MapState& map, std::string_view name, std::vector<TreeRow>& rows) {
-    const ScriptHeader* script = RecordNamed(map.ScriptHeaderCache, map.scriptPosition(name));
-    if (!script) return;
+void AddScriptNodes(const MapContent& map, std::string_view name, std::vector<TreeRow>& rows) {
+    const auto position = map.scriptPosition(name);
+    if (!position) return;
+    const ScriptHeader* script = &map.ScriptHeaderCache[*position];
     rows.push_back({Decimal(script->ExpPointer), false});
 
     std::size_t root = 0;
@@ -40,16 +35,17 @@ void AddScriptNodes(const MapState& map, std::string_view name, std::vector<Tree
     for (std::size_t p = first; p < root; ++p) rows.push_back({Decimal(map.SyntaxCache[p].ExpIdentity), false});
 }
 
-void AddGlobalRows(const MapState& map, std::string_view name, std::vector<TreeRow>& rows) {
-    const GlobalHeader* global = RecordNamed(map.GlobalHeaderCache, map.globalPosition(name));
-    if (!global) return;
+void AddGlobalRows(const MapContent& map, std::string_view name, std::vector<TreeRow>& rows) {
+    const auto position = map.globalPosition(name);
+    if (!position) return;
+    const GlobalHeader* global = &map.GlobalHeaderCache[*position];
     rows.push_back({GlobalRowText(global->Name), false});
     rows.push_back({Decimal(global->ExpPointer), false});
 }
 
 }  // namespace
 
-ChildRows ChildRowsFor(const MapState& map, std::string_view rowText) {
+ChildRows ChildRowsFor(const MapContent& map, std::string_view rowText) {
     ChildRows children;
     const RowText row = ClassifyRow(rowText);
     switch (row.kind) {
@@ -74,10 +70,10 @@ ChildRows ChildRowsFor(const MapState& map, std::string_view rowText) {
     return children;
 }
 
-std::vector<TreeRow> TopRows(const MapState& map) {
+std::vector<TreeRow> TopRows(const MapContent& map) {
     std::vector<TreeRow> rows;
     for (const std::string& text : map.FolderRows) rows.push_back({text, true});
     return rows;
 }
 
-}  // namespace quorin::ui
+}  // namespace quorin

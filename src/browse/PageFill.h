@@ -9,10 +9,11 @@
 #include <string_view>
 #include <vector>
 
+#include "browse/RecordSelection.h"
 #include "edit/EditField.h"
 #include "map/MapState.h"
 
-namespace quorin::ui {
+namespace quorin {
 
 enum class EditorPage : int { Credits = 0, Script = 1, Global = 2, Syntax = 3 };
 
@@ -24,14 +25,16 @@ struct FieldValue {
 
 struct PageFill {
     EditorPage page = EditorPage::Credits;
-    std::size_t position = 0;         // of the record in its cache
+    SelectedRecord record;            // the record shown
     std::vector<FieldValue> fields;   // in fill order
     std::string text;                 // the page's multi-line field
 };
 
-// The page for a row. Nothing (nullopt) for the top folders, and when the
-// cache the row needs is empty. A name or identity the dictionaries do not
-// hold shows the record at position 0.
-[[nodiscard]] std::optional<PageFill> PageForRow(const MapState& map, std::string_view rowText);
+// The page for a record.
+[[nodiscard]] PageFill PageFor(const MapContent& map, const SelectedRecord& record);
 
-}  // namespace quorin::ui
+// The page for a row (see RecordForRow). Nothing for the top folders, and
+// when the cache the row needs is empty.
+[[nodiscard]] std::optional<PageFill> PageForRow(const MapContent& map, std::string_view rowText);
+
+}  // namespace quorin

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace quorin::ui {
+namespace quorin {
 
 inline constexpr std::string_view kScriptsFolder = "scripts";
 inline constexpr std::string_view kGlobalsFolder = "globals";
@@ -35,4 +35,4 @@ struct RowText {
 [[nodiscard]] std::string ScriptRowText(std::string_view name);
 [[nodiscard]] std::string GlobalRowText(std::string_view name);
 
-}  // namespace quorin::ui
+}  // namespace quorin

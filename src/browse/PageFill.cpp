@@ -1,0 +1,69 @@
+#include "browse/PageFill.h"
+
+#include "map/TextFormat.h"
+#include "script/Decompiler.h"
+
+namespace quorin {
+
+namespace {
+
+PageFill ScriptPage(const MapContent& map, std::size_t position) {
+    const ScriptHeader& script = map.ScriptHeaderCache[position];
+    PageFill fill{EditorPage::Script, {RecordKind::Script, position}, {}, {}};
+    fill.fields = {
+        {EditField::ScriptName, script.Name},
+        {EditField::ScriptType, {}, script.Type},
+        {EditField::ScriptReturn, {}, script.ReturnType},
+        {EditField::ScriptExpPointer, Decimal(script.ExpPointer)},
+    };
+    fill.text = DecompileScript(map, script);
+    return fill;
+}
+
+PageFill GlobalPage(const MapContent& map, std::size_t position) {
+    const GlobalHeader& global = map.GlobalHeaderCache[position];
+    PageFill fill{EditorPage::Global, {RecordKind::Global, position}, {}, {}};
+    fill.fields = {
+        {EditField::GlobalName, global.Name},
+        {EditField::GlobalType, {}, global.Type},
+        {EditField::GlobalExpPointer, Decimal(global.ExpPointer)},
+    };
+    fill.text = DecompileGlobal(map, global);
+    return fill;
+}
+
+PageFill SyntaxPage(const MapContent& map, std::size_t position) {
+    const Syntax& node = map.SyntaxCache[position];
+    PageFill fill{EditorPage::Syntax, {RecordKind::Syntax, position}, {}, {}};
+    fill.fields = {
+        {EditField::SyntaxExpIdent, Decimal(node.ExpIdentity)},
+        {EditField::SyntaxEngineIdent, Decimal(node.EngineIdentity)},
+        {EditField::SyntaxType, {}, node.ValueType},
+        {EditField::SyntaxExpType, Decimal(node.ExpType)},
+        {EditField::SyntaxSibExp, Decimal(node.SibExpPointer)},
+        {EditField::SyntaxScriptTableOffset, Hexadecimal(node.ScriptTableOffset)},
+        {EditField::SyntaxScriptValue, Decimal(node.ScriptValue)},
+        {EditField::SyntaxKidExp, Decimal(node.KidExpPointer)},
+    };
+    fill.text = node.Command;
+    return fill;
+}
+
+}  // namespace
+
+PageFill PageFor(const MapContent& map, const SelectedRecord& record) {
+    switch (record.kind) {
+    case RecordKind::Script: return ScriptPage(map, record.position);
+    case RecordKind::Global: return GlobalPage(map, record.position);
+    case RecordKind::Syntax: break;
+    }
+    return SyntaxPage(map, record.position);
+}
+
+std::optional<PageFill> PageForRow(const MapContent& map, std::string_view rowText) {
+    const auto record = RecordForRow(map, rowText);
+    if (!record) return std::nullopt;
+    return PageFor(map, *record);
+}
+
+}  // namespace quorin

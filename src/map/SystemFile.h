@@ -1,0 +1,71 @@
+#pragma once
+// The one place that asks the operating system for files: opening without
+// blocking, checking the kind of file on the open descriptor, positioned
+// reads and writes, and the identity that tells whether a path still names
+// the file that was opened. A port to another platform changes this file
+// and its .cpp only.
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "map/Result.h"
+
+namespace quorin {
+
+// Which file, in which state: two identities are equal only when the path
+// still leads to the same file with the same size and modification time.
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t size = 0;
+    std::int64_t modifiedNanoseconds = 0;
+
+    bool operator==(const FileIdentity&) const = default;
+};
+
+class SystemFile {
+public:
+    enum class Access { Read, ReadWrite };
+
+    // Opens an existing regular file. The open never blocks (a FIFO or a
+    // device put in place of the file is refused, not waited on): the kind
+    // is checked on the descriptor, not on the path. A refusal reads
+    // "Can't open "PATH": REASON." ("Can't write to" when opened for writing).
+    [[nodiscard]] static Result<SystemFile> open(const std::string& path, Access access);
+
+    SystemFile(SystemFile&& other) noexcept;
+    SystemFile& operator=(SystemFile&& other) noexcept;
+    SystemFile(const SystemFile&) = delete;
+    SystemFile& operator=(const SystemFile&) = delete;
+    ~SystemFile();
+
+    const std::string& path() const { return path_; }
+    // The size when the file was opened.
+    std::int64_t size() const { return identity_.size; }
+    // The identity when the file was opened.
+    const FileIdentity& identity() const { return identity_; }
+    // The identity now, read from the descriptor.
+    [[nodiscard]] Result<FileIdentity> currentIdentity() const;
+    // Whether the permission bits allow writing, for anyone (a user who may
+    // override them is still refused a file marked read-only).
+    bool markedWritable() const { return markedWritable_; }
+
+    // Exactly bytes.size() bytes at offset, or an error (a short read means
+    // the file shrank under us).
+    [[nodiscard]] Status readAt(std::int64_t offset, std::span<std::uint8_t> bytes) const;
+    // Exactly bytes.size() bytes at offset.
+    [[nodiscard]] Status writeAt(std::int64_t offset, std::span<const std::uint8_t> bytes);
+    // Closes the descriptor, reporting a failed close.
+    [[nodiscard]] Status close();
+
+private:
+    SystemFile(int descriptor, std::string path, FileIdentity identity, bool markedWritable);
+
+    int descriptor_ = -1;
+    std::string path_;
+    FileIdentity identity_;
+    bool markedWritable_ = false;
+};
+
+}  // namespace quorin
