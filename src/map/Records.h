@@ -10,7 +10,7 @@ namespace quorin {
 // The three kinds of record a row, an edit or a search can lead to.
 enum class RecordKind { Script, Global, Syntax };
 
-// One entry of the script table (92 bytes in the file).
+// One entry of the script table.
 struct ScriptHeader {
     std::string Name;
     std::int32_t Type = 0;        // script type code
@@ -19,7 +19,7 @@ struct ScriptHeader {
     std::int32_t Offset = 0;      // file offset of the entry
 };
 
-// One entry of the global table (92 bytes in the file).
+// One entry of the global table.
 struct GlobalHeader {
     std::string Name;
     std::int32_t Type = 0;        // value type code
@@ -27,7 +27,7 @@ struct GlobalHeader {
     std::int32_t Offset = 0;      // file offset of the entry
 };
 
-// One syntax node (20 bytes in the file).
+// One syntax node.
 struct Syntax {
     std::int32_t ExpIdentity = 0;
     std::int32_t EngineIdentity = 0;
