@@ -24,8 +24,12 @@ TEST(FuzzRegressions, EveryKeptInputLoadsOrIsRefused) {
             << entry.path();
         // The hand-made ones have a known outcome.
         const std::string name = entry.path().filename().string();
-        if (name == "protected-demo.map") EXPECT_TRUE(loaded);
-        if (name == "cut-inside-tables.map" || name == "absurd-node-count.map") EXPECT_FALSE(loaded) << name;
+        if (name == "protected-demo.map") {
+            EXPECT_TRUE(loaded);
+        }
+        if (name == "cut-inside-tables.map" || name == "absurd-node-count.map") {
+            EXPECT_FALSE(loaded) << name;
+        }
         ++inputs;
     }
     EXPECT_GE(inputs, 3);  // the folder holds at least the hand-made damaged maps

@@ -1,0 +1,109 @@
+// The system-call layer: only regular files open, nothing blocks, and the
+// identity tells a replaced or touched file from the one that was opened.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <filesystem>
+
+#include "map/SystemFile.h"
+#include "support/TempMap.h"
+
+namespace quorin {
+namespace {
+
+namespace fs = std::filesystem;
+using Access = SystemFile::Access;
+
+class SystemFileTest : public ::testing::Test {
+protected:
+    void SetUp() override { testing::WriteBytes(path, {1, 2, 3, 4, 5, 6, 7, 8}); }
+
+    testing::TempDir dir;
+    std::string path = dir.path("file.map");
+};
+
+TEST_F(SystemFileTest, OnlyRegularFilesOpenAndNothingBlocks) {
+    const std::string fifo = dir.path("fifo.map");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    fs::create_directory(dir.path("folder.map"));
+    struct Case {
+        std::string path;
+        const char* says;
+    };
+    // A FIFO with no writer would block an ordinary open for reading forever.
+    const Case cases[] = {
+        {fifo, "it is not a regular file"},
+        {dir.path("folder.map"), "it is not a regular file"},
+        {"/dev/null", "it is not a regular file"},
+        {dir.path("missing.map"), "the file does not exist"},
+    };
+    for (const Case& c : cases) {
+        for (Access access : {Access::Read, Access::ReadWrite}) {
+            auto file = SystemFile::open(c.path, access);
+            ASSERT_FALSE(file.ok()) << c.path;
+            const std::string& message = file.error().message;
+            EXPECT_EQ(message.rfind(access == Access::Read ? "Can't open \"" : "Can't write to \"", 0), 0u) << message;
+            if (access == Access::Read || c.path != dir.path("missing.map")) {
+                EXPECT_NE(message.find(c.says), std::string::npos) << message;
+            } else {
+                EXPECT_NE(message.find("no longer exists"), std::string::npos) << message;
+            }
+        }
+    }
+}
+
+TEST_F(SystemFileTest, AFileMarkedReadOnlyOpensForReadingOnly) {
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read);
+    auto reading = SystemFile::open(path, Access::Read);
+    ASSERT_TRUE(reading.ok());
+    EXPECT_FALSE(reading->markedWritable());
+    auto writing = SystemFile::open(path, Access::ReadWrite);
+    ASSERT_FALSE(writing.ok());
+    EXPECT_NE(writing.error().message.find("read-only"), std::string::npos) << writing.error().message;
+}
+
+TEST_F(SystemFileTest, ReadsAndWritesStayWhereTheyAreAsked) {
+    auto file = SystemFile::open(path, Access::ReadWrite);
+    ASSERT_TRUE(file.ok());
+    EXPECT_EQ(file->size(), 8);
+    const std::uint8_t patch[] = {0xAA, 0xBB};
+    ASSERT_TRUE(file->writeAt(3, patch).ok());
+    std::uint8_t back[4] = {};
+    ASSERT_TRUE(file->readAt(2, back).ok());
+    EXPECT_EQ((std::vector<std::uint8_t>(back, back + 4)), (std::vector<std::uint8_t>{3, 0xAA, 0xBB, 6}));
+    // A read past the end fails instead of returning what is left.
+    std::uint8_t tooMany[4] = {};
+    EXPECT_FALSE(file->readAt(6, tooMany).ok());
+    ASSERT_TRUE(file->close().ok());
+    EXPECT_EQ(testing::ReadBytes(path), (std::vector<std::uint8_t>{1, 2, 3, 0xAA, 0xBB, 6, 7, 8}));
+}
+
+TEST_F(SystemFileTest, IdentityTellsTheFileThatWasOpened) {
+    auto opened = SystemFile::open(path, Access::Read);
+    ASSERT_TRUE(opened.ok());
+    const FileIdentity first = opened->identity();
+    auto again = SystemFile::open(path, Access::Read);
+    ASSERT_TRUE(again.ok());
+    EXPECT_EQ(again->identity(), first);
+
+    // Another file renamed over the path is another file, even with the same bytes.
+    testing::WriteBytes(dir.path("other.map"), testing::ReadBytes(path));
+    fs::rename(dir.path("other.map"), path);
+    auto replaced = SystemFile::open(path, Access::Read);
+    ASSERT_TRUE(replaced.ok());
+    EXPECT_NE(replaced->identity().inode, first.inode);
+    EXPECT_NE(replaced->identity(), first);
+
+    // The same file touched: a new modification time is a new identity.
+    const FileIdentity beforeTouch = replaced->identity();
+    fs::last_write_time(path, fs::last_write_time(path) + std::chrono::seconds(5));
+    auto touched = replaced->currentIdentity();
+    ASSERT_TRUE(touched.ok());
+    EXPECT_EQ(touched->inode, beforeTouch.inode);
+    EXPECT_NE(*touched, beforeTouch);
+}
+
+}  // namespace
+}  // namespace quorin
