@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
-TARGETS="quorin quorin-cli" bash scripts/build.sh build
+QUORIN_BUILD_TARGETS="quorin quorin-cli" bash scripts/build.sh build
 ./build/quorin-cli demo build/demo.map --force
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No display found (DISPLAY and WAYLAND_DISPLAY are unset), so Quorin cannot open a window."
