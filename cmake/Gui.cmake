@@ -30,7 +30,23 @@ if(NOT QUORIN_MAP_TYPE_NAME OR NOT QUORIN_MAP_EXTENSION)
 endif()
 set(QUORIN_MAP_MIME_TYPE "application/x-vexa-map")
 set(QUORIN_MIME_XML ${CMAKE_CURRENT_BINARY_DIR}/quorin-map.xml)
-set(QUORIN_DESKTOP_FILE ${CMAKE_CURRENT_SOURCE_DIR}/data/quorin.desktop)
+# The launcher is named after the application id, as software centres and
+# Wayland compositors look it up by that name.
+set(QUORIN_APP_ID io.github.quorin.Quorin)
+set(QUORIN_DESKTOP_FILE ${CMAKE_CURRENT_SOURCE_DIR}/data/${QUORIN_APP_ID}.desktop)
 configure_file(data/quorin-map.xml.in ${QUORIN_MIME_XML} @ONLY)
 install(FILES ${QUORIN_MIME_XML} DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 install(FILES ${QUORIN_DESKTOP_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+
+# --- Icon and software-centre entry (packaging) ---
+# The window icon is compiled in, so the tool shows it from the build folder
+# and from any install prefix alike; the launcher's copy goes to the icon
+# theme. Drawing an SVG needs Qt's SVG image plugin at run time (Debian:
+# libqt6svg6); without it the windows simply have no icon.
+set(QUORIN_ICON_FILE ${CMAKE_CURRENT_SOURCE_DIR}/data/quorin.svg)
+set(QUORIN_METAINFO_FILE ${CMAKE_CURRENT_SOURCE_DIR}/data/${QUORIN_APP_ID}.metainfo.xml)
+qt_add_resources(quorin_ui quorin_icon PREFIX /icons BASE data FILES data/quorin.svg)
+target_compile_definitions(quorin_ui PRIVATE QUORIN_APP_ID="${QUORIN_APP_ID}")
+install(FILES ${QUORIN_ICON_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+install(FILES ${QUORIN_METAINFO_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# --- end icon and software-centre entry ---

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QIcon>
 #include <QTimer>
 #include <cstdlib>
 #include <iostream>
@@ -16,9 +17,13 @@ void InstallRoutes(MainWindow& window) { quorin::ui::InstallExtractionCommands(w
 
 int RunQuorin(int argc, char** argv) {
     // The "Map" file type (*.map) is registered with the desktop by the
-    // installed quorin-map.xml and quorin.desktop; nothing to do at run time.
+    // installed quorin-map.xml and launcher; nothing to do at run time.
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorin"));
+    // Every window inherits the icon. Compositors that match windows to
+    // launchers by desktop file name then find the installed launcher too.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quorin.svg")));
+    QApplication::setDesktopFileName(QStringLiteral(QUORIN_APP_ID));
 
     // The toolkit has taken its own options out of argv by now.
     std::vector<std::string> arguments(argv + 1, argv + argc);
