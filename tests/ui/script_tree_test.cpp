@@ -6,9 +6,9 @@
 #include <QTreeWidget>
 
 #include "map/DemoMap.h"
+#include "support/EdgeMaps.h"
 #include "support/TempMap.h"
 #include "ui/main/MainWindow.h"
-#include "ui/support/EdgeMaps.h"
 #include "ui/support/MainWindowDriver.h"
 
 using namespace quorin;
@@ -63,7 +63,7 @@ void ScriptTreeTest::folderRows() {
     QFETCH(QStringList, rows);
     // A second map after a first leaves only its own rows.
     open(DemoMap(), "first.map");
-    open(CountsMap(scripts, globals), "counts.map");
+    open(testing::CountsMap(scripts, globals), "counts.map");
     QCOMPARE(TopTexts(list()), rows);
     for (int i = 0; i < list().topLevelItemCount(); ++i) {
         QTreeWidgetItem* folder = list().topLevelItem(i);
@@ -121,7 +121,7 @@ void ScriptTreeTest::childRows() {
     QFETCH(QStringList, path);
     QFETCH(QStringList, rows);
     QFETCH(bool, folders);
-    open(demo ? DemoMap() : EdgeMap(), demo ? "demo.map" : "edge.map");
+    open(demo ? DemoMap() : testing::EdgeMap(), demo ? "demo.map" : "edge.map");
     const auto messagesBefore = dialogs_.messages.size();
     QTreeWidgetItem* row = ExpandPath(list(), path);
     QVERIFY(row);

@@ -10,9 +10,9 @@
 
 #include "map/DemoMap.h"
 #include "script/Decompiler.h"
+#include "support/EdgeMaps.h"
 #include "support/TempMap.h"
 #include "ui/main/MainWindow.h"
-#include "ui/support/EdgeMaps.h"
 #include "ui/support/MainWindowDriver.h"
 
 using namespace quorin;
@@ -197,7 +197,7 @@ void SelectionDisplayTest::eachBranchKeepsItsOwnRecord() {
 }
 
 void SelectionDisplayTest::unknownNameShowsPositionZero() {
-    open(EdgeMap(), "edge.map");
+    open(testing::EdgeMap(), "edge.map");
     // "s: a: b" is looked up as "a"; no such script, so position 0 shows.
     select({"scripts"}, "s: a: b");
     QCOMPARE(CurrentPage(window()), 1);
@@ -212,7 +212,7 @@ void SelectionDisplayTest::unknownNameShowsPositionZero() {
 }
 
 void SelectionDisplayTest::nameBytesRoundTrip() {
-    open(EdgeMap(), "edge.map");
+    open(testing::EdgeMap(), "edge.map");
     select({"scripts"}, QString::fromLatin1("s: caf\xe9"));
     QCOMPARE(Field(window(), "FldScriptName").text(), QString::fromLatin1("caf\xe9"));
     QCOMPARE(Field(window(), "FldScriptExpPointer").text(), QStringLiteral("19"));
@@ -220,7 +220,7 @@ void SelectionDisplayTest::nameBytesRoundTrip() {
 }
 
 void SelectionDisplayTest::codeWithoutItemChoosesNoItem() {
-    open(EdgeMap(), "edge.map");
+    open(testing::EdgeMap(), "edge.map");
     select({"globals"}, "g: g1");
     QCOMPARE(Popup(window(), "PopGlobalType").currentIndex(), 7);
     select({"globals"}, "g: odd");
@@ -229,7 +229,7 @@ void SelectionDisplayTest::codeWithoutItemChoosesNoItem() {
 }
 
 void SelectionDisplayTest::emptySelectionAndEmptyCache() {
-    MapBuilder map = CountsMap(1, 1);
+    MapBuilder map = testing::CountsMap(1, 1);
     map.syntaxCount = 0;  // scripts and globals load, no node does
     open(map, "nonodes.map");
     QVERIFY(window().state().SyntaxCache.empty());
