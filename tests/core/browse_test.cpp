@@ -11,7 +11,7 @@
 
 #include "browse/PageFill.h"
 #include "browse/RecordSelection.h"
-#include "browse/RowText.h"
+#include "browse/RowText.h"  // ScriptRowText, GlobalRowText
 #include "browse/TreeRows.h"
 #include "map/DemoMap.h"
 #include "script/Decompiler.h"
@@ -131,26 +131,6 @@ TEST_F(Browse, UnknownFolderRowIsNotKnownAndHasNoChildren) {
     const ChildRows children = ChildRowsFor(load(DemoMap()), "x: stray");
     EXPECT_FALSE(children.known);
     EXPECT_TRUE(children.rows.empty());
-}
-
-TEST(RowText, NameIsCutAtTheSeparator) {
-    struct Case {
-        const char* text;
-        RowKind kind;
-        const char* name;
-    };
-    const Case cases[] = {
-        {"s: a: b", RowKind::Script, "a"},
-        {"g: x: y: z", RowKind::Global, "x"},
-        {"s: ", RowKind::Script, ""},
-        {"s:a", RowKind::Other, ""},  // no separator: not a script row
-        {"GLOBALS", RowKind::GlobalsFolder, ""},
-    };
-    for (const Case& c : cases) {
-        const RowText row = ClassifyRow(c.text);
-        EXPECT_EQ(row.kind, c.kind) << c.text;
-        EXPECT_EQ(row.name, c.name) << c.text;
-    }
 }
 
 TEST_F(Browse, RowShowsItsRecordOnItsPage) {

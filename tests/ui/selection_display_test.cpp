@@ -75,18 +75,19 @@ void SelectionDisplayTest::rowFillsThePage_data() {
     QTest::addColumn<PopupItems>("popups");
     QTest::addColumn<QString>("multiLine");  // control name: its expected text
 
-    QTest::newRow("script") << QStringList{"scripts"} << "s: patrol_loop" << 1
-                            << FieldTexts{{"FldScriptName", "patrol_loop"}, {"FldScriptExpPointer", "110"}}
-                            << PopupItems{{"PopScriptType", 3}, {"PopScriptReturn", 4}}
-                            << "FldScriptDeComp:(script static void patrol_loop\n(begin\n( sleep 30)\n"
-                               "( set x( abs 5))\n))";
-    QTest::newRow("global") << QStringList{"globals"} << "g: guard_count" << 2
-                            << FieldTexts{{"FldGlobalName", "guard_count"}, {"FldGlobalExpPointer", "150"}}
-                            << PopupItems{{"PopGlobalType", 7}} << "FldGlobalDecomp:(global short guard_count 4)";
-    QTest::newRow("node") << QStringList{"scripts", "s: open_vault"} << "132" << 3
-                          << FieldTexts{{"FldSyntaxExpIdent", "132"}, {"FldSyntaxSibExp", "-1"},
-                                        {"FldSyntaxScriptValue", "-1200"}}
-                          << PopupItems{{"PopSyntaxType", 8}} << "FldSyntaxCommand:-1200";
+    // Records the core's page table does not use, so no value is checked twice.
+    QTest::newRow("script") << QStringList{"scripts"} << "s: watch_gate" << 1
+                            << FieldTexts{{"FldScriptName", "watch_gate"}, {"FldScriptExpPointer", "127"}}
+                            << PopupItems{{"PopScriptType", 2}, {"PopScriptReturn", 4}}
+                            << "FldScriptDeComp:(script continuous watch_gate\n(begin\n"
+                               "( sleep_until( volume_test gate_volume) 30)\n))";
+    QTest::newRow("global") << QStringList{"globals"} << "g: vault_code" << 2
+                            << FieldTexts{{"FldGlobalName", "vault_code"}, {"FldGlobalExpPointer", "152"}}
+                            << PopupItems{{"PopGlobalType", 8}} << "FldGlobalDecomp:(global long vault_code 1200)";
+    QTest::newRow("node") << QStringList{"scripts", "s: watch_gate"} << "125" << 3
+                          << FieldTexts{{"FldSyntaxExpIdent", "125"}, {"FldSyntaxSibExp", "126"},
+                                        {"FldSyntaxKidExp", "-1"}}
+                          << PopupItems{{"PopSyntaxType", 11}} << "FldSyntaxCommand:gate_volume";
 }
 
 void SelectionDisplayTest::rowFillsThePage() {
