@@ -1,6 +1,6 @@
-#include "ui/support/EdgeMaps.h"
+#include "support/EdgeMaps.h"
 
-namespace quorin::uitest {
+namespace quorin::testing {
 
 namespace {
 
@@ -52,4 +52,4 @@ MapBuilder CountsMap(int scripts, int globals) {
     return map;
 }
 
-}  // namespace quorin::uitest
+}  // namespace quorin::testing

@@ -1,10 +1,10 @@
 #pragma once
-// Small maps for the window tests, built record by record so that every
-// identity, position and name is known to the test.
+// Small maps for the browse and window tests, built record by record so
+// that every identity, position and name is known to the test.
 
 #include "map/MapBuilder.h"
 
-namespace quorin::uitest {
+namespace quorin::testing {
 
 // Node identities are 10 + position. Scripts, in order:
 //   "twice"  root 14: rows 14 15 11 12 13
@@ -21,4 +21,4 @@ MapBuilder EdgeMap();
 // statement), for the folder rows.
 MapBuilder CountsMap(int scripts, int globals);
 
-}  // namespace quorin::uitest
+}  // namespace quorin::testing
