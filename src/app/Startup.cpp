@@ -7,7 +7,7 @@
 #include <iostream>
 
 #include "app/StartOptions.h"
-#include "extract/windows/ExtractionCommands.h"
+#include "ui/extract/ExtractionCommands.h"
 #include "ui/main/MainWindow.h"
 
 namespace quorin::app {

@@ -4,8 +4,8 @@
 #include <QtTest>
 
 #include "extract/ExtractAll.h"
-#include "extract/windows/Extract.h"
-#include "extract/windows/ExtractionCommands.h"
+#include "ui/extract/Extract.h"
+#include "ui/extract/ExtractionCommands.h"
 #include "map/DemoMap.h"
 #include "map/MaximalMap.h"
 #include "ui/support/ExtractionFixtures.h"

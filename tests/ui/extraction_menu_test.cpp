@@ -10,9 +10,9 @@
 
 #include "database/CommandDatabase.h"
 #include "extract/ExtractAll.h"
-#include "extract/windows/Extract.h"
-#include "extract/windows/ExtractionCommands.h"
-#include "extract/windows/WinRange.h"
+#include "ui/extract/Extract.h"
+#include "ui/extract/ExtractionCommands.h"
+#include "ui/extract/WinRange.h"
 #include "map/DemoMap.h"
 #include "support/TempMap.h"
 #include "ui/main/MainWindow.h"

@@ -16,7 +16,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "app/MenuBar.h"
+#include "ui/shell/MenuBar.h"
 #include "map/DemoMap.h"
 #include "ui/support/MainWindowDriver.h"
 #include "support/TempMap.h"

@@ -8,9 +8,9 @@
 #include <QtTest>
 
 #include "extract/RangeExtraction.h"
-#include "extract/windows/Extract.h"
-#include "extract/windows/ExtractionCommands.h"
-#include "extract/windows/WinRange.h"
+#include "ui/extract/Extract.h"
+#include "ui/extract/ExtractionCommands.h"
+#include "ui/extract/WinRange.h"
 #include "map/DemoMap.h"
 #include "ui/support/ExtractionFixtures.h"
 

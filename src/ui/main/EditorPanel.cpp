@@ -7,7 +7,7 @@
 
 #include "map/TypeTables.h"
 #include "ui/main/EditorLayout.h"
-#include "ui/main/MapText.h"
+#include "ui/shell/MapText.h"
 
 namespace quorin::ui {
 

@@ -9,15 +9,15 @@
 #include <QPointer>
 #include <QTreeWidget>
 
-#include "app/Dialogs.h"
-#include "app/MenuBar.h"
+#include "ui/shell/Dialogs.h"
+#include "ui/shell/MenuBar.h"
 #include "edit/FieldWriteBack.h"
 #include "edit/MapProtection.h"
 #include "map/MapLoader.h"
 #include "map/MapNames.h"
 #include "ui/main/EditorLayout.h"
 #include "ui/main/EditorPanel.h"
-#include "ui/main/MapText.h"
+#include "ui/shell/MapText.h"
 #include "ui/main/ScriptTree.h"
 
 using quorin::ui::FromMapText;

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QPlainTextEdit>
 
-#include "extract/windows/Extract.h"
+#include "ui/extract/Extract.h"
 #include "map/DemoMap.h"
 #include "map/MapLoader.h"
 #include "map/MapNames.h"

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Dialogs.h"
-#include "extract/windows/ExtractionCommands.h"
+#include "ui/shell/Dialogs.h"
+#include "ui/extract/ExtractionCommands.h"
 #include "map/MapBuilder.h"
 #include "map/MapState.h"
 

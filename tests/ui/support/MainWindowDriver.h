@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <deque>
 
-#include "app/Dialogs.h"
+#include "ui/shell/Dialogs.h"
 
 class MainWindow;
 class QAction;

@@ -1,10 +1,10 @@
-#include "extract/windows/ThreadExtractAll.h"
+#include "ui/extract/ThreadExtractAll.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>
 
-#include "app/Dialogs.h"
-#include "extract/windows/Extract.h"
+#include "ui/shell/Dialogs.h"
+#include "ui/extract/Extract.h"
 
 namespace quorin::ui {
 

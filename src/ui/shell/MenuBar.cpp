@@ -1,4 +1,4 @@
-#include "app/MenuBar.h"
+#include "ui/shell/MenuBar.h"
 
 #include <QAction>
 #include <QApplication>

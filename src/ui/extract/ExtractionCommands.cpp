@@ -1,10 +1,10 @@
-#include "extract/windows/ExtractionCommands.h"
+#include "ui/extract/ExtractionCommands.h"
 
-#include "app/Dialogs.h"
+#include "ui/shell/Dialogs.h"
 #include "database/CommandDatabase.h"
-#include "extract/windows/Extract.h"
-#include "extract/windows/ThreadExtractAll.h"
-#include "extract/windows/WinRange.h"
+#include "ui/extract/Extract.h"
+#include "ui/extract/ThreadExtractAll.h"
+#include "ui/extract/WinRange.h"
 #include "ui/main/MainWindow.h"
 
 namespace quorin::ui {

@@ -1,4 +1,4 @@
-#include "extract/windows/WindowChrome.h"
+#include "ui/shell/WindowChrome.h"
 
 #include <QMainWindow>
 #include <QWidget>

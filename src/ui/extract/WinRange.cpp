@@ -1,4 +1,4 @@
-#include "extract/windows/WinRange.h"
+#include "ui/extract/WinRange.h"
 
 #include <QComboBox>
 #include <QFontMetrics>
@@ -9,11 +9,11 @@
 #include <QStackedWidget>
 #include <QStringList>
 
-#include "app/Dialogs.h"
+#include "ui/shell/Dialogs.h"
 #include "extract/RangeExtraction.h"
-#include "extract/windows/Extract.h"
-#include "app/MenuBar.h"
-#include "extract/windows/WindowChrome.h"
+#include "ui/extract/Extract.h"
+#include "ui/shell/MenuBar.h"
+#include "ui/shell/WindowChrome.h"
 
 namespace quorin::ui {
 

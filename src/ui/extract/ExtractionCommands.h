@@ -6,7 +6,7 @@
 #include <QObject>
 #include <QPointer>
 
-#include "extract/windows/MapSource.h"
+#include "ui/extract/MapSource.h"
 #include "ui/main/ExtractionRoutes.h"
 
 class MainWindow;

@@ -1,11 +1,11 @@
-#include "extract/windows/Extract.h"
+#include "ui/extract/Extract.h"
 
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QTextCursor>
 
-#include "app/MenuBar.h"
-#include "extract/windows/WindowChrome.h"
+#include "ui/shell/MenuBar.h"
+#include "ui/shell/WindowChrome.h"
 
 namespace quorin::ui {
 

@@ -1,4 +1,4 @@
-#include "app/Dialogs.h"
+#include "ui/shell/Dialogs.h"
 
 #include <QFileDialog>
 #include <QMessageBox>
