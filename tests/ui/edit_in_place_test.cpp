@@ -56,7 +56,7 @@ private slots:
     void overlongNameIsRefused();
 
 private:
-    MainWindow& window() { return MainWindow::instance(); }
+    MainWindow& window() { return WiredMainWindow(); }
     QTreeWidget& list() { return List(window()); }
     std::string open(const MapBuilder& map, const char* name);
     void select(const QStringList& path, const QString& row);

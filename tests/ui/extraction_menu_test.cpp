@@ -43,15 +43,12 @@ QStringList StartRows(WinRange& window) {
 class ExtractionMenuTest : public QObject {
     Q_OBJECT
 
-    MainWindow& main() { return MainWindow::instance(); }
+    MainWindow& main() { return WiredMainWindow(); }
     ScriptedDialogs dialogs_;
     testing::TempDir dir_;
 
 private slots:
-    void initTestCase() {
-        InstallExtractionCommands(main());
-        main().show();
-    }
+    void initTestCase() { main().show(); }
 
     void commandsFromEveryWindow() {
         const QString demo = QString::fromStdString(testing::WriteMap(dir_, DemoMap(), "demo.map"));

@@ -29,7 +29,7 @@ private slots:
     void unknownFolderRow();
 
 private:
-    MainWindow& window() { return MainWindow::instance(); }
+    MainWindow& window() { return WiredMainWindow(); }
     QTreeWidget& list() { return List(window()); }
     void open(const MapBuilder& map, const char* name);
 

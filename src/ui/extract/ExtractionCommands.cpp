@@ -5,7 +5,6 @@
 #include "ui/extract/Extract.h"
 #include "ui/extract/ThreadExtractAll.h"
 #include "ui/extract/WinRange.h"
-#include "ui/main/MainWindow.h"
 
 namespace quorin::ui {
 
@@ -59,30 +58,6 @@ void ExtractionCommands::database() {
 
 void ExtractionCommands::mapLoaded() {
     if (rangeWindow_) rangeWindow_->Event_Open();
-}
-
-ExtractionRoutes MakeExtractionRoutes(ExtractionCommands& commands) {
-    const QPointer<ExtractionCommands> target(&commands);
-    return {
-        [target] {
-            if (target) target->showScriptRange();
-        },
-        [target] {
-            if (target) target->showGlobalRange();
-        },
-        [target] {
-            if (target) target->extractAll();
-        },
-        [target] {
-            if (target) target->database();
-        },
-    };
-}
-
-void InstallExtractionCommands(MainWindow& window) {
-    auto* commands = new ExtractionCommands([&window]() -> const MapState& { return window.state(); }, &window);
-    QObject::connect(&window, &MainWindow::mapLoaded, commands, &ExtractionCommands::mapLoaded);
-    window.setExtractionRoutes(MakeExtractionRoutes(*commands));
 }
 
 }  // namespace quorin::ui

@@ -51,6 +51,8 @@ char32_t FirstCharacter(const QKeyEvent& key) {
     return text.isEmpty() ? 0 : text.toUcs4().value(0);
 }
 
+constexpr const char* kProtectMapItem = "ScriptToolsProtectMap";
+
 }  // namespace
 
 MainWindow& MainWindow::instance() {
@@ -96,7 +98,7 @@ MainWindow::MainWindow() : stockNames_(quorin::BuiltInMapNames()) {
     content_->installEventFilter(this);
 
     // Open event: nothing to protect before a map has loaded.
-    SetProtectMapEnabled(false);
+    SetMenuItemEnabled(kProtectMapItem, false);
 
     // The limits belong to the content; the menu bar sits above it and
     // makes the window taller by its own height.
@@ -130,7 +132,7 @@ void MainWindow::stretchWithHeight() {
                          std::max(0, height - (kWindowHeight - kPagesPlace.height)));
 }
 
-void MainWindow::_Fileopen_Action() {
+void MainWindow::Fileopen_Action() {
     const QString path = quorin::ui::Dialogs().askMapFile(this);
     if (path.isEmpty()) {
         // The map on screen stays, but it no longer names the chosen file,
@@ -161,7 +163,7 @@ void MainWindow::showNewMap() {
     // The pages showed records of the previous map; an edit there must not
     // reach the new file.
     editor_->clearPages();
-    SetProtectMapEnabled(true);
+    quorin::ui::SetMenuItemEnabled(kProtectMapItem, true);
 }
 
 void MainWindow::Lb_Select_Change() {
@@ -211,25 +213,9 @@ void MainWindow::Popup_Change(quorin::EditField popup, int index) {
     if (auto written = quorin::CommitPopup(state_, popup, index); !written) ShowError(this, written.error());
 }
 
-void MainWindow::_ScriptToolsProtectMap_Action() {
+void MainWindow::ScriptToolsProtectMap_Action() {
     quorin::ui::BoxMessages messages(this);
     if (auto protectedMap = quorin::ProtectScripts(state_, messages); !protectedMap) {
         ShowError(this, protectedMap.error());
     }
-}
-
-void MainWindow::_Extractall_Action() {
-    if (routes_.all) routes_.all();
-}
-
-void MainWindow::_ExtractGlobalRange_Action() {
-    if (routes_.globalRange) routes_.globalRange();
-}
-
-void MainWindow::_ExtractScriptRange_Action() {
-    if (routes_.scriptRange) routes_.scriptRange();
-}
-
-void MainWindow::_ScriptToolsdatabase_Action() {
-    if (routes_.database) routes_.database();
 }

@@ -1,128 +1,203 @@
 #include "ui/shell/MenuBar.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QKeySequence>
-#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPointer>
-#include <functional>
+#include <QVariant>
+#include <map>
+#include <string>
 #include <vector>
 
-#include "ui/main/MainWindow.h"
+#include "ui/shell/StandardCommands.h"
+
+namespace quorin::ui {
 
 namespace {
 
-enum class TextCommand { Undo, Cut, Copy, Paste, Delete, SelectAll };
-
-// The Edit items have no handler of their own: they act on the text field
-// that has the keyboard focus, whichever window it is in.
-void ApplyToFocusedText(TextCommand command) {
-    QWidget* focused = QApplication::focusWidget();
-    if (auto* line = qobject_cast<QLineEdit*>(focused)) {
-        switch (command) {
-        case TextCommand::Undo: line->undo(); break;
-        case TextCommand::Cut: line->cut(); break;
-        case TextCommand::Copy: line->copy(); break;
-        case TextCommand::Paste: line->paste(); break;
-        case TextCommand::Delete: line->del(); break;
-        case TextCommand::SelectAll: line->selectAll(); break;
-        }
-    } else if (auto* area = qobject_cast<QPlainTextEdit*>(focused)) {
-        switch (command) {
-        case TextCommand::Undo: area->undo(); break;
-        case TextCommand::Cut: area->cut(); break;
-        case TextCommand::Copy: area->copy(); break;
-        case TextCommand::Paste: area->paste(); break;
-        case TextCommand::Delete: area->textCursor().removeSelectedText(); break;
-        case TextCommand::SelectAll: area->selectAll(); break;
+// The table's menus must nest properly, or items would land elsewhere.
+constexpr bool Balanced(std::span<const MenuEntry> entries) {
+    int depth = 0;
+    for (const MenuEntry& entry : entries) {
+        switch (entry.kind) {
+        case MenuEntryKind::Menu:
+        case MenuEntryKind::FilledMenu: ++depth; break;
+        case MenuEntryKind::EndMenu:
+            if (--depth < 0) return false;
+            break;
+        default:
+            if (depth == 0) return false;
         }
     }
+    return depth == 0;
+}
+static_assert(Balanced(kMenuBar1));
+
+// Set on an item that SetMenuItemEnabledOn disabled or enabled on one bar.
+constexpr const char* kEnabledOnThisBar = "quorinEnabledOnThisBar";
+
+struct SharedMenus {
+    SharedMenus() {
+        for (const MenuEntry& entry : kMenuBar1) enabled.try_emplace(entry.name, entry.enabledAtStart);
+    }
+    std::map<std::string, MenuHandler, std::less<>> handlers;
+    std::map<std::string, SubmenuFiller, std::less<>> fillers;
+    std::map<std::string, bool, std::less<>> enabled;
+    std::map<std::string, bool, std::less<>> checked;
+    std::vector<QPointer<QMenuBar>> bars;
+};
+
+SharedMenus& Shared() {
+    static SharedMenus menus;
+    return menus;
 }
 
-bool protectMapEnabled = false;
+QString Latin1(const char* text) { return QString::fromLatin1(text); }
 
-std::vector<QPointer<QAction>>& ProtectMapItems() {
-    static std::vector<QPointer<QAction>> items;
+// Every item called name on every live bar.
+QList<QAction*> ItemsOnEveryBar(std::string_view name) {
+    auto& bars = Shared().bars;
+    std::erase_if(bars, [](const QPointer<QMenuBar>& bar) { return bar.isNull(); });
+    const QString wanted = QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+    QList<QAction*> items;
+    for (const QPointer<QMenuBar>& bar : bars) items += bar->findChildren<QAction*>(wanted);
     return items;
 }
 
-QMenu* AddMenu(QWidget* parent, const char* name, const char* text) {
-    auto* menu = new QMenu(QString::fromLatin1(text), parent);
-    menu->setObjectName(QString::fromLatin1(name));
-    return menu;
+void ApplyEnabled(QAction& item) {
+    const QVariant onThisBar = item.property(kEnabledOnThisBar);
+    item.setEnabled(MenuItemEnabled(item.objectName().toStdString()) && (!onThisBar.isValid() || onThisBar.toBool()));
+}
+
+void RunCommand(const std::string& name, StandardCommand standard, QMainWindow& from) {
+    const auto& handlers = Shared().handlers;
+    if (auto found = handlers.find(name); found != handlers.end()) {
+        // A copy: the handler may wire the item anew while it runs.
+        const MenuHandler handler = found->second;
+        handler(from);
+    } else {
+        RunStandardCommand(standard);
+    }
+}
+
+void Refill(QMenu& menu, QMainWindow& from) {
+    menu.clear();
+    const auto& fillers = Shared().fillers;
+    if (auto found = fillers.find(menu.objectName().toStdString()); found != fillers.end()) {
+        const SubmenuFiller filler = found->second;
+        filler(menu, from);
+    }
 }
 
 // Every item is parented to its menu, so a window finds it by name.
-QAction* AddItem(QMenu* menu, const char* name, const char* text, const QKeySequence& shortcut,
-                 std::function<void()> handler) {
-    auto* item = new QAction(QString::fromLatin1(text), menu);
-    item->setObjectName(QString::fromLatin1(name));
-    item->setShortcut(shortcut);
-    QObject::connect(item, &QAction::triggered, item, [handler = std::move(handler)] { handler(); });
-    menu->addAction(item);
+QAction* AddItem(QMenu& menu, const MenuEntry& entry, QMainWindow& window) {
+    auto* item = new QAction(Latin1(entry.text), &menu);
+    item->setObjectName(Latin1(entry.name));
+    if (entry.shortcut.toCombined() != 0) item->setShortcut(QKeySequence(entry.shortcut));
+    if (entry.standard == StandardCommand::Quit) item->setMenuRole(QAction::QuitRole);
+    const bool checkable = entry.kind == MenuEntryKind::CheckItem;
+    if (checkable) {
+        item->setCheckable(true);
+        item->setChecked(MenuItemChecked(entry.name));
+    }
+    Shared().enabled.try_emplace(entry.name, entry.enabledAtStart);
+    ApplyEnabled(*item);
+    QObject::connect(item, &QAction::triggered, item,
+                     [&window, checkable, name = std::string(entry.name), standard = entry.standard](bool checked) {
+                         if (checkable) SetMenuItemChecked(name, checked);
+                         RunCommand(name, standard, window);
+                     });
+    menu.addAction(item);
     return item;
-}
-
-void AddSeparator(QMenu* menu, const char* name) {
-    QAction* separator = menu->addSeparator();
-    separator->setObjectName(QString::fromLatin1(name));
 }
 
 }  // namespace
 
-void InstallMenuBar(QMainWindow& window) {
+void InstallMenuBar(QMainWindow& window) { InstallMenuBar(window, kMenuBar1, kMenuBar1Name); }
+
+void InstallMenuBar(QMainWindow& window, std::span<const MenuEntry> entries, const char* barName) {
     auto* bar = new QMenuBar(&window);
-    bar->setObjectName(QStringLiteral("MenuBar1"));
-    const QKeySequence none;
-
-    QMenu* file = AddMenu(bar, "FileMenu", "&File");
-    QAction* quit = AddItem(file, "FileQuit", "&Quit", QKeySequence(Qt::CTRL | Qt::Key_Q), [] { QApplication::quit(); });
-    quit->setMenuRole(QAction::QuitRole);
-    AddItem(file, "Fileopen", "&Open", QKeySequence(Qt::CTRL | Qt::Key_O),
-            [] { MainWindow::instance()._Fileopen_Action(); });
-    bar->addMenu(file);
-
-    QMenu* edit = AddMenu(bar, "EditMenu", "&Edit");
-    AddItem(edit, "EditUndo", "&Undo", QKeySequence(Qt::CTRL | Qt::Key_Z), [] { ApplyToFocusedText(TextCommand::Undo); });
-    AddSeparator(edit, "UntitledMenu1");
-    AddItem(edit, "EditCut", "Cu&t", QKeySequence(Qt::CTRL | Qt::Key_X), [] { ApplyToFocusedText(TextCommand::Cut); });
-    AddItem(edit, "EditCopy", "&Copy", QKeySequence(Qt::CTRL | Qt::Key_C), [] { ApplyToFocusedText(TextCommand::Copy); });
-    AddItem(edit, "EditPaste", "&Paste", QKeySequence(Qt::CTRL | Qt::Key_V),
-            [] { ApplyToFocusedText(TextCommand::Paste); });
-    AddItem(edit, "EditClear", "&Delete", none, [] { ApplyToFocusedText(TextCommand::Delete); });
-    AddSeparator(edit, "UntitledMenu0");
-    AddItem(edit, "EditSelectAll", "Select &All", QKeySequence(Qt::CTRL | Qt::Key_A),
-            [] { ApplyToFocusedText(TextCommand::SelectAll); });
-    bar->addMenu(edit);
-
-    QMenu* tools = AddMenu(bar, "ScriptMenu", "&Script Tools");
-    QAction* protect = AddItem(tools, "ScriptToolsProtectMap", "&Protect Map", QKeySequence(Qt::CTRL | Qt::Key_P),
-                               [] { MainWindow::instance()._ScriptToolsProtectMap_Action(); });
-    protect->setEnabled(protectMapEnabled);
-    ProtectMapItems().emplace_back(protect);
-
-    QMenu* extract = AddMenu(tools, "ScriptToolsExtract", "&Extract...");
-    AddItem(extract, "Extractall", "All", none, [] { MainWindow::instance()._Extractall_Action(); });
-    AddItem(extract, "ExtractGlobalRange", "Global Range", none,
-            [] { MainWindow::instance()._ExtractGlobalRange_Action(); });
-    AddItem(extract, "ExtractScriptRange", "Script Range", none,
-            [] { MainWindow::instance()._ExtractScriptRange_Action(); });
-    tools->addMenu(extract);
-    AddItem(tools, "ScriptToolsdatabase", "&Database", none, [] { MainWindow::instance()._ScriptToolsdatabase_Action(); });
-    bar->addMenu(tools);
-
+    bar->setObjectName(Latin1(barName));
+    std::vector<QMenu*> open;  // the innermost last
+    for (const MenuEntry& entry : entries) {
+        switch (entry.kind) {
+        case MenuEntryKind::Menu:
+        case MenuEntryKind::FilledMenu: {
+            QWidget* parent = open.empty() ? static_cast<QWidget*>(bar) : open.back();
+            auto* menu = new QMenu(Latin1(entry.text), parent);
+            menu->setObjectName(Latin1(entry.name));
+            if (entry.kind == MenuEntryKind::FilledMenu) {
+                QObject::connect(menu, &QMenu::aboutToShow, menu, [menu, &window] { Refill(*menu, window); });
+            }
+            open.push_back(menu);
+            break;
+        }
+        case MenuEntryKind::EndMenu: {
+            if (open.empty()) break;
+            QMenu* menu = open.back();
+            open.pop_back();
+            // A menu joins its parent after its own items, as it is shown.
+            if (open.empty()) bar->addMenu(menu);
+            else open.back()->addMenu(menu);
+            break;
+        }
+        case MenuEntryKind::Item:
+        case MenuEntryKind::CheckItem:
+            if (!open.empty()) AddItem(*open.back(), entry, window);
+            break;
+        case MenuEntryKind::Separator:
+            if (!open.empty()) open.back()->addSeparator()->setObjectName(Latin1(entry.name));
+            break;
+        }
+    }
+    Shared().bars.emplace_back(bar);
     window.setMenuBar(bar);
 }
 
-void SetProtectMapEnabled(bool enabled) {
-    protectMapEnabled = enabled;
-    auto& items = ProtectMapItems();
-    std::erase_if(items, [](const QPointer<QAction>& item) { return item.isNull(); });
-    for (const QPointer<QAction>& item : items) item->setEnabled(enabled);
+void SetMenuCommand(std::string_view item, MenuHandler handler) {
+    auto& handlers = Shared().handlers;
+    if (handler) handlers.insert_or_assign(std::string(item), std::move(handler));
+    else if (auto found = handlers.find(item); found != handlers.end()) handlers.erase(found);
 }
 
-bool ProtectMapEnabled() { return protectMapEnabled; }
+void SetMenuItemEnabled(std::string_view item, bool enabled) {
+    Shared().enabled.insert_or_assign(std::string(item), enabled);
+    for (QAction* action : ItemsOnEveryBar(item)) ApplyEnabled(*action);
+}
+
+bool MenuItemEnabled(std::string_view item) {
+    const auto& enabled = Shared().enabled;
+    auto found = enabled.find(item);
+    return found == enabled.end() || found->second;
+}
+
+void SetMenuItemEnabledOn(QMainWindow& window, std::string_view item, bool enabled) {
+    QWidget* bar = window.menuWidget();
+    if (!bar) return;
+    const QString wanted = QString::fromLatin1(item.data(), static_cast<qsizetype>(item.size()));
+    for (QAction* action : bar->findChildren<QAction*>(wanted)) {
+        action->setProperty(kEnabledOnThisBar, enabled);
+        ApplyEnabled(*action);
+    }
+}
+
+void SetMenuItemChecked(std::string_view item, bool checked) {
+    Shared().checked.insert_or_assign(std::string(item), checked);
+    for (QAction* action : ItemsOnEveryBar(item)) action->setChecked(checked);
+}
+
+bool MenuItemChecked(std::string_view item) {
+    const auto& checked = Shared().checked;
+    auto found = checked.find(item);
+    return found != checked.end() && found->second;
+}
+
+void SetSubmenuFiller(std::string_view submenu, SubmenuFiller filler) {
+    auto& fillers = Shared().fillers;
+    if (filler) fillers.insert_or_assign(std::string(submenu), std::move(filler));
+    else if (auto found = fillers.find(submenu); found != fillers.end()) fillers.erase(found);
+}
+
+}  // namespace quorin::ui

@@ -59,7 +59,6 @@ QString Latin1(const std::string& text) {
 bool ExtractionHarness::start(const quorin::MapBuilder& builder) {
     if (!map.load(builder)) return false;
     commands = std::make_unique<ui::ExtractionCommands>([this]() -> const MapState& { return map.state(); });
-    routes = ui::MakeExtractionRoutes(*commands);
     return true;
 }
 
