@@ -40,7 +40,7 @@ Extract::Extract() {
 
     // The shared bar: its commands go to the main window, none to this one.
     InstallMenuBar(*this);
-    ApplyContentSize(*this, kContentWidth, kContentHeight);
+    ApplyContentSize(*this, kContentWidth, kContentHeight, ContentResize::Both);
     show();
 }
 

@@ -1,10 +1,10 @@
 #include "ui/extract/ExtractionCommands.h"
 
-#include "ui/shell/Dialogs.h"
 #include "database/CommandDatabase.h"
 #include "ui/extract/Extract.h"
 #include "ui/extract/ThreadExtractAll.h"
 #include "ui/extract/WinRange.h"
+#include "ui/shell/Dialogs.h"
 
 namespace quorin::ui {
 

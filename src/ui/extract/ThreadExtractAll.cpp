@@ -3,8 +3,8 @@
 #include <QCoreApplication>
 #include <QMetaObject>
 
-#include "ui/shell/Dialogs.h"
 #include "ui/extract/Extract.h"
+#include "ui/shell/Dialogs.h"
 
 namespace quorin::ui {
 

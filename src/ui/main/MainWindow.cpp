@@ -9,16 +9,17 @@
 #include <QPointer>
 #include <QTreeWidget>
 
-#include "ui/shell/Dialogs.h"
-#include "ui/shell/MenuBar.h"
 #include "edit/FieldWriteBack.h"
 #include "edit/MapProtection.h"
 #include "map/MapLoader.h"
 #include "map/MapNames.h"
 #include "ui/main/EditorLayout.h"
 #include "ui/main/EditorPanel.h"
-#include "ui/shell/MapText.h"
 #include "ui/main/ScriptTree.h"
+#include "ui/shell/Dialogs.h"
+#include "ui/shell/MapText.h"
+#include "ui/shell/MenuBar.h"
+#include "ui/shell/WindowChrome.h"
 
 using quorin::ui::FromMapText;
 using quorin::ui::ToMapText;
@@ -70,8 +71,8 @@ MainWindow::MainWindow() : stockNames_(quorin::BuiltInMapNames()) {
     // The content keeps the window's own size; the menu bar sits above it.
     content_ = new QWidget(this);
     content_->setObjectName(QStringLiteral("MainWindowContent"));
-    content_->setMinimumSize(kWindowWidth, kWindowMinHeight);
-    content_->setMaximumSize(kWindowWidth, kWindowMaxHeight);
+    content_->setMinimumSize(kWindowWidth, kContentMinimum);
+    content_->setMaximumSize(kWindowWidth, kContentMaximum);
     setCentralWidget(content_);
 
     list_ = new QTreeWidget(content_);
@@ -100,13 +101,7 @@ MainWindow::MainWindow() : stockNames_(quorin::BuiltInMapNames()) {
     // Open event: nothing to protect before a map has loaded.
     SetMenuItemEnabled(kProtectMapItem, false);
 
-    // The limits belong to the content; the menu bar sits above it and
-    // makes the window taller by its own height.
-    const int menuHeight = menuBar()->isNativeMenuBar() ? 0 : menuBar()->sizeHint().height();
-    setFixedWidth(kWindowWidth);
-    setMinimumHeight(kWindowMinHeight + menuHeight);
-    setMaximumHeight(kWindowMaxHeight + menuHeight);
-    resize(kWindowWidth, kWindowHeight + menuHeight);
+    ApplyContentSize(*this, kWindowWidth, kWindowHeight, ContentResize::HeightOnly);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -1,28 +1,40 @@
 #include "ui/shell/WindowChrome.h"
 
 #include <QMainWindow>
-#include <QWidget>
+#include <QMenuBar>
 
 namespace quorin::ui {
 
 namespace {
 
+// A bar the platform shows outside the window takes no room in it.
 int MenuHeight(const QMainWindow& window) {
     const QWidget* menu = window.menuWidget();
-    return menu ? menu->sizeHint().height() : 0;
+    if (!menu) return 0;
+    if (auto* bar = qobject_cast<const QMenuBar*>(menu); bar && bar->isNativeMenuBar()) return 0;
+    return menu->sizeHint().height();
 }
 
 }  // namespace
 
-void ApplyContentSize(QMainWindow& window, int width, int height) {
+void ApplyContentSize(QMainWindow& window, int width, int height, ContentResize resize) {
     const int menuHeight = MenuHeight(window);
-    window.setMinimumSize(64, 64 + menuHeight);
-    window.setMaximumSize(32000, 32000 + menuHeight);
-    window.resize(width, height + menuHeight);
-}
-
-void FixContentSize(QMainWindow& window, int width, int height) {
-    window.setFixedSize(width, height + MenuHeight(window));
+    switch (resize) {
+    case ContentResize::Both:
+        window.setMinimumSize(kContentMinimum, kContentMinimum + menuHeight);
+        window.setMaximumSize(kContentMaximum, kContentMaximum + menuHeight);
+        window.resize(width, height + menuHeight);
+        break;
+    case ContentResize::HeightOnly:
+        window.setFixedWidth(width);
+        window.setMinimumHeight(kContentMinimum + menuHeight);
+        window.setMaximumHeight(kContentMaximum + menuHeight);
+        window.resize(width, height + menuHeight);
+        break;
+    case ContentResize::None:
+        window.setFixedSize(width, height + menuHeight);
+        break;
+    }
 }
 
 }  // namespace quorin::ui

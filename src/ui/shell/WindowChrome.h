@@ -1,6 +1,7 @@
 #pragma once
-// What the range and result windows share: document window buttons and a
-// content area of a given size below the shared menu bar.
+// What every window shares: document window buttons, and a content area of
+// a given size below the menu bar. Size limits belong to the content; the
+// bar makes the window taller by its own height.
 
 #include <Qt>
 
@@ -13,10 +14,18 @@ inline constexpr Qt::WindowFlags kDocumentWindowFlags =
     Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
     Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
 
-// Sizes the window so that its content area, below any menu bar, is
-// width x height, and bounds the content area to 64 x 64 .. 32000 x 32000.
-void ApplyContentSize(QMainWindow& window, int width, int height);
-// The same for a window whose size the user cannot change.
-void FixContentSize(QMainWindow& window, int width, int height);
+// The bounds of a content area the user can resize.
+inline constexpr int kContentMinimum = 64;
+inline constexpr int kContentMaximum = 32000;
+
+enum class ContentResize {
+    Both,        // width and height within the bounds
+    HeightOnly,  // the width stays as given
+    None,        // a fixed size
+};
+
+// Sizes window so that its content area, below any menu bar, is
+// width x height, and lets the user change it as resize says.
+void ApplyContentSize(QMainWindow& window, int width, int height, ContentResize resize);
 
 }  // namespace quorin::ui
