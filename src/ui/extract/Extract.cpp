@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 #include <QTextCursor>
 
+#include "ui/shell/MapText.h"
 #include "ui/shell/MenuBar.h"
 #include "ui/shell/WindowChrome.h"
 
@@ -47,7 +48,7 @@ Extract::Extract() {
 void Extract::appendText(std::string_view text) {
     QTextCursor end(FldExtract_->document());
     end.movePosition(QTextCursor::End);
-    end.insertText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+    end.insertText(FromMapText(text));
 }
 
 void Extract::bringToFront() {

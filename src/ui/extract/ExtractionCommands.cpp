@@ -5,16 +5,9 @@
 #include "ui/extract/ThreadExtractAll.h"
 #include "ui/extract/WinRange.h"
 #include "ui/shell/Dialogs.h"
+#include "ui/shell/MapText.h"
 
 namespace quorin::ui {
-
-namespace {
-
-QString Latin1(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
 
 ExtractionCommands::ExtractionCommands(MapSource map, QObject* parent) : QObject(parent), map_(std::move(map)) {}
 
@@ -53,7 +46,7 @@ void ExtractionCommands::database() {
     for (const std::string& line : result.lines) window->appendText(line);
     window->setWindowTitle(QString::fromLatin1(kCommandDatabaseTitle));
     window->bringToFront();
-    ShowMessage(window, Latin1(result.message()));
+    ShowMessage(window, MessageText(result.message()));
 }
 
 void ExtractionCommands::mapLoaded() {

@@ -12,6 +12,7 @@
 #include "ui/extract/Extract.h"
 #include "ui/shell/CaptionFit.h"
 #include "ui/shell/Dialogs.h"
+#include "ui/shell/MapText.h"
 #include "ui/shell/MenuBar.h"
 #include "ui/shell/WindowChrome.h"
 
@@ -48,8 +49,7 @@ template <typename Record>
 QStringList Names(const std::vector<Record>& cache, std::int64_t from, std::int64_t to) {
     QStringList names;
     for (std::int64_t i = std::max<std::int64_t>(from, 0); i <= to; ++i) {
-        const std::string& name = cache[static_cast<std::size_t>(i)].Name;
-        names.append(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+        names.append(FromMapText(cache[static_cast<std::size_t>(i)].Name));
     }
     return names;
 }

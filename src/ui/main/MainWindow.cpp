@@ -26,12 +26,8 @@ using quorin::ui::ToMapText;
 
 namespace {
 
-QString MessageText(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 void ShowError(QWidget* parent, const quorin::Error& error) {
-    quorin::ui::ShowMessage(parent, MessageText(error.message));
+    quorin::ui::ShowMessage(parent, quorin::ui::MessageText(error.message));
 }
 
 QTreeWidgetItem* MakeRow(const quorin::ui::TreeRow& row) {
@@ -146,7 +142,7 @@ void MainWindow::openMap(const QString& path) {
         showNewMap();
         emit mapLoaded();
     }
-    for (const std::string& message : messages.messages) quorin::ui::ShowMessage(this, MessageText(message));
+    for (const std::string& message : messages.messages) quorin::ui::ShowMessage(this, quorin::ui::MessageText(message));
 }
 
 void MainWindow::showNewMap() {
@@ -180,7 +176,7 @@ void MainWindow::Lb_Select_ExpandRow(QTreeWidgetItem* row) {
     list_->setCurrentItem(row);
     const quorin::ui::ChildRows children = quorin::ui::ChildRowsFor(state_, ToMapText(row->text(0)));
     if (!children.known) {
-        quorin::ui::ShowMessage(this, QString::fromLatin1(quorin::ui::kUnknownFolder));
+        quorin::ui::ShowMessage(this, quorin::ui::MessageText(quorin::ui::kUnknownFolder));
         return;
     }
     // Children are a snapshot made at each expansion; never add them twice.

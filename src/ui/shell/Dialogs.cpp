@@ -3,6 +3,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "ui/shell/MapText.h"
+
 namespace quorin::ui {
 
 namespace {
@@ -40,7 +42,7 @@ QString MapFileFilter() {
 }
 
 void BoxMessages::showMessage(std::string_view text) {
-    ShowMessage(parent_, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    ShowMessage(parent_, MessageText(text));
 }
 
 }  // namespace quorin::ui

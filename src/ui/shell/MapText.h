@@ -14,4 +14,8 @@ inline QString FromMapText(std::string_view bytes) {
 
 inline std::string ToMapText(const QString& text) { return text.toLatin1().toStdString(); }
 
+// A message of the core for a box. It quotes names byte for byte, so it is
+// read as map text: a refusal shows the name as the fields show it.
+inline QString MessageText(std::string_view message) { return FromMapText(message); }
+
 }  // namespace quorin::ui
