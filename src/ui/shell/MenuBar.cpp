@@ -35,12 +35,19 @@ constexpr bool Balanced(std::span<const MenuEntry> entries) {
 }
 static_assert(Balanced(kMenuBar1));
 
+constexpr bool IsItem(const MenuEntry& entry) {
+    return entry.kind == MenuEntryKind::Item || entry.kind == MenuEntryKind::CheckItem;
+}
+
 // Set on an item that SetMenuItemEnabledOn disabled or enabled on one bar.
 constexpr const char* kEnabledOnThisBar = "quorinEnabledOnThisBar";
 
 struct SharedMenus {
+    // MenuBar1's items are known before any bar is installed.
     SharedMenus() {
-        for (const MenuEntry& entry : kMenuBar1) enabled.try_emplace(entry.name, entry.enabledAtStart);
+        for (const MenuEntry& entry : kMenuBar1) {
+            if (IsItem(entry)) enabled.try_emplace(entry.name, entry.enabledAtStart);
+        }
     }
     std::map<std::string, MenuHandler, std::less<>> handlers;
     std::map<std::string, SubmenuFiller, std::less<>> fillers;
