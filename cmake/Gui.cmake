@@ -2,9 +2,10 @@
 find_package(Qt6 REQUIRED COMPONENTS Widgets)
 set(CMAKE_AUTOMOC ON)
 
+# Start-up, the window features and the window shell below them.
 file(GLOB QUORIN_UI_SOURCES CONFIGURE_DEPENDS
   src/app/*.cpp src/app/*.h src/ui/main/*.cpp src/ui/main/*.h
-  src/extract/windows/*.cpp src/extract/windows/*.h)
+  src/ui/extract/*.cpp src/ui/extract/*.h src/ui/shell/*.cpp src/ui/shell/*.h)
 list(FILTER QUORIN_UI_SOURCES EXCLUDE REGEX "src/app/QuorinMain\\.cpp$")
 add_library(quorin_ui STATIC ${QUORIN_UI_SOURCES})
 target_include_directories(quorin_ui PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/src)
@@ -19,14 +20,14 @@ endif()
 
 # Desktop integration: the "Map" file type and the launcher. The type's name
 # and extension are read from the constants the open dialog's filter is made
-# of (src/app/Dialogs.h), so the MIME glob always matches the filter.
-file(STRINGS ${CMAKE_CURRENT_SOURCE_DIR}/src/app/Dialogs.h QUORIN_MAP_TYPE_LINES REGEX "kMap(TypeName|Extension) = ")
+# of (src/ui/shell/Dialogs.h), so the MIME glob always matches the filter.
+file(STRINGS ${CMAKE_CURRENT_SOURCE_DIR}/src/ui/shell/Dialogs.h QUORIN_MAP_TYPE_LINES REGEX "kMap(TypeName|Extension) = ")
 string(REGEX MATCH "kMapTypeName = \"([^\"]+)\"" QUORIN_MATCHED "${QUORIN_MAP_TYPE_LINES}")
 set(QUORIN_MAP_TYPE_NAME "${CMAKE_MATCH_1}")
 string(REGEX MATCH "kMapExtension = \"([^\"]+)\"" QUORIN_MATCHED "${QUORIN_MAP_TYPE_LINES}")
 set(QUORIN_MAP_EXTENSION "${CMAKE_MATCH_1}")
 if(NOT QUORIN_MAP_TYPE_NAME OR NOT QUORIN_MAP_EXTENSION)
-  message(FATAL_ERROR "kMapTypeName or kMapExtension not found in src/app/Dialogs.h")
+  message(FATAL_ERROR "kMapTypeName or kMapExtension not found in src/ui/shell/Dialogs.h")
 endif()
 set(QUORIN_MAP_MIME_TYPE "application/x-vexa-map")
 set(QUORIN_MIME_XML ${CMAKE_CURRENT_BINARY_DIR}/quorin-map.xml)

@@ -12,7 +12,7 @@
 #include <QTreeWidget>
 #include <cstdlib>
 
-#include "app/Dialogs.h"
+#include "ui/shell/Dialogs.h"
 #include "map/MaximalMap.h"
 #include "ui/main/MainWindow.h"
 

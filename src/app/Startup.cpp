@@ -3,17 +3,44 @@
 #include <QApplication>
 #include <QFile>
 #include <QIcon>
+#include <QPointer>
 #include <QTimer>
 #include <cstdlib>
 #include <iostream>
 
 #include "app/StartOptions.h"
-#include "extract/windows/ExtractionCommands.h"
+#include "ui/extract/ExtractionCommands.h"
 #include "ui/main/MainWindow.h"
+#include "ui/shell/MenuBar.h"
 
 namespace quorin::app {
 
-void InstallRoutes(MainWindow& window) { quorin::ui::InstallExtractionCommands(window); }
+namespace {
+
+// A handler that calls action on target while target exists, whichever
+// window's bar was used.
+template <typename Target>
+ui::MenuHandler On(Target& target, void (Target::*action)()) {
+    return [target = QPointer<Target>(&target), action](QMainWindow&) {
+        if (target) (target.data()->*action)();
+    };
+}
+
+}  // namespace
+
+ui::ExtractionCommands& WireCommands(MainWindow& window) {
+    auto* commands =
+        new ui::ExtractionCommands([&window]() -> const MapState& { return window.state(); }, &window);
+    QObject::connect(&window, &MainWindow::mapLoaded, commands, &ui::ExtractionCommands::mapLoaded);
+
+    ui::SetMenuCommand("Fileopen", On(window, &MainWindow::Fileopen_Action));
+    ui::SetMenuCommand("ScriptToolsProtectMap", On(window, &MainWindow::ScriptToolsProtectMap_Action));
+    ui::SetMenuCommand("Extractall", On(*commands, &ui::ExtractionCommands::extractAll));
+    ui::SetMenuCommand("ExtractGlobalRange", On(*commands, &ui::ExtractionCommands::showGlobalRange));
+    ui::SetMenuCommand("ExtractScriptRange", On(*commands, &ui::ExtractionCommands::showScriptRange));
+    ui::SetMenuCommand("ScriptToolsdatabase", On(*commands, &ui::ExtractionCommands::database));
+    return *commands;
+}
 
 int RunQuorin(int argc, char** argv) {
     // The "Map" file type (*.map) is registered with the desktop by the
@@ -39,7 +66,7 @@ int RunQuorin(int argc, char** argv) {
 
     MainWindow& window = MainWindow::instance();
     window.setStockMapNames(options->mapNames);
-    InstallRoutes(window);
+    WireCommands(window);
     window.show();
     if (options->mapPath) {
         const QString path = QFile::decodeName(options->mapPath->c_str());

@@ -1,16 +1,23 @@
 #pragma once
-// Start-up of the desktop tool: the file type, the application with its
-// menu bar, the main window, and the event loop.
+// Start-up of the desktop tool: the application, the main window, the
+// extraction commands over its map, the menu commands, and the event loop.
 
 class MainWindow;
+
+namespace quorin::ui {
+class ExtractionCommands;
+}
 
 namespace quorin::app {
 
 // The whole run of the desktop tool; returns the process's exit code.
 int RunQuorin(int argc, char** argv);
 
-// Connects the Script Tools extraction and database commands of the main
-// window to the windows that carry them out.
-void InstallRoutes(MainWindow& window);
+// Makes the extraction commands over window's map state (they belong to
+// window), refills an open range window after each of window's loads, and
+// wires every command of MenuBar1 that has no standard handler: File > Open
+// and Protect Map to window, the Extract... items and Database to the
+// extraction commands.
+ui::ExtractionCommands& WireCommands(MainWindow& window);
 
 }  // namespace quorin::app

@@ -5,7 +5,7 @@
 #include <QTest>
 #include <QXmlStreamReader>
 
-#include "app/Dialogs.h"
+#include "ui/shell/Dialogs.h"
 #include "map/DemoMap.h"
 
 class DesktopFilesTest : public QObject {

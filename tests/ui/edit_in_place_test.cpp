@@ -54,9 +54,10 @@ private slots:
     void refusedOrCancelledOpenWritesNowhere();
     void writeFailureIsShown();
     void overlongNameIsRefused();
+    void refusalQuotesTheNameAsTyped();
 
 private:
-    MainWindow& window() { return MainWindow::instance(); }
+    MainWindow& window() { return WiredMainWindow(); }
     QTreeWidget& list() { return List(window()); }
     std::string open(const MapBuilder& map, const char* name);
     void select(const QStringList& path, const QString& row);
@@ -356,6 +357,21 @@ void EditInPlaceTest::overlongNameIsRefused() {
     QTest::keyClick(&name, Qt::Key_Return);
     QCOMPARE(dialogs_.messages.size(), messagesBefore + 1);
     compareWrite(before, testing::ReadBytes(file), DemoLayout().scriptEntry(3), NameField(QByteArray(31, 'n')));
+}
+
+void EditInPlaceTest::refusalQuotesTheNameAsTyped() {
+    const std::string file = open(Demo4096(), "accent.map");
+    select({"scripts"}, "s: open_vault");
+    // 32 characters, one of them the byte 0xE9: refused, and quoted in the
+    // box as the field shows it.
+    const QString typed = QStringLiteral("caf") + QChar(0xE9) + QString(28, QLatin1Char('n'));
+    QLineEdit& name = Field(window(), "FldScriptName");
+    TypeInto(name, typed);
+    const auto messagesBefore = dialogs_.messages.size();
+    QTest::keyClick(&name, Qt::Key_Return);
+    QCOMPARE(dialogs_.messages.mid(messagesBefore),
+             QStringList{QStringLiteral("The name \"%1\" has 32 bytes, but a name holds at most 31. Nothing was written.")
+                             .arg(typed)});
 }
 
 QTEST_MAIN(EditInPlaceTest)

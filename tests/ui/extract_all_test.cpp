@@ -4,8 +4,8 @@
 #include <QtTest>
 
 #include "extract/ExtractAll.h"
-#include "extract/windows/Extract.h"
-#include "extract/windows/ExtractionCommands.h"
+#include "ui/extract/Extract.h"
+#include "ui/extract/ExtractionCommands.h"
 #include "map/DemoMap.h"
 #include "map/MaximalMap.h"
 #include "ui/support/ExtractionFixtures.h"
@@ -35,7 +35,6 @@ class ExtractAllTest : public QObject {
     ExtractionHarness harness_;
     TestMap& map_ = harness_.map;
     std::unique_ptr<ExtractionCommands>& commands_ = harness_.commands;
-    ExtractionRoutes& routes_ = harness_.routes;
 
 private slots:
     void init() { QVERIFY(harness_.start(DemoMap())); }
@@ -58,7 +57,7 @@ private slots:
         QList<int> windowsAtMessage;
         dialogs.whileShown = [&](const QString&) { windowsAtMessage.append(ResultWindows().size()); };
 
-        for (int i = 0; i < runs; ++i) routes_.all();
+        for (int i = 0; i < runs; ++i) commands_->extractAll();
         // Each command returned at once with its own window, still empty.
         const QList<Extract*> windows = ResultWindows();
         QCOMPARE(windows.size(), runs);
@@ -94,7 +93,7 @@ private slots:
         QFETCH(bool, load);
         const QString before = Latin1(Expected(map_.state()).text);
         RecordingDialogs dialogs;
-        routes_.all();
+        commands_->extractAll();
         if (load) {
             QVERIFY(map_.load(RenamedDemo("other_", 3, 2)));
         } else {
@@ -110,7 +109,7 @@ private slots:
             QStringLiteral("The extraction is done.\n6 globals were extracted, 6 scripts were extracted")));
 
         // The next run extracts what is there now.
-        routes_.all();
+        commands_->extractAll();
         QTRY_COMPARE(dialogs.messages.size(), 2);
         const QList<Extract*> windows = ResultWindows();
         QCOMPARE(windows.size(), 2);
@@ -120,7 +119,7 @@ private slots:
     void windowClosedDuringRun() {
         QVERIFY(map_.load(MaximalUnpadded()));
         RecordingDialogs dialogs;
-        routes_.all();
+        commands_->extractAll();
         QPointer<Extract> window = ResultWindows().first();
         window->close();
         QTRY_VERIFY(!window);
@@ -134,7 +133,7 @@ private slots:
     void quitDuringRun() {
         QVERIFY(map_.load(MaximalUnpadded()));
         RecordingDialogs dialogs;
-        routes_.all();
+        commands_->extractAll();
         QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
         QCOMPARE(qApp->exec(), 0);
         // Whatever had been handed over by then may still be shown; nothing

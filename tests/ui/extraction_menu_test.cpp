@@ -10,9 +10,9 @@
 
 #include "database/CommandDatabase.h"
 #include "extract/ExtractAll.h"
-#include "extract/windows/Extract.h"
-#include "extract/windows/ExtractionCommands.h"
-#include "extract/windows/WinRange.h"
+#include "ui/extract/Extract.h"
+#include "ui/extract/ExtractionCommands.h"
+#include "ui/extract/WinRange.h"
 #include "map/DemoMap.h"
 #include "support/TempMap.h"
 #include "ui/main/MainWindow.h"
@@ -43,15 +43,12 @@ QStringList StartRows(WinRange& window) {
 class ExtractionMenuTest : public QObject {
     Q_OBJECT
 
-    MainWindow& main() { return MainWindow::instance(); }
+    MainWindow& main() { return WiredMainWindow(); }
     ScriptedDialogs dialogs_;
     testing::TempDir dir_;
 
 private slots:
-    void initTestCase() {
-        InstallExtractionCommands(main());
-        main().show();
-    }
+    void initTestCase() { main().show(); }
 
     void commandsFromEveryWindow() {
         const QString demo = QString::fromStdString(testing::WriteMap(dir_, DemoMap(), "demo.map"));

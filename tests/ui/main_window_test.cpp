@@ -1,5 +1,6 @@
 // The main window as built at start-up: controls and their places, the
-// shared menu bar, Protect Map's enabling, File > Open and the Edit items.
+// shared menu bar, Protect Map's enabling, File > Open, the Edit items and
+// every menu command start-up wires.
 
 #include <QAction>
 #include <QApplication>
@@ -16,13 +17,17 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "app/MenuBar.h"
 #include "map/DemoMap.h"
-#include "ui/support/MainWindowDriver.h"
 #include "support/TempMap.h"
+#include "ui/extract/Extract.h"
+#include "ui/extract/WinRange.h"
 #include "ui/main/MainWindow.h"
+#include "ui/shell/MenuBar.h"
+#include "ui/support/ExtractionFixtures.h"
+#include "ui/support/MainWindowDriver.h"
 
 using namespace quorin;
+using namespace quorin::ui;
 using namespace quorin::uitest;
 
 class MainWindowTest : public QObject {
@@ -39,11 +44,13 @@ private slots:
     void protectMapEnabledByFirstLoad();
     void otherWindowsShareMenus();
     void cancelledOpenKeepsTheMap();
+    void refusalShowsThePathAsNamed();
     void editItemsActOnFocusedField();
-    void extractionItemsFollowTheirRoutes();
+    void wiredCommandsReachTheirHandlers_data();
+    void wiredCommandsReachTheirHandlers();
 
 private:
-    MainWindow& window() { return MainWindow::instance(); }
+    MainWindow& window() { return WiredMainWindow(); }
     QWidget& content() { return *window().centralWidget(); }
 
     ScriptedDialogs dialogs_;
@@ -195,11 +202,11 @@ void MainWindowTest::otherWindowsShareMenus() {
     InstallMenuBar(other);
     QCOMPARE(other.menuBar()->objectName(), QStringLiteral("MenuBar1"));
     // Protect Map follows the one loaded map, whichever bar shows it.
-    QCOMPARE(MenuItem(other, "ScriptToolsProtectMap")->isEnabled(), ProtectMapEnabled());
-    SetProtectMapEnabled(false);
+    QCOMPARE(MenuItem(other, "ScriptToolsProtectMap")->isEnabled(), MenuItemEnabled("ScriptToolsProtectMap"));
+    SetMenuItemEnabled("ScriptToolsProtectMap", false);
     QVERIFY(!MenuItem(other, "ScriptToolsProtectMap")->isEnabled());
     QVERIFY(!MenuItem(window(), "ScriptToolsProtectMap")->isEnabled());
-    SetProtectMapEnabled(true);
+    SetMenuItemEnabled("ScriptToolsProtectMap", true);
     QVERIFY(MenuItem(other, "ScriptToolsProtectMap")->isEnabled());
 
     // File > Open on another window loads into the main window.
@@ -219,6 +226,14 @@ void MainWindowTest::cancelledOpenKeepsTheMap() {
     QVERIFY(!window().state().f.has_value());
     QCOMPARE(TopTexts(List(window())), (QStringList{"scripts", "globals"}));
     QCOMPARE(window().state().ScriptHeaderCache.size(), std::size_t{6});
+}
+
+void MainWindowTest::refusalShowsThePathAsNamed() {
+    // The message quotes the path's bytes; they are the file system's, not
+    // map text, so a non-ASCII folder name must not turn into other letters.
+    const QString path = QString::fromStdString(dir_.path("")) + QString::fromUtf8("k\u00e4rta \u5730\u56f3.map");
+    QCOMPARE(OpenThroughMenu(window(), dialogs_, path),
+             QStringList{QStringLiteral("Can't open \"%1\": the file does not exist.").arg(path)});
 }
 
 void MainWindowTest::editItemsActOnFocusedField() {
@@ -257,19 +272,65 @@ void MainWindowTest::editItemsActOnFocusedField() {
     QCOMPARE(text.toPlainText(), QString());
 }
 
-void MainWindowTest::extractionItemsFollowTheirRoutes() {
-    // Without routes the items do nothing; with them, each calls its own.
-    for (const char* item : {"Extractall", "ExtractGlobalRange", "ExtractScriptRange", "ScriptToolsdatabase"}) {
-        TriggerMenuItem(window(), item);
+void MainWindowTest::wiredCommandsReachTheirHandlers_data() {
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<bool>("fromResultWindow");
+    QTest::addColumn<QString>("reached");  // what the handler opened
+    QTest::addColumn<QString>("box");      // part of the one box it shows; empty: no box
+    const struct {
+        const char* item;
+        const char* reached;
+        const char* box;
+    } rows[] = {
+        {"Fileopen", "open dialog", ""},
+        {"ScriptToolsProtectMap", "", "Map is now protected"},
+        {"ExtractScriptRange", "range page 1", ""},
+        {"ExtractGlobalRange", "range page 2", ""},
+        {"Extractall", "result window Extracted", "The extraction is done."},
+        {"ScriptToolsdatabase", "result window Map Script command DataBase", " were added."},
+    };
+    for (const bool fromResultWindow : {false, true}) {
+        for (const auto& row : rows) {
+            QTest::addRow("%s from %s", row.item, fromResultWindow ? "a result window" : "the main window")
+                << QString::fromLatin1(row.item) << fromResultWindow << QString::fromLatin1(row.reached)
+                << QString::fromLatin1(row.box);
+        }
     }
-    QStringList called;
-    window().setExtractionRoutes({[&] { called << "scriptRange"; }, [&] { called << "globalRange"; },
-                                  [&] { called << "all"; }, [&] { called << "database"; }});
-    for (const char* item : {"Extractall", "ExtractGlobalRange", "ExtractScriptRange", "ScriptToolsdatabase"}) {
-        TriggerMenuItem(window(), item);
+}
+
+void MainWindowTest::wiredCommandsReachTheirHandlers() {
+    QFETCH(QString, item);
+    QFETCH(bool, fromResultWindow);
+    QFETCH(QString, reached);
+    QFETCH(QString, box);
+    // Each row protects or extracts a copy of its own.
+    const QString path = QString::fromStdString(testing::WriteMap(dir_, DemoMap(), "wired.map"));
+    QCOMPARE(OpenThroughMenu(window(), dialogs_, path), QStringList{QStringLiteral("Map loaded!")});
+    QMainWindow* from = &window();
+    if (fromResultWindow) from = new Extract();
+    const QList<Extract*> resultsBefore = ResultWindows();
+    const int dialogsBefore = dialogs_.openDialogs;
+    const auto messagesBefore = dialogs_.messages.size();
+
+    TriggerMenuItem(*from, item.toLatin1().constData());
+    // Extract > All answers once its worker is done.
+    if (!box.isEmpty()) QTRY_COMPARE(dialogs_.messages.size(), messagesBefore + 1);
+    QStringList opened;
+    if (dialogs_.openDialogs > dialogsBefore) opened << QStringLiteral("open dialog");
+    QList<WinRange*> ranges;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* range = qobject_cast<WinRange*>(widget); range && range->isVisible()) ranges << range;
     }
-    QCOMPARE(called, (QStringList{"all", "globalRange", "scriptRange", "database"}));
-    window().setExtractionRoutes({});
+    for (WinRange* range : ranges) {
+        const int page = range->findChild<QStackedWidget*>(QStringLiteral("BgkRnd"))->currentIndex();
+        opened << QStringLiteral("range page %1").arg(page);
+    }
+    qDeleteAll(ranges);
+    for (Extract* result : NewResultWindows(resultsBefore)) opened << QStringLiteral("result window ") + result->windowTitle();
+    QCOMPARE(opened.join(QStringLiteral(", ")), reached);
+    QCOMPARE(dialogs_.messages.size(), messagesBefore + (box.isEmpty() ? 0 : 1));
+    if (!box.isEmpty()) QVERIFY2(dialogs_.messages.last().contains(box), qPrintable(dialogs_.messages.last()));
+    CloseResultWindows();
 }
 
 QTEST_MAIN(MainWindowTest)

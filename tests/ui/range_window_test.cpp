@@ -8,9 +8,9 @@
 #include <QtTest>
 
 #include "extract/RangeExtraction.h"
-#include "extract/windows/Extract.h"
-#include "extract/windows/ExtractionCommands.h"
-#include "extract/windows/WinRange.h"
+#include "ui/extract/Extract.h"
+#include "ui/extract/ExtractionCommands.h"
+#include "ui/extract/WinRange.h"
 #include "map/DemoMap.h"
 #include "ui/support/ExtractionFixtures.h"
 
@@ -41,21 +41,20 @@ class RangeWindowTest : public QObject {
     ExtractionHarness harness_;
     TestMap& map_ = harness_.map;
     std::unique_ptr<ExtractionCommands>& commands_ = harness_.commands;
-    ExtractionRoutes& routes_ = harness_.routes;
 
     QComboBox& list(const char* name) {
         auto* found = commands_->rangeWindow()->findChild<QComboBox*>(QLatin1String(name));
         Q_ASSERT(found);
         return *found;
     }
-    void openPage(bool scripts) { scripts ? routes_.scriptRange() : routes_.globalRange(); }
+    void openPage(bool scripts) { scripts ? commands_->showScriptRange() : commands_->showGlobalRange(); }
 
 private slots:
     void init() { QVERIFY(harness_.start(DemoMap())); }
     void cleanup() { harness_.stop(); }
 
     void windowAndPages() {
-        routes_.scriptRange();
+        commands_->showScriptRange();
         QPointer<WinRange> window = commands_->rangeWindow();
         QVERIFY(window);
         QVERIFY(window->isVisible());
@@ -78,7 +77,7 @@ private slots:
 
         // The same window turns to the global page, keeping its choices.
         list("ScrStart").setCurrentIndex(2);
-        routes_.globalRange();
+        commands_->showGlobalRange();
         QCOMPARE(commands_->rangeWindow(), window.data());
         QCOMPARE(pages->currentIndex(), 2);
         QCOMPARE(pages->currentWidget()->findChild<QLabel*>(QStringLiteral("StaticText5"))->text(),
@@ -89,7 +88,7 @@ private slots:
         // Closed by the user: the next command makes a new one.
         window->close();
         QTRY_VERIFY(!window);
-        routes_.globalRange();
+        commands_->showGlobalRange();
         QVERIFY(commands_->rangeWindow());
         QCOMPARE(list("ScrStart").currentIndex(), -1);
     }
@@ -106,7 +105,7 @@ private slots:
         QFETCH(int, scripts);
         QFETCH(int, globals);
         QVERIFY(map_.load(RenamedDemo("s_", scripts, globals)));
-        routes_.scriptRange();
+        commands_->showScriptRange();
         const MapState& state = map_.state();
         const int scriptCount = static_cast<int>(state.ScriptHeaderCache.size());
         const int globalCount = static_cast<int>(state.GlobalHeaderCache.size());
@@ -211,7 +210,7 @@ private slots:
         const auto before = ResultWindows();
         QList<QString> expected;
         for (int start : {0, 3}) {
-            routes_.scriptRange();
+            commands_->showScriptRange();
             list("ScrStart").setCurrentIndex(start);
             list("ScrEnd").setCurrentIndex(0);
             expected.append(Latin1(ScriptRangeText(map_.state(), start, start + 1)));
@@ -253,7 +252,7 @@ private slots:
     }
 
     void refilledAfterLoad() {
-        routes_.scriptRange();
+        commands_->showScriptRange();
         list("ScrStart").setCurrentIndex(3);
         list("GlbStart").setCurrentIndex(1);
         QVERIFY(map_.load(RenamedDemo("new_", 4, 3)));
@@ -282,7 +281,7 @@ private slots:
         MapBuilder twins = DemoMap();
         twins.scripts[2].Name = twins.scripts[1].Name;
         QVERIFY(map_.load(twins));
-        routes_.scriptRange();
+        commands_->showScriptRange();
         QCOMPARE(list("ScrStart").itemText(1), list("ScrStart").itemText(2));
         list("ScrStart").setCurrentIndex(2);
         list("ScrEnd").setCurrentIndex(0);

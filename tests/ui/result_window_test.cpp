@@ -4,8 +4,8 @@
 #include <QtTest>
 
 #include "database/CommandDatabase.h"
-#include "extract/windows/Extract.h"
-#include "extract/windows/ExtractionCommands.h"
+#include "ui/extract/Extract.h"
+#include "ui/extract/ExtractionCommands.h"
 #include "map/DemoMap.h"
 #include "ui/support/ExtractionFixtures.h"
 
@@ -65,7 +65,6 @@ private slots:
         TestMap map;
         QVERIFY(map.load(DemoMap()));
         ExtractionCommands commands([&map]() -> const MapState& { return map.state(); });
-        const ExtractionRoutes routes = MakeExtractionRoutes(commands);
         const CommandDatabaseResult expected = BuildCommandDatabase(map.state().SyntaxCache);
         QVERIFY(!expected.lines.empty());
         QString expectedText;
@@ -74,7 +73,7 @@ private slots:
         RecordingDialogs dialogs;
         QList<Extract*> atMessage;
         dialogs.whileShown = [&](const QString&) { atMessage = ResultWindows(); };
-        routes.database();
+        commands.database();
         QCOMPARE(atMessage.size(), 1);
         Extract& window = *atMessage.first();
         QCOMPARE(window.windowTitle(), QStringLiteral("Map Script command DataBase"));
@@ -86,7 +85,7 @@ private slots:
                  qPrintable(message));
 
         // A second run opens a further window; the first keeps its lines.
-        routes.database();
+        commands.database();
         QCOMPARE(ResultWindows().size(), 2);
         QCOMPARE(FieldText(window), expectedText);
     }

@@ -11,7 +11,7 @@
 #include "support/EdgeMaps.h"
 #include "support/TempMap.h"
 #include "ui/main/MainWindow.h"
-#include "ui/main/MapText.h"
+#include "ui/shell/MapText.h"
 #include "ui/support/MainWindowDriver.h"
 
 using namespace quorin;
@@ -44,7 +44,7 @@ private slots:
     void unknownFolderRow();
 
 private:
-    MainWindow& window() { return MainWindow::instance(); }
+    MainWindow& window() { return WiredMainWindow(); }
     QTreeWidget& list() { return List(window()); }
     void open(const MapBuilder& map, const char* name);
 

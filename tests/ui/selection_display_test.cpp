@@ -34,7 +34,7 @@ private slots:
     void emptySelectionKeepsThePage();
 
 private:
-    MainWindow& window() { return MainWindow::instance(); }
+    MainWindow& window() { return WiredMainWindow(); }
     QTreeWidget& list() { return List(window()); }
     QString open(const MapBuilder& map, const char* name);
     void select(const QStringList& path, const QString& row);

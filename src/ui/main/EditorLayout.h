@@ -11,8 +11,6 @@ namespace quorin::ui {
 
 inline constexpr int kWindowWidth = 700;
 inline constexpr int kWindowHeight = 722;
-inline constexpr int kWindowMinHeight = 64;
-inline constexpr int kWindowMaxHeight = 32000;
 
 struct Place {
     int left, top, width, height;

@@ -7,7 +7,8 @@
 
 #include "map/TypeTables.h"
 #include "ui/main/EditorLayout.h"
-#include "ui/main/MapText.h"
+#include "ui/shell/CaptionFit.h"
+#include "ui/shell/MapText.h"
 
 namespace quorin::ui {
 
@@ -23,17 +24,6 @@ QStringList ItemTexts(const std::array<std::string_view, N>& names) {
     QStringList items;
     for (std::string_view name : names) items << FromMapText(name);
     return items;
-}
-
-// The captions were laid out for a narrower system font: where one does not
-// fit its 104 pixels, it gets a slightly smaller font rather than a cut.
-void FitCaption(QLabel& label) {
-    QFont font = label.font();
-    if (font.pointSizeF() <= 0) return;
-    while (QFontMetrics(font).horizontalAdvance(label.text()) > label.width() && font.pointSizeF() > 6.5) {
-        font.setPointSizeF(font.pointSizeF() - 0.5);
-    }
-    label.setFont(font);
 }
 
 constexpr const char* kCredits =

@@ -9,28 +9,25 @@
 #include <QPointer>
 #include <QTreeWidget>
 
-#include "app/Dialogs.h"
-#include "app/MenuBar.h"
+#include "browse/TreeRows.h"
 #include "edit/FieldWriteBack.h"
 #include "edit/MapProtection.h"
 #include "map/MapLoader.h"
 #include "map/MapNames.h"
 #include "ui/main/EditorLayout.h"
 #include "ui/main/EditorPanel.h"
-#include "ui/main/MapText.h"
-#include "browse/TreeRows.h"
+#include "ui/shell/Dialogs.h"
+#include "ui/shell/MapText.h"
+#include "ui/shell/MenuBar.h"
+#include "ui/shell/WindowChrome.h"
 
 using quorin::ui::FromMapText;
 using quorin::ui::ToMapText;
 
 namespace {
 
-QString MessageText(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-void ShowError(QWidget* parent, const quorin::Error& error) {
-    quorin::ui::ShowMessage(parent, MessageText(error.message));
+void ShowError(QWidget* parent, const quorin::Error& error, const QString& path) {
+    quorin::ui::ShowMessage(parent, quorin::ui::MessageText(error.message, path));
 }
 
 QTreeWidgetItem* MakeRow(const quorin::TreeRow& row) {
@@ -51,6 +48,8 @@ char32_t FirstCharacter(const QKeyEvent& key) {
     return text.isEmpty() ? 0 : text.toUcs4().value(0);
 }
 
+constexpr const char* kProtectMapItem = "ScriptToolsProtectMap";
+
 }  // namespace
 
 MainWindow& MainWindow::instance() {
@@ -68,8 +67,8 @@ MainWindow::MainWindow() : stockNames_(quorin::BuiltInMapNames()) {
     // The content keeps the window's own size; the menu bar sits above it.
     content_ = new QWidget(this);
     content_->setObjectName(QStringLiteral("MainWindowContent"));
-    content_->setMinimumSize(kWindowWidth, kWindowMinHeight);
-    content_->setMaximumSize(kWindowWidth, kWindowMaxHeight);
+    content_->setMinimumSize(kWindowWidth, kContentMinimum);
+    content_->setMaximumSize(kWindowWidth, kContentMaximum);
     setCentralWidget(content_);
 
     list_ = new QTreeWidget(content_);
@@ -96,15 +95,9 @@ MainWindow::MainWindow() : stockNames_(quorin::BuiltInMapNames()) {
     content_->installEventFilter(this);
 
     // Open event: nothing to protect before a map has loaded.
-    SetProtectMapEnabled(false);
+    SetMenuItemEnabled(kProtectMapItem, false);
 
-    // The limits belong to the content; the menu bar sits above it and
-    // makes the window taller by its own height.
-    const int menuHeight = menuBar()->isNativeMenuBar() ? 0 : menuBar()->sizeHint().height();
-    setFixedWidth(kWindowWidth);
-    setMinimumHeight(kWindowMinHeight + menuHeight);
-    setMaximumHeight(kWindowMaxHeight + menuHeight);
-    resize(kWindowWidth, kWindowHeight + menuHeight);
+    ApplyContentSize(*this, kWindowWidth, kWindowHeight, ContentResize::HeightOnly);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -130,7 +123,7 @@ void MainWindow::stretchWithHeight() {
                          std::max(0, height - (kWindowHeight - kPagesPlace.height)));
 }
 
-void MainWindow::_Fileopen_Action() {
+void MainWindow::Fileopen_Action() {
     const QString path = quorin::ui::Dialogs().askMapFile(this);
     if (path.isEmpty()) {
         // The map on screen stays, but it no longer names the chosen file,
@@ -145,12 +138,12 @@ void MainWindow::openMap(const QString& path) {
     // The loader's message is shown once the tree holds the new map.
     const quorin::Status loaded = quorin::OpenMap(state_, QFile::encodeName(path).toStdString(), stockNames_);
     if (!loaded) {
-        ShowError(this, loaded.error());
+        ShowError(this, loaded.error(), path);
         return;
     }
     showNewMap();
     emit mapLoaded();
-    quorin::ui::ShowMessage(this, QString::fromLatin1(quorin::kMapLoaded));
+    quorin::ui::ShowMessage(this, quorin::ui::MessageText(quorin::kMapLoaded));
 }
 
 void MainWindow::showNewMap() {
@@ -162,7 +155,7 @@ void MainWindow::showNewMap() {
     // The pages showed records of the previous map; an edit there must not
     // reach the new file.
     editor_->clearPages();
-    SetProtectMapEnabled(true);
+    quorin::ui::SetMenuItemEnabled(kProtectMapItem, true);
 }
 
 void MainWindow::Lb_Select_Change() {
@@ -179,7 +172,7 @@ void MainWindow::Lb_Select_ExpandRow(QTreeWidgetItem* row) {
     list_->setCurrentItem(row);
     const quorin::ChildRows children = quorin::ChildRowsFor(state_, ToMapText(row->text(0)));
     if (!children.known) {
-        quorin::ui::ShowMessage(this, QString::fromLatin1(quorin::kUnknownFolder));
+        quorin::ui::ShowMessage(this, quorin::ui::MessageText(quorin::kUnknownFolder));
         return;
     }
     // Children are a snapshot made at each expansion; never add them twice.
@@ -198,35 +191,19 @@ void MainWindow::Lb_Select_CollapseRow(QTreeWidgetItem* row) {
 void MainWindow::Field_KeyDown(quorin::EditField field, const QLineEdit& control, char32_t key) {
     if (!quorin::IsCommitKey(key)) return;
     if (auto written = quorin::CommitField(state_, field, ToMapText(control.text())); !written) {
-        ShowError(this, written.error());
+        ShowError(this, written.error(), loadedPath());
     }
 }
 
 void MainWindow::Popup_Change(quorin::EditField popup, int index) {
     if (editor_->filling()) return;
-    if (auto written = quorin::CommitPopup(state_, popup, index); !written) ShowError(this, written.error());
+    if (auto written = quorin::CommitPopup(state_, popup, index); !written) ShowError(this, written.error(), loadedPath());
 }
 
-void MainWindow::_ScriptToolsProtectMap_Action() {
+void MainWindow::ScriptToolsProtectMap_Action() {
     if (auto protectedMap = quorin::ProtectScripts(state_); !protectedMap) {
-        ShowError(this, protectedMap.error());
+        ShowError(this, protectedMap.error(), loadedPath());
         return;
     }
-    quorin::ui::ShowMessage(this, QString::fromLatin1(quorin::kProtectedMessage));
-}
-
-void MainWindow::_Extractall_Action() {
-    if (routes_.all) routes_.all();
-}
-
-void MainWindow::_ExtractGlobalRange_Action() {
-    if (routes_.globalRange) routes_.globalRange();
-}
-
-void MainWindow::_ExtractScriptRange_Action() {
-    if (routes_.scriptRange) routes_.scriptRange();
-}
-
-void MainWindow::_ScriptToolsdatabase_Action() {
-    if (routes_.database) routes_.database();
+    quorin::ui::ShowMessage(this, quorin::ui::MessageText(quorin::kProtectedMessage));
 }

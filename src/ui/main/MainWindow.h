@@ -1,15 +1,15 @@
 #pragma once
 // The tool's one document window: the script tree Lb_Select on the left and
-// the page panel PageEditor on the right. It owns the map state; every other
-// window reaches it through MainWindow::instance().
+// the page panel PageEditor on the right. It owns the map state; start-up
+// lends that state to the extraction windows and wires the menu commands.
 
+#include <QFile>
 #include <QMainWindow>
 #include <string>
 #include <vector>
 
 #include "edit/EditField.h"
 #include "map/MapState.h"
-#include "ui/main/ExtractionRoutes.h"
 
 class QLineEdit;
 class QTreeWidget;
@@ -33,18 +33,13 @@ public:
     // The stock map names every load checks against (default: the built-in list).
     void setStockMapNames(std::vector<std::string> names) { stockNames_ = std::move(names); }
 
-    void setExtractionRoutes(quorin::ui::ExtractionRoutes routes) { routes_ = std::move(routes); }
-
     // Runs the load chain on path as File > Open does once a file is chosen.
     void openMap(const QString& path);
 
-    // Menu handlers.
-    void _Fileopen_Action();
-    void _ScriptToolsProtectMap_Action();
-    void _Extractall_Action();
-    void _ExtractGlobalRange_Action();
-    void _ExtractScriptRange_Action();
-    void _ScriptToolsdatabase_Action();
+    // The handlers of File > Open and Script Tools > Protect Map; start-up
+    // wires them to the menu items of every window.
+    void Fileopen_Action();
+    void ScriptToolsProtectMap_Action();
 
 signals:
     // After every successful load, once the tree shows the new map.
@@ -66,11 +61,12 @@ private:
     void Popup_Change(quorin::EditField popup, int index);
 
     void showNewMap();
+    // The file the records came from, as the file system names it.
+    QString loadedPath() const { return QFile::decodeName(state_.loadedPath().c_str()); }
     void stretchWithHeight();
 
     quorin::MapState state_;
     std::vector<std::string> stockNames_;
-    quorin::ui::ExtractionRoutes routes_;
     QWidget* content_ = nullptr;
     QTreeWidget* list_ = nullptr;
     quorin::ui::EditorPanel* editor_ = nullptr;

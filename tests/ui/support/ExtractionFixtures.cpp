@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QPlainTextEdit>
 
-#include "extract/windows/Extract.h"
+#include "ui/extract/Extract.h"
 #include "map/DemoMap.h"
 #include "map/MapLoader.h"
 #include "map/MapNames.h"
@@ -58,7 +58,6 @@ QString Latin1(const std::string& text) {
 bool ExtractionHarness::start(const quorin::MapBuilder& builder) {
     if (!map.load(builder)) return false;
     commands = std::make_unique<ui::ExtractionCommands>([this]() -> const MapState& { return map.state(); });
-    routes = ui::MakeExtractionRoutes(*commands);
     return true;
 }
 

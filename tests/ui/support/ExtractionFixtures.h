@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Dialogs.h"
-#include "extract/windows/ExtractionCommands.h"
+#include "ui/shell/Dialogs.h"
+#include "ui/extract/ExtractionCommands.h"
 #include "map/MapBuilder.h"
 #include "map/MapState.h"
 
@@ -54,8 +54,7 @@ private:
     int loads_ = 0;
 };
 
-// The extraction commands over a TestMap, reached through their routes as
-// the menus reach them.
+// The extraction commands over a TestMap.
 class ExtractionHarness {
 public:
     // Loads builder's map and makes fresh commands over it.
@@ -65,7 +64,6 @@ public:
 
     TestMap map;
     std::unique_ptr<ui::ExtractionCommands> commands;
-    ui::ExtractionRoutes routes;
 };
 
 // The demo map with every script and global name prefixed and only the

@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include "app/Startup.h"
 #include "ui/main/MainWindow.h"
 
 namespace quorin::uitest {
@@ -41,6 +42,14 @@ void TriggerMenuItem(QWidget& window, const char* name) {
         return;
     }
     item->trigger();
+}
+
+MainWindow& WiredMainWindow() {
+    static bool wired = false;
+    MainWindow& window = MainWindow::instance();
+    if (!wired) app::WireCommands(window);
+    wired = true;
+    return window;
 }
 
 QStringList OpenThroughMenu(QWidget& window, ScriptedDialogs& dialogs, const QString& path) {

@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <deque>
 
-#include "app/Dialogs.h"
+#include "ui/shell/Dialogs.h"
 
 class MainWindow;
 class QAction;
@@ -44,6 +44,10 @@ private:
 QAction* MenuItem(QWidget& window, const char* name);
 // Triggers an enabled menu item as a click on it would.
 void TriggerMenuItem(QWidget& window, const char* name);
+
+// The single main window with every menu command wired as start-up wires
+// it (once per test program).
+MainWindow& WiredMainWindow();
 
 // File > Open answered with path; returns the messages the load showed.
 QStringList OpenThroughMenu(QWidget& window, ScriptedDialogs& dialogs, const QString& path);

@@ -1,11 +1,12 @@
-#include "extract/windows/Extract.h"
+#include "ui/extract/Extract.h"
 
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QTextCursor>
 
-#include "app/MenuBar.h"
-#include "extract/windows/WindowChrome.h"
+#include "ui/shell/MapText.h"
+#include "ui/shell/MenuBar.h"
+#include "ui/shell/WindowChrome.h"
 
 namespace quorin::ui {
 
@@ -40,14 +41,14 @@ Extract::Extract() {
 
     // The shared bar: its commands go to the main window, none to this one.
     InstallMenuBar(*this);
-    ApplyContentSize(*this, kContentWidth, kContentHeight);
+    ApplyContentSize(*this, kContentWidth, kContentHeight, ContentResize::Both);
     show();
 }
 
 void Extract::appendText(std::string_view text) {
     QTextCursor end(FldExtract_->document());
     end.movePosition(QTextCursor::End);
-    end.insertText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+    end.insertText(FromMapText(text));
 }
 
 void Extract::bringToFront() {

@@ -1,15 +1,12 @@
 #pragma once
 // The Script Tools commands that produce text: the two range commands (which
-// show the single range window), Extract > All and Database. The main
-// window's menu handlers reach them through ExtractionRoutes.
+// show the single range window), Extract > All and Database. Start-up wires
+// the menu items to them.
 
 #include <QObject>
 #include <QPointer>
 
-#include "extract/windows/MapSource.h"
-#include "ui/main/ExtractionRoutes.h"
-
-class MainWindow;
+#include "ui/extract/MapSource.h"
 
 namespace quorin::ui {
 
@@ -44,12 +41,5 @@ private:
     MapSource map_;
     QPointer<WinRange> rangeWindow_;
 };
-
-// The four routes, each calling the matching command while it exists.
-ExtractionRoutes MakeExtractionRoutes(ExtractionCommands& commands);
-
-// Gives the main window its extraction routes, over its own map state, and
-// refills an open range window after each of its loads.
-void InstallExtractionCommands(MainWindow& window);
 
 }  // namespace quorin::ui

@@ -1,21 +1,13 @@
-#include "extract/windows/ExtractionCommands.h"
+#include "ui/extract/ExtractionCommands.h"
 
-#include "app/Dialogs.h"
 #include "database/CommandDatabase.h"
-#include "extract/windows/Extract.h"
-#include "extract/windows/ThreadExtractAll.h"
-#include "extract/windows/WinRange.h"
-#include "ui/main/MainWindow.h"
+#include "ui/extract/Extract.h"
+#include "ui/extract/ThreadExtractAll.h"
+#include "ui/extract/WinRange.h"
+#include "ui/shell/Dialogs.h"
+#include "ui/shell/MapText.h"
 
 namespace quorin::ui {
-
-namespace {
-
-QString Latin1(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
 
 ExtractionCommands::ExtractionCommands(MapSource map, QObject* parent) : QObject(parent), map_(std::move(map)) {}
 
@@ -54,35 +46,11 @@ void ExtractionCommands::database() {
     for (const std::string& line : result.lines) window->appendText(line);
     window->setWindowTitle(QString::fromLatin1(kCommandDatabaseTitle));
     window->bringToFront();
-    ShowMessage(window, Latin1(result.message()));
+    ShowMessage(window, MessageText(result.message()));
 }
 
 void ExtractionCommands::mapLoaded() {
     if (rangeWindow_) rangeWindow_->Event_Open();
-}
-
-ExtractionRoutes MakeExtractionRoutes(ExtractionCommands& commands) {
-    const QPointer<ExtractionCommands> target(&commands);
-    return {
-        [target] {
-            if (target) target->showScriptRange();
-        },
-        [target] {
-            if (target) target->showGlobalRange();
-        },
-        [target] {
-            if (target) target->extractAll();
-        },
-        [target] {
-            if (target) target->database();
-        },
-    };
-}
-
-void InstallExtractionCommands(MainWindow& window) {
-    auto* commands = new ExtractionCommands([&window]() -> const MapState& { return window.state(); }, &window);
-    QObject::connect(&window, &MainWindow::mapLoaded, commands, &ExtractionCommands::mapLoaded);
-    window.setExtractionRoutes(MakeExtractionRoutes(*commands));
 }
 
 }  // namespace quorin::ui

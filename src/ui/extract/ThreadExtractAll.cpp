@@ -1,10 +1,11 @@
-#include "extract/windows/ThreadExtractAll.h"
+#include "ui/extract/ThreadExtractAll.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>
 
-#include "app/Dialogs.h"
-#include "extract/windows/Extract.h"
+#include "ui/extract/Extract.h"
+#include "ui/shell/Dialogs.h"
+#include "ui/shell/MapText.h"
 
 namespace quorin::ui {
 
@@ -39,11 +40,10 @@ void ThreadExtractAll::deliver(const ExtractAllResult& result) {
         window_->appendText(result.text);
         window_->bringToFront();
     }
-    const std::string message = result.message();
     // A window the user closed during the run may still exist until its
     // deletion; the box must not belong to it.
     QWidget* parent = window_ && window_->isVisible() ? window_.data() : nullptr;
-    ShowMessage(parent, QString::fromLatin1(message.data(), static_cast<qsizetype>(message.size())));
+    ShowMessage(parent, MessageText(result.message()));
     deleteLater();
 }
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "extract/windows/MapSource.h"
+#include "ui/extract/MapSource.h"
 
 class QComboBox;
 class QStackedWidget;

@@ -1,7 +1,9 @@
-#include "app/Dialogs.h"
+#include "ui/shell/Dialogs.h"
 
 #include <QFileDialog>
 #include <QMessageBox>
+
+#include "ui/shell/MapText.h"
 
 namespace quorin::ui {
 

@@ -1,7 +1,6 @@
-#include "extract/windows/WinRange.h"
+#include "ui/extract/WinRange.h"
 
 #include <QComboBox>
-#include <QFontMetrics>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -9,25 +8,17 @@
 #include <QStackedWidget>
 #include <QStringList>
 
-#include "app/Dialogs.h"
 #include "extract/RangeExtraction.h"
-#include "extract/windows/Extract.h"
-#include "app/MenuBar.h"
-#include "extract/windows/WindowChrome.h"
+#include "ui/extract/Extract.h"
+#include "ui/shell/CaptionFit.h"
+#include "ui/shell/Dialogs.h"
+#include "ui/shell/MapText.h"
+#include "ui/shell/MenuBar.h"
+#include "ui/shell/WindowChrome.h"
 
 namespace quorin::ui {
 
 namespace {
-
-// The one-line captions were laid out for a narrower system font: one that
-// does not fit its width gets a slightly smaller font rather than a cut.
-void FitCaption(QLabel& label) {
-    QFont font = label.font();
-    if (font.pointSizeF() <= 0) return;
-    while (QFontMetrics(font).horizontalAdvance(label.text()) > label.width() && font.pointSizeF() > 6.5)
-        font.setPointSizeF(font.pointSizeF() - 0.5);
-    label.setFont(font);
-}
 
 QLabel* AddLabel(QWidget* page, const char* name, const QRect& place, const QString& text, bool lines = false) {
     auto* label = new QLabel(text, page);
@@ -58,8 +49,7 @@ template <typename Record>
 QStringList Names(const std::vector<Record>& cache, std::int64_t from, std::int64_t to) {
     QStringList names;
     for (std::int64_t i = std::max<std::int64_t>(from, 0); i <= to; ++i) {
-        const std::string& name = cache[static_cast<std::size_t>(i)].Name;
-        names.append(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+        names.append(FromMapText(cache[static_cast<std::size_t>(i)].Name));
     }
     return names;
 }
@@ -146,7 +136,7 @@ WinRange::WinRange(MapSource map) : map_(std::move(map)) {
 
     // The shared bar: its commands go to the main window, none to this one.
     InstallMenuBar(*this);
-    FixContentSize(*this, kContentWidth, kContentHeight);
+    ApplyContentSize(*this, kContentWidth, kContentHeight, ContentResize::None);
     Event_Open();
     show();
 }

@@ -1,0 +1,84 @@
+#pragma once
+// MenuBar1 as one table: menus, submenus, separators and items in the order
+// they appear, each with its object name, text and shortcut. Handlers are not
+// part of it: start-up wires them by item name (SetMenuCommand), except for
+// the standard commands the shell carries out itself.
+
+#include <QKeyCombination>
+
+namespace quorin::ui {
+
+enum class MenuEntryKind {
+    Menu,        // opens a menu; inside another menu, a submenu
+    FilledMenu,  // a submenu whose items are made each time it opens
+    EndMenu,     // closes the innermost open menu
+    Item,
+    CheckItem,   // an item with a check mark that every bar shows alike
+    Separator,
+};
+
+// What an item does when no handler is wired to its name.
+enum class StandardCommand { None, Quit, Undo, Cut, Copy, Paste, Delete, SelectAll };
+
+inline constexpr QKeyCombination kNoShortcut = QKeyCombination::fromCombined(0);
+
+struct MenuEntry {
+    MenuEntryKind kind;
+    const char* name = "";
+    const char* text = "";
+    QKeyCombination shortcut = kNoShortcut;
+    StandardCommand standard = StandardCommand::None;
+    // Until SetMenuItemEnabled says otherwise, on every bar.
+    bool enabledAtStart = true;
+};
+
+constexpr MenuEntry Menu(const char* name, const char* text) { return {MenuEntryKind::Menu, name, text}; }
+constexpr MenuEntry FilledMenu(const char* name, const char* text) { return {MenuEntryKind::FilledMenu, name, text}; }
+constexpr MenuEntry EndMenu() { return {MenuEntryKind::EndMenu}; }
+constexpr MenuEntry Separator(const char* name) { return {MenuEntryKind::Separator, name}; }
+constexpr MenuEntry Item(const char* name, const char* text, QKeyCombination shortcut = kNoShortcut,
+                         StandardCommand standard = StandardCommand::None) {
+    return {MenuEntryKind::Item, name, text, shortcut, standard};
+}
+constexpr MenuEntry CheckItem(const char* name, const char* text, QKeyCombination shortcut = kNoShortcut) {
+    return {MenuEntryKind::CheckItem, name, text, shortcut};
+}
+constexpr MenuEntry DisabledAtStart(MenuEntry entry) {
+    entry.enabledAtStart = false;
+    return entry;
+}
+
+inline constexpr const char* kMenuBar1Name = "MenuBar1";
+
+inline constexpr MenuEntry kMenuBar1[] = {
+    Menu("FileMenu", "&File"),
+    // Before Open: a platform that moves quit into an application menu
+    // leaves Open alone in File.
+    Item("FileQuit", "&Quit", Qt::CTRL | Qt::Key_Q, StandardCommand::Quit),
+    Item("Fileopen", "&Open", Qt::CTRL | Qt::Key_O),
+    EndMenu(),
+
+    Menu("EditMenu", "&Edit"),
+    Item("EditUndo", "&Undo", Qt::CTRL | Qt::Key_Z, StandardCommand::Undo),
+    Separator("UntitledMenu1"),
+    Item("EditCut", "Cu&t", Qt::CTRL | Qt::Key_X, StandardCommand::Cut),
+    Item("EditCopy", "&Copy", Qt::CTRL | Qt::Key_C, StandardCommand::Copy),
+    Item("EditPaste", "&Paste", Qt::CTRL | Qt::Key_V, StandardCommand::Paste),
+    Item("EditClear", "&Delete", kNoShortcut, StandardCommand::Delete),
+    Separator("UntitledMenu0"),
+    Item("EditSelectAll", "Select &All", Qt::CTRL | Qt::Key_A, StandardCommand::SelectAll),
+    EndMenu(),
+
+    Menu("ScriptMenu", "&Script Tools"),
+    // Nothing to protect before a map has loaded.
+    DisabledAtStart(Item("ScriptToolsProtectMap", "&Protect Map", Qt::CTRL | Qt::Key_P)),
+    Menu("ScriptToolsExtract", "&Extract..."),
+    Item("Extractall", "All"),
+    Item("ExtractGlobalRange", "Global Range"),
+    Item("ExtractScriptRange", "Script Range"),
+    EndMenu(),
+    Item("ScriptToolsdatabase", "&Database"),
+    EndMenu(),
+};
+
+}  // namespace quorin::ui

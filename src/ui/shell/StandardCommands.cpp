@@ -1,0 +1,52 @@
+#include "ui/shell/StandardCommands.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+namespace quorin::ui {
+
+namespace {
+
+void ApplyTo(QLineEdit& line, StandardCommand command) {
+    switch (command) {
+    case StandardCommand::Undo: line.undo(); break;
+    case StandardCommand::Cut: line.cut(); break;
+    case StandardCommand::Copy: line.copy(); break;
+    case StandardCommand::Paste: line.paste(); break;
+    case StandardCommand::Delete: line.del(); break;
+    case StandardCommand::SelectAll: line.selectAll(); break;
+    case StandardCommand::None:
+    case StandardCommand::Quit: break;
+    }
+}
+
+void ApplyTo(QPlainTextEdit& area, StandardCommand command) {
+    switch (command) {
+    case StandardCommand::Undo: area.undo(); break;
+    case StandardCommand::Cut: area.cut(); break;
+    case StandardCommand::Copy: area.copy(); break;
+    case StandardCommand::Paste: area.paste(); break;
+    case StandardCommand::Delete: area.textCursor().removeSelectedText(); break;
+    case StandardCommand::SelectAll: area.selectAll(); break;
+    case StandardCommand::None:
+    case StandardCommand::Quit: break;
+    }
+}
+
+}  // namespace
+
+void RunStandardCommand(StandardCommand command) {
+    if (command == StandardCommand::Quit) {
+        QApplication::quit();
+        return;
+    }
+    QWidget* focused = QApplication::focusWidget();
+    if (auto* line = qobject_cast<QLineEdit*>(focused)) {
+        ApplyTo(*line, command);
+    } else if (auto* area = qobject_cast<QPlainTextEdit*>(focused)) {
+        ApplyTo(*area, command);
+    }
+}
+
+}  // namespace quorin::ui

@@ -1,0 +1,13 @@
+#pragma once
+// The menu commands the shell carries out itself: quit, and the Edit items,
+// which act on the text field that has the keyboard focus, whichever window
+// it is in.
+
+#include "ui/shell/MenuTable.h"
+
+namespace quorin::ui {
+
+// Does nothing for StandardCommand::None, or when no text field has the focus.
+void RunStandardCommand(StandardCommand command);
+
+}  // namespace quorin::ui

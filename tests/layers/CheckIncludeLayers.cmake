@@ -1,0 +1,55 @@
+# Fails when an include under SOURCE_DIR/src runs back up the layers:
+# src/app -> window features (src/ui/main, src/ui/extract) -> window shell
+# (src/ui/shell) -> the core, which uses the standard library only. The two
+# window features do not include each other; quorin-cli (src/app/cli) stands
+# on the core alone.
+#   cmake -DSOURCE_DIR=<folder holding src> -P CheckIncludeLayers.cmake
+
+if(NOT SOURCE_DIR)
+  message(FATAL_ERROR "SOURCE_DIR not given")
+endif()
+
+# Folder (below src) and the includes it must not have.
+set(core_forbidden "<Q|\"(app|ui)/")
+set(rules
+  "map" "${core_forbidden}"
+  "script" "${core_forbidden}"
+  "edit" "${core_forbidden}"
+  "extract" "${core_forbidden}"
+  "database" "${core_forbidden}"
+  "browse" "${core_forbidden}"
+  "app/cli" "<Q|\"ui/"
+  "ui/shell" "\"(app|ui/main|ui/extract)/"
+  "ui/main" "\"(app|ui/extract)/"
+  "ui/extract" "\"(app|ui/main)/")
+
+set(violations "")
+set(checked 0)
+list(LENGTH rules rule_words)
+math(EXPR last_rule "${rule_words} - 2")
+foreach(at RANGE 0 ${last_rule} 2)
+  list(GET rules ${at} folder)
+  math(EXPR pattern_at "${at} + 1")
+  list(GET rules ${pattern_at} forbidden)
+  file(GLOB_RECURSE files "${SOURCE_DIR}/src/${folder}/*.h" "${SOURCE_DIR}/src/${folder}/*.cpp")
+  foreach(path ${files})
+    math(EXPR checked "${checked} + 1")
+    file(STRINGS "${path}" includes REGEX "^[ \t]*#[ \t]*include")
+    foreach(line ${includes})
+      if(line MATCHES "include[ \t]*(${forbidden})")
+        file(RELATIVE_PATH shown "${SOURCE_DIR}" "${path}")
+        string(STRIP "${line}" line)
+        list(APPEND violations "${shown}: ${line}")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
+if(checked EQUAL 0)
+  message(FATAL_ERROR "no source found under ${SOURCE_DIR}/src")
+endif()
+if(violations)
+  list(JOIN violations "\n  " shown)
+  message(FATAL_ERROR "includes running up the layers:\n  ${shown}")
+endif()
+message(STATUS "${checked} files, every include runs down the layers")

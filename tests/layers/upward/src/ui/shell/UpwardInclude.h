@@ -1,0 +1,5 @@
+#pragma once
+// Planted for the include check's own test: the shell must not include a
+// window feature.
+
+#include "ui/main/MainWindow.h"
