@@ -9,15 +9,17 @@ if(NOT SOURCE_DIR)
   message(FATAL_ERROR "SOURCE_DIR not given")
 endif()
 
-# Folder (below src) and the includes it must not have.
-set(core_forbidden "<Q|\"(app|ui)/")
+# Folder (below src) and the includes it must not have. Inside the core the
+# folders stack too: map at the bottom; script, edit and database on it;
+# extract on script; browse and search on script and edit.
 set(rules
-  "map" "${core_forbidden}"
-  "script" "${core_forbidden}"
-  "edit" "${core_forbidden}"
-  "extract" "${core_forbidden}"
-  "database" "${core_forbidden}"
-  "browse" "${core_forbidden}"
+  "map" "<Q|\"(app|ui|script|edit|extract|database|browse|search)/"
+  "script" "<Q|\"(app|ui|edit|extract|database|browse|search)/"
+  "edit" "<Q|\"(app|ui|script|extract|database|browse|search)/"
+  "database" "<Q|\"(app|ui|script|edit|extract|browse|search)/"
+  "extract" "<Q|\"(app|ui|edit|database|browse|search)/"
+  "browse" "<Q|\"(app|ui|extract|database|search)/"
+  "search" "<Q|\"(app|ui|extract|database)/"
   "app/cli" "<Q|\"ui/"
   "ui/shell" "\"(app|ui/main|ui/extract)/"
   "ui/main" "\"(app|ui/extract)/"
