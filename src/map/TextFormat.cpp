@@ -50,8 +50,7 @@ std::string SecondsFromTicks(std::int64_t ticks) {
 bool EqualsIgnoringCase(std::string_view text, std::string_view other) {
     if (text.size() != other.size()) return false;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(text[i]) != lower(other[i])) return false;
+        if (FoldAsciiCase(text[i]) != FoldAsciiCase(other[i])) return false;
     }
     return true;
 }

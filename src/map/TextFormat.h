@@ -23,6 +23,9 @@ std::string Hexadecimal(std::int32_t value);
 // ("0.5" for 30 ticks, "2" for 120).
 std::string SecondsFromTicks(std::int64_t ticks);
 
+// The byte with an ASCII capital made small; every other byte unchanged.
+constexpr char FoldAsciiCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
 // True when text equals other ignoring ASCII letter case.
 bool EqualsIgnoringCase(std::string_view text, std::string_view other);
 

@@ -81,25 +81,35 @@ void AppendCloser(std::string& out, const Syntax& node) {
     }
 }
 
+std::optional<ScriptWalk> WalkOf(const MapContent& map, const ScriptHeader& script) {
+    if (map.SyntaxCache.empty()) return std::nullopt;
+    ScriptWalk walk;
+    walk.root = map.syntaxPositionOr0(script.ExpPointer);
+    walk.child = map.syntaxPositionOr0(map.SyntaxCache[walk.root].KidExpPointer);
+    // Both ends come from the lookup, so the walk never leaves the cache.
+    walk.first = map.syntaxPositionOr0(map.SyntaxCache[walk.child].SibExpPointer);
+    return walk;
+}
+
+bool ChildHasOwnLine(const Syntax& child) { return child.ExpType == kCloser; }
+
 std::int64_t AppendScriptBody(std::string& out, const MapContent& map, const ScriptHeader& script,
                               NodeTextRules rules) {
-    if (map.SyntaxCache.empty()) return 0;
-    const std::size_t root = map.syntaxPositionOr0(script.ExpPointer);
-    const Syntax& child = map.SyntaxCache[map.syntaxPositionOr0(map.SyntaxCache[root].KidExpPointer)];
-    if (child.ExpType == kCloser) {
+    const auto walk = WalkOf(map, script);
+    if (!walk) return 0;
+    const Syntax& child = map.SyntaxCache[walk->child];
+    if (ChildHasOwnLine(child)) {
         out += kLineEnd;
         out += '(';
         out += child.Command;
         out += kLineEnd;
     }
-    // Both ends come from the lookup, so the walk never leaves the cache.
-    const std::size_t first = map.syntaxPositionOr0(child.SibExpPointer);
-    for (std::size_t p = first; p < root; ++p) {
+    for (std::size_t p = walk->first; p < walk->root; ++p) {
         const Syntax& node = map.SyntaxCache[p];
         AppendNodeText(out, node, rules);
         AppendCloser(out, node);
     }
-    return first < root ? static_cast<std::int64_t>(root - first) : 0;
+    return static_cast<std::int64_t>(walk->walked());
 }
 
 void AppendGlobalDeclaration(std::string& out, const MapContent& map, const GlobalHeader& global) {

@@ -4,7 +4,9 @@
 // cache positions, not over the tree: the links only find the two ends of
 // the walk and decide where groups close.
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "map/MapState.h"
@@ -26,6 +28,23 @@ std::string DecompileScript(const MapContent& map, const ScriptHeader& script);
 // "(global TYPE NAME VALUE)", no line end. Without any node there is no value:
 // "(global TYPE NAME)".
 std::string DecompileGlobal(const MapContent& map, const GlobalHeader& global);
+
+// The nodes a script's text is built from, as cache positions: the root,
+// its first child (printed on a line of its own when it has expression type
+// 9) and the walk from the child's sibling up to the position before the
+// root (empty when the sibling lies at or after the root). Every end is
+// found through the identity lookup with its fallback to position 0.
+// Nothing when the cache is empty.
+struct ScriptWalk {
+    std::size_t root = 0;
+    std::size_t child = 0;
+    std::size_t first = 0;  // walked: first .. root - 1
+
+    [[nodiscard]] std::size_t walked() const { return first < root ? root - first : 0; }
+};
+[[nodiscard]] std::optional<ScriptWalk> WalkOf(const MapContent& map, const ScriptHeader& script);
+// True when a root's first child gets a line of its own in the text.
+[[nodiscard]] bool ChildHasOwnLine(const Syntax& child);
 
 // The pieces, for texts that put them together differently.
 

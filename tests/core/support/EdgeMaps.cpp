@@ -42,6 +42,34 @@ MapBuilder EdgeMap() {
     return map;
 }
 
+MapBuilder SearchMap() {
+    MapBuilder map;
+    Node(map, 9, 9, 0, -1, 0, "Fallback_Text");        // 0, id 10 (the builder writes its sibling as the count)
+    Node(map, 8, 4, 0, 14, 12, "");                    // 1, id 11: ( ai_attach unit_Alpha )
+    Node(map, 9, 2, 0, 13, 0, "ai_attach");            // 2, id 12
+    Node(map, 9, 38, 0, -1, -1, "unit_Alpha");         // 3, id 13
+    Node(map, 8, 4, 0, -1, 15, "");                    // 4, id 14: ( set vault_open true )
+    Node(map, 9, 2, 0, 16, 0, "set");                  // 5, id 15
+    Node(map, 13, 5, 0, 17, 0, "vault_open");          // 6, id 16
+    Node(map, 9, 5, -255, -1, -1, "true");             // 7, id 17
+    Node(map, 8, 4, 0, -1, 19, "");                    // 8, id 18: root of AI_Attach_Loop
+    Node(map, 9, 2, 0, 11, 0, "begin");                // 9, id 19
+    Node(map, 8, 4, 0, -1, 21, "");                    // 10, id 20: root of beta
+    Node(map, 9, 2, 0, 14, 0, "begin");                // 11, id 21
+    Node(map, 9, 2, 0, -1, -1, "sleep");               // 12, id 22
+    Node(map, 8, 4, 0, -1, 24, "");                    // 13, id 23: root of gamma
+    Node(map, 8, 2, 0, 22, 0, "ai_attach_group");      // 14, id 24
+    Node(map, 9, 9, 0, -1, -1, "path\\to\tthe\nend\r");  // 15, id 25
+    Node(map, 8, 4, 0, -1, 27, "");                    // 16, id 26: root of delta
+    Node(map, 9, 2, 0, 25, 0, "print");                // 17, id 27
+    map.scripts = {
+        {"AI_Attach_Loop", 3, 4, 18, 0}, {"beta", 1, 4, 20, 0}, {"gamma", 0, 4, 23, 0},
+        {"lost", 4, 4, 999, 0},          {"caf\xe9", 3, 4, 23, 0}, {"delta", 2, 4, 26, 0},
+    };
+    map.globals = {{"vault_open", 5, 17, 0}, {"tab\tname\\x", 7, 13, 0}};
+    return map;
+}
+
 MapBuilder CountsMap(int scripts, int globals) {
     MapBuilder map;
     Node(map, 9, 7, 3, -1, -1, "3");    // 0, id 10

@@ -1,0 +1,30 @@
+#pragma once
+// The plain form of a hit list: one line per hit, fields split by tabs.
+//   s<TAB>NAME
+//   g<TAB>NAME
+//   u<TAB>SCRIPT<TAB>IDENTITY<TAB>COMMAND
+// Names and texts are bytes from the map, so the four bytes that would
+// break a line or a field are written as escapes: a backslash as \\, a tab
+// as \t, a line feed as \n and a carriage return as \r. Every other byte is
+// written as it is.
+
+#include <iosfwd>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "search/SearchHit.h"
+
+namespace quorin {
+
+void AppendEscapedField(std::string& out, std::string_view text);
+[[nodiscard]] std::string EscapedField(std::string_view text);
+
+// "s", "g" or "u".
+[[nodiscard]] std::string_view HitKindLetter(HitKind kind);
+
+// The line of one hit, with its line end.
+void AppendHitLine(std::string& out, const SearchHit& hit);
+void WriteHitLines(std::ostream& out, std::span<const SearchHit> hits);
+
+}  // namespace quorin

@@ -1,0 +1,129 @@
+#include "search/MapSearch.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "script/Decompiler.h"
+
+namespace quorin {
+
+MapSearch::MapSearch(const MapContent& map, std::string_view query, SearchLimits limits)
+    : map_(map), query_(query), limits_(limits) {
+    if (query_.empty()) stage_ = Stage::Done;
+}
+
+bool MapSearch::advance(std::size_t work) {
+    std::size_t spent = 0;
+    while (!finished() && spent < work) spent += step();
+    return finished();
+}
+
+std::size_t MapSearch::step() {
+    switch (stage_) {
+    case Stage::ScriptNames:
+        if (at_ < map_.ScriptHeaderCache.size()) return stepName(map_.ScriptHeaderCache[at_].Name, HitKind::Script, at_);
+        nextStage(Stage::GlobalNames);
+        return 1;
+    case Stage::GlobalNames:
+        if (at_ < map_.GlobalHeaderCache.size()) return stepName(map_.GlobalHeaderCache[at_].Name, HitKind::Global, at_);
+        nextStage(Stage::NodeTexts);
+        return 1;
+    case Stage::NodeTexts:
+        return stepNodeText();
+    case Stage::Uses:
+        return stepUses();
+    case Stage::Done:
+        return 1;
+    }
+    return 1;
+}
+
+void MapSearch::nextStage(Stage stage) {
+    stage_ = stage;
+    at_ = 0;
+    if (stage == Stage::NodeTexts) {
+        // Without nodes no script has a text to search.
+        if (map_.SyntaxCache.empty()) {
+            stage_ = Stage::Done;
+            return;
+        }
+        const std::size_t count = map_.SyntaxCache.size();
+        matches_.assign(count, false);
+        nextMatch_.assign(count + 1, count);
+        at_ = count;  // filled from the last node down
+    }
+}
+
+std::size_t MapSearch::stepName(const std::string& name, HitKind kind, std::size_t position) {
+    ++at_;
+    const std::size_t cost = name.size() + 1;
+    if (!query_.foundIn(name)) return cost;
+    SearchHit hit;
+    hit.kind = kind;
+    hit.position = position;
+    hit.name = name;
+    return cost + addHit(std::move(hit));
+}
+
+std::size_t MapSearch::stepNodeText() {
+    if (at_ == 0) {
+        nextStage(Stage::Uses);
+        return 1;
+    }
+    const std::size_t p = --at_;
+    const std::string& text = map_.SyntaxCache[p].Command;
+    const bool found = query_.foundIn(text);
+    matches_[p] = found;
+    nextMatch_[p] = found ? p : nextMatch_[p + 1];
+    return text.size() + 1;
+}
+
+std::size_t MapSearch::stepUses() {
+    if (at_ >= map_.ScriptHeaderCache.size()) {
+        stage_ = Stage::Done;
+        return 1;
+    }
+    const ScriptHeader& script = map_.ScriptHeaderCache[at_];
+    auto use = [&](std::size_t p) {
+        const Syntax& node = map_.SyntaxCache[p];
+        return SearchHit{HitKind::Use, at_, script.Name, p, node.ExpIdentity, node.Command};
+    };
+    if (!inWalk_) {
+        // The cache is not empty here, so the walk exists.
+        const ScriptWalk walk = WalkOf(map_, script).value_or(ScriptWalk{});
+        inWalk_ = true;
+        walkAt_ = walk.first;
+        walkEnd_ = walk.root;
+        if (ChildHasOwnLine(map_.SyntaxCache[walk.child]) && matches_[walk.child]) return 1 + addHit(use(walk.child));
+        return 1;
+    }
+    const std::size_t p = walkAt_ < walkEnd_ ? nextMatch_[walkAt_] : walkEnd_;
+    if (p >= walkEnd_) {
+        inWalk_ = false;
+        ++at_;
+        return 1;
+    }
+    walkAt_ = p + 1;
+    return addHit(use(p));
+}
+
+std::size_t MapSearch::addHit(SearchHit hit) {
+    const std::size_t bytes = hit.name.size() + hit.text.size();
+    if (result_.hits.size() >= limits_.hits || bytes > limits_.textBytes - std::min(textBytes_, limits_.textBytes)) {
+        result_.complete = false;
+        stage_ = Stage::Done;
+        return 1;
+    }
+    textBytes_ += bytes;
+    result_.hits.push_back(std::move(hit));
+    return 1 + bytes;
+}
+
+SearchResult FindInMap(const MapContent& map, std::string_view query, SearchLimits limits) {
+    MapSearch search(map, query, limits);
+    while (!search.advance(SIZE_MAX)) {
+    }
+    return search.takeResult();
+}
+
+}  // namespace quorin

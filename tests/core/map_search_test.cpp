@@ -1,0 +1,212 @@
+// The search over a loaded map: which names and nodes are hits, in which
+// order, how the query compares bytes, the plain lines of a hit list, and
+// the tree row a hit leads to.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "browse/TreeRows.h"
+#include "map/DemoMap.h"
+#include "search/HitLines.h"
+#include "search/HitRow.h"
+#include "search/MapSearch.h"
+#include "support/EdgeMaps.h"
+#include "support/HandMap.h"
+#include "support/TempMap.h"
+
+namespace quorin {
+namespace {
+
+std::string Lines(const std::vector<SearchHit>& hits) {
+    std::ostringstream out;
+    WriteHitLines(out, hits);
+    return out.str();
+}
+
+class MapSearchTest : public ::testing::Test {
+protected:
+    MapState load(const MapBuilder& builder) {
+        MapState state;
+        testing::CollectedMessages messages;
+        EXPECT_TRUE(testing::Load(state, testing::WriteMap(dir_, builder), messages)) << messages.messages.back();
+        return state;
+    }
+
+    testing::TempDir dir_;
+};
+
+TEST_F(MapSearchTest, HitsInOrder) {
+    const MapState map = load(testing::SearchMap());
+    struct Case {
+        const char* why;
+        std::string query;
+        std::string lines;
+    };
+    const Case cases[] = {
+        {"name and use; gamma's child matches but has no line of its own", "ai_attach",
+         "s\tAI_Attach_Loop\nu\tAI_Attach_Loop\t12\tai_attach\n"},
+        {"letters match in either case; a node two scripts walk is a use in each", "VAULT_Open",
+         "g\tvault_open\nu\tAI_Attach_Loop\t16\tvault_open\nu\tbeta\t16\tvault_open\n"},
+        {"child lines first, then the walk, which may pass another script's child", "begin",
+         "u\tAI_Attach_Loop\t19\tbegin\nu\tbeta\t21\tbegin\nu\tbeta\t19\tbegin\n"},
+        {"a root identity nobody has falls back to node 0", "fallback", "u\tlost\t10\tFallback_Text\n"},
+        {"a byte above 127 matches itself", "\xe9", "s\tcaf\xe9\n"},
+        {"letters fold, the byte above 127 must still be equal", "CAF\xe9", "s\tcaf\xe9\n"},
+        {"0xC9 is not 0xE9 in another case", "\xc9", ""},
+        {"escapes in names and texts", "\\",
+         "g\ttab\\tname\\\\x\nu\tdelta\t25\tpath\\\\to\\tthe\\nend\\r\n"},
+        {"a tab in the query", "\t", "g\ttab\\tname\\\\x\nu\tdelta\t25\tpath\\\\to\\tthe\\nend\\r\n"},
+        {"gamma's child is walked by nobody", "ai_attach_group", ""},
+        {"nothing", "zzz", ""},
+        {"the empty query finds nothing", "", ""},
+        {"a query longer than any text", std::string(300, 'a'), ""},
+    };
+    for (const Case& c : cases) {
+        const SearchResult result = FindInMap(map, c.query);
+        EXPECT_EQ(Lines(result.hits), c.lines) << c.why;
+        EXPECT_TRUE(result.complete) << c.why;
+    }
+}
+
+TEST_F(MapSearchTest, UsesCarryTheirPositions) {
+    const MapState map = load(testing::SearchMap());
+    const SearchResult result = FindInMap(map, "vault_open");
+    ASSERT_EQ(result.hits.size(), 3u);
+    EXPECT_EQ(result.hits[0], (SearchHit{HitKind::Global, 0, "vault_open", 0, 0, ""}));
+    EXPECT_EQ(result.hits[1], (SearchHit{HitKind::Use, 0, "AI_Attach_Loop", 6, 16, "vault_open"}));
+    EXPECT_EQ(result.hits[2], (SearchHit{HitKind::Use, 1, "beta", 6, 16, "vault_open"}));
+}
+
+TEST_F(MapSearchTest, QueryMatchesAcrossRepeatedPrefixes) {
+    // Texts where a naive restart after a partial match would miss the hit.
+    MapBuilder map = testing::CountsMap(0, 0);
+    map.scripts = {{"aaab", 3, 4, 11, 0}, {"abab_abac", 3, 4, 11, 0}, {"xAbAbAc", 3, 4, 11, 0}};
+    const MapState loaded = load(map);
+    EXPECT_EQ(Lines(FindInMap(loaded, "aab").hits), "s\taaab\n");
+    EXPECT_EQ(Lines(FindInMap(loaded, "ABAC").hits), "s\tabab_abac\ns\txAbAbAc\n");
+}
+
+TEST_F(MapSearchTest, MapWithoutNodesHasNameHitsOnly) {
+    MapBuilder noNodes = testing::CountsMap(2, 2);
+    noNodes.syntaxCount = 0;
+    const MapState map = load(noNodes);
+    ASSERT_TRUE(map.SyntaxCache.empty());
+    EXPECT_EQ(Lines(FindInMap(map, "_1").hits), "s\tscript_1\ng\tglobal_1\n");
+    EXPECT_EQ(Lines(FindInMap(map, "begin").hits), "");
+    EXPECT_EQ(Lines(FindInMap(MapState{}, "x").hits), "") << "no map at all";
+}
+
+TEST_F(MapSearchTest, SlicesFindWhatOneGoFinds) {
+    const MapState map = load(testing::SearchMap());
+    for (const char* query : {"a", "begin", "vault_open", "\\"}) {
+        const SearchResult whole = FindInMap(map, query);
+        MapSearch sliced(map, query);
+        int slices = 0;
+        while (!sliced.advance(1)) ++slices;
+        EXPECT_GT(slices, 10) << query;
+        EXPECT_EQ(sliced.result().hits, whole.hits) << query;
+    }
+}
+
+TEST_F(MapSearchTest, LimitsStopTheSearchAndSaySo) {
+    const MapState map = load(testing::SearchMap());
+    const std::vector<SearchHit> all = FindInMap(map, "e").hits;
+    ASSERT_GT(all.size(), 4u);
+
+    const SearchResult byCount = FindInMap(map, "e", {.hits = 3});
+    EXPECT_FALSE(byCount.complete);
+    EXPECT_EQ(byCount.hits, std::vector<SearchHit>(all.begin(), all.begin() + 3));
+
+    // "AI_Attach_Loop" (14 bytes) fits, "beta" (4 more) does not.
+    const SearchResult byBytes = FindInMap(map, "a", {.textBytes = 16});
+    EXPECT_FALSE(byBytes.complete);
+    ASSERT_EQ(byBytes.hits.size(), 1u);
+    EXPECT_EQ(byBytes.hits[0].name, "AI_Attach_Loop");
+}
+
+TEST_F(MapSearchTest, EveryHitLeadsToItsTreeRow) {
+    const MapState map = load(testing::SearchMap());
+    using Path = std::vector<std::size_t>;
+    struct Case {
+        const char* why;
+        SearchHit hit;
+        Path path;
+    };
+    const Case cases[] = {
+        {"script", {HitKind::Script, 4, "caf\xe9", 0, 0, ""}, {0, 4}},
+        {"global: the second folder", {HitKind::Global, 1, "tab\tname\\x", 0, 0, ""}, {1, 1}},
+        // AI_Attach_Loop's rows: 18 19 11 12 13 14 15 16 17
+        {"use in a walk", {HitKind::Use, 0, "AI_Attach_Loop", 6, 16, "vault_open"}, {0, 0, 7}},
+        {"use on the child line", {HitKind::Use, 0, "AI_Attach_Loop", 9, 19, "begin"}, {0, 0, 1}},
+        // beta's rows: 20 21 14 15 16 17 18 19
+        {"use in another script's walk", {HitKind::Use, 1, "beta", 9, 19, "begin"}, {0, 1, 7}},
+        {"the tree stops at the missing root: the script's row", {HitKind::Use, 3, "lost", 0, 10, "x"}, {0, 3}},
+        {"a position the map does not have", {HitKind::Use, 6, "none", 0, 10, "x"}, {}},
+        {"a global position the map does not have", {HitKind::Global, 2, "none", 0, 0, ""}, {}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(TreePathFor(map, c.hit), c.path) << c.why;
+
+    // The selected row's text is the identity the hit names.
+    for (const SearchHit& hit : FindInMap(map, "e").hits) {
+        const Path path = TreePathFor(map, hit);
+        ASSERT_GE(path.size(), 2u) << hit.name;
+        if (hit.kind != HitKind::Use || hit.name == "lost") continue;
+        ASSERT_EQ(path.size(), 3u) << hit.name << " " << hit.identity;
+        const std::string scriptRow = ChildRowsFor(map, "scripts").rows[path[1]].text;
+        EXPECT_EQ(ChildRowsFor(map, scriptRow).rows[path[2]].text, std::to_string(hit.identity));
+    }
+}
+
+TEST_F(MapSearchTest, SharedNamesAndRepeatedIdentities) {
+    // EdgeMap: two scripts named "twice"; a script row expands the later one.
+    const MapState edge = load(testing::EdgeMap());
+    const SearchResult result = FindInMap(edge, "print");
+    // Walked by the first "twice" and by "a: b" (root 14 as well).
+    EXPECT_EQ(Lines(result.hits), "u\ttwice\t12\tprint\nu\ta: b\t12\tprint\n");
+    // The first "twice" row expands to the second script's nodes, which do
+    // not hold 12: the path stops at the row of position 0.
+    EXPECT_EQ(TreePathFor(edge, result.hits[0]), (std::vector<std::size_t>{0, 0}));
+    // "a: b" is looked up as "a", which no script has: no rows at all.
+    EXPECT_EQ(TreePathFor(edge, result.hits[1]), (std::vector<std::size_t>{0, 4}));
+
+    // The same identity twice among a script's rows: the first is chosen.
+    // Rows of "dup": 11 (root), 12 (child, node 3), 10, 12 (node 1).
+    MapBuilder repeated;
+    repeated.nodes = {
+        testing::Node(10, 7, 9, 7, 3, -1, -1, "3"),
+        testing::Node(12, 7, 9, 9, 0, -1, -1, "begin_dup"),
+        testing::Node(11, 20, 8, 4, 0, -1, 12, ""),
+        testing::Node(12, 7, 9, 2, 0, 10, 0, "begin"),
+    };
+    repeated.scripts = {{"dup", 3, 4, 11, 0}};
+    const MapState twice = load(repeated);
+    ASSERT_EQ(ChildRowsFor(twice, "s: dup").rows.size(), 4u);
+    const SearchResult begin = FindInMap(twice, "begin");
+    EXPECT_EQ(Lines(begin.hits), "u\tdup\t12\tbegin\nu\tdup\t12\tbegin_dup\n");
+    for (const SearchHit& hit : begin.hits) EXPECT_EQ(TreePathFor(twice, hit), (std::vector<std::size_t>{0, 0, 1}));
+}
+
+TEST(HitLines, EscapesOnlyTheFourBytes) {
+    const std::string every = [] {
+        std::string bytes;
+        for (int b = 1; b < 256; ++b) bytes += static_cast<char>(b);
+        return bytes;
+    }();
+    std::string expected;
+    for (const char c : every) {
+        if (c == '\\') expected += "\\\\";
+        else if (c == '\t') expected += "\\t";
+        else if (c == '\n') expected += "\\n";
+        else if (c == '\r') expected += "\\r";
+        else expected += c;
+    }
+    EXPECT_EQ(EscapedField(every), expected);
+    EXPECT_EQ(EscapedField(std::string("a\0b", 3)), std::string("a\0b", 3));
+    EXPECT_EQ(EscapedField("\\t"), "\\\\t") << "an escape is not read twice";
+}
+
+}  // namespace
+}  // namespace quorin
