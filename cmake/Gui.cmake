@@ -5,7 +5,7 @@ set(CMAKE_AUTOMOC ON)
 # Start-up, the window features and the window shell below them.
 file(GLOB QUORIN_UI_SOURCES CONFIGURE_DEPENDS
   src/app/*.cpp src/app/*.h src/ui/main/*.cpp src/ui/main/*.h
-  src/ui/extract/*.cpp src/ui/extract/*.h src/ui/shell/*.cpp src/ui/shell/*.h)
+  src/ui/extract/*.cpp src/ui/extract/*.h src/ui/find/*.cpp src/ui/find/*.h src/ui/shell/*.cpp src/ui/shell/*.h)
 list(FILTER QUORIN_UI_SOURCES EXCLUDE REGEX "src/app/QuorinMain\\.cpp$")
 add_library(quorin_ui STATIC ${QUORIN_UI_SOURCES})
 target_include_directories(quorin_ui PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/src)

@@ -10,6 +10,7 @@
 
 #include "app/StartOptions.h"
 #include "ui/extract/ExtractionCommands.h"
+#include "ui/find/FindCommands.h"
 #include "ui/main/MainWindow.h"
 #include "ui/shell/MenuBar.h"
 
@@ -39,6 +40,11 @@ ui::ExtractionCommands& WireCommands(MainWindow& window) {
     ui::SetMenuCommand("ExtractGlobalRange", On(*commands, &ui::ExtractionCommands::showGlobalRange));
     ui::SetMenuCommand("ExtractScriptRange", On(*commands, &ui::ExtractionCommands::showScriptRange));
     ui::SetMenuCommand("ScriptToolsdatabase", On(*commands, &ui::ExtractionCommands::database));
+
+    auto* find = new ui::FindCommands([&window]() -> const MapState& { return window.state(); }, window);
+    QObject::connect(&window, &MainWindow::mapLoaded, find, &ui::FindCommands::mapLoaded);
+    QObject::connect(find, &ui::FindCommands::hitActivated, &window, &MainWindow::showSearchHit);
+    ui::SetMenuCommand("ScriptToolsFindInMap", On(*find, &ui::FindCommands::showFind));
     return *commands;
 }
 

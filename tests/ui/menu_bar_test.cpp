@@ -62,7 +62,8 @@ private slots:
                               << QStringList{"EditUndo",  "UntitledMenu1", "EditCut",      "EditCopy",
                                              "EditPaste", "EditClear",     "UntitledMenu0", "EditSelectAll"};
         QTest::newRow("Script Tools") << "ScriptMenu"
-                                      << QStringList{"ScriptToolsProtectMap", "ScriptToolsExtract", "ScriptToolsdatabase"};
+                                      << QStringList{"ScriptToolsProtectMap", "ScriptToolsExtract", "ScriptToolsdatabase",
+                                                     "ScriptToolsFindInMap"};
         QTest::newRow("Extract...") << "ScriptToolsExtract"
                                     << QStringList{"Extractall", "ExtractGlobalRange", "ExtractScriptRange"};
     }

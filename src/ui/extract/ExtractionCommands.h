@@ -6,7 +6,7 @@
 #include <QObject>
 #include <QPointer>
 
-#include "ui/extract/MapSource.h"
+#include "ui/shell/MapSource.h"
 
 namespace quorin::ui {
 

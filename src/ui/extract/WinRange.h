@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "ui/extract/MapSource.h"
+#include "ui/shell/MapSource.h"
 
 class QComboBox;
 class QStackedWidget;

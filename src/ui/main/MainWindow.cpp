@@ -14,6 +14,7 @@
 #include "edit/MapProtection.h"
 #include "map/MapLoader.h"
 #include "map/MapNames.h"
+#include "search/HitRow.h"
 #include "ui/main/EditorLayout.h"
 #include "ui/main/EditorPanel.h"
 #include "ui/shell/Dialogs.h"
@@ -206,4 +207,25 @@ void MainWindow::ScriptToolsProtectMap_Action() {
         return;
     }
     quorin::ui::ShowMessage(this, quorin::ui::MessageText(quorin::kProtectedMessage));
+}
+
+void MainWindow::showSearchHit(const quorin::SearchHit& hit) {
+    QTreeWidgetItem* row = nullptr;
+    for (const std::size_t index : quorin::TreePathFor(state_, hit)) {
+        // Children are made when their folder expands, so each row on the
+        // way is expanded before the next is looked for.
+        if (row && !row->isExpanded()) list_->expandItem(row);
+        QTreeWidgetItem* next = row ? row->child(static_cast<int>(index)) : list_->topLevelItem(static_cast<int>(index));
+        if (!next) break;
+        row = next;
+    }
+    if (!row) return;
+    if (list_->currentItem() == row && row->isSelected()) {
+        Lb_Select_Change();  // no selection change: show the row's page anew
+    } else {
+        list_->setCurrentItem(row);
+    }
+    list_->scrollToItem(row);
+    raise();
+    activateWindow();
 }

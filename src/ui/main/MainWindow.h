@@ -10,6 +10,7 @@
 
 #include "edit/EditField.h"
 #include "map/MapState.h"
+#include "search/SearchHit.h"
 
 class QLineEdit;
 class QTreeWidget;
@@ -40,6 +41,12 @@ public:
     // wires them to the menu items of every window.
     void Fileopen_Action();
     void ScriptToolsProtectMap_Action();
+
+    // Shows a hit of a search in the tree: expands the folders and the
+    // script on its way, selects its row (a use: the script's first row
+    // with the node's identity) and brings this window to the front. The
+    // page shows what a click on that row shows.
+    void showSearchHit(const quorin::SearchHit& hit);
 
 signals:
     // After every successful load, once the tree shows the new map.

@@ -2,7 +2,7 @@
 // MenuBar1 as one table: menus, submenus, separators and items in the order
 // they appear, each with its object name, text and shortcut. Handlers are not
 // part of it: start-up wires them by item name (SetMenuCommand), except for
-// the standard commands the shell carries out itself.
+// the standard commands the shell carries out itself. Texts are UTF-8.
 
 #include <QKeyCombination>
 
@@ -78,6 +78,7 @@ inline constexpr MenuEntry kMenuBar1[] = {
     Item("ExtractScriptRange", "Script Range"),
     EndMenu(),
     Item("ScriptToolsdatabase", "&Database"),
+    Item("ScriptToolsFindInMap", "&Find in Map…", Qt::CTRL | Qt::SHIFT | Qt::Key_F),
     EndMenu(),
 };
 

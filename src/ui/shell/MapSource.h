@@ -1,5 +1,5 @@
 #pragma once
-// How the extraction windows reach the open map: the main window's state,
+// How the windows beside the main one reach the open map: its state,
 // asked for at the moment it is needed (a later load replaces the caches).
 
 #include <functional>

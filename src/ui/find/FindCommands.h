@@ -1,0 +1,48 @@
+#pragma once
+// Script Tools > Find in Map…: the one Find window over the open map. It
+// follows every load, hands an activated hit on (start-up connects that to
+// the main window), and closes when the window it belongs to closes.
+
+#include <QObject>
+#include <QPointer>
+
+#include "search/SearchHit.h"
+#include "ui/shell/MapSource.h"
+
+class QWidget;
+
+namespace quorin::ui {
+
+class WinFind;
+
+class FindCommands final : public QObject {
+    Q_OBJECT
+
+public:
+    // owner: the window the Find window closes with; also this object's parent.
+    FindCommands(MapSource map, QWidget& owner);
+    // The Find window reads the map through this object's source, so it must
+    // not outlive it.
+    ~FindCommands() override;
+
+    // The Find window (made when there is none), in front.
+    void showFind();
+    // The open Find window, or nullptr.
+    [[nodiscard]] WinFind* findWindow() const;
+
+    // To be connected to the main window's load notification.
+    void mapLoaded();
+
+signals:
+    void hitActivated(const quorin::SearchHit& hit);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    MapSource map_;
+    QWidget& owner_;
+    QPointer<WinFind> window_;
+};
+
+}  // namespace quorin::ui
