@@ -32,7 +32,7 @@ public:
     // The pause after the last key before the list follows the field.
     static constexpr int kTypingPauseMs = 150;
     // The longest one slice of a search keeps the window from events.
-    static constexpr int kSliceMs = 4;
+    static constexpr int kSliceMs = 2;
 
     // Builds the window and puts it on screen, with the query field focused.
     explicit WinFind(MapSource map);

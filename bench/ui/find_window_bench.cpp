@@ -1,0 +1,139 @@
+// How long the Find window keeps its event loop from running while the user
+// types on the largest map. A 1 ms timer ticks throughout; the longest gap
+// between two ticks is the longest the window stalled (key handling, search
+// slices, swapping in the hit list and repainting it). One repetition types
+// a whole query, pausing now and then long enough for a search to run.
+//
+// The time reported is the user-interface thread's own processor time in
+// its longest gap: on a machine shared with other work the wall-clock gaps
+// also hold the time the thread waited for a processor, which no code of
+// the window can shorten. The longest wall-clock gap is the counter
+// wall_ms beside it.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <memory>
+
+#include "map/MapLoader.h"
+#include "map/MapNames.h"
+#include "map/MaximalMap.h"
+#include "ui/find/WinFind.h"
+
+namespace {
+
+quorin::MapState& Maximal() {
+    static quorin::MapState map;
+    return map;
+}
+
+// Runs the event loop for ms milliseconds.
+void RunFor(int ms) {
+    QDeadlineTimer deadline(ms);
+    while (!deadline.hasExpired()) QApplication::processEvents(QEventLoop::AllEvents, 1);
+}
+
+std::int64_t ThreadCpuNanoseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return std::int64_t{now.tv_sec} * 1'000'000'000 + now.tv_nsec;
+}
+
+class StallWatch {
+public:
+    StallWatch() {
+        ticker_.setTimerType(Qt::PreciseTimer);
+        ticker_.setInterval(1);
+        QObject::connect(&ticker_, &QTimer::timeout, [this] {
+            const qint64 now = clock_.nsecsElapsed();
+            const std::int64_t cpu = ThreadCpuNanoseconds();
+            longestWall_ = std::max(longestWall_, now - lastWall_);
+            longestCpu_ = std::max(longestCpu_, cpu - lastCpu_);
+            lastWall_ = now;
+            lastCpu_ = cpu;
+        });
+    }
+    void start() {
+        longestWall_ = longestCpu_ = 0;
+        clock_.start();
+        lastWall_ = 0;
+        lastCpu_ = ThreadCpuNanoseconds();
+        ticker_.start();
+    }
+    void stop() { ticker_.stop(); }
+    double longestCpuSeconds() const { return static_cast<double>(longestCpu_) / 1e9; }
+    double longestWallMs() const { return static_cast<double>(longestWall_) / 1e6; }
+
+private:
+    QTimer ticker_;
+    QElapsedTimer clock_;
+    qint64 lastWall_ = 0;
+    qint64 longestWall_ = 0;
+    std::int64_t lastCpu_ = 0;
+    std::int64_t longestCpu_ = 0;
+};
+
+void TypeQuery(benchmark::State& state, const QString& query) {
+    auto window = std::make_unique<quorin::ui::WinFind>([]() -> const quorin::MapState& { return Maximal(); });
+    auto* field = window->findChild<QLineEdit*>(QStringLiteral("FldFindQuery"));
+    RunFor(100);
+    StallWatch watch;
+    std::size_t hits = 0;
+    double wallMs = 0;
+    for (auto _ : state) {
+        field->clear();
+        RunFor(50);
+        watch.start();
+        for (qsizetype i = 0; i < query.size(); ++i) {
+            QTest::keyClick(field, query[i].toLatin1());
+            // A quick typist, who stops every few letters for longer than
+            // the pause, so searches run while the query is being typed.
+            RunFor(i % 4 == 3 ? 2 * quorin::ui::WinFind::kTypingPauseMs : 60);
+        }
+        while (window->searching()) RunFor(5);
+        RunFor(50);
+        watch.stop();
+        state.SetIterationTime(watch.longestCpuSeconds());
+        wallMs = watch.longestWallMs();
+        hits = window->hits().size();
+    }
+    state.counters["hits"] = static_cast<double>(hits);
+    state.counters["wall_ms"] = wallMs;
+    if (hits == 0) state.SkipWithError("nothing found");
+}
+
+void LongestStallTypingCommonCommand(benchmark::State& state) { TypeQuery(state, QStringLiteral("command_set")); }
+void LongestStallTypingEveryText(benchmark::State& state) { TypeQuery(state, QStringLiteral("maximal")); }
+
+BENCHMARK(LongestStallTypingCommonCommand)->Iterations(1)->Repetitions(9)->ReportAggregatesOnly(true)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(LongestStallTypingEveryText)->Iterations(1)->Repetitions(9)->ReportAggregatesOnly(true)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!std::getenv("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    const QString path = QDir::temp().filePath(QStringLiteral("quorin-find-bench-%1.map").arg(QCoreApplication::applicationPid()));
+    const bool written = quorin::MaximalMap().writeTo(path.toStdString()).ok();
+    const bool loaded = written && quorin::OpenMap(Maximal(), path.toStdString(), quorin::BuiltInMapNames()).ok();
+    QFile::remove(path);
+    if (!loaded) {
+        std::fprintf(stderr, "the maximal map did not load\n");
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
