@@ -11,6 +11,8 @@
 #include "map/MapLoader.h"
 #include "map/MapNames.h"
 #include "script/Decompiler.h"
+#include "search/HitRow.h"
+#include "search/MapSearch.h"
 
 namespace quorin::fuzzing {
 
@@ -41,8 +43,24 @@ void WalkTheTree(const MapState& map) {
     Check(!ChildRowsFor(map, "x: not a folder").known, "a stray row is not a folder");
 }
 
+// The search for a few texts, in one go and in small slices, and the tree
+// row of the first hits (each row costs a script's expansion).
+void SearchEverything(const MapState& map) {
+    for (const char* query : {"e", "\xff", "begin"}) {
+        const SearchResult found = FindInMap(map, query);
+        MapSearch sliced(map, query);
+        while (!sliced.advance(64)) {
+        }
+        Check(sliced.result().hits == found.hits, "slices find what one go finds");
+        for (std::size_t i = 0; i < found.hits.size() && i < 50; ++i) {
+            Check(TreePathFor(map, found.hits[i]).size() >= 2, "every hit has a folder and a row");
+        }
+    }
+}
+
 void RunReadOnlyOperations(const MapState& map) {
     WalkTheTree(map);
+    SearchEverything(map);
     std::string rangeBlocks;
     std::int64_t walked = 0;
     for (const ScriptHeader& script : map.ScriptHeaderCache) {
