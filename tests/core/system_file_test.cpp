@@ -107,3 +107,63 @@ TEST_F(SystemFileTest, IdentityTellsTheFileThatWasOpened) {
 
 }  // namespace
 }  // namespace quorin
+
+namespace quorin {
+namespace {
+
+TEST(SystemFileReading, ReadsFromTheStartUpToTheLimitAndNoFurther) {
+    testing::TempDir dir;
+    const std::string path = dir.path("text");
+    testing::WriteBytes(path, {1, 2, 3, 4, 5});
+    auto file = SystemFile::open(path, SystemFile::Access::Read);
+    ASSERT_TRUE(file.ok());
+    EXPECT_EQ(*file->readFromStart(3), (std::vector<std::uint8_t>{1, 2, 3}));
+    EXPECT_EQ(*file->readFromStart(100), (std::vector<std::uint8_t>{1, 2, 3, 4, 5}));
+    // The file grew after it was opened: what is there is read, up to the limit.
+    testing::WriteBytes(path, std::vector<std::uint8_t>(200000, 7));
+    EXPECT_EQ(file->readFromStart(150000)->size(), 150000u);
+}
+
+TEST(FileReplacementTest, NeverReplacesAFileThatAppearedWhenReplacingWasNotAllowed) {
+    testing::TempDir dir;
+    const std::string path = dir.path("new.map");
+    auto target = FileReplacement::prepare(path);
+    ASSERT_TRUE(target.ok());
+    EXPECT_FALSE(target->replacesExisting());
+    testing::WriteBytes(path, {9, 9});  // appears between the look and the write
+    const std::uint8_t bytes[] = {1, 2, 3};
+    const Status kept = target->commit(bytes, false);
+    ASSERT_FALSE(kept.ok());
+    EXPECT_NE(kept.error().message.find("exists already"), std::string::npos) << kept.error().message;
+    EXPECT_EQ(testing::ReadBytes(path), (std::vector<std::uint8_t>{9, 9}));
+    ASSERT_TRUE(target->commit(bytes, true).ok());
+    EXPECT_EQ(testing::ReadBytes(path), (std::vector<std::uint8_t>{1, 2, 3}));
+    // Only the file itself is left in the folder.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path("")), {}), 1);
+}
+
+TEST(FileReplacementTest, RefusesAnythingButARegularWritableFile) {
+    testing::TempDir dir;
+    const std::string fifo = dir.path("fifo");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    fs::create_directory(dir.path("folder"));
+    testing::WriteBytes(dir.path("regular"), {1});
+    fs::create_symlink(dir.path("regular"), dir.path("link"));
+    testing::WriteBytes(dir.path("locked"), {1});
+    fs::permissions(dir.path("locked"), fs::perms(0444));
+    for (const std::string& path : {fifo, dir.path("folder"), dir.path("link"), std::string("/dev/null")}) {
+        const auto target = FileReplacement::prepare(path);
+        ASSERT_FALSE(target.ok()) << path;
+        EXPECT_EQ(target.error().message, "Can't write to \"" + path + "\": it is not a regular file.");
+    }
+    EXPECT_FALSE(FileReplacement::prepare(dir.path("locked")).ok());
+    const auto inMissingFolder = FileReplacement::prepare(dir.path("missing/inside"));
+    ASSERT_TRUE(inMissingFolder.ok());
+    EXPECT_FALSE(inMissingFolder->commit({}, true).ok());
+    const auto regular = FileReplacement::prepare(dir.path("regular"));
+    ASSERT_TRUE(regular.ok());
+    EXPECT_TRUE(regular->replacesExisting());
+}
+
+}  // namespace
+}  // namespace quorin
