@@ -240,6 +240,10 @@ Status FileReplacement::commit(std::span<const std::uint8_t> bytes, bool mayRepl
     // link fails when path exists, so a file that appeared meanwhile stays.
     if (::link(temporary.c_str(), path_.c_str()) != 0) {
         const int error = errno;
+        // A file system without hard links: path was absent a moment ago.
+        if ((error == EPERM || error == EOPNOTSUPP) && ::rename(temporary.c_str(), path_.c_str()) == 0) {
+            return success();
+        }
         ::unlink(temporary.c_str());
         if (error == EEXIST) return Error{Quoted(path_) + " exists already."};
         return failed(error);

@@ -54,7 +54,8 @@ TEST(CliMapCommands, DemoReplacesOnlyARegularFileAndOnlyWhenAllIsWritten) {
     // A FIFO once blocked the open for a reader; /dev/null took the map and
     // reported success.
     for (const Case& c : {Case{fifo, "it is not a regular file"}, Case{"/dev/null", "it is not a regular file"},
-                          Case{link, "it is not a regular file"}, Case{readOnly, "the file is read-only"}}) {
+                          Case{link, "it is not a regular file"}, Case{dir.path(""), "it is not a regular file"},
+                          Case{readOnly, "the file is read-only"}}) {
         const auto run = RunCli({"demo", c.out, "--force"}, "timeout 20 ");
         EXPECT_EQ(run.exitCode, 1) << c.out;
         EXPECT_NE(run.err.find("Can't write to \"" + c.out + "\": " + c.says), std::string::npos) << run.err;

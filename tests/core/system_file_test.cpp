@@ -142,28 +142,5 @@ TEST(FileReplacementTest, NeverReplacesAFileThatAppearedWhenReplacingWasNotAllow
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path("")), {}), 1);
 }
 
-TEST(FileReplacementTest, RefusesAnythingButARegularWritableFile) {
-    testing::TempDir dir;
-    const std::string fifo = dir.path("fifo");
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    fs::create_directory(dir.path("folder"));
-    testing::WriteBytes(dir.path("regular"), {1});
-    fs::create_symlink(dir.path("regular"), dir.path("link"));
-    testing::WriteBytes(dir.path("locked"), {1});
-    fs::permissions(dir.path("locked"), fs::perms(0444));
-    for (const std::string& path : {fifo, dir.path("folder"), dir.path("link"), std::string("/dev/null")}) {
-        const auto target = FileReplacement::prepare(path);
-        ASSERT_FALSE(target.ok()) << path;
-        EXPECT_EQ(target.error().message, "Can't write to \"" + path + "\": it is not a regular file.");
-    }
-    EXPECT_FALSE(FileReplacement::prepare(dir.path("locked")).ok());
-    const auto inMissingFolder = FileReplacement::prepare(dir.path("missing/inside"));
-    ASSERT_TRUE(inMissingFolder.ok());
-    EXPECT_FALSE(inMissingFolder->commit({}, true).ok());
-    const auto regular = FileReplacement::prepare(dir.path("regular"));
-    ASSERT_TRUE(regular.ok());
-    EXPECT_TRUE(regular->replacesExisting());
-}
-
 }  // namespace
 }  // namespace quorin
