@@ -7,15 +7,20 @@ namespace quorin::app {
 Result<StartOptions> ParseStartOptions(const std::vector<std::string>& arguments, const char* namesFromEnvironment) {
     StartOptions options;
     std::optional<std::string> namesFile;
+    bool optionsOpen = true;
 
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& word = arguments[i];
-        if (word == "--map-names") {
+        const bool option = optionsOpen && word.size() > 1 && word[0] == '-';
+        if (option && options.mapPath) return Error{"options go before MAP, not after it (\"" + word + "\")"};
+        if (option && word == "--") {
+            optionsOpen = false;
+        } else if (option && word == "--map-names") {
             if (i + 1 >= arguments.size()) return Error{"--map-names needs a file"};
             namesFile = arguments[++i];
-        } else if (word == "--help" || word == "-h") {
+        } else if (option && (word == "--help" || word == "-h")) {
             options.help = true;
-        } else if (word.size() > 1 && word[0] == '-') {
+        } else if (option) {
             return Error{"unknown option \"" + word + "\""};
         } else if (options.mapPath) {
             return Error{"only one map can be opened at start"};
@@ -23,16 +28,25 @@ Result<StartOptions> ParseStartOptions(const std::vector<std::string>& arguments
             options.mapPath = word;
         }
     }
+    if (options.help) return options;
 
+    if (namesFile) {
+        options.namesPath = *namesFile;
+    } else if (namesFromEnvironment && *namesFromEnvironment) {
+        options.namesPath = namesFromEnvironment;
+    }
     auto names = ResolveMapNames(namesFile, namesFromEnvironment);
-    if (!names) return names.error();
-    options.mapNames = std::move(*names);
+    if (names) {
+        options.mapNames = std::move(*names);
+    } else {
+        options.namesProblem = names.error().message;
+    }
     return options;
 }
 
 std::string StartUsage() {
-    return "usage: quorin [--map-names FILE] [MAP]\n"
-           "Opens MAP at start when given.\n"
+    return "usage: quorin [--map-names FILE] [--] [MAP]\n"
+           "Opens MAP at start when given; after \"--\" a word is MAP even when it begins with \"-\".\n"
            "The map names file holds exactly eleven stock map names, one a line;\n"
            "QUORIN_MAP_NAMES may name it instead of --map-names.\n";
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The command line of the desktop tool: quorin [--map-names FILE] [MAP].
+// The command line of the desktop tool: quorin [--map-names FILE] [--] [MAP].
 // The stock map names come from --map-names, else from the file named by
 // QUORIN_MAP_NAMES, else the built-in list; a file must hold exactly eleven.
 
@@ -17,10 +17,15 @@ struct StartOptions {
     std::vector<std::string> mapNames;
     std::optional<std::string> mapPath;  // opened at start as File > Open would
     bool help = false;
+    // Why the names file cannot be used (mapNames is then empty). Not a
+    // usage error: a launcher shows no terminal, so start-up shows it in a box.
+    std::optional<std::string> namesProblem;
+    std::string namesPath;  // the names file read; empty for the built-in list
 };
 
 // arguments: what follows the program name, after the toolkit has taken its
 // own options. namesFromEnvironment: the value of QUORIN_MAP_NAMES, if set.
+// An error is a usage error; the names file is not read when help is asked.
 [[nodiscard]] Result<StartOptions> ParseStartOptions(const std::vector<std::string>& arguments,
                                                      const char* namesFromEnvironment);
 

@@ -12,6 +12,8 @@
 #include "ui/extract/ExtractionCommands.h"
 #include "ui/find/FindCommands.h"
 #include "ui/main/MainWindow.h"
+#include "ui/shell/Dialogs.h"
+#include "ui/shell/MapText.h"
 #include "ui/shell/MenuBar.h"
 
 namespace quorin::app {
@@ -48,19 +50,8 @@ ui::ExtractionCommands& WireCommands(MainWindow& window) {
     return *commands;
 }
 
-int RunQuorin(int argc, char** argv) {
-    // The "Map" file type (*.map) is registered with the desktop by the
-    // installed quorin-map.xml and launcher; nothing to do at run time.
-    QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quorin"));
-    // Every window inherits the icon. Compositors that match windows to
-    // launchers by desktop file name then find the installed launcher too.
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quorin.svg")));
-    QApplication::setDesktopFileName(QStringLiteral(QUORIN_APP_ID));
-
-    // The toolkit has taken its own options out of argv by now.
-    std::vector<std::string> arguments(argv + 1, argv + argc);
-    auto options = ParseStartOptions(arguments, std::getenv("QUORIN_MAP_NAMES"));
+int StartQuorin(const std::vector<std::string>& arguments, const char* namesFromEnvironment) {
+    auto options = ParseStartOptions(arguments, namesFromEnvironment);
     if (!options) {
         std::cerr << "quorin: " << options.error().message << '\n' << StartUsage();
         return kUsageExit;
@@ -68,6 +59,13 @@ int RunQuorin(int argc, char** argv) {
     if (options->help) {
         std::cout << StartUsage();
         return 0;
+    }
+    if (options->namesProblem) {
+        // Started from a launcher there is no terminal to read stderr on.
+        std::cerr << "quorin: " << *options->namesProblem << '\n';
+        ui::ShowMessage(nullptr,
+                        ui::MessageText(*options->namesProblem, QFile::decodeName(options->namesPath.c_str())));
+        return kUsageExit;
     }
 
     MainWindow& window = MainWindow::instance();
@@ -81,6 +79,20 @@ int RunQuorin(int argc, char** argv) {
     const int code = QApplication::exec();
     delete &window;
     return code;
+}
+
+int RunQuorin(int argc, char** argv) {
+    // The "Map" file type (*.map) is registered with the desktop by the
+    // installed quorin-map.xml and launcher; nothing to do at run time.
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quorin"));
+    // Every window inherits the icon. Compositors that match windows to
+    // launchers by desktop file name then find the installed launcher too.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quorin.svg")));
+    QApplication::setDesktopFileName(QStringLiteral(QUORIN_APP_ID));
+
+    // The toolkit has taken its own options out of argv by now.
+    return StartQuorin(std::vector<std::string>(argv + 1, argv + argc), std::getenv("QUORIN_MAP_NAMES"));
 }
 
 }  // namespace quorin::app

@@ -2,6 +2,9 @@
 // Start-up of the desktop tool: the application, the main window, the
 // extraction commands over its map, the menu commands, and the event loop.
 
+#include <string>
+#include <vector>
+
 class MainWindow;
 
 namespace quorin::ui {
@@ -12,6 +15,12 @@ namespace quorin::app {
 
 // The whole run of the desktop tool; returns the process's exit code.
 int RunQuorin(int argc, char** argv);
+
+// The run once the application exists: a usage error goes to stderr, a
+// names file that cannot be used is shown in a message box as well (exit 2
+// after either), else the main window runs until the event loop ends.
+// namesFromEnvironment: the value of QUORIN_MAP_NAMES, if set.
+int StartQuorin(const std::vector<std::string>& arguments, const char* namesFromEnvironment);
 
 // Makes the extraction commands over window's map state (they belong to
 // window), refills an open range window after each of window's loads, and

@@ -17,23 +17,14 @@ constexpr std::int32_t kAbsent = -100;
 constexpr std::int32_t kCommandNode = layout::expType::kCommand;
 constexpr std::int32_t kFunctionName = layout::valueType::kFunctionName;
 
-// A recorded command: its identity and its name, kept together so that
-// sorting by identity moves the name along.
-struct Recorded {
-    std::int32_t identity = 0;
-    std::string_view name;
-};
-
 }  // namespace
 
-CommandDatabaseResult BuildCommandDatabase(const std::vector<Syntax>& syntaxCache) {
-    CommandDatabaseResult result;
-    const std::int64_t start = Ticks();
+std::vector<RecordedCommand> RecordCommands(const std::vector<Syntax>& syntaxCache) {
     // Names point into syntaxCache, which outlives this call.
     std::unordered_map<std::string_view, std::int32_t> table;
     // About one node in four names a command in a real script block.
     table.reserve(syntaxCache.size() / 4);
-    std::vector<Recorded> recorded;
+    std::vector<RecordedCommand> recorded;
     recorded.reserve(syntaxCache.size() / 4);
     for (const Syntax& node : syntaxCache) {
         if (node.ExpType == kCommandNode) {
@@ -41,16 +32,24 @@ CommandDatabaseResult BuildCommandDatabase(const std::vector<Syntax>& syntaxCach
             const std::int32_t known = found == table.end() ? kAbsent : found->second;
             if (known != node.EngineIdentity && node.ValueType == kFunctionName) {
                 table.insert_or_assign(std::string_view(node.Command), node.EngineIdentity);
-                ++result.added;
                 recorded.push_back({node.EngineIdentity, node.Command});
             }
         }
-        ++result.processed;
     }
+    // Sorting by identity moves each name along with it.
     std::stable_sort(recorded.begin(), recorded.end(),
-                     [](const Recorded& a, const Recorded& b) { return a.identity < b.identity; });
+                     [](const RecordedCommand& a, const RecordedCommand& b) { return a.identity < b.identity; });
+    return recorded;
+}
+
+CommandDatabaseResult BuildCommandDatabase(const std::vector<Syntax>& syntaxCache) {
+    CommandDatabaseResult result;
+    const std::int64_t start = Ticks();
+    const std::vector<RecordedCommand> recorded = RecordCommands(syntaxCache);
+    result.processed = static_cast<std::int64_t>(syntaxCache.size());
+    result.added = static_cast<std::int64_t>(recorded.size());
     result.lines.reserve(recorded.size());
-    for (const Recorded& command : recorded) {
+    for (const RecordedCommand& command : recorded) {
         std::string line;
         line.reserve(command.name.size() + 48);
         line += "CommandDictionary.value(\"";

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "map/Records.h"
@@ -22,6 +23,15 @@ struct CommandDatabaseResult {
 
     [[nodiscard]] std::string message() const;
 };
+
+// A command as recorded: its name points into the syntax cache it came from.
+struct RecordedCommand {
+    std::int32_t identity = 0;
+    std::string_view name;
+};
+
+// The commands the table records, sorted by identity (see below).
+[[nodiscard]] std::vector<RecordedCommand> RecordCommands(const std::vector<Syntax>& syntaxCache);
 
 // A node is recorded when it has expression type 9 and value type 2 and the
 // table does not already hold its engine identity for its name (a name that

@@ -63,12 +63,20 @@ struct Entry {
 std::string FieldLabel(const FieldRule& rule) { return std::string(rule.control); }
 
 Result<std::string> NameFrom(const FieldRule& rule, std::string_view text) {
+    // Names are quoted through VisibleText: a refused name may be the hostile one.
     if (text.size() > static_cast<std::size_t>(layout::kLongestName)) {
-        return Error{"The name \"" + std::string(text) + "\" has " + Decimal(static_cast<std::int64_t>(text.size())) +
+        return Error{"The name \"" + VisibleText(text) + "\" has " + Decimal(static_cast<std::int64_t>(text.size())) +
                      " bytes, but a name holds at most " + Decimal(layout::kLongestName) + ". Nothing was written."};
     }
     if (text.find('\0') != std::string_view::npos) {
         return Error{"A name cannot hold a zero byte (" + FieldLabel(rule) + "). Nothing was written."};
+    }
+    // A line end or an escape byte in a name would forge lines in every
+    // listing and reach the terminal of whoever prints it.
+    if (const std::size_t at = FindControlByte(text); at != std::string_view::npos) {
+        return Error{"The name \"" + VisibleText(text) + "\" holds the control byte " +
+                     EscapedByte(static_cast<unsigned char>(text[at])) + " (" + FieldLabel(rule) +
+                     "); a name takes printable characters only. Nothing was written."};
     }
     return std::string(text);
 }

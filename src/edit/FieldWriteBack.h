@@ -15,7 +15,8 @@ namespace quorin {
 
 // Return/Enter in an edit field: text is the field's text. Error = message to show; nothing written then.
 // The file is opened, written, flushed and closed; the record is changed only
-// after all of that succeeded. A name longer than 31 bytes is refused.
+// after all of that succeeded. A name longer than 31 bytes, or holding a
+// control byte (below 32, or 127), is refused.
 [[nodiscard]] Status CommitField(MapState& map, EditField field, std::string_view text);
 
 // A popup's chosen item index (the type code). Index -1 writes nothing (and is not an error).

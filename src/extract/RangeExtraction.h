@@ -10,6 +10,10 @@
 
 namespace quorin {
 
+// Said when a range extraction has finished (a box in the window, a line on
+// stderr in batch).
+inline constexpr const char* kRangeDoneMessage = "done";
+
 // Script blocks for cache positions first..last inclusive. Positions past the
 // end of the cache are left out; a negative first position or last < first
 // gives empty text.

@@ -1,7 +1,8 @@
 #include "map/MapBuilder.h"
 
 #include <algorithm>
-#include <fstream>
+
+#include "map/SystemFile.h"
 
 namespace quorin {
 
@@ -150,13 +151,9 @@ std::vector<std::uint8_t> MapBuilder::build() const {
 }
 
 Status MapBuilder::writeTo(const std::string& path) const {
-    const std::vector<std::uint8_t> bytes = build();
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return Error{"Can't create \"" + path + "\"."};
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) return Error{"Writing \"" + path + "\" failed."};
-    return success();
+    auto target = FileReplacement::prepare(path);
+    if (!target) return target.error();
+    return target->commit(build(), true);
 }
 
 }  // namespace quorin

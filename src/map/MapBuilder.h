@@ -65,6 +65,7 @@ public:
 
     MapLayout layout() const;
     std::vector<std::uint8_t> build() const;
+    // Replaces the file at path as a whole (see FileReplacement).
     [[nodiscard]] Status writeTo(const std::string& path) const;
 };
 

@@ -1,10 +1,19 @@
 #include "map/MapNames.h"
 
-#include <fstream>
+#include <string_view>
 
+#include "map/SystemFile.h"
 #include "map/TextFormat.h"
 
 namespace quorin {
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+}  // namespace
 
 const std::vector<std::string>& BuiltInMapNames() {
     // Placeholder level names: ten campaign levels, then the user-interface map.
@@ -15,21 +24,52 @@ const std::vector<std::string>& BuiltInMapNames() {
     return names;
 }
 
-Result<std::vector<std::string>> ReadMapNamesFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return Error{"Can't read the map names file \"" + path + "\"."};
+Result<std::vector<std::string>> ParseMapNames(std::string_view text, const std::string& path) {
+    const std::string file = "The map names file \"" + path + "\"";
+    if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
     std::vector<std::string> names;
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        names.push_back(line);
+    std::int64_t lineNumber = 0;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        ++lineNumber;
+        if (line.ends_with('\r')) line.remove_suffix(1);
+        const std::string where = file + ", line " + Decimal(lineNumber) + ": ";
+        // A header name is never blank, so a blank line would only widen
+        // what is accepted; blanks around a name would never match one.
+        if (line.find_first_not_of(" \t") == std::string_view::npos) {
+            return Error{where + "the line is blank; write one name a line, with no blank lines."};
+        }
+        if (IsBlank(line.front()) || IsBlank(line.back())) {
+            return Error{where + "\"" + VisibleText(line) + "\" begins or ends with a blank; a name has none there."};
+        }
+        if (const std::size_t at = FindControlByte(line); at != std::string_view::npos) {
+            return Error{where + "\"" + VisibleText(line) + "\" holds the control byte " +
+                         EscapedByte(static_cast<unsigned char>(line[at])) +
+                         (line[at] == '\r' ? " (is the line end doubled?)" : "") + "; a name has none."};
+        }
+        names.emplace_back(line);
     }
-    if (!names.empty() && names.back().empty()) names.pop_back();
     if (names.size() != kStockMapNameCount) {
-        return Error{"The map names file \"" + path + "\" must hold exactly " + Decimal(kStockMapNameCount) +
-                     " names, one a line; it holds " + Decimal(static_cast<std::int64_t>(names.size())) + "."};
+        return Error{file + " must hold exactly " + Decimal(kStockMapNameCount) + " names, one a line; it holds " +
+                     Decimal(static_cast<std::int64_t>(names.size())) + "."};
     }
     return names;
+}
+
+Result<std::vector<std::string>> ReadMapNamesFile(const std::string& path) {
+    auto file = SystemFile::open(path, SystemFile::Access::Read);
+    if (!file) return file.error();
+    // One byte past the limit tells a file that is too long from one that
+    // fills it exactly, without ever holding more.
+    auto bytes = file->readFromStart(kLongestMapNamesFile + 1);
+    if (!bytes) return bytes.error();
+    if (bytes->size() > kLongestMapNamesFile) {
+        return Error{"The map names file \"" + path + "\" is longer than " + Decimal(kLongestMapNamesFile / 1024) +
+                     " KiB; it holds eleven names, one a line."};
+    }
+    return ParseMapNames(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), path);
 }
 
 Result<std::vector<std::string>> ResolveMapNames(const std::optional<std::string>& optionFile,

@@ -4,8 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <random>
 
 namespace quorin {
 
@@ -108,6 +111,23 @@ Status SystemFile::readAt(std::int64_t offset, std::span<std::uint8_t> bytes) co
     return success();
 }
 
+Result<std::vector<std::uint8_t>> SystemFile::readFromStart(std::size_t limit) const {
+    std::vector<std::uint8_t> bytes;
+    // The size seen at open is only a hint: the file may grow or shrink.
+    bytes.resize(std::min<std::size_t>(limit, 64 * 1024));
+    std::size_t done = 0;
+    while (done < limit) {
+        if (done == bytes.size()) bytes.resize(std::min(limit, bytes.size() * 2));
+        const ssize_t got = ::pread(descriptor_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return Error{"Can't read " + Quoted(path_) + ": " + std::strerror(errno) + "."};
+        if (got == 0) break;
+        done += static_cast<std::size_t>(got);
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
 Status SystemFile::writeAt(std::int64_t offset, std::span<const std::uint8_t> bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -133,5 +153,105 @@ Status SystemFile::close() {
     }
     return success();
 }
+
+namespace {
+
+// Writes all of bytes to a descriptor opened for writing at its start.
+bool WriteAll(int descriptor, std::span<const std::uint8_t> bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t put = ::write(descriptor, bytes.data() + done, bytes.size() - done);
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0) {
+            if (put == 0) errno = EIO;
+            return false;
+        }
+        done += static_cast<std::size_t>(put);
+    }
+    return true;
+}
+
+// A new file beside target, opened for writing; it never replaces anything.
+int CreateBeside(const std::string& target, std::string& created) {
+    std::filesystem::path folder = std::filesystem::path(target).parent_path();
+    if (folder.empty()) folder = ".";
+    std::random_device seed;
+    std::mt19937_64 pick((static_cast<std::uint64_t>(seed()) << 32) ^ seed() ^ static_cast<std::uint64_t>(::getpid()));
+    for (int attempt = 0; attempt < 64; ++attempt) {
+        const std::uint64_t value = pick();
+        std::string name = ".quorin-";
+        for (int digit = 0; digit < 12; ++digit) name += "0123456789abcdef"[(value >> (4 * digit)) & 15];
+        created = (folder / (name + ".tmp")).string();
+        const int descriptor = ::open(created.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        if (descriptor >= 0 || errno != EEXIST) return descriptor;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+}  // namespace
+
+Result<FileReplacement> FileReplacement::prepare(const std::string& path) {
+    const auto refused = [&](const std::string& reason) {
+        return Error{"Can't write to " + Quoted(path) + ": " + reason + "."};
+    };
+    // O_PATH opens neither a FIFO nor a device, so looking never blocks and
+    // never wakes hardware; O_NOFOLLOW makes a link count as what it is.
+    const int descriptor = ::open(path.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
+    if (descriptor < 0) {
+        const int error = errno;
+        if (error == ENOENT) return FileReplacement(path, false, 0);
+        return refused(std::strerror(error));
+    }
+    struct stat status {};
+    const bool looked = ::fstat(descriptor, &status) == 0;
+    const int error = errno;
+    ::close(descriptor);
+    if (!looked) return refused(std::strerror(error));
+    if (!S_ISREG(status.st_mode)) return refused("it is not a regular file");
+    if ((status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return refused("the file is read-only");
+    return FileReplacement(path, true, static_cast<unsigned>(status.st_mode & 0777));
+}
+
+Status FileReplacement::commit(std::span<const std::uint8_t> bytes, bool mayReplace) const {
+    const auto failed = [&](int error) {
+        return Error{"Can't write to " + Quoted(path_) + ": " + std::strerror(error) + "."};
+    };
+    std::string temporary;
+    const int descriptor = CreateBeside(path_, temporary);
+    if (descriptor < 0) return failed(errno);
+    const auto abandon = [&](int error) {
+        ::unlink(temporary.c_str());
+        return failed(error);
+    };
+    bool written = WriteAll(descriptor, bytes);
+    if (written && existing_) written = ::fchmod(descriptor, static_cast<mode_t>(permissions_)) == 0;
+    // Every byte reaches the disk before the name moves: a full disk shows
+    // here, while path still holds the old file.
+    if (written) written = ::fsync(descriptor) == 0;
+    const int writeError = errno;
+    if (::close(descriptor) != 0 && written) return abandon(errno);
+    if (!written) return abandon(writeError);
+
+    if (mayReplace) {
+        if (::rename(temporary.c_str(), path_.c_str()) != 0) return abandon(errno);
+        return success();
+    }
+    // link fails when path exists, so a file that appeared meanwhile stays.
+    if (::link(temporary.c_str(), path_.c_str()) != 0) {
+        const int error = errno;
+        // A file system without hard links: path was absent a moment ago.
+        if ((error == EPERM || error == EOPNOTSUPP) && ::rename(temporary.c_str(), path_.c_str()) == 0) {
+            return success();
+        }
+        ::unlink(temporary.c_str());
+        if (error == EEXIST) return Error{Quoted(path_) + " exists already."};
+        return failed(error);
+    }
+    ::unlink(temporary.c_str());
+    return success();
+}
+
+bool IsTerminal(int descriptor) { return ::isatty(descriptor) == 1; }
 
 }  // namespace quorin

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "map/Result.h"
 
@@ -54,6 +55,9 @@ public:
     // Exactly bytes.size() bytes at offset, or an error (a short read means
     // the file shrank under us).
     [[nodiscard]] Status readAt(std::int64_t offset, std::span<std::uint8_t> bytes) const;
+    // The file's bytes from the start, at most limit of them: fewer when the
+    // file ends first. Never more than limit is held in memory.
+    [[nodiscard]] Result<std::vector<std::uint8_t>> readFromStart(std::size_t limit) const;
     // Exactly bytes.size() bytes at offset.
     [[nodiscard]] Status writeAt(std::int64_t offset, std::span<const std::uint8_t> bytes);
     // Closes the descriptor, reporting a failed close.
@@ -67,5 +71,37 @@ private:
     FileIdentity identity_;
     bool markedWritable_ = false;
 };
+
+// Writes a whole new file at path through a temporary file beside it, which
+// is renamed over path only once every byte is on disk: a failure (a full
+// disk, say) leaves path as it was. path is looked at once, without
+// following a link and without opening what it names, so a FIFO or a device
+// there is refused, never waited on or written.
+class FileReplacement {
+public:
+    // Refuses a path that names anything but a regular file, or a regular
+    // file marked read-only ("Can't write to "PATH": REASON.").
+    [[nodiscard]] static Result<FileReplacement> prepare(const std::string& path);
+
+    // Whether a regular file was at path when prepared.
+    bool replacesExisting() const { return existing_; }
+
+    // Writes bytes and puts them at path. With mayReplace false a file that
+    // appeared at path meanwhile is kept and the write refused; with it true
+    // the new file takes the old one's permission bits. The temporary file
+    // never outlives this call.
+    [[nodiscard]] Status commit(std::span<const std::uint8_t> bytes, bool mayReplace) const;
+
+private:
+    FileReplacement(std::string path, bool existing, unsigned permissions)
+        : path_(std::move(path)), existing_(existing), permissions_(permissions) {}
+
+    std::string path_;
+    bool existing_ = false;
+    unsigned permissions_ = 0;
+};
+
+// Whether descriptor (1 for standard output) is a terminal.
+bool IsTerminal(int descriptor);
 
 }  // namespace quorin

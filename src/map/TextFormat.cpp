@@ -47,6 +47,27 @@ std::string SecondsFromTicks(std::int64_t ticks) {
     return text;
 }
 
+std::size_t FindControlByte(std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (IsControlByte(static_cast<unsigned char>(text[i]))) return i;
+    }
+    return std::string_view::npos;
+}
+
+std::string EscapedByte(unsigned char byte) {
+    return {'\\', 'x', "0123456789ABCDEF"[byte >> 4], "0123456789ABCDEF"[byte & 15]};
+}
+
+std::string VisibleText(std::string_view text) {
+    std::string shown;
+    shown.reserve(text.size());
+    for (const char c : text) {
+        if (IsControlByte(static_cast<unsigned char>(c))) shown += EscapedByte(static_cast<unsigned char>(c));
+        else shown += c;
+    }
+    return shown;
+}
+
 bool EqualsIgnoringCase(std::string_view text, std::string_view other) {
     if (text.size() != other.size()) return false;
     for (std::size_t i = 0; i < text.size(); ++i) {

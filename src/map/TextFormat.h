@@ -26,6 +26,20 @@ std::string SecondsFromTicks(std::int64_t ticks);
 // The byte with an ASCII capital made small; every other byte unchanged.
 constexpr char FoldAsciiCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
+// A byte that moves the cursor or starts a terminal sequence instead of
+// showing a character: below 32, or 127. New names may not hold one.
+constexpr bool IsControlByte(unsigned char byte) { return byte < 32 || byte == 127; }
+
+// The first control byte of text, or npos.
+std::size_t FindControlByte(std::string_view text);
+
+// "\xHH" (capital digits) for a control byte.
+std::string EscapedByte(unsigned char byte);
+
+// text with each control byte shown as "\xHH", for quoting a hostile name
+// in a message.
+std::string VisibleText(std::string_view text);
+
 // True when text equals other ignoring ASCII letter case.
 bool EqualsIgnoringCase(std::string_view text, std::string_view other);
 

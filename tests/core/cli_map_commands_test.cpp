@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
 #include <fstream>
 
 #include "map/DemoMap.h"
@@ -29,6 +32,54 @@ TEST(CliMapCommands, DemoWritesTheBuiltInMapAndRefusesToOverwrite) {
     EXPECT_EQ(testing::ReadBytes(path), (std::vector<std::uint8_t>{1, 2, 3}));
     EXPECT_EQ(RunCli({"demo", path, "--force"}).exitCode, 0);
     EXPECT_EQ(testing::ReadBytes(path), DemoMap().build());
+}
+
+TEST(CliMapCommands, DemoReplacesOnlyARegularFileAndOnlyWhenAllIsWritten) {
+    testing::TempDir dir;
+    const std::string fifo = dir.path("fifo.map");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string regular = dir.path("old.map");
+    const std::vector<std::uint8_t> old(8192, 0xAB);
+    testing::WriteBytes(regular, old);
+    const std::string link = dir.path("link.map");
+    std::filesystem::create_symlink(regular, link);
+    const std::string readOnly = dir.path("readonly.map");
+    testing::WriteBytes(readOnly, old);
+    std::filesystem::permissions(readOnly, std::filesystem::perms(0444));
+
+    struct Case {
+        std::string out;
+        std::string says;
+    };
+    // A FIFO once blocked the open for a reader; /dev/null took the map and
+    // reported success.
+    for (const Case& c : {Case{fifo, "it is not a regular file"}, Case{"/dev/null", "it is not a regular file"},
+                          Case{link, "it is not a regular file"}, Case{dir.path(""), "it is not a regular file"},
+                          Case{readOnly, "the file is read-only"}}) {
+        const auto run = RunCli({"demo", c.out, "--force"}, "timeout 20 ");
+        EXPECT_EQ(run.exitCode, 1) << c.out;
+        EXPECT_NE(run.err.find("Can't write to \"" + c.out + "\": " + c.says), std::string::npos) << run.err;
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(testing::ReadBytes(regular), old);
+    EXPECT_EQ(testing::ReadBytes(readOnly), old);
+
+    // A write that fails part way (the file size limit stands in for a full
+    // disk) leaves the older map whole and no temporary file behind.
+    const auto full = RunCli({"demo", regular, "--force"}, "trap '' XFSZ; ulimit -f 2; ");
+    EXPECT_EQ(full.exitCode, 1);
+    EXPECT_NE(full.err.find("File too large"), std::string::npos) << full.err;
+    EXPECT_EQ(testing::ReadBytes(regular), old);
+    const auto entries = std::distance(std::filesystem::directory_iterator(dir.path("")), {});
+    EXPECT_EQ(entries, 4);  // the four files made above
+
+    // Replacing keeps the permission bits of the map replaced.
+    std::filesystem::permissions(regular, std::filesystem::perms(0640));
+    EXPECT_EQ(RunCli({"demo", regular, "--force"}).exitCode, 0);
+    EXPECT_EQ(testing::ReadBytes(regular), DemoMap().build());
+    EXPECT_EQ(std::filesystem::status(regular).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms(0640));
 }
 
 TEST(CliMapCommands, InfoAndListPrintResultsOnStdoutAndMessagesOnStderr) {
@@ -94,7 +145,7 @@ TEST(CliMapCommands, StockNamesComeFromAFileOfExactlyElevenNames) {
 
 TEST(CliMapCommands, UsageErrorsExitTwo) {
     for (const std::vector<std::string>& args :
-         {std::vector<std::string>{}, {"nonsense"}, {"list"}, {"list", "a", "b"}, {"--map-names"}}) {
+         {std::vector<std::string>{}, {"nonsense"}, {"list"}, {"list", "a", "b"}, {"--map-names"}, {"--x", "list", "a"}}) {
         auto outcome = RunCli(args);
         EXPECT_EQ(outcome.exitCode, 2);
         EXPECT_EQ(outcome.out, "");

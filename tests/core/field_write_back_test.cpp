@@ -301,6 +301,17 @@ std::vector<Refusal> RefusalCases() {
                      [](MapState& s) { return CommitField(s, EditField::ScriptName, std::string(32, 'x')); }});
     cases.push_back({"NameWithZeroByte", NoChange,
                      [](MapState& s) { return CommitField(s, EditField::ScriptName, std::string("a\0b", 3)); }});
+    // Every control byte class: line ends forge listing lines, escape starts a
+    // terminal sequence, and tab and delete are controls too.
+    const std::pair<const char*, std::string> controlled[] = {
+        {"LineFeed", "x\ns: forged"}, {"CarriageReturn", "ab\r"}, {"Escape", "\x1b[31mred"},
+        {"Tab", "\tlead"},            {"Delete", "del\x7f"},     {"Byte31", "a\x1f" "b"}};
+    for (const auto& [label, name] : controlled) {
+        cases.push_back({std::string("ScriptNameWith") + label, NoChange,
+                         [name](MapState& s) { return CommitField(s, EditField::ScriptName, name); }});
+        cases.push_back({std::string("GlobalNameWith") + label, NoChange,
+                         [name](MapState& s) { return CommitField(s, EditField::GlobalName, name); }});
+    }
     cases.push_back({"PopupIndexPastScriptTypes", NoChange,
                      [](MapState& s) { return CommitPopup(s, EditField::ScriptType, 5); }});
     cases.push_back({"PopupIndexPastValueTypes", NoChange,
@@ -323,6 +334,20 @@ TEST(FieldCommitRefusal, NameOverThirtyOneBytesSaysSo) {
     const Status committed = CommitField(map.state, EditField::ScriptName, std::string(40, 'x'));
     ASSERT_FALSE(committed);
     EXPECT_NE(committed.error().message.find("at most 31"), std::string::npos) << committed.error().message;
+}
+
+TEST(FieldCommitRefusal, ControlByteIsNamedAndNeverQuotedRaw) {
+    Loaded map;
+    ASSERT_TRUE(map.load());
+    const Status committed = CommitField(map.state, EditField::ScriptName, "x\ns: \x1b[2Jforged");
+    ASSERT_FALSE(committed);
+    const std::string& message = committed.error().message;
+    EXPECT_NE(message.find("\"x\\x0As: \\x1B[2Jforged\""), std::string::npos) << message;
+    EXPECT_NE(message.find("control byte \\x0A"), std::string::npos) << message;
+    EXPECT_EQ(message.find('\n'), std::string::npos);
+    EXPECT_EQ(message.find('\x1b'), std::string::npos);
+    // Latin-1 letters are printable and stay allowed.
+    EXPECT_TRUE(CommitField(map.state, EditField::ScriptName, "caf\xe9"));
 }
 
 TEST(FieldCommitPopup, NoChosenItemWritesNothingAndIsNoError) {

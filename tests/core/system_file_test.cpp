@@ -107,3 +107,40 @@ TEST_F(SystemFileTest, IdentityTellsTheFileThatWasOpened) {
 
 }  // namespace
 }  // namespace quorin
+
+namespace quorin {
+namespace {
+
+TEST(SystemFileReading, ReadsFromTheStartUpToTheLimitAndNoFurther) {
+    testing::TempDir dir;
+    const std::string path = dir.path("text");
+    testing::WriteBytes(path, {1, 2, 3, 4, 5});
+    auto file = SystemFile::open(path, SystemFile::Access::Read);
+    ASSERT_TRUE(file.ok());
+    EXPECT_EQ(*file->readFromStart(3), (std::vector<std::uint8_t>{1, 2, 3}));
+    EXPECT_EQ(*file->readFromStart(100), (std::vector<std::uint8_t>{1, 2, 3, 4, 5}));
+    // The file grew after it was opened: what is there is read, up to the limit.
+    testing::WriteBytes(path, std::vector<std::uint8_t>(200000, 7));
+    EXPECT_EQ(file->readFromStart(150000)->size(), 150000u);
+}
+
+TEST(FileReplacementTest, NeverReplacesAFileThatAppearedWhenReplacingWasNotAllowed) {
+    testing::TempDir dir;
+    const std::string path = dir.path("new.map");
+    auto target = FileReplacement::prepare(path);
+    ASSERT_TRUE(target.ok());
+    EXPECT_FALSE(target->replacesExisting());
+    testing::WriteBytes(path, {9, 9});  // appears between the look and the write
+    const std::uint8_t bytes[] = {1, 2, 3};
+    const Status kept = target->commit(bytes, false);
+    ASSERT_FALSE(kept.ok());
+    EXPECT_NE(kept.error().message.find("exists already"), std::string::npos) << kept.error().message;
+    EXPECT_EQ(testing::ReadBytes(path), (std::vector<std::uint8_t>{9, 9}));
+    ASSERT_TRUE(target->commit(bytes, true).ok());
+    EXPECT_EQ(testing::ReadBytes(path), (std::vector<std::uint8_t>{1, 2, 3}));
+    // Only the file itself is left in the folder.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path("")), {}), 1);
+}
+
+}  // namespace
+}  // namespace quorin

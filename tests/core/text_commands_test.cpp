@@ -75,9 +75,9 @@ TEST_F(TextCommands, OutputMatchesTheResultTexts) {
     const Case cases[] = {
         {"extract-scripts " + quoted() + " 1 2", ScriptRangeText(map_, 1, 2)},
         {"extract-scripts " + quoted() + " 4 99", ScriptRangeText(map_, 4, 5)},
-        {"extract-scripts " + quoted() + " 3 2", ""},
+        {"extract-scripts " + quoted() + " 3 3", ScriptRangeText(map_, 3, 3)},
         {"extract-globals " + quoted() + " 0 5", GlobalRangeText(map_, 0, 5)},
-        {"extract-globals " + quoted() + " -1 3", ""},
+        {"extract-globals " + quoted() + " 9 12", ""},
         {"extract-all " + quoted(), all},
         {"database " + quoted(), database},
     };
@@ -85,6 +85,9 @@ TEST_F(TextCommands, OutputMatchesTheResultTexts) {
         const CliRun result = run(row.arguments);
         EXPECT_EQ(result.exitCode, 0) << row.arguments;
         EXPECT_EQ(result.out, row.out) << row.arguments;
+        // A range run ends as its window does, with "done".
+        const bool range = row.arguments.starts_with("extract-scripts") || row.arguments.starts_with("extract-globals");
+        EXPECT_EQ(result.err.ends_with("Map loaded!\ndone\n"), range) << row.arguments << result.err;
     }
     EXPECT_NE(all.find("(script dormant void open_vault)\n(begin\n( set 0 -1200)\n vault_open_sequence("),
               std::string::npos);
@@ -121,6 +124,10 @@ TEST_F(TextCommands, RefusedMapsAndBadNumbers) {
         {"extract-globals " + quoted() + " 1.5 2", 2},
         {"extract-globals " + quoted() + " '' 2", 2},
         {"extract-globals " + quoted() + " 0", 2},
+        {"extract-globals " + quoted() + " -100 5", 2},
+        {"extract-globals " + quoted() + " -1 3", 2},
+        {"extract-scripts " + quoted() + " 3 2", 2},
+        {"extract-scripts " + junk + " 5 4", 2},
         {"database", 2},
     };
     for (const Case& row : cases) {
@@ -128,7 +135,10 @@ TEST_F(TextCommands, RefusedMapsAndBadNumbers) {
         EXPECT_EQ(result.exitCode, row.exitCode) << row.arguments;
         EXPECT_EQ(result.out, "") << row.arguments;
         EXPECT_FALSE(result.err.empty()) << row.arguments;
+        EXPECT_EQ(result.err.find("done"), std::string::npos) << row.arguments;
     }
+    EXPECT_NE(run("extract-globals " + quoted() + " -100 5").err.find("0 or more"), std::string::npos);
+    EXPECT_NE(run("extract-scripts " + quoted() + " 3 2").err.find("FIRST (3) lies past LAST (2)"), std::string::npos);
 }
 
 }  // namespace

@@ -55,6 +55,8 @@ private slots:
     void writeFailureIsShown();
     void overlongNameIsRefused();
     void refusalQuotesTheNameAsTyped();
+    void controlByteNameIsRefused_data();
+    void controlByteNameIsRefused();
 
 private:
     MainWindow& window() { return WiredMainWindow(); }
@@ -372,6 +374,36 @@ void EditInPlaceTest::refusalQuotesTheNameAsTyped() {
     QCOMPARE(dialogs_.messages.mid(messagesBefore),
              QStringList{QStringLiteral("The name \"%1\" has 32 bytes, but a name holds at most 31. Nothing was written.")
                              .arg(typed)});
+}
+
+void EditInPlaceTest::controlByteNameIsRefused_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("row");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("shown");  // the byte as the message names it
+    QTest::newRow("line feed forging a row") << "FldScriptName" << "s: open_vault" << "x\ns: forged" << "\\x0A";
+    QTest::newRow("escape sequence") << "FldScriptName" << "s: open_vault" << "\x1b[2Jx" << "\\x1B";
+    QTest::newRow("carriage return") << "FldGlobalName" << "g: guard_count" << "a\rb" << "\\x0D";
+    QTest::newRow("delete") << "FldGlobalName" << "g: guard_count" << "ab\x7f" << "\\x7F";
+}
+
+void EditInPlaceTest::controlByteNameIsRefused() {
+    QFETCH(QString, field);
+    QFETCH(QString, row);
+    QFETCH(QString, name);
+    QFETCH(QString, shown);
+    const std::string file = open(Demo4096(), "control.map");
+    select({row.startsWith(QLatin1Char('s')) ? QStringLiteral("scripts") : QStringLiteral("globals")}, row);
+    const auto before = testing::ReadBytes(file);
+    QLineEdit& edit = Field(window(), qPrintable(field));
+    // Pasted, since no key types these bytes.
+    edit.setText(name);
+    QCOMPARE(edit.text(), name);
+    const auto messagesBefore = dialogs_.messages.size();
+    QTest::keyClick(&edit, Qt::Key_Return);
+    QCOMPARE(dialogs_.messages.size(), messagesBefore + 1);
+    QVERIFY2(dialogs_.messages.last().contains(QStringLiteral("control byte ") + shown), qPrintable(dialogs_.messages.last()));
+    QVERIFY(testing::ReadBytes(file) == before);
 }
 
 QTEST_MAIN(EditInPlaceTest)

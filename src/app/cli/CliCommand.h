@@ -1,11 +1,13 @@
 #pragma once
 // The command table of quorin-cli. Each command lives in its own file and
 // registers itself with a static CommandRegistration, so commands can be
-// added without touching the dispatcher.
+// added without touching the dispatcher; a command with a JSON document
+// registers that with a JsonRegistration.
 
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "map/MapState.h"
@@ -14,20 +16,34 @@ namespace quorin::cli {
 
 enum ExitCode : int { kSuccess = 0, kRefused = 1, kUsage = 2 };
 
+// What quorin-cli's own options (before COMMAND) asked for.
+struct GlobalOptions {
+    std::optional<std::string> mapNamesFile;  // --map-names FILE
+    bool json = false;                        // --json
+    bool help = false;                        // --help, -h
+};
+
 struct CliContext {
     std::vector<std::string> args;       // the command's arguments, options removed
+    std::vector<std::string> flags;      // the command's own options given, e.g. "--force"
+    GlobalOptions options;
     std::vector<std::string> mapNames;   // the stock map names in force
-    bool force = false;                  // --force was given
     std::ostream& out;                   // the command's result, byte for byte
     std::ostream& err;                   // every message, one per line
+
+    bool hasFlag(std::string_view flag) const;
 };
+
+using CommandRun = int (*)(CliContext& context);
 
 struct CliCommandInfo {
     std::string name;
-    std::string usage;  // e.g. "script MAP NAME"
+    std::string usage;  // e.g. "script MAP NAME"; own options follow the arguments
     std::size_t leastArgs = 0;
     std::size_t mostArgs = 0;
-    int (*run)(CliContext& context) = nullptr;
+    CommandRun run = nullptr;
+    // Options of this command alone, taken only after its arguments.
+    std::vector<std::string> flags = {};
 };
 
 struct CommandRegistration {
@@ -35,6 +51,17 @@ struct CommandRegistration {
 };
 
 const std::vector<CliCommandInfo>& RegisteredCommands();
+
+// --json COMMAND runs this instead of the command's plain run: one JSON
+// document on stdout, messages on stderr as the plain run prints them.
+struct JsonRegistration {
+    JsonRegistration(std::string command, CommandRun run);
+};
+
+// The JSON run of a command, or nullptr when it has none.
+CommandRun JsonRunOf(std::string_view command);
+// The commands that have a JSON run, in registration order.
+std::vector<std::string> JsonCommands();
 
 // Runs the load chain on path; the message a desktop box would show goes to
 // stderr ("Map loaded!", or why the map was refused). Returns the loaded

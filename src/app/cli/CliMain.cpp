@@ -5,10 +5,14 @@
 #include <cstdlib>
 #include <iostream>
 #include <string_view>
+#include <utility>
 
 #include "app/cli/CliCommand.h"
+#include "app/cli/CommandLine.h"
+#include "app/cli/TerminalOutput.h"
 #include "map/MapLoader.h"
 #include "map/MapNames.h"
+#include "map/SystemFile.h"
 
 namespace quorin::cli {
 
@@ -19,25 +23,45 @@ std::vector<CliCommandInfo>& Table() {
     return table;
 }
 
-void PrintUsage(std::ostream& to) {
-    to << "usage: quorin-cli [--map-names FILE] COMMAND ARGS...\n"
-          "commands:\n";
-    for (const CliCommandInfo& command : RegisteredCommands()) to << "  " << command.usage << '\n';
-    to << "The map names file holds exactly eleven stock map names, one a line;\n"
-          "QUORIN_MAP_NAMES may name it instead of --map-names.\n";
+std::vector<std::pair<std::string, CommandRun>>& JsonTable() {
+    static std::vector<std::pair<std::string, CommandRun>> table;
+    return table;
 }
 
 int Usage(std::ostream& err, const std::string& problem) {
-    err << "quorin-cli: " << problem << '\n';
-    PrintUsage(err);
+    err << "quorin-cli: " << problem << '\n' << UsageText();
     return kUsage;
 }
 
 }  // namespace
 
+bool CliContext::hasFlag(std::string_view flag) const {
+    for (const std::string& given : flags) {
+        if (given == flag) return true;
+    }
+    return false;
+}
+
 CommandRegistration::CommandRegistration(CliCommandInfo info) { Table().push_back(std::move(info)); }
 
 const std::vector<CliCommandInfo>& RegisteredCommands() { return Table(); }
+
+JsonRegistration::JsonRegistration(std::string command, CommandRun run) {
+    JsonTable().emplace_back(std::move(command), run);
+}
+
+CommandRun JsonRunOf(std::string_view command) {
+    for (const auto& [name, run] : JsonTable()) {
+        if (name == command) return run;
+    }
+    return nullptr;
+}
+
+std::vector<std::string> JsonCommands() {
+    std::vector<std::string> names;
+    for (const auto& entry : JsonTable()) names.push_back(entry.first);
+    return names;
+}
 
 std::optional<MapState> LoadForCommand(CliContext& context, const std::string& path) {
     MapState state;
@@ -65,46 +89,31 @@ std::optional<long long> ParseWholeNumber(const std::string& text) {
 }
 
 int Run(int argc, char** argv, std::ostream& out, std::ostream& err) {
-    std::vector<std::string> words(argv + 1, argv + argc);
-    std::optional<std::string> namesFile;
-    bool force = false;
-    std::vector<std::string> rest;
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        if (words[i] == "--map-names") {
-            if (i + 1 >= words.size()) return Usage(err, "--map-names needs a file");
-            namesFile = words[++i];
-        } else if (words[i] == "--force") {
-            force = true;
-        } else if (words[i] == "--help" || words[i] == "-h") {
-            PrintUsage(out);
-            return kSuccess;
-        } else {
-            rest.push_back(words[i]);
-        }
+    auto line = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (!line) return Usage(err, line.error().message);
+    if (line->options.help) {
+        out << UsageText();
+        return kSuccess;
     }
-    if (rest.empty()) return Usage(err, "no command given");
 
-    auto mapNames = ResolveMapNames(namesFile, std::getenv("QUORIN_MAP_NAMES"));
-    if (!mapNames) return Usage(err, mapNames.error().message);
-
-    const std::string name = rest.front();
-    rest.erase(rest.begin());
-    for (const CliCommandInfo& command : RegisteredCommands()) {
-        if (command.name != name) continue;
-        if (rest.size() < command.leastArgs || rest.size() > command.mostArgs) {
-            return Usage(err, "usage: quorin-cli " + command.usage);
-        }
-        CliContext context{std::move(rest), std::move(*mapNames), force, out, err};
-        return command.run(context);
+    auto mapNames = ResolveMapNames(line->options.mapNamesFile, std::getenv("QUORIN_MAP_NAMES"));
+    if (!mapNames) {
+        err << "quorin-cli: " << mapNames.error().message << '\n';
+        return kUsage;
     }
-    return Usage(err, "unknown command \"" + name + "\"");
+
+    const CliCommandInfo& command = *line->command;
+    const CommandRun run = line->options.json ? JsonRunOf(command.name) : command.run;
+    CliContext context{std::move(line->args), std::move(line->flags), std::move(line->options),
+                       std::move(*mapNames), out, err};
+    return run(context);
 }
 
 }  // namespace quorin::cli
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
-    const int code = quorin::cli::Run(argc, argv, std::cout, std::cerr);
-    std::cout.flush();
-    return code;
+    const quorin::cli::TerminalEscaping out(std::cout, quorin::IsTerminal(1));
+    const quorin::cli::TerminalEscaping err(std::cerr, quorin::IsTerminal(2));
+    return quorin::cli::Run(argc, argv, std::cout, std::cerr);
 }

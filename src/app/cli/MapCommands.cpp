@@ -1,34 +1,32 @@
 // info, list and demo: what a map holds, and the built-in demo map.
 
-#include <filesystem>
 #include <ostream>
 
 #include "app/cli/CliCommand.h"
+#include "app/cli/MapFacts.h"
 #include "browse/RowText.h"
 #include "map/DemoMap.h"
+#include "map/SystemFile.h"
 #include "map/TextFormat.h"
 
 namespace quorin::cli {
 
 namespace {
 
-std::string Hex(std::int64_t value) { return "0x" + Hexadecimal(static_cast<std::int32_t>(value)); }
-
 int Info(CliContext& context) {
     auto state = LoadForCommand(context, context.args[0]);
     if (!state) return kRefused;
-    const MapState& map = *state;
-    std::ostream& out = context.out;
-    out << "version: " << map.version << '\n'
-        << "index offset: " << Hex(map.indexOffset) << '\n'
-        << "magic: " << Hex(map.magic) << '\n'
-        << "scenario name: " << map.Scenario.Name << '\n'
-        << "scenario class: " << map.Scenario.Class1 << '\n'
-        << "scenario offset: " << Hex(map.Scenario.Offset) << '\n'
-        << "string table: " << Hex(map.ScriptTableOuter) << '\n'
-        << "scripts: " << map.ScriptHeaderCache.size() << '\n'
-        << "globals: " << map.GlobalHeaderCache.size() << '\n'
-        << "syntax nodes: " << map.SyntaxCache.size() << '\n';
+    for (const MapFact& fact : InfoFacts(*state)) {
+        context.out << fact.label << ": ";
+        switch (fact.shown) {
+            case MapFact::Shown::Decimal: context.out << Decimal(fact.number); break;
+            case MapFact::Shown::Hexadecimal:
+                context.out << "0x" << Hexadecimal(static_cast<std::int32_t>(fact.number));
+                break;
+            case MapFact::Shown::Text: context.out << fact.text; break;
+        }
+        context.out << '\n';
+    }
     return kSuccess;
 }
 
@@ -43,12 +41,17 @@ int List(CliContext& context) {
 
 int Demo(CliContext& context) {
     const std::string& path = context.args[0];
-    std::error_code code;
-    if (std::filesystem::exists(path, code) && !context.force) {
+    auto target = FileReplacement::prepare(path);
+    if (!target) {
+        context.err << target.error().message << '\n';
+        return kRefused;
+    }
+    const bool force = context.hasFlag("--force");
+    if (target->replacesExisting() && !force) {
         context.err << "\"" << path << "\" exists already; give --force to replace it.\n";
         return kRefused;
     }
-    if (auto written = DemoMap().writeTo(path); !written) {
+    if (auto written = target->commit(DemoMap().build(), force); !written) {
         context.err << written.error().message << '\n';
         return kRefused;
     }
@@ -57,7 +60,7 @@ int Demo(CliContext& context) {
 
 const CommandRegistration info({"info", "info MAP", 1, 1, Info});
 const CommandRegistration list({"list", "list MAP", 1, 1, List});
-const CommandRegistration demo({"demo", "demo OUT [--force]", 1, 1, Demo});
+const CommandRegistration demo({"demo", "demo OUT [--force]", 1, 1, Demo, {"--force"}});
 
 }  // namespace
 

@@ -47,9 +47,20 @@ int Range(CliContext& context, std::string (*text)(const MapContent&, std::int64
         context.err << "quorin-cli: FIRST and LAST must be whole numbers (cache positions)\n";
         return kUsage;
     }
+    // The range window cannot ask for these either: its first list starts
+    // at position 0 and its last list after the chosen first.
+    if (*first < 0) {
+        context.err << "quorin-cli: FIRST is a cache position, 0 or more, not " << *first << '\n';
+        return kUsage;
+    }
+    if (*first > *last) {
+        context.err << "quorin-cli: FIRST (" << *first << ") lies past LAST (" << *last << ")\n";
+        return kUsage;
+    }
     auto state = LoadForCommand(context, context.args[0]);
     if (!state) return kRefused;
     context.out << text(*state, *first, *last);
+    context.err << kRangeDoneMessage << '\n';
     return kSuccess;
 }
 

@@ -178,7 +178,7 @@ void WinRange::finishExtraction(const std::string& text) {
     result->appendText(text);
     result->bringToFront();
     const QPointer<WinRange> self(this);
-    ShowMessage(result, QStringLiteral("done"));
+    ShowMessage(result, MessageText(kRangeDoneMessage));
     if (self) close();
 }
 

@@ -1,0 +1,134 @@
+#include "app/cli/CommandLine.h"
+
+#include <algorithm>
+
+namespace quorin::cli {
+
+namespace {
+
+constexpr std::string_view kEndOfOptions = "--";
+
+bool LooksLikeOption(std::string_view word) { return word.size() > 1 && word.front() == '-'; }
+
+const GlobalOption* GlobalOptionNamed(std::string_view name) {
+    for (const GlobalOption& option : GlobalOptionTable()) {
+        if (option.name == name) return &option;
+    }
+    return nullptr;
+}
+
+const CliCommandInfo* CommandNamed(std::string_view name) {
+    for (const CliCommandInfo& command : RegisteredCommands()) {
+        if (command.name == name) return &command;
+    }
+    return nullptr;
+}
+
+std::string Quoted(std::string_view word) { return "\"" + std::string(word) + "\""; }
+
+std::string Listed(const std::vector<std::string>& words) {
+    std::string text;
+    for (const std::string& word : words) text += (text.empty() ? "" : ", ") + word;
+    return text;
+}
+
+std::string UsageOf(const CliCommandInfo& command) { return "usage: quorin-cli " + command.usage; }
+
+}  // namespace
+
+const std::vector<GlobalOption>& GlobalOptionTable() {
+    static const std::vector<GlobalOption> table = {
+        {"--map-names", "FILE", "the stock map names: a file of exactly eleven, one a line",
+         [](GlobalOptions& options, const std::string& file) { options.mapNamesFile = file; }},
+        {"--json", "", "one JSON document on stdout instead of text",
+         [](GlobalOptions& options, const std::string&) { options.json = true; }},
+        {"--help", "", "this text", [](GlobalOptions& options, const std::string&) { options.help = true; }},
+        {"-h", "", "the same", [](GlobalOptions& options, const std::string&) { options.help = true; }},
+    };
+    return table;
+}
+
+Result<CommandLine> ParseCommandLine(const std::vector<std::string>& words) {
+    CommandLine line;
+    bool optionsOpen = true;
+    std::size_t at = 0;
+    for (; at < words.size() && LooksLikeOption(words[at]); ++at) {
+        if (words[at] == kEndOfOptions) {
+            optionsOpen = false;
+            ++at;
+            break;
+        }
+        const GlobalOption* option = GlobalOptionNamed(words[at]);
+        if (!option) return Error{"unknown option " + Quoted(words[at])};
+        std::string value;
+        if (!option->value.empty()) {
+            if (at + 1 >= words.size()) {
+                return Error{std::string(option->name) + " needs " + std::string(option->value)};
+            }
+            value = words[++at];
+        }
+        option->apply(line.options, value);
+    }
+    if (line.options.help) return line;
+    if (at >= words.size()) return Error{"no command given"};
+
+    const std::string& name = words[at++];
+    line.command = CommandNamed(name);
+    if (!line.command) return Error{"unknown command " + Quoted(name)};
+    const CliCommandInfo& command = *line.command;
+    if (line.options.json && !JsonRunOf(name)) {
+        return Error{"--json works with " + Listed(JsonCommands()) + ", not with " + name};
+    }
+
+    for (; at < words.size(); ++at) {
+        const std::string& word = words[at];
+        if (optionsOpen && word == kEndOfOptions) {
+            optionsOpen = false;
+            continue;
+        }
+        const bool ownFlag = std::find(command.flags.begin(), command.flags.end(), word) != command.flags.end();
+        if (optionsOpen && ownFlag) {
+            if (line.args.size() < command.leastArgs) {
+                return Error{word + " goes after the arguments (write -- before an argument that begins with -); " +
+                             UsageOf(command)};
+            }
+            line.flags.push_back(word);
+            continue;
+        }
+        if (optionsOpen && !line.flags.empty()) {
+            return Error{"no argument may follow " + line.flags.back() + "; " + UsageOf(command)};
+        }
+        if (optionsOpen && line.args.size() >= command.mostArgs && LooksLikeOption(word)) {
+            const std::string where = GlobalOptionNamed(word) ? "; quorin-cli's own options go before COMMAND" : "";
+            return Error{Quoted(word) + " is not an option of " + name + where + "; " + UsageOf(command)};
+        }
+        line.args.push_back(word);
+    }
+    if (line.args.size() < command.leastArgs || line.args.size() > command.mostArgs) return Error{UsageOf(command)};
+    return line;
+}
+
+std::string UsageText() {
+    std::string synopsis = "usage: quorin-cli";
+    std::string options;
+    for (const GlobalOption& option : GlobalOptionTable()) {
+        std::string shown(option.name);
+        if (!option.value.empty()) shown += " " + std::string(option.value);
+        if (option.name != "--help" && option.name != "-h") synopsis += " [" + shown + "]";
+        options += "  " + shown + std::string(shown.size() < 18 ? 18 - shown.size() : 1, ' ') +
+                   std::string(option.what) + "\n";
+    }
+    std::string text = synopsis + " [--] COMMAND ARGS...\ncommands:\n";
+    for (const CliCommandInfo& command : RegisteredCommands()) text += "  " + command.usage + "\n";
+    text += "options:\n" + options;
+    text += "--json works with " + Listed(JsonCommands()) +
+            ".\n"
+            "An option counts only where shown: quorin-cli's own before COMMAND, a\n"
+            "command's own after its arguments. Every other word is an argument, even\n"
+            "one that begins with \"-\"; after \"--\" every word is one.\n"
+            "The map names file holds exactly eleven stock map names, one a line;\n"
+            "QUORIN_MAP_NAMES may name it instead of --map-names.\n";
+    return text;
+}
+
+}  // namespace quorin::cli
