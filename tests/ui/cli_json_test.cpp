@@ -59,6 +59,8 @@ private slots:
     void initTestCase();
     void documentsSayWhatThePlainOutputSays_data();
     void documentsSayWhatThePlainOutputSays();
+    void findDocumentHoldsThePlainHits_data();
+    void findDocumentHoldsThePlainHits();
     void refusedMapPrintsNoDocument();
 
 private:
@@ -143,6 +145,62 @@ void CliJsonTest::documentsSayWhatThePlainOutputSays() {
         QCOMPARE(scripts.at(1).toString(), QStringLiteral("caf\u00E9\u009B"));
         QCOMPARE(root.value(QStringLiteral("globals")).toArray().at(0).toString(), QStringLiteral("a\"b\\c\u001B[31m"));
     }
+}
+
+// The plain find line's field escaping, for rebuilding lines from a document.
+QByteArray Field(const QJsonValue& value) {
+    QByteArray field;
+    for (const char byte : Latin1(value)) {
+        switch (byte) {
+            case '\\': field += "\\\\"; break;
+            case '\t': field += "\\t"; break;
+            case '\n': field += "\\n"; break;
+            case '\r': field += "\\r"; break;
+            default: field += byte;
+        }
+    }
+    return field;
+}
+
+void CliJsonTest::findDocumentHoldsThePlainHits_data() {
+    QTest::addColumn<QString>("map");
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<int>("exitCode");
+    QTest::newRow("names and uses") << demo_ << "VAULT" << 0;
+    QTest::newRow("forged lines") << forged_ << "s" << 0;
+    QTest::newRow("nothing found") << demo_ << "no_such_text" << 1;
+}
+
+void CliJsonTest::findDocumentHoldsThePlainHits() {
+    QFETCH(QString, map);
+    QFETCH(QString, query);
+    QFETCH(int, exitCode);
+    const Output plain = RunCli({QStringLiteral("find"), map, query});
+    const Output json = RunCli({QStringLiteral("--json"), QStringLiteral("find"), map, query});
+    QCOMPARE(plain.exitCode, exitCode);
+    QCOMPARE(json.exitCode, exitCode);
+    QCOMPARE(json.err, plain.err);
+    QCOMPARE(json.out.count('\n'), 1);
+    QJsonParseError error;
+    const QJsonObject root = QJsonDocument::fromJson(json.out, &error).object();
+    QVERIFY2(error.error == QJsonParseError::NoError, qPrintable(error.errorString()));
+    QCOMPARE(root.value(QStringLiteral("complete")).toBool(), true);
+    QByteArray rebuilt;
+    for (const QJsonValue entry : root.value(QStringLiteral("hits")).toArray()) {
+        const QJsonObject hit = entry.toObject();
+        const QByteArray kind = Latin1(hit.value(QStringLiteral("kind")));
+        if (kind == "u") {
+            QCOMPARE(hit.keys(), (QStringList{"command", "identity", "kind", "script"}));
+            rebuilt += "u\t" + Field(hit.value(QStringLiteral("script"))) + '\t' +
+                       QByteArray::number(hit.value(QStringLiteral("identity")).toInteger()) + '\t' +
+                       Field(hit.value(QStringLiteral("command"))) + '\n';
+        } else {
+            QVERIFY(kind == "s" || kind == "g");
+            QCOMPARE(hit.keys(), (QStringList{"kind", "name"}));
+            rebuilt += kind + '\t' + Field(hit.value(QStringLiteral("name"))) + '\n';
+        }
+    }
+    QCOMPARE(rebuilt, plain.out);
 }
 
 void CliJsonTest::refusedMapPrintsNoDocument() {

@@ -54,6 +54,11 @@ void JsonWriter::number(std::int64_t value) {
     out_ << Decimal(value);
 }
 
+void JsonWriter::boolean(bool value) {
+    beforeValue();
+    out_ << (value ? "true" : "false");
+}
+
 void JsonWriter::quoted(std::string_view latin1) {
     static constexpr char kDigits[] = "0123456789abcdef";
     std::string text;

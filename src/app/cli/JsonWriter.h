@@ -23,6 +23,7 @@ public:
     void key(std::string_view name);
     void text(std::string_view latin1);
     void number(std::int64_t value);
+    void boolean(bool value);
 
 private:
     void beforeValue();
