@@ -50,6 +50,7 @@ const std::array<FieldRule, kEditFieldCount>& FieldRules();
 const FieldRule& RuleFor(EditField field);
 
 RecordKind KindOf(const FieldRule& rule);
+RecordKind KindOf(const RecordMember& member);
 inline bool IsPopup(const FieldRule& rule) { return rule.text == FieldText::ItemIndex; }
 
 }  // namespace quorin

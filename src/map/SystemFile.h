@@ -59,6 +59,24 @@ public:
     // Closes the descriptor, reporting a failed close.
     [[nodiscard]] Status close();
 
+    // Whether this user may write the file now (permission bits, ownership,
+    // a read-only mount), asked of the path the file was opened by.
+    [[nodiscard]] bool userMayWrite() const;
+    // Forces what was written to the disk.
+    [[nodiscard]] Status sync();
+    // The whole file, as it is now, into target, which must be empty; done by
+    // the kernel where it can.
+    [[nodiscard]] Status copyTo(SystemFile& target) const;
+
+    // A new, empty file named after path with a unique suffix, in the same
+    // folder, so that it can be renamed over path.
+    [[nodiscard]] static Result<SystemFile> createBeside(const std::string& path);
+    // Renames from over to in one step: to names either its old file or the
+    // new one, never a part of it.
+    [[nodiscard]] static Status replace(const std::string& from, const std::string& to);
+    // Removes path; a file that is already gone is no error.
+    static void remove(const std::string& path);
+
 private:
     SystemFile(int descriptor, std::string path, FileIdentity identity, bool markedWritable);
 

@@ -20,11 +20,12 @@ std::vector<CliCommandInfo>& Table() {
 }
 
 void PrintUsage(std::ostream& to) {
-    to << "usage: quorin-cli [--map-names FILE] COMMAND ARGS...\n"
+    to << "usage: quorin-cli [--map-names FILE] [--backup] COMMAND ARGS...\n"
           "commands:\n";
     for (const CliCommandInfo& command : RegisteredCommands()) to << "  " << command.usage << '\n';
     to << "The map names file holds exactly eleven stock map names, one a line;\n"
-          "QUORIN_MAP_NAMES may name it instead of --map-names.\n";
+          "QUORIN_MAP_NAMES may name it instead of --map-names.\n"
+          "--backup copies MAP to MAP.bak before set or protect writes it.\n";
 }
 
 int Usage(std::ostream& err, const std::string& problem) {
@@ -39,9 +40,10 @@ CommandRegistration::CommandRegistration(CliCommandInfo info) { Table().push_bac
 
 const std::vector<CliCommandInfo>& RegisteredCommands() { return Table(); }
 
-std::optional<MapState> LoadForCommand(CliContext& context, const std::string& path) {
+std::optional<MapState> LoadForCommand(CliContext& context, const std::string& path, OpenMode mode) {
     MapState state;
-    if (auto opened = OpenMap(state, path, context.mapNames); !opened) {
+    state.backupBeforeFirstWrite = context.backup;
+    if (auto opened = OpenMap(state, path, context.mapNames, mode); !opened) {
         context.err << opened.error().message << '\n';
         return std::nullopt;
     }
@@ -68,6 +70,7 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err) {
     std::vector<std::string> words(argv + 1, argv + argc);
     std::optional<std::string> namesFile;
     bool force = false;
+    bool backup = false;
     std::vector<std::string> rest;
     for (std::size_t i = 0; i < words.size(); ++i) {
         if (words[i] == "--map-names") {
@@ -75,6 +78,8 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err) {
             namesFile = words[++i];
         } else if (words[i] == "--force") {
             force = true;
+        } else if (words[i] == "--backup") {
+            backup = true;
         } else if (words[i] == "--help" || words[i] == "-h") {
             PrintUsage(out);
             return kSuccess;
@@ -94,7 +99,7 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err) {
         if (rest.size() < command.leastArgs || rest.size() > command.mostArgs) {
             return Usage(err, "usage: quorin-cli " + command.usage);
         }
-        CliContext context{std::move(rest), std::move(*mapNames), force, out, err};
+        CliContext context{std::move(rest), std::move(*mapNames), force, backup, out, err};
         return command.run(context);
     }
     return Usage(err, "unknown command \"" + name + "\"");
