@@ -13,6 +13,8 @@ Result<StartOptions> ParseStartOptions(const std::vector<std::string>& arguments
         if (word == "--map-names") {
             if (i + 1 >= arguments.size()) return Error{"--map-names needs a file"};
             namesFile = arguments[++i];
+        } else if (word == "--read-only") {
+            options.readOnly = true;
         } else if (word == "--help" || word == "-h") {
             options.help = true;
         } else if (word.size() > 1 && word[0] == '-') {
@@ -31,8 +33,9 @@ Result<StartOptions> ParseStartOptions(const std::vector<std::string>& arguments
 }
 
 std::string StartUsage() {
-    return "usage: quorin [--map-names FILE] [MAP]\n"
-           "Opens MAP at start when given.\n"
+    return "usage: quorin [--map-names FILE] [--read-only] [MAP]\n"
+           "Opens MAP at start when given. With --read-only, every map opened\n"
+           "is only looked at: nothing is written into it.\n"
            "The map names file holds exactly eleven stock map names, one a line;\n"
            "QUORIN_MAP_NAMES may name it instead of --map-names.\n";
 }

@@ -100,7 +100,7 @@ void Refill(QMenu& menu, QMainWindow& from) {
 
 // Every item is parented to its menu, so a window finds it by name.
 QAction* AddItem(QMenu& menu, const MenuEntry& entry, QMainWindow& window) {
-    auto* item = new QAction(Latin1(entry.text), &menu);
+    auto* item = new QAction(QString::fromUtf8(entry.text), &menu);
     item->setObjectName(Latin1(entry.name));
     if (entry.shortcut.toCombined() != 0) item->setShortcut(QKeySequence(entry.shortcut));
     if (entry.standard == StandardCommand::Quit) item->setMenuRole(QAction::QuitRole);
@@ -133,7 +133,7 @@ void InstallMenuBar(QMainWindow& window, std::span<const MenuEntry> entries, con
         case MenuEntryKind::Menu:
         case MenuEntryKind::FilledMenu: {
             QWidget* parent = open.empty() ? static_cast<QWidget*>(bar) : open.back();
-            auto* menu = new QMenu(Latin1(entry.text), parent);
+            auto* menu = new QMenu(QString::fromUtf8(entry.text), parent);
             menu->setObjectName(Latin1(entry.name));
             if (entry.kind == MenuEntryKind::FilledMenu) {
                 QObject::connect(menu, &QMenu::aboutToShow, menu, [menu, &window] { Refill(*menu, window); });
