@@ -3,6 +3,7 @@
 #include "edit/LoadedMapWriter.h"
 #include "edit/MapWritable.h"
 #include "edit/RecordChangeApply.h"
+#include "edit/RecordMember.h"
 
 namespace quorin {
 

@@ -10,7 +10,7 @@
 #include <variant>
 #include <vector>
 
-#include "edit/FieldRule.h"
+#include "edit/RecordMember.h"
 #include "map/MapWriter.h"
 
 namespace quorin {

@@ -66,13 +66,5 @@ INSTANTIATE_TEST_SUITE_P(EveryPath, ReadOnlyMap,
                              return std::get<0>(info.param).label + "_" + std::get<1>(info.param).label;
                          });
 
-TEST(ReadOnlyMap, AWritableFileOpensForEditing) {
-    testing::TempDir dir;
-    const testing::EditFixture fixture = testing::WriteEditFixture(dir);
-    MapState map;
-    ASSERT_TRUE(OpenMap(map, fixture.path, BuiltInMapNames()));
-    EXPECT_FALSE(map.readOnly());
-}
-
 }  // namespace
 }  // namespace quorin

@@ -90,23 +90,6 @@ INSTANTIATE_TEST_SUITE_P(EveryPath, WriteAfterDisturbance,
                              return std::get<0>(info.param).label + "_" + std::get<1>(info.param).label;
                          });
 
-TEST(WriteIdentity, OwnWritesKeepTheMapWritable) {
-    testing::TempDir dir;
-    const testing::EditFixture fixture = testing::WriteEditFixture(dir);
-    MapState map;
-    ASSERT_TRUE(OpenMap(map, fixture.path, BuiltInMapNames()));
-    map.LoadedScript = map.recordAt(0);
-    const FileIdentity loaded = map.loadedFile().identity;
-    for (const char* value : {"1", "2", "3"}) {
-        const Status written = CommitField(map, EditField::ScriptExpPointer, value);
-        ASSERT_TRUE(written) << written.error().message;
-    }
-    EXPECT_NE(map.loadedFile().identity.modifiedNanoseconds, 0);
-    EXPECT_EQ(map.loadedFile().identity.inode, loaded.inode);
-    EXPECT_EQ(ReadBytes(fixture.path),
-              testing::Patched(fixture.bytes, fixture.layout.scriptEntry(0) + 38, {3, 0}));
-}
-
 // A batch run reads and writes through one descriptor: a file renamed over
 // the path after the load is never written; the file that was read is.
 TEST(WriteIdentity, HeldDescriptorWritesTheFileReadNotTheOneRenamedOver) {
