@@ -22,7 +22,7 @@ Status CloseLoadedMap(MapState& map, MapWriter& writer) {
     auto now = writer.identityNow();
     if (auto closed = writer.close(); !closed) return closed;
     if (!now) return Error{now.error().message + " The write is in the file, but the next one will be refused."};
-    if (!writer.journal().empty()) map.wroteFile(*now);
+    if (writer.writes() != 0) map.wroteFile(*now);
     return success();
 }
 

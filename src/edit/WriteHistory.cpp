@@ -34,6 +34,7 @@ Result<std::optional<TouchedRecord>> WriteHistory::replay(MapState& map, bool ba
 
     auto writer = OpenLoadedMap(map);
     if (!writer) return writer.error();
+    writer->keepJournal(false);  // the step holds both sides already
     const auto write = [&](const BytePatch& patch) { return writer->writeBytes(patch.offset, back ? patch.before : patch.after); };
     // Backwards when undoing, so bytes written twice by one step end as they
     // were before its first write.
@@ -46,7 +47,7 @@ Result<std::optional<TouchedRecord>> WriteHistory::replay(MapState& map, bool ba
     if (!written) {
         (void)writer->close();
         return Error{(back ? "Undoing " : "Redoing ") + step.what + " stopped: " + written.error().message + " " +
-                     std::to_string(writer->journal().size()) + " of " + std::to_string(step.patches.size()) +
+                     std::to_string(writer->writes()) + " of " + std::to_string(step.patches.size()) +
                      " fields were written before it."};
     }
     if (auto closed = CloseLoadedMap(map, *writer); !closed) return closed.error();

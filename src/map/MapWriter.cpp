@@ -53,16 +53,20 @@ Status MapWriter::writeBytes(std::int64_t offset, std::string_view bytes) {
     // A file cut short since it was opened would grow back with a gap of
     // zeros under a write past its new end; the size is asked of the
     // descriptor right before each write.
-    auto now = file_->currentIdentity();
+    auto now = file_->currentSize();
     if (!now) return now.error();
-    if (now->size != size_) return Error{ChangedOnDiskMessage(path())};
-    BytePatch patch{offset, std::string(bytes.size(), '\0'), std::string(bytes)};
-    if (auto read = file_->readAt(offset, Bytes(patch.before)); !read) return read;
+    if (*now != size_) return Error{ChangedOnDiskMessage(path())};
+    BytePatch patch;
+    if (keepJournal_) {
+        patch = {offset, std::string(bytes.size(), '\0'), std::string(bytes)};
+        if (auto read = file_->readAt(offset, Bytes(patch.before)); !read) return read;
+    }
     if (auto written = file_->writeAt(offset, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
         !written) {
         return written;
     }
-    journal_.push_back(std::move(patch));
+    ++writes_;
+    if (keepJournal_) journal_.push_back(std::move(patch));
     return success();
 }
 

@@ -48,6 +48,11 @@ public:
 
     // Every write made so far, in order, with the bytes it replaced.
     const std::vector<BytePatch>& journal() const { return journal_; }
+    // A caller that knows the bytes it overwrites (an undo or redo) spares
+    // the read of each one.
+    void keepJournal(bool keep) { keepJournal_ = keep; }
+    // How many writes went into the file.
+    std::size_t writes() const { return writes_; }
 
     // Copies the file, as it is now, to backupPath (see BackUpFile).
     [[nodiscard]] Status backUpTo(const std::string& backupPath) const;
@@ -68,6 +73,8 @@ private:
     bool owned_ = true;
     std::int64_t size_ = 0;
     bool closed_ = false;
+    bool keepJournal_ = true;
+    std::size_t writes_ = 0;
     std::vector<BytePatch> journal_;
 };
 

@@ -96,6 +96,12 @@ Result<FileIdentity> SystemFile::currentIdentity() const {
     return IdentityOf(status);
 }
 
+Result<std::int64_t> SystemFile::currentSize() const {
+    const off_t end = descriptor_ < 0 ? -1 : ::lseek(descriptor_, 0, SEEK_END);
+    if (end < 0) return Error{"Can't look at " + Quoted(path_) + ": " + std::strerror(errno) + "."};
+    return static_cast<std::int64_t>(end);
+}
+
 Status SystemFile::readAt(std::int64_t offset, std::span<std::uint8_t> bytes) const {
     std::size_t done = 0;
     while (done < bytes.size()) {
