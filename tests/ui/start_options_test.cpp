@@ -52,6 +52,8 @@ void StartOptionsTest::parse_data() {
     const QString builtIn = QString::fromStdString(BuiltInMapNames().front());
     QTest::newRow("nothing") << QStringList{} << "" << true << "" << builtIn;
     QTest::newRow("map") << QStringList{"a.map"} << "" << true << "a.map" << builtIn;
+    QTest::newRow("read-only map") << QStringList{"--read-only", "a.map"} << "" << true << "a.map" << builtIn;
+    QTest::newRow("read-only alone") << QStringList{"--read-only"} << "" << true << "" << builtIn;
     QTest::newRow("names file") << QStringList{"--map-names", eleven, "a.map"} << "" << true << "a.map" << "own_level";
     QTest::newRow("names from environment") << QStringList{} << eleven << true << "" << "own_level";
     QTest::newRow("option beats environment") << QStringList{"--map-names", eleven} << ten << true << "" << "own_level";
@@ -81,6 +83,7 @@ void StartOptionsTest::parse() {
     QCOMPARE(QString::fromStdString(options->mapPath.value_or("")), map);
     QCOMPARE(options->mapNames.size(), std::size_t{11});
     QCOMPARE(QString::fromStdString(options->mapNames.front()), firstName);
+    QCOMPARE(options->readOnly, arguments.contains(QStringLiteral("--read-only")));
 }
 
 void StartOptionsTest::badNamesFileEndsWithUsage_data() {
