@@ -18,6 +18,8 @@ Result<StartOptions> ParseStartOptions(const std::vector<std::string>& arguments
         } else if (option && word == "--map-names") {
             if (i + 1 >= arguments.size()) return Error{"--map-names needs a file"};
             namesFile = arguments[++i];
+        } else if (option && word == "--read-only") {
+            options.readOnly = true;
         } else if (option && (word == "--help" || word == "-h")) {
             options.help = true;
         } else if (option) {
@@ -45,8 +47,9 @@ Result<StartOptions> ParseStartOptions(const std::vector<std::string>& arguments
 }
 
 std::string StartUsage() {
-    return "usage: quorin [--map-names FILE] [--] [MAP]\n"
+    return "usage: quorin [--map-names FILE] [--read-only] [--] [MAP]\n"
            "Opens MAP at start when given; after \"--\" a word is MAP even when it begins with \"-\".\n"
+           "With --read-only, every map opened is only looked at: nothing is written into it.\n"
            "The map names file holds exactly eleven stock map names, one a line;\n"
            "QUORIN_MAP_NAMES may name it instead of --map-names.\n";
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The command line of the desktop tool: quorin [--map-names FILE] [--] [MAP].
+// The command line of the desktop tool: quorin [--map-names FILE] [--read-only] [--] [MAP].
 // The stock map names come from --map-names, else from the file named by
 // QUORIN_MAP_NAMES, else the built-in list; a file must hold exactly eleven.
 
@@ -16,6 +16,7 @@ inline constexpr int kUsageExit = 2;
 struct StartOptions {
     std::vector<std::string> mapNames;
     std::optional<std::string> mapPath;  // opened at start as File > Open would
+    bool readOnly = false;  // every map of the run opens read-only
     bool help = false;
     // Why the names file cannot be used (mapNames is then empty). Not a
     // usage error: a launcher shows no terminal, so start-up shows it in a box.

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QIcon>
 #include <QPointer>
+#include <QSettings>
 #include <QTimer>
 #include <cstdlib>
 #include <iostream>
@@ -29,15 +30,27 @@ ui::MenuHandler On(Target& target, void (Target::*action)()) {
     };
 }
 
+constexpr const char* kBackUpItem = "ScriptToolsBackUp";
+constexpr const char* kBackUpSetting = "writes/backupBeforeFirstWrite";
+
 }  // namespace
 
-ui::ExtractionCommands& WireCommands(MainWindow& window) {
+ui::ExtractionCommands& WireCommands(MainWindow& window, std::function<void(bool)> backupChanged) {
     auto* commands =
         new ui::ExtractionCommands([&window]() -> const MapState& { return window.state(); }, &window);
     QObject::connect(&window, &MainWindow::mapLoaded, commands, &ui::ExtractionCommands::mapLoaded);
 
     ui::SetMenuCommand("Fileopen", On(window, &MainWindow::Fileopen_Action));
+    ui::SetMenuCommand("FileOpenReadOnly", On(window, &MainWindow::FileOpenReadOnly_Action));
     ui::SetMenuCommand("ScriptToolsProtectMap", On(window, &MainWindow::ScriptToolsProtectMap_Action));
+    ui::SetMenuCommand("ScriptToolsUndoWrite", On(window, &MainWindow::ScriptToolsUndoWrite_Action));
+    ui::SetMenuCommand("ScriptToolsRedoWrite", On(window, &MainWindow::ScriptToolsRedoWrite_Action));
+    ui::SetMenuItemChecked(kBackUpItem, window.backupBeforeFirstWrite());
+    ui::SetMenuCommand(kBackUpItem, [target = QPointer<MainWindow>(&window), backupChanged](QMainWindow&) {
+        const bool backup = ui::MenuItemChecked(kBackUpItem);
+        if (target) target->setBackupBeforeFirstWrite(backup);
+        if (backupChanged) backupChanged(backup);
+    });
     ui::SetMenuCommand("Extractall", On(*commands, &ui::ExtractionCommands::extractAll));
     ui::SetMenuCommand("ExtractGlobalRange", On(*commands, &ui::ExtractionCommands::showGlobalRange));
     ui::SetMenuCommand("ExtractScriptRange", On(*commands, &ui::ExtractionCommands::showScriptRange));
@@ -70,7 +83,10 @@ int StartQuorin(const std::vector<std::string>& arguments, const char* namesFrom
 
     MainWindow& window = MainWindow::instance();
     window.setStockMapNames(options->mapNames);
-    WireCommands(window);
+    window.setAlwaysReadOnly(options->readOnly);
+    // On unless the user turned it off.
+    window.setBackupBeforeFirstWrite(QSettings().value(QLatin1String(kBackUpSetting), true).toBool());
+    WireCommands(window, [](bool backup) { QSettings().setValue(QLatin1String(kBackUpSetting), backup); });
     window.show();
     if (options->mapPath) {
         const QString path = QFile::decodeName(options->mapPath->c_str());
@@ -86,6 +102,7 @@ int RunQuorin(int argc, char** argv) {
     // installed quorin-map.xml and launcher; nothing to do at run time.
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorin"));
+    QApplication::setOrganizationName(QStringLiteral("Quorin"));
     // Every window inherits the icon. Compositors that match windows to
     // launchers by desktop file name then find the installed launcher too.
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quorin.svg")));

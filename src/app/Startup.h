@@ -2,6 +2,7 @@
 // Start-up of the desktop tool: the application, the main window, the
 // extraction commands over its map, the menu commands, and the event loop.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,9 +25,11 @@ int StartQuorin(const std::vector<std::string>& arguments, const char* namesFrom
 
 // Makes the extraction commands over window's map state (they belong to
 // window), refills an open range window after each of window's loads, and
-// wires every command of MenuBar1 that has no standard handler: File > Open
-// and Protect Map to window, the Extract... items and Database to the
-// extraction commands.
-ui::ExtractionCommands& WireCommands(MainWindow& window);
+// wires every command of MenuBar1 that has no standard handler: File > Open,
+// Open Read-Only, Protect Map, the undo and redo of writes and Back Up
+// Before First Write to window, the Extract... items and Database to the
+// extraction commands. The backup item shows window's setting;
+// backupChanged, when given, hears each change of it.
+ui::ExtractionCommands& WireCommands(MainWindow& window, std::function<void(bool)> backupChanged = {});
 
 }  // namespace quorin::app

@@ -70,6 +70,28 @@ ChildRows ChildRowsFor(const MapContent& map, std::string_view rowText) {
     return children;
 }
 
+std::optional<std::string> RowTextAfterChange(const MapContent& map, std::string_view rowText, RecordKind kind,
+                                              std::size_t position) {
+    const RowText row = ClassifyRow(rowText);
+    switch (row.kind) {
+    case RowKind::Script:
+        if (kind != RecordKind::Script || map.scriptPosition(row.name) != position) return std::nullopt;
+        return ScriptRowText(map.ScriptHeaderCache[position].Name);
+    case RowKind::Global:
+        if (kind != RecordKind::Global || map.globalPosition(row.name) != position) return std::nullopt;
+        return GlobalRowText(map.GlobalHeaderCache[position].Name);
+    case RowKind::Other: {
+        const auto identity = IdentityFromKey(rowText);
+        if (kind != RecordKind::Syntax || !identity || map.syntaxPosition(*identity) != position) return std::nullopt;
+        return Decimal(map.SyntaxCache[position].ExpIdentity);
+    }
+    case RowKind::ScriptsFolder:
+    case RowKind::GlobalsFolder:
+        break;
+    }
+    return std::nullopt;
+}
+
 std::vector<TreeRow> TopRows(const MapContent& map) {
     std::vector<TreeRow> rows;
     for (const std::string& text : map.FolderRows) rows.push_back({text, true});

@@ -2,6 +2,7 @@
 // The rows that expanding a row of the script tree adds, worked out from the
 // records in memory. No widgets: the window adds what this returns.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +34,13 @@ struct ChildRows {
 // A name or identity the dictionaries do not hold ends the list there: the
 // rows found before it stay, nothing is made up for the missing record.
 [[nodiscard]] ChildRows ChildRowsFor(const MapContent& map, std::string_view rowText);
+
+// After a record changed under the tree (an undo or redo of a write): the
+// text a row should show now, when the row's text names that record exactly
+// (a script or global row by name, a node row by identity); nothing for any
+// other row. The text is the record's own name or identity as it stands.
+[[nodiscard]] std::optional<std::string> RowTextAfterChange(const MapContent& map, std::string_view rowText,
+                                                            RecordKind kind, std::size_t position);
 
 // The top rows of a freshly loaded map.
 [[nodiscard]] std::vector<TreeRow> TopRows(const MapContent& map);

@@ -67,8 +67,10 @@ const std::array<FieldRule, kEditFieldCount>& FieldRules() { return kRules; }
 
 const FieldRule& RuleFor(EditField field) { return kRules[static_cast<std::size_t>(field)]; }
 
-RecordKind KindOf(const FieldRule& rule) {
-    return std::visit([](auto member) { return KindOfMember(member); }, rule.member);
+RecordKind KindOf(const FieldRule& rule) { return KindOf(rule.member); }
+
+RecordKind KindOf(const RecordMember& member) {
+    return std::visit([](auto pointer) { return KindOfMember(pointer); }, member);
 }
 
 }  // namespace quorin

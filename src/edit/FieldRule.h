@@ -10,6 +10,7 @@
 #include <variant>
 
 #include "edit/EditField.h"
+#include "edit/RecordMember.h"
 #include "map/FileLayout.h"
 #include "map/Records.h"
 
@@ -23,10 +24,6 @@ enum class FieldText {
     ItemIndex,    // a popup: the chosen item's index is the code
 };
 
-// The record field a commit sets; its class tells which record kind.
-using RecordMember = std::variant<std::string ScriptHeader::*, std::int32_t ScriptHeader::*,
-                                  std::string GlobalHeader::*, std::int32_t GlobalHeader::*,
-                                  std::int32_t Syntax::*>;
 
 struct FieldRule {
     EditField field;

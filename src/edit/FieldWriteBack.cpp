@@ -5,7 +5,9 @@
 #include <type_traits>
 
 #include "edit/FieldRule.h"
+#include "edit/LoadedMapWriter.h"
 #include "edit/MapWritable.h"
+#include "edit/RecordChangeApply.h"
 #include "map/FileLayout.h"
 #include "map/MapWriter.h"
 #include "map/TextFormat.h"
@@ -25,9 +27,6 @@ struct RecordAccess<ScriptHeader> {
     static const ScriptHeader* current(const MapState& map) { return map.loadedScript(); }
     static std::vector<ScriptHeader>& cache(MapState& map) { return map.ScriptHeaderCache; }
     static std::int64_t fileOffset(const ScriptHeader& record) { return record.Offset; }
-    static void addKey(MapState& map, const ScriptHeader& record, std::int32_t position) {
-        map.ScriptsByName[record.Name] = position;
-    }
 };
 
 template <>
@@ -37,9 +36,6 @@ struct RecordAccess<GlobalHeader> {
     static const GlobalHeader* current(const MapState& map) { return map.loadedGlobal(); }
     static std::vector<GlobalHeader>& cache(MapState& map) { return map.GlobalHeaderCache; }
     static std::int64_t fileOffset(const GlobalHeader& record) { return record.Offset; }
-    static void addKey(MapState& map, const GlobalHeader& record, std::int32_t position) {
-        map.GlobalsByName[record.Name] = position;
-    }
 };
 
 template <>
@@ -49,9 +45,6 @@ struct RecordAccess<Syntax> {
     static const Syntax* current(const MapState& map) { return map.loadedSyntax(); }
     static std::vector<Syntax>& cache(MapState& map) { return map.SyntaxCache; }
     static std::int64_t fileOffset(const Syntax& record) { return record.offset; }
-    static void addKey(MapState& map, const Syntax& record, std::int32_t position) {
-        map.SyntaxByIdentity[record.ExpIdentity] = position;
-    }
 };
 
 // What the user entered: an edit field's text or a popup's item index.
@@ -111,7 +104,7 @@ Status WriteValue(MapWriter& writer, const FieldRule& rule, std::int64_t place, 
 }
 
 template <typename Record, typename Value>
-Status Commit(MapState& map, const FieldRule& rule, Value Record::*member, const Entry& entry) {
+Status Commit(MapState& map, const FieldRule& rule, Value Record::*member, const Entry& entry, WriteHistory* history) {
     using Access = RecordAccess<Record>;
     if (auto ready = CheckMapWritable(map); !ready) return ready;
     const Record* shown = Access::current(map);
@@ -129,36 +122,37 @@ Status Commit(MapState& map, const FieldRule& rule, Value Record::*member, const
         value = NumberFrom(rule, entry);
     }
 
-    auto writer = MapWriter::open(map.loadedPath());
+    auto writer = OpenLoadedMap(map);
     if (!writer) return writer.error();
     if (auto written = WriteValue(*writer, rule, Access::fileOffset(*shown) + rule.place.offset, map, value); !written) {
         return written;
     }
-    if (auto closed = writer->close(); !closed) return closed;
+    if (auto closed = CloseLoadedMap(map, *writer); !closed) return closed;
 
     // The shown record is the one whose bytes were just written, so it is the
     // one updated, even where another record shares its name or identity
     // (looking the old key up again would then reach that other record).
     const auto position = Access::loaded(map)->position;
-    Record& record = Access::cache(map)[position];
-    record.*member = std::move(value);
-    if (rule.addsDictionaryEntry) Access::addKey(map, record, static_cast<std::int32_t>(position));
+    RecordChange change{member, position, Access::cache(map)[position].*member, std::move(value),
+                        rule.addsDictionaryEntry, std::nullopt};
+    ApplyForward(map, change);
+    if (history) history->recorded(map, WriteStep{std::string(rule.control), writer->journal(), std::move(change)});
     return success();
 }
 
-Status CommitRule(MapState& map, const FieldRule& rule, const Entry& entry) {
-    return std::visit([&](auto member) { return Commit(map, rule, member, entry); }, rule.member);
+Status CommitRule(MapState& map, const FieldRule& rule, const Entry& entry, WriteHistory* history) {
+    return std::visit([&](auto member) { return Commit(map, rule, member, entry, history); }, rule.member);
 }
 
 }  // namespace
 
-Status CommitField(MapState& map, EditField field, std::string_view text) {
+Status CommitField(MapState& map, EditField field, std::string_view text, WriteHistory* history) {
     const FieldRule& rule = RuleFor(field);
     if (IsPopup(rule)) return Error{FieldLabel(rule) + " is a popup; it takes an item, not a text."};
-    return CommitRule(map, rule, Entry{text, 0});
+    return CommitRule(map, rule, Entry{text, 0}, history);
 }
 
-Status CommitPopup(MapState& map, EditField popup, int index) {
+Status CommitPopup(MapState& map, EditField popup, int index, WriteHistory* history) {
     const FieldRule& rule = RuleFor(popup);
     if (!IsPopup(rule)) return Error{FieldLabel(rule) + " is an edit field, not a popup."};
     if (index == -1) return success();  // no item chosen
@@ -166,7 +160,7 @@ Status CommitPopup(MapState& map, EditField popup, int index) {
         return Error{FieldLabel(rule) + " has no item " + Decimal(index) + " (it has " +
                      Decimal(static_cast<std::int64_t>(rule.items.size())) + "). Nothing was written."};
     }
-    return CommitRule(map, rule, Entry{{}, index});
+    return CommitRule(map, rule, Entry{{}, index}, history);
 }
 
 bool IsCommitKey(char32_t firstCharacter) { return firstCharacter == 13 || firstCharacter == 3; }

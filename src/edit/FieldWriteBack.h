@@ -8,20 +8,23 @@
 
 #include "edit/EditField.h"
 #include "edit/FieldNumber.h"  // ParseFieldNumber, the edit fields' number rule
+#include "edit/WriteHistory.h"
 #include "map/MapState.h"
 #include "map/Result.h"
 
 namespace quorin {
 
 // Return/Enter in an edit field: text is the field's text. Error = message to show; nothing written then.
-// The file is opened, written, flushed and closed; the record is changed only
-// after all of that succeeded. A name longer than 31 bytes, or holding a
-// control byte (below 32, or 127), is refused.
-[[nodiscard]] Status CommitField(MapState& map, EditField field, std::string_view text);
+// The file is opened (OpenLoadedMap), written and closed; the record is
+// changed only after all of that succeeded. A name longer than 31 bytes, or
+// holding a control byte (below 32, or 127), is refused. With a history, the
+// write becomes its last step.
+[[nodiscard]] Status CommitField(MapState& map, EditField field, std::string_view text,
+                                 WriteHistory* history = nullptr);
 
 // A popup's chosen item index (the type code). Index -1 writes nothing (and is not an error).
 // An index past the popup's items is refused.
-[[nodiscard]] Status CommitPopup(MapState& map, EditField popup, int index);
+[[nodiscard]] Status CommitPopup(MapState& map, EditField popup, int index, WriteHistory* history = nullptr);
 
 // 13 (Return) or 3 (Enter): the keys that commit an edit field.
 bool IsCommitKey(char32_t firstCharacter);

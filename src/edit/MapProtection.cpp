@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "edit/LoadedMapWriter.h"
 #include "edit/MapWritable.h"
 #include "map/FileLayout.h"
 #include "map/MapWriter.h"
@@ -48,11 +49,11 @@ std::string Describe(const ProtectedField& field) {
 
 }  // namespace
 
-Status ProtectScripts(MapState& map) {
+Status ProtectScripts(MapState& map, WriteHistory* history) {
     if (auto ready = CheckMapWritable(map); !ready) return ready;
     const std::vector<ProtectedField> fields = PlanFields(map);
 
-    auto writer = MapWriter::open(map.loadedPath());
+    auto writer = OpenLoadedMap(map);
     if (!writer) return writer.error();
     for (const ProtectedField& field : fields) {
         const std::int64_t width = field.isName ? kNameFieldSize : kStringOffsetWidth;
@@ -82,9 +83,10 @@ Status ProtectScripts(MapState& map) {
         }
         ++done;
     }
-    if (auto closed = writer->close(); !closed) {
+    if (auto closed = CloseLoadedMap(map, *writer); !closed) {
         return Error{closed.error().message + " The map may be only partly protected."};
     }
+    if (history) history->recorded(map, WriteStep{"Protect Map", writer->journal(), std::nullopt});
     return success();
 }
 

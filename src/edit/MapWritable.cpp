@@ -14,6 +14,7 @@ Status CheckMapWritable(const MapState& map) {
         return Error{"The records shown come from \"" + map.loadedPath() + "\", but the file opened last is \"" +
                      *map.f + "\", which did not load. Open a map again before editing. Nothing was written."};
     }
+    if (map.readOnly()) return Error{map.loadedFile().readOnlyReason};
     return success();
 }
 

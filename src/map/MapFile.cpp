@@ -21,8 +21,8 @@ std::string OffsetText(std::int64_t offset) {
 
 }  // namespace
 
-Result<MapFile> MapFile::open(const std::string& path) {
-    auto file = SystemFile::open(path, SystemFile::Access::Read);
+Result<MapFile> MapFile::open(const std::string& path, SystemFile::Access access) {
+    auto file = SystemFile::open(path, access);
     if (!file) return file.error();
     return MapFile(std::move(*file));
 }
@@ -39,7 +39,7 @@ Result<std::vector<std::uint8_t>> MapFile::readBlock(std::int64_t offset, std::i
         return outsideError(offset, length, what);
     }
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(length));
-    if (auto read = file_.readAt(offset, bytes); !read) {
+    if (auto read = file_->readAt(offset, bytes); !read) {
         return Error{"Can't read \"" + path() + "\" at offset " + OffsetText(offset) +
                      ": the file changed or could not be read."};
     }

@@ -6,6 +6,7 @@
 // page cache.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -18,12 +19,16 @@ namespace quorin {
 
 class MapFile {
 public:
-    [[nodiscard]] static Result<MapFile> open(const std::string& path);
+    [[nodiscard]] static Result<MapFile> open(const std::string& path,
+                                              SystemFile::Access access = SystemFile::Access::Read);
 
-    std::int64_t size() const { return file_.size(); }
-    const std::string& path() const { return file_.path(); }
+    std::int64_t size() const { return file_->size(); }
+    const std::string& path() const { return file_->path(); }
     // The file's identity when it was opened, from its descriptor.
-    const FileIdentity& identity() const { return file_.identity(); }
+    const FileIdentity& identity() const { return file_->identity(); }
+    // The open file itself, for a caller that writes through the descriptor
+    // it read (so a file renamed over the path is never written).
+    const std::shared_ptr<SystemFile>& file() const { return file_; }
 
     // `length` bytes at `offset`, or an error naming `what` when any of them
     // lies outside the file.
@@ -42,11 +47,11 @@ private:
     static constexpr std::int64_t kPageSize = 64 * 1024;
     static constexpr std::size_t kMostPages = 64;
 
-    explicit MapFile(SystemFile file) : file_(std::move(file)) {}
+    explicit MapFile(SystemFile file) : file_(std::make_shared<SystemFile>(std::move(file))) {}
     Error outsideError(std::int64_t offset, std::int64_t length, std::string_view what) const;
     Result<const std::vector<std::uint8_t>*> page(std::int64_t index);
 
-    SystemFile file_;
+    std::shared_ptr<SystemFile> file_;
     std::unordered_map<std::int64_t, std::vector<std::uint8_t>> pages_;
     std::int64_t lastPageIndex_ = -1;
     const std::vector<std::uint8_t>* lastPage_ = nullptr;

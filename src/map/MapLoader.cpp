@@ -198,18 +198,59 @@ Result<MapContent> ReadMapData(MapFile& file, const std::vector<std::string>& ma
     return content;
 }
 
-Status OpenMap(MapState& state, const std::string& path, const std::vector<std::string>& stockNames) {
-    state.f = path;
+namespace {
+
+struct OpenedMap {
+    MapFile file;
+    LoadedFile facts;
+};
+
+Result<OpenedMap> OpenForMode(const std::string& path, OpenMode mode) {
+    if (mode == OpenMode::HoldForWriting) {
+        auto writable = MapFile::open(path, SystemFile::Access::ReadWrite);
+        if (writable) {
+            auto held = writable->file();
+            return OpenedMap{std::move(*writable), {{}, {}, std::move(held)}};
+        }
+        // Still readable: it loads, and every write says why it can't be.
+        auto readable = MapFile::open(path);
+        if (!readable) return readable.error();
+        return OpenedMap{std::move(*readable), {{}, writable.error().message + " Nothing was written.", nullptr}};
+    }
     auto file = MapFile::open(path);
     if (!file) return file.error();
-    auto version = file->readInt32(L::header::Version.offset, "the version field");
+    std::string readOnly;
+    if (mode == OpenMode::ReadOnly) {
+        readOnly = "The map \"" + path + "\" " + kOpenedReadOnly + ". Nothing was written.";
+    } else if (!file->file()->userMayWrite()) {
+        readOnly = "The map \"" + path + "\" " + kOpenedReadOnly + ": you may not write the file. Nothing was written.";
+    }
+    return OpenedMap{std::move(*file), {{}, std::move(readOnly), nullptr}};
+}
+
+}  // namespace
+
+Status OpenMap(MapState& state, const std::string& path, const std::vector<std::string>& stockNames, OpenMode mode) {
+    state.f = path;
+    auto opened = OpenForMode(path, mode);
+    if (!opened) return opened.error();
+    MapFile& file = opened->file;
+    auto version = file.readInt32(L::header::Version.offset, "the version field");
     if (!version) return version.error();
     if (*version == L::kRefusedVersion) return Error{kVersionRefused};
     state.MapNames = stockNames;
-    auto content = ReadMapData(*file, state.MapNames);
+    auto content = ReadMapData(file, state.MapNames);
     if (!content) return content.error();
     content->version = *version;
-    state.adopt(std::move(*content), path);
+    // The identity the writes will compare with is the one of the file that
+    // was read: one that changed while it was read is not the file loaded.
+    auto now = file.file()->currentIdentity();
+    if (!now) return now.error();
+    if (*now != file.identity()) {
+        return Error{"The map \"" + path + "\" changed while it was being loaded. Open it again."};
+    }
+    opened->facts.identity = *now;
+    state.adopt(std::move(*content), path, std::move(opened->facts));
     return success();
 }
 

@@ -20,12 +20,30 @@ inline constexpr const char* kMapLoaded = "Map loaded!";
 // stock name, otherwise a description of what is damaged and where.
 [[nodiscard]] Result<MapContent> ReadMapData(MapFile& file, const std::vector<std::string>& mapNames);
 
+// How a map is opened for what follows the load.
+enum class OpenMode {
+    // Writes open the path again and check it is still the file read; a file
+    // this user may not write opens read-only.
+    Edit,
+    // Nothing may be written, whatever the file allows.
+    ReadOnly,
+    // Opened for reading and writing once, read and later written through
+    // that one descriptor (a batch run); read-only when it cannot be opened
+    // for writing.
+    HoldForWriting,
+};
+
+inline constexpr const char* kOpenedReadOnly = "is open read-only";
+
 // The whole chain as File > Open runs it: f becomes path, the file is opened
 // once, a version of 609 is refused with "cant load |1|", MapNames is
 // refilled from stockNames, the map is read and, on success, replaces the
 // previous one. The caller then shows kMapLoaded. A refusal returns the one
 // message to show and leaves the loaded map, its records and the editor
 // properties as they were.
-[[nodiscard]] Status OpenMap(MapState& state, const std::string& path, const std::vector<std::string>& stockNames);
+// The file's identity is taken from the descriptor read; a file that changes
+// while it is read is refused.
+[[nodiscard]] Status OpenMap(MapState& state, const std::string& path, const std::vector<std::string>& stockNames,
+                             OpenMode mode = OpenMode::Edit);
 
 }  // namespace quorin

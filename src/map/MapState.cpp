@@ -4,8 +4,10 @@
 
 namespace quorin {
 
-void MapState::adopt(MapContent content, std::string path) {
+void MapState::adopt(MapContent content, std::string path, LoadedFile file) {
     static_cast<MapContent&>(*this) = std::move(content);
+    file_ = std::move(file);
+    written_ = false;
     LoadedScript.reset();
     LoadedGlobal.reset();
     LoadedSyntax.reset();

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "map/Records.h"
+#include "map/SystemFile.h"
 
 namespace quorin {
 
@@ -57,6 +59,20 @@ struct MapContent {
     std::size_t syntaxPositionOr0(std::int32_t identity) const;
 };
 
+// What a load learnt about the file itself, for the writes that follow.
+struct LoadedFile {
+    // The file as it was read, from the descriptor that read it; brought up
+    // to date after each of the tool's own writes. A write goes ahead only
+    // while the file still has this identity.
+    FileIdentity identity;
+    // Why the map may not be written (opened read-only, or a file this user
+    // may not write); empty when it may.
+    std::string readOnlyReason;
+    // The descriptor the map was read through, kept open for writing, when
+    // the load asked for it; otherwise each write opens the path anew.
+    std::shared_ptr<SystemFile> held;
+};
+
 // The map's records (MapContent) plus what the window keeps beside them.
 class MapState : public MapContent {
 public:
@@ -75,9 +91,23 @@ public:
     // Counts successful loads; a LoadedRecord of another generation is stale.
     std::uint64_t generation() const { return generation_; }
 
+    // Copy the file to NAME.map.bak before the first write after a load (a
+    // preference: it outlives loads).
+    bool backupBeforeFirstWrite = false;
+
     // Replaces the whole map with a freshly read one and forgets the records
     // shown in the editor, which belonged to the previous map.
-    void adopt(MapContent content, std::string path);
+    void adopt(MapContent content, std::string path, LoadedFile file = {});
+
+    const LoadedFile& loadedFile() const { return file_; }
+    bool readOnly() const { return hasMap() && !file_.readOnlyReason.empty(); }
+    // No write has gone into this load's file yet (the backup is due).
+    bool untouchedSinceLoad() const { return !written_; }
+    // After one of the tool's own writes: the identity it left.
+    void wroteFile(const FileIdentity& now) {
+        file_.identity = now;
+        written_ = true;
+    }
 
     // True when records of this load may be written: a map is loaded and the
     // last file chosen with Open is the one the records came from.
@@ -93,6 +123,8 @@ public:
 private:
     std::string loadedPath_;
     std::uint64_t generation_ = 0;
+    LoadedFile file_;
+    bool written_ = false;
 };
 
 // The identity that a decimal-text key names: only the canonical form

@@ -6,9 +6,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <random>
+#include <vector>
 
 namespace quorin {
 
@@ -94,6 +96,12 @@ Result<FileIdentity> SystemFile::currentIdentity() const {
         return Error{"Can't look at " + Quoted(path_) + ": " + std::strerror(errno) + "."};
     }
     return IdentityOf(status);
+}
+
+Result<std::int64_t> SystemFile::currentSize() const {
+    const off_t end = descriptor_ < 0 ? -1 : ::lseek(descriptor_, 0, SEEK_END);
+    if (end < 0) return Error{"Can't look at " + Quoted(path_) + ": " + std::strerror(errno) + "."};
+    return static_cast<std::int64_t>(end);
 }
 
 Status SystemFile::readAt(std::int64_t offset, std::span<std::uint8_t> bytes) const {
@@ -253,5 +261,72 @@ Status FileReplacement::commit(std::span<const std::uint8_t> bytes, bool mayRepl
 }
 
 bool IsTerminal(int descriptor) { return ::isatty(descriptor) == 1; }
+
+bool SystemFile::userMayWrite() const {
+    return markedWritable_ && ::faccessat(AT_FDCWD, path_.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
+Status SystemFile::sync() {
+    if (::fsync(descriptor_) != 0) {
+        return Error{"Writing to " + Quoted(path_) + " failed when it was flushed: " + std::strerror(errno) + "."};
+    }
+    return success();
+}
+
+Status SystemFile::copyTo(SystemFile& target) const {
+    const auto failed = [&](int error) {
+        return Error{"Copying " + Quoted(path_) + " to " + Quoted(target.path_) + " failed: " + std::strerror(error) +
+                     "."};
+    };
+    struct stat status {};
+    if (::fstat(descriptor_, &status) != 0) return failed(errno);
+    const std::int64_t size = status.st_size;
+    // The copy may be read by whoever may read the original.
+    ::fchmod(target.descriptor_, status.st_mode & 07777);
+    std::int64_t done = 0;
+    // The kernel copies without passing the bytes through this process; a
+    // file system that cannot (or a kernel without the call) gets a plain copy.
+    while (done < size) {
+        off_t from = static_cast<off_t>(done);
+        off_t to = static_cast<off_t>(done);
+        const ssize_t copied = ::copy_file_range(descriptor_, &from, target.descriptor_, &to,
+                                                 static_cast<std::size_t>(size - done), 0);
+        if (copied < 0 && errno == EINTR) continue;
+        if (copied < 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP)) break;
+        if (copied < 0) return failed(errno);
+        if (copied == 0) return failed(EIO);  // the file shrank while it was copied
+        done += copied;
+    }
+    std::vector<std::uint8_t> buffer(done < size ? std::size_t{1} << 20 : 0);
+    while (done < size) {
+        const auto chunk = static_cast<std::size_t>(std::min<std::int64_t>(size - done, buffer.size()));
+        if (auto read = readAt(done, std::span(buffer.data(), chunk)); !read) return read;
+        if (auto written = target.writeAt(done, std::span<const std::uint8_t>(buffer.data(), chunk)); !written) {
+            return written;
+        }
+        done += static_cast<std::int64_t>(chunk);
+    }
+    return success();
+}
+
+Result<SystemFile> SystemFile::createBeside(const std::string& path) {
+    std::string name = path + ".XXXXXX";
+    const int descriptor = ::mkostemp(name.data(), O_CLOEXEC);
+    if (descriptor < 0) {
+        return Error{"Can't create a file beside " + Quoted(path) + ": " + std::strerror(errno) + "."};
+    }
+    struct stat status {};
+    ::fstat(descriptor, &status);
+    return SystemFile(descriptor, name, IdentityOf(status), true);
+}
+
+Status SystemFile::replace(const std::string& from, const std::string& to) {
+    if (::rename(from.c_str(), to.c_str()) != 0) {
+        return Error{"Can't rename " + Quoted(from) + " to " + Quoted(to) + ": " + std::strerror(errno) + "."};
+    }
+    return success();
+}
+
+void SystemFile::remove(const std::string& path) { ::unlink(path.c_str()); }
 
 }  // namespace quorin

@@ -48,6 +48,10 @@ public:
     const FileIdentity& identity() const { return identity_; }
     // The identity now, read from the descriptor.
     [[nodiscard]] Result<FileIdentity> currentIdentity() const;
+    // The size now, from the descriptor. Cheaper than currentIdentity
+    // between many small writes: asking for the times makes the file system
+    // stamp each following write with a fresh time.
+    [[nodiscard]] Result<std::int64_t> currentSize() const;
     // Whether the permission bits allow writing, for anyone (a user who may
     // override them is still refused a file marked read-only).
     bool markedWritable() const { return markedWritable_; }
@@ -62,6 +66,24 @@ public:
     [[nodiscard]] Status writeAt(std::int64_t offset, std::span<const std::uint8_t> bytes);
     // Closes the descriptor, reporting a failed close.
     [[nodiscard]] Status close();
+
+    // Whether this user may write the file now (permission bits, ownership,
+    // a read-only mount), asked of the path the file was opened by.
+    [[nodiscard]] bool userMayWrite() const;
+    // Forces what was written to the disk.
+    [[nodiscard]] Status sync();
+    // The whole file, as it is now, into target, which must be empty; done by
+    // the kernel where it can.
+    [[nodiscard]] Status copyTo(SystemFile& target) const;
+
+    // A new, empty file named after path with a unique suffix, in the same
+    // folder, so that it can be renamed over path.
+    [[nodiscard]] static Result<SystemFile> createBeside(const std::string& path);
+    // Renames from over to in one step: to names either its old file or the
+    // new one, never a part of it.
+    [[nodiscard]] static Status replace(const std::string& from, const std::string& to);
+    // Removes path; a file that is already gone is no error.
+    static void remove(const std::string& path);
 
 private:
     SystemFile(int descriptor, std::string path, FileIdentity identity, bool markedWritable);

@@ -57,6 +57,10 @@ private slots:
     void refusalQuotesTheNameAsTyped();
     void controlByteNameIsRefused_data();
     void controlByteNameIsRefused();
+    void fieldUndoEndsWithTheWrite();
+    void undoRefreshesRowsAndPage();
+    void mapChangedOnDiskIsNotWritten();
+    void readOnlyMapTakesNoEdits();
 
 private:
     MainWindow& window() { return WiredMainWindow(); }
@@ -404,6 +408,96 @@ void EditInPlaceTest::controlByteNameIsRefused() {
     QCOMPARE(dialogs_.messages.size(), messagesBefore + 1);
     QVERIFY2(dialogs_.messages.last().contains(QStringLiteral("control byte ") + shown), qPrintable(dialogs_.messages.last()));
     QVERIFY(testing::ReadBytes(file) == before);
+// Once the file holds the field's text, Edit > Undo in the field cannot
+// bring back a text the file does not hold.
+void EditInPlaceTest::fieldUndoEndsWithTheWrite() {
+    const std::string file = open(Demo4096(), "textundo.map");
+    select({"scripts"}, "s: intro");
+    QLineEdit& pointer = Field(window(), "FldScriptExpPointer");
+    TypeInto(pointer, QStringLiteral("42"));
+    QVERIFY(pointer.isUndoAvailable());
+    QTest::keyClick(&pointer, Qt::Key_Return);
+    QVERIFY(!pointer.isUndoAvailable());
+    pointer.setFocus();
+    TriggerMenuItem(window(), "EditUndo");
+    QCOMPARE(pointer.text(), QStringLiteral("42"));
+    QCOMPARE(window().state().ScriptHeaderCache[1].ExpPointer, 42);
+}
+
+// Undo writes the old bytes back, then the rows and the page that show the
+// record take what the file says again; redo the same the other way.
+void EditInPlaceTest::undoRefreshesRowsAndPage() {
+    const std::string file = open(Demo4096(), "undo.map");
+    const auto loaded = testing::ReadBytes(file);
+    select({"scripts"}, "s: watch_gate");
+    QLineEdit& name = Field(window(), "FldScriptName");
+    TypeInto(name, QStringLiteral("gate_loop"));
+    QTest::keyClick(&name, Qt::Key_Return);
+    const auto renamed = testing::ReadBytes(file);
+    // Expanded again after the write, the folder shows the new name.
+    QTreeWidgetItem* scripts = Row(list(), QStringLiteral("scripts"));
+    CollapseRow(list(), *scripts);
+    ExpandRow(list(), *scripts);
+    QVERIFY(ChildTexts(*scripts).contains(QStringLiteral("s: gate_loop")));
+    ClickRow(list(), *Row(list(), QStringLiteral("s: gate_loop"), scripts));
+
+    const auto messagesBefore = dialogs_.messages.size();
+    TriggerMenuItem(window(), "ScriptToolsUndoWrite");
+    QCOMPARE(dialogs_.messages.mid(messagesBefore), QStringList());
+    QVERIFY(testing::ReadBytes(file) == loaded);
+    QVERIFY(ChildTexts(*scripts).contains(QStringLiteral("s: watch_gate")));
+    QVERIFY(!ChildTexts(*scripts).contains(QStringLiteral("s: gate_loop")));
+    QCOMPARE(Field(window(), "FldScriptName").text(), QStringLiteral("watch_gate"));
+    QCOMPARE(window().state().ScriptHeaderCache[2].Name, std::string("watch_gate"));
+
+    TriggerMenuItem(window(), "ScriptToolsRedoWrite");
+    QVERIFY(testing::ReadBytes(file) == renamed);
+    QVERIFY(ChildTexts(*scripts).contains(QStringLiteral("s: gate_loop")));
+    QCOMPARE(Field(window(), "FldScriptName").text(), QStringLiteral("gate_loop"));
+
+    // Protect Map is one step; its undo gives back every byte.
+    TriggerMenuItem(window(), "ScriptToolsProtectMap");
+    QVERIFY(testing::ReadBytes(file) != renamed);
+    TriggerMenuItem(window(), "ScriptToolsUndoWrite");
+    QVERIFY(testing::ReadBytes(file) == renamed);
+    TriggerMenuItem(window(), "ScriptToolsUndoWrite");
+    QVERIFY(testing::ReadBytes(file) == loaded);
+    QVERIFY(testing::ReadBytes(file + ".bak") == loaded);
+}
+
+void EditInPlaceTest::mapChangedOnDiskIsNotWritten() {
+    const std::string file = open(Demo4096(), "changed.map");
+    select({"globals"}, "g: vault_code");
+    // Another program puts a copy in its place.
+    testing::WriteBytes(file + ".new", testing::ReadBytes(file));
+    std::filesystem::rename(file + ".new", file);
+    const auto replaced = testing::ReadBytes(file);
+    const auto messagesBefore = dialogs_.messages.size();
+    QLineEdit& pointer = Field(window(), "FldGlobalExpPointer");
+    TypeInto(pointer, QStringLiteral("9"));
+    QTest::keyClick(&pointer, Qt::Key_Return);
+    QCOMPARE(dialogs_.messages.mid(messagesBefore),
+             QStringList{QStringLiteral("The map \"%1\" changed on disk since it was loaded. Open it again to edit it.")
+                             .arg(QString::fromStdString(file))});
+    QVERIFY(testing::ReadBytes(file) == replaced);
+    QVERIFY(pointer.isUndoAvailable());  // the text was not written, so its undo stays
+}
+
+void EditInPlaceTest::readOnlyMapTakesNoEdits() {
+    const std::string file = testing::WriteMap(dir_, Demo4096(), "look.map");
+    dialogs_.answerOpen(QString::fromStdString(file));
+    TriggerMenuItem(window(), "FileOpenReadOnly");
+    select({"scripts", "s: patrol_loop"}, "101");
+    const auto before = testing::ReadBytes(file);
+    QLineEdit& value = Field(window(), "FldSyntaxScriptValue");
+    QVERIFY(value.isReadOnly());
+    TypeInto(value, QStringLiteral("5"));
+    const auto messagesBefore = dialogs_.messages.size();
+    QTest::keyClick(&value, Qt::Key_Return);
+    QCOMPARE(dialogs_.messages.size(), messagesBefore);  // nothing to refuse at Return
+    QVERIFY(!Popup(window(), "PopSyntaxType").isEnabled());
+    QVERIFY(testing::ReadBytes(file) == before);
+    QVERIFY(!std::filesystem::exists(file + ".bak"));
 }
 
 QTEST_MAIN(EditInPlaceTest)

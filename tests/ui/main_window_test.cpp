@@ -48,6 +48,8 @@ private slots:
     void editItemsActOnFocusedField();
     void wiredCommandsReachTheirHandlers_data();
     void wiredCommandsReachTheirHandlers();
+    void writeItemsFollowTheMap();
+    void readOnlyOpeningShowsInTheTitle();
 
 private:
     MainWindow& window() { return WiredMainWindow(); }
@@ -140,6 +142,8 @@ void MainWindowTest::menuItems_data() {
     const QKeySequence none;
     QTest::newRow("FileQuit") << "FileMenu" << "FileQuit" << "&Quit" << QKeySequence(Qt::CTRL | Qt::Key_Q);
     QTest::newRow("Fileopen") << "FileMenu" << "Fileopen" << "&Open" << QKeySequence(Qt::CTRL | Qt::Key_O);
+    QTest::newRow("FileOpenReadOnly") << "FileMenu" << "FileOpenReadOnly" << QStringLiteral("Open &Read-Only\u2026")
+                                      << none;
     QTest::newRow("EditUndo") << "EditMenu" << "EditUndo" << "&Undo" << QKeySequence(Qt::CTRL | Qt::Key_Z);
     QTest::newRow("UntitledMenu1") << "EditMenu" << "UntitledMenu1" << "" << none;
     QTest::newRow("EditCut") << "EditMenu" << "EditCut" << "Cu&t" << QKeySequence(Qt::CTRL | Qt::Key_X);
@@ -154,6 +158,11 @@ void MainWindowTest::menuItems_data() {
     QTest::newRow("ExtractGlobalRange") << "ScriptToolsExtract" << "ExtractGlobalRange" << "Global Range" << none;
     QTest::newRow("ExtractScriptRange") << "ScriptToolsExtract" << "ExtractScriptRange" << "Script Range" << none;
     QTest::newRow("ScriptToolsdatabase") << "ScriptMenu" << "ScriptToolsdatabase" << "&Database" << none;
+    QTest::newRow("ScriptToolsUndoWrite") << "ScriptMenu" << "ScriptToolsUndoWrite" << "&Undo Last Write"
+                                          << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
+    QTest::newRow("ScriptToolsRedoWrite") << "ScriptMenu" << "ScriptToolsRedoWrite" << "&Redo Write"
+                                          << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Y);
+    QTest::newRow("ScriptToolsBackUp") << "ScriptMenu" << "ScriptToolsBackUp" << "Back Up Before First Write" << none;
 }
 
 void MainWindowTest::menuItems() {
@@ -283,6 +292,7 @@ void MainWindowTest::wiredCommandsReachTheirHandlers_data() {
         const char* box;
     } rows[] = {
         {"Fileopen", "open dialog", ""},
+        {"FileOpenReadOnly", "open dialog", ""},
         {"ScriptToolsProtectMap", "", "Map is now protected"},
         {"ExtractScriptRange", "range page 1", ""},
         {"ExtractGlobalRange", "range page 2", ""},
@@ -331,6 +341,73 @@ void MainWindowTest::wiredCommandsReachTheirHandlers() {
     QCOMPARE(dialogs_.messages.size(), messagesBefore + (box.isEmpty() ? 0 : 1));
     if (!box.isEmpty()) QVERIFY2(dialogs_.messages.last().contains(box), qPrintable(dialogs_.messages.last()));
     CloseResultWindows();
+}
+
+// Protect Map, Undo Last Write and Redo Write are enabled exactly while they
+// can do something, on every window's bar; Back Up is a check item, on.
+void MainWindowTest::writeItemsFollowTheMap() {
+    const QString path = QString::fromStdString(testing::WriteMap(dir_, DemoMap(), "items.map"));
+    QCOMPARE(OpenThroughMenu(window(), dialogs_, path), QStringList{QStringLiteral("Map loaded!")});
+    auto* result = new Extract();
+    const auto enabled = [&](QWidget& on) {
+        QString state;
+        for (const char* item : {"ScriptToolsProtectMap", "ScriptToolsUndoWrite", "ScriptToolsRedoWrite"}) {
+            state += MenuItem(on, item)->isEnabled() ? QLatin1Char('+') : QLatin1Char('-');
+        }
+        return state;
+    };
+    const auto both = [&] {
+        const QString state = enabled(window());
+        return state == enabled(*result) ? state : state + QStringLiteral(" but ") + enabled(*result);
+    };
+    QAction* backUp = MenuItem(window(), "ScriptToolsBackUp");
+    QVERIFY(backUp->isCheckable());
+    QVERIFY(backUp->isChecked());
+    QCOMPARE(both(), QStringLiteral("+--"));
+
+    QTreeWidgetItem* scripts = ExpandPath(List(window()), {QStringLiteral("scripts")});
+    ClickRow(List(window()), *Row(List(window()), QStringLiteral("s: intro"), scripts));
+    QLineEdit& pointer = Field(window(), "FldScriptExpPointer");
+    TypeInto(pointer, QStringLiteral("7"));
+    QTest::keyClick(&pointer, Qt::Key_Return);
+    QCOMPARE(both(), QStringLiteral("++-"));
+    TriggerMenuItem(*result, "ScriptToolsUndoWrite");
+    QCOMPARE(both(), QStringLiteral("+-+"));
+    TriggerMenuItem(window(), "ScriptToolsRedoWrite");
+    QCOMPARE(both(), QStringLiteral("++-"));
+
+    // Another load starts with nothing to undo.
+    QCOMPARE(OpenThroughMenu(window(), dialogs_, path), QStringList{QStringLiteral("Map loaded!")});
+    QCOMPARE(both(), QStringLiteral("+--"));
+
+    // Read-only: nothing that writes is enabled.
+    dialogs_.answerOpen(path);
+    TriggerMenuItem(window(), "FileOpenReadOnly");
+    QCOMPARE(dialogs_.messages.last(), QStringLiteral("Map loaded!"));
+    QCOMPARE(both(), QStringLiteral("---"));
+    delete result;
+}
+
+void MainWindowTest::readOnlyOpeningShowsInTheTitle() {
+    const QString path = QString::fromStdString(testing::WriteMap(dir_, DemoMap(), "title.map"));
+    QCOMPARE(OpenThroughMenu(window(), dialogs_, path), QStringList{QStringLiteral("Map loaded!")});
+    QCOMPARE(window().windowTitle(), QStringLiteral("Quorin \u2014 title.map"));
+    QCOMPARE(window().objectName(), QStringLiteral("MainWindow"));
+    QVERIFY(!Field(window(), "FldScriptName").isReadOnly());
+    QVERIFY(Popup(window(), "PopScriptType").isEnabled());
+
+    dialogs_.answerOpen(path);
+    TriggerMenuItem(window(), "FileOpenReadOnly");
+    QCOMPARE(window().windowTitle(), QStringLiteral("Quorin \u2014 title.map [read-only]"));
+    QVERIFY(Field(window(), "FldScriptName").isReadOnly());
+    QVERIFY(Field(window(), "FldSyntaxKidExp").isReadOnly());
+    QVERIFY(!Popup(window(), "PopScriptType").isEnabled());
+    QVERIFY(!Popup(window(), "PopSyntaxType").isEnabled());
+
+    // A refused open leaves the title of the map still shown.
+    dialogs_.answerOpen(QString::fromStdString(dir_.path("missing.map")));
+    TriggerMenuItem(window(), "Fileopen");
+    QCOMPARE(window().windowTitle(), QStringLiteral("Quorin \u2014 title.map [read-only]"));
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -57,13 +57,15 @@ private slots:
         QTest::addColumn<QString>("menu");  // empty: the bar itself
         QTest::addColumn<QStringList>("items");
         QTest::newRow("bar") << QString() << QStringList{"FileMenu", "EditMenu", "ScriptMenu"};
-        QTest::newRow("File") << "FileMenu" << QStringList{"FileQuit", "Fileopen"};
+        QTest::newRow("File") << "FileMenu" << QStringList{"FileQuit", "Fileopen", "FileOpenReadOnly"};
         QTest::newRow("Edit") << "EditMenu"
                               << QStringList{"EditUndo",  "UntitledMenu1", "EditCut",      "EditCopy",
                                              "EditPaste", "EditClear",     "UntitledMenu0", "EditSelectAll"};
         QTest::newRow("Script Tools") << "ScriptMenu"
                                       << QStringList{"ScriptToolsProtectMap", "ScriptToolsExtract", "ScriptToolsdatabase",
-                                                     "ScriptToolsFindInMap"};
+                                                     "ScriptToolsFindInMap",
+                                                     "ScriptToolsWrites",     "ScriptToolsUndoWrite", "ScriptToolsRedoWrite",
+                                                     "ScriptToolsBackUp"};
         QTest::newRow("Extract...") << "ScriptToolsExtract"
                                     << QStringList{"Extractall", "ExtractGlobalRange", "ExtractScriptRange"};
     }

@@ -57,6 +57,8 @@ void StartOptionsTest::parse_data() {
     const QString builtIn = QString::fromStdString(BuiltInMapNames().front());
     QTest::newRow("nothing") << QStringList{} << "" << true << false << "" << builtIn;
     QTest::newRow("map") << QStringList{"a.map"} << "" << true << false << "a.map" << builtIn;
+    QTest::newRow("read-only map") << QStringList{"--read-only", "a.map"} << "" << true << false << "a.map" << builtIn;
+    QTest::newRow("read-only alone") << QStringList{"--read-only"} << "" << true << false << "" << builtIn;
     QTest::newRow("names file") << QStringList{"--map-names", eleven, "a.map"} << "" << true << false << "a.map"
                                 << "own_level";
     QTest::newRow("names from environment") << QStringList{} << eleven << true << false << "" << "own_level";
@@ -100,6 +102,7 @@ void StartOptionsTest::parse() {
     }
     QCOMPARE(options->mapNames.size(), std::size_t{11});
     QCOMPARE(QString::fromStdString(options->mapNames.front()), firstName);
+    QCOMPARE(options->readOnly, arguments.contains(QStringLiteral("--read-only")));
 }
 
 void StartOptionsTest::namesProblemIsShownInABox_data() {

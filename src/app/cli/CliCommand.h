@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "map/MapLoader.h"
 #include "map/MapState.h"
 
 namespace quorin::cli {
@@ -20,6 +21,7 @@ enum ExitCode : int { kSuccess = 0, kRefused = 1, kUsage = 2 };
 struct GlobalOptions {
     std::optional<std::string> mapNamesFile;  // --map-names FILE
     bool json = false;                        // --json
+    bool backup = false;                      // --backup: copy MAP to MAP.bak before set or protect writes it
     bool help = false;                        // --help, -h
 };
 
@@ -66,7 +68,9 @@ std::vector<std::string> JsonCommands();
 // Runs the load chain on path; the message a desktop box would show goes to
 // stderr ("Map loaded!", or why the map was refused). Returns the loaded
 // state, or nullopt after a refusal (the caller exits with kRefused).
-std::optional<MapState> LoadForCommand(CliContext& context, const std::string& path);
+// A command that writes loads with OpenMode::HoldForWriting, so it writes
+// through the descriptor it read.
+std::optional<MapState> LoadForCommand(CliContext& context, const std::string& path, OpenMode mode = OpenMode::Edit);
 
 // Parses a whole decimal number for a cache position argument.
 std::optional<long long> ParseWholeNumber(const std::string& text);

@@ -63,9 +63,10 @@ std::vector<std::string> JsonCommands() {
     return names;
 }
 
-std::optional<MapState> LoadForCommand(CliContext& context, const std::string& path) {
+std::optional<MapState> LoadForCommand(CliContext& context, const std::string& path, OpenMode mode) {
     MapState state;
-    if (auto opened = OpenMap(state, path, context.mapNames); !opened) {
+    state.backupBeforeFirstWrite = context.options.backup;
+    if (auto opened = OpenMap(state, path, context.mapNames, mode); !opened) {
         context.err << opened.error().message << '\n';
         return std::nullopt;
     }

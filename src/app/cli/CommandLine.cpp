@@ -42,6 +42,8 @@ const std::vector<GlobalOption>& GlobalOptionTable() {
          [](GlobalOptions& options, const std::string& file) { options.mapNamesFile = file; }},
         {"--json", "", "one JSON document on stdout instead of text",
          [](GlobalOptions& options, const std::string&) { options.json = true; }},
+        {"--backup", "", "copy MAP to MAP.bak before set or protect writes it",
+         [](GlobalOptions& options, const std::string&) { options.backup = true; }},
         {"--help", "", "this text", [](GlobalOptions& options, const std::string&) { options.help = true; }},
         {"-h", "", "the same", [](GlobalOptions& options, const std::string&) { options.help = true; }},
     };

@@ -1,6 +1,8 @@
 // set and protect: the editor's write-back and Protect Map in batch. Both
 // change MAP in place through the same core calls the desktop tool makes;
-// stdout stays empty, every message goes to stderr.
+// stdout stays empty, every message goes to stderr. MAP is opened once and
+// written through the descriptor it was read through, so another file
+// renamed over MAP meanwhile is never written.
 
 #include <ostream>
 #include <string_view>
@@ -81,7 +83,7 @@ int Set(CliContext& context) {
         }
     }
 
-    auto state = LoadForCommand(context, map);
+    auto state = LoadForCommand(context, map, OpenMode::HoldForWriting);
     if (!state) return kRefused;
     // The record named becomes the shown one, as selecting its row would make it.
     const auto record = RecordNamed(*state, *kind, key);
@@ -100,7 +102,7 @@ int Set(CliContext& context) {
 }
 
 int Protect(CliContext& context) {
-    auto state = LoadForCommand(context, context.args[0]);
+    auto state = LoadForCommand(context, context.args[0], OpenMode::HoldForWriting);
     if (!state) return kRefused;
     if (auto done = ProtectScripts(*state); !done) {
         context.err << done.error().message << '\n';

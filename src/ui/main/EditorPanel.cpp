@@ -30,9 +30,14 @@ constexpr const char* kCredits =
     "Quorin shows the scripts, globals and syntax nodes stored in a Vexa map "
     "and lets you change their fields in place.\n\n"
     "Every change is written into the map file the moment you press Return "
-    "or choose a type. There is no undo: work on a copy of your map.\n\n"
-    "Open a map with File > Open, expand a folder on the left and select a "
-    "row to see its fields here.\n\n"
+    "or choose a type. Before the first write, the map is copied to "
+    "NAME.map.bak beside it (Script Tools > Back Up Before First Write). "
+    "Script Tools > Undo Last Write puts the bytes back, Redo Write writes "
+    "them again. A map that changed on disk since it was loaded is never "
+    "written: open it again.\n\n"
+    "Open a map with File > Open, or File > Open Read-Only just to look at "
+    "it; expand a folder on the left and select a row to see its fields "
+    "here.\n\n"
     "This is an early version. If something looks wrong, or a map will not "
     "load, please report it to the Quorin developers together with the map "
     "and what you did.";
@@ -138,6 +143,11 @@ void EditorPanel::showFill(const PageFill& fill) {
     if (QPlainTextEdit* area = textArea(fill.page)) area->setPlainText(FromMapText(fill.text));
     filling_ = false;
     setCurrentIndex(static_cast<int>(fill.page));
+}
+
+void EditorPanel::setReadOnly(bool readOnly) {
+    for (auto& [field, edit] : lineEdits_) edit->setReadOnly(readOnly);
+    for (auto& [field, popup] : popups_) popup->setEnabled(!readOnly);
 }
 
 void EditorPanel::clearPages() {

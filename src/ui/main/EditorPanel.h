@@ -30,6 +30,8 @@ public:
     // Back to page 0 with every field empty and no popup item chosen.
     void clearPages();
     bool filling() const { return filling_; }
+    // A map opened read-only: the fields take no typing, the popups no choice.
+    void setReadOnly(bool readOnly);
 
 private:
     void addCreditsPage();

@@ -3,12 +3,15 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPointer>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
+#include "browse/PageFill.h"
 #include "browse/TreeRows.h"
 #include "edit/FieldWriteBack.h"
 #include "edit/MapProtection.h"
@@ -50,6 +53,26 @@ char32_t FirstCharacter(const QKeyEvent& key) {
 }
 
 constexpr const char* kProtectMapItem = "ScriptToolsProtectMap";
+constexpr const char* kUndoWriteItem = "ScriptToolsUndoWrite";
+constexpr const char* kRedoWriteItem = "ScriptToolsRedoWrite";
+
+quorin::EditorPage PageOf(quorin::RecordKind kind) {
+    switch (kind) {
+    case quorin::RecordKind::Script: return quorin::EditorPage::Script;
+    case quorin::RecordKind::Global: return quorin::EditorPage::Global;
+    case quorin::RecordKind::Syntax: return quorin::EditorPage::Syntax;
+    }
+    return quorin::EditorPage::Credits;
+}
+
+const std::optional<quorin::LoadedRecord>& ShownOf(const quorin::MapState& state, quorin::RecordKind kind) {
+    switch (kind) {
+    case quorin::RecordKind::Script: return state.LoadedScript;
+    case quorin::RecordKind::Global: return state.LoadedGlobal;
+    case quorin::RecordKind::Syntax: break;
+    }
+    return state.LoadedSyntax;
+}
 
 }  // namespace
 
@@ -60,6 +83,8 @@ MainWindow& MainWindow::instance() {
 }
 
 MainWindow::MainWindow() : stockNames_(quorin::BuiltInMapNames()) {
+    // A copy before the first write, unless start-up says the user turned it off.
+    state_.backupBeforeFirstWrite = true;
     using namespace quorin::ui;
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Quorin"));
@@ -96,7 +121,7 @@ MainWindow::MainWindow() : stockNames_(quorin::BuiltInMapNames()) {
     content_->installEventFilter(this);
 
     // Open event: nothing to protect before a map has loaded.
-    SetMenuItemEnabled(kProtectMapItem, false);
+    updateWriteItems();
 
     ApplyContentSize(*this, kWindowWidth, kWindowHeight, ContentResize::HeightOnly);
 }
@@ -124,7 +149,11 @@ void MainWindow::stretchWithHeight() {
                          std::max(0, height - (kWindowHeight - kPagesPlace.height)));
 }
 
-void MainWindow::Fileopen_Action() {
+void MainWindow::Fileopen_Action() { askAndOpen(false); }
+
+void MainWindow::FileOpenReadOnly_Action() { askAndOpen(true); }
+
+void MainWindow::askAndOpen(bool readOnly) {
     const QString path = quorin::ui::Dialogs().askMapFile(this);
     if (path.isEmpty()) {
         // The map on screen stays, but it no longer names the chosen file,
@@ -132,16 +161,19 @@ void MainWindow::Fileopen_Action() {
         state_.f.reset();
         return;
     }
-    openMap(path);
+    openMap(path, readOnly);
 }
 
-void MainWindow::openMap(const QString& path) {
+void MainWindow::openMap(const QString& path, bool readOnly) {
     // The loader's message is shown once the tree holds the new map.
-    const quorin::Status loaded = quorin::OpenMap(state_, QFile::encodeName(path).toStdString(), stockNames_);
+    const auto mode = readOnly || alwaysReadOnly_ ? quorin::OpenMode::ReadOnly : quorin::OpenMode::Edit;
+    const quorin::Status loaded = quorin::OpenMap(state_, QFile::encodeName(path).toStdString(), stockNames_, mode);
     if (!loaded) {
         ShowError(this, loaded.error(), path);
         return;
     }
+    // The steps belonged to the previous map.
+    history_.clear();
     showNewMap();
     emit mapLoaded();
     quorin::ui::ShowMessage(this, quorin::ui::MessageText(quorin::kMapLoaded));
@@ -156,7 +188,26 @@ void MainWindow::showNewMap() {
     // The pages showed records of the previous map; an edit there must not
     // reach the new file.
     editor_->clearPages();
-    quorin::ui::SetMenuItemEnabled(kProtectMapItem, true);
+    editor_->setReadOnly(state_.readOnly());
+    updateWriteItems();
+    updateTitle();
+}
+
+void MainWindow::updateWriteItems() {
+    using quorin::ui::SetMenuItemEnabled;
+    const bool writable = state_.hasMap() && !state_.readOnly();
+    SetMenuItemEnabled(kProtectMapItem, writable);
+    SetMenuItemEnabled(kUndoWriteItem, writable && history_.canUndo(state_));
+    SetMenuItemEnabled(kRedoWriteItem, writable && history_.canRedo(state_));
+}
+
+void MainWindow::updateTitle() {
+    QString title = QStringLiteral("Quorin");
+    if (state_.hasMap()) {
+        title += QStringLiteral(" \u2014 ") + QFileInfo(loadedPath()).fileName();
+        if (state_.readOnly()) title += QStringLiteral(" [read-only]");
+    }
+    setWindowTitle(title);
 }
 
 void MainWindow::Lb_Select_Change() {
@@ -189,23 +240,35 @@ void MainWindow::Lb_Select_CollapseRow(QTreeWidgetItem* row) {
     qDeleteAll(row->takeChildren());
 }
 
-void MainWindow::Field_KeyDown(quorin::EditField field, const QLineEdit& control, char32_t key) {
-    if (!quorin::IsCommitKey(key)) return;
-    if (auto written = quorin::CommitField(state_, field, ToMapText(control.text())); !written) {
+void MainWindow::Field_KeyDown(quorin::EditField field, QLineEdit& control, char32_t key) {
+    // A read-only map's fields take no edits, so there is nothing to refuse.
+    if (!quorin::IsCommitKey(key) || control.isReadOnly()) return;
+    if (auto written = quorin::CommitField(state_, field, ToMapText(control.text()), &history_); !written) {
         ShowError(this, written.error(), loadedPath());
+        return;
     }
+    // Setting the text empties the field's own undo, so Edit > Undo can no
+    // longer bring back a text the file does not hold.
+    const int cursor = control.cursorPosition();
+    control.setText(control.text());
+    control.setCursorPosition(cursor);
+    updateWriteItems();
 }
 
 void MainWindow::Popup_Change(quorin::EditField popup, int index) {
     if (editor_->filling()) return;
-    if (auto written = quorin::CommitPopup(state_, popup, index); !written) ShowError(this, written.error(), loadedPath());
+    if (auto written = quorin::CommitPopup(state_, popup, index, &history_); !written) {
+        ShowError(this, written.error(), loadedPath());
+    }
+    updateWriteItems();
 }
 
 void MainWindow::ScriptToolsProtectMap_Action() {
-    if (auto protectedMap = quorin::ProtectScripts(state_); !protectedMap) {
+    if (auto protectedMap = quorin::ProtectScripts(state_, &history_); !protectedMap) {
         ShowError(this, protectedMap.error(), loadedPath());
         return;
     }
+    updateWriteItems();
     quorin::ui::ShowMessage(this, quorin::ui::MessageText(quorin::kProtectedMessage));
 }
 
@@ -228,4 +291,37 @@ void MainWindow::showSearchHit(const quorin::SearchHit& hit) {
     list_->scrollToItem(row);
     raise();
     activateWindow();
+}
+
+void MainWindow::ScriptToolsUndoWrite_Action() {
+    auto undone = history_.undo(state_);
+    if (!undone) {
+        ShowError(this, undone.error(), loadedPath());
+        return;
+    }
+    showChanged(*undone);
+    updateWriteItems();
+}
+
+void MainWindow::ScriptToolsRedoWrite_Action() {
+    auto redone = history_.redo(state_);
+    if (!redone) {
+        ShowError(this, redone.error(), loadedPath());
+        return;
+    }
+    showChanged(*redone);
+    updateWriteItems();
+}
+
+void MainWindow::showChanged(const std::optional<quorin::TouchedRecord>& touched) {
+    if (!touched) return;
+    for (QTreeWidgetItemIterator row(list_); *row; ++row) {
+        const auto text = quorin::RowTextAfterChange(state_, ToMapText((*row)->text(0)), touched->kind, touched->position);
+        if (text) (*row)->setText(0, FromMapText(*text));
+    }
+    const auto& shown = ShownOf(state_, touched->kind);
+    if (editor_->currentIndex() == static_cast<int>(PageOf(touched->kind)) && shown &&
+        shown->generation == state_.generation() && shown->position == touched->position) {
+        editor_->showFill(quorin::PageFor(state_, {touched->kind, touched->position}));
+    }
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "edit/EditField.h"
+#include "edit/WriteHistory.h"
 #include "map/MapState.h"
 #include "search/SearchHit.h"
 
@@ -34,13 +35,27 @@ public:
     // The stock map names every load checks against (default: the built-in list).
     void setStockMapNames(std::vector<std::string> names) { stockNames_ = std::move(names); }
 
-    // Runs the load chain on path as File > Open does once a file is chosen.
-    void openMap(const QString& path);
+    // Runs the load chain on path as File > Open does once a file is chosen;
+    // read-only opens it for looking only (as does a file this user may not
+    // write, or every map once setAlwaysReadOnly is on).
+    void openMap(const QString& path, bool readOnly = false);
+    // quorin --read-only: every map of this run opens read-only.
+    void setAlwaysReadOnly(bool always) { alwaysReadOnly_ = always; }
 
-    // The handlers of File > Open and Script Tools > Protect Map; start-up
-    // wires them to the menu items of every window.
+    // Script Tools > Back Up Before First Write.
+    void setBackupBeforeFirstWrite(bool backup) { state_.backupBeforeFirstWrite = backup; }
+    bool backupBeforeFirstWrite() const { return state_.backupBeforeFirstWrite; }
+
+    const quorin::WriteHistory& history() const { return history_; }
+
+    // The handlers of File > Open, File > Open Read-Only, Protect Map and
+    // the undo and redo of writes; start-up wires them to the menu items of
+    // every window.
     void Fileopen_Action();
+    void FileOpenReadOnly_Action();
     void ScriptToolsProtectMap_Action();
+    void ScriptToolsUndoWrite_Action();
+    void ScriptToolsRedoWrite_Action();
 
     // Shows a hit of a search in the tree: expands the folders and the
     // script on its way, selects its row (a use: the script's first row
@@ -63,17 +78,26 @@ private:
     void Lb_Select_CollapseRow(QTreeWidgetItem* row);
     // The KeyDown of each of the eleven edit fields: a commit key writes the
     // field's text as it stands before the key; the key is never consumed.
-    void Field_KeyDown(quorin::EditField field, const QLineEdit& control, char32_t key);
+    void Field_KeyDown(quorin::EditField field, QLineEdit& control, char32_t key);
     // The Change of each of the four popups, for a user's choice only.
     void Popup_Change(quorin::EditField popup, int index);
 
+    void askAndOpen(bool readOnly);
     void showNewMap();
+    // Protect Map, undo and redo are enabled while they can do something.
+    void updateWriteItems();
+    // After an undo or redo: the rows and the page that show the record
+    // take what the file now says.
+    void showChanged(const std::optional<quorin::TouchedRecord>& touched);
+    void updateTitle();
     // The file the records came from, as the file system names it.
     QString loadedPath() const { return QFile::decodeName(state_.loadedPath().c_str()); }
     void stretchWithHeight();
 
     quorin::MapState state_;
+    quorin::WriteHistory history_;
     std::vector<std::string> stockNames_;
+    bool alwaysReadOnly_ = false;
     QWidget* content_ = nullptr;
     QTreeWidget* list_ = nullptr;
     quorin::ui::EditorPanel* editor_ = nullptr;

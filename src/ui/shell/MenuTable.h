@@ -25,7 +25,7 @@ inline constexpr QKeyCombination kNoShortcut = QKeyCombination::fromCombined(0);
 struct MenuEntry {
     MenuEntryKind kind;
     const char* name = "";
-    const char* text = "";
+    const char* text = "";  // UTF-8
     QKeyCombination shortcut = kNoShortcut;
     StandardCommand standard = StandardCommand::None;
     // Until SetMenuItemEnabled says otherwise, on every bar.
@@ -56,6 +56,7 @@ inline constexpr MenuEntry kMenuBar1[] = {
     // leaves Open alone in File.
     Item("FileQuit", "&Quit", Qt::CTRL | Qt::Key_Q, StandardCommand::Quit),
     Item("Fileopen", "&Open", Qt::CTRL | Qt::Key_O),
+    Item("FileOpenReadOnly", "Open &Read-Only\u2026"),
     EndMenu(),
 
     Menu("EditMenu", "&Edit"),
@@ -79,6 +80,11 @@ inline constexpr MenuEntry kMenuBar1[] = {
     EndMenu(),
     Item("ScriptToolsdatabase", "&Database"),
     Item("ScriptToolsFindInMap", "&Find in Map…", Qt::CTRL | Qt::SHIFT | Qt::Key_F),
+    Separator("ScriptToolsWrites"),
+    // Nothing to take back before a write, nothing to make again before an undo.
+    DisabledAtStart(Item("ScriptToolsUndoWrite", "&Undo Last Write", Qt::CTRL | Qt::SHIFT | Qt::Key_Z)),
+    DisabledAtStart(Item("ScriptToolsRedoWrite", "&Redo Write", Qt::CTRL | Qt::SHIFT | Qt::Key_Y)),
+    CheckItem("ScriptToolsBackUp", "Back Up Before First Write"),
     EndMenu(),
 };
 

@@ -1,0 +1,72 @@
+#include "edit/RecordChangeApply.h"
+
+#include <type_traits>
+
+namespace quorin {
+
+namespace {
+
+std::vector<ScriptHeader>& CacheOf(MapState& map, ScriptHeader*) { return map.ScriptHeaderCache; }
+std::vector<GlobalHeader>& CacheOf(MapState& map, GlobalHeader*) { return map.GlobalHeaderCache; }
+std::vector<Syntax>& CacheOf(MapState& map, Syntax*) { return map.SyntaxCache; }
+
+NameIndex& IndexOf(MapState& map, ScriptHeader*) { return map.ScriptsByName; }
+NameIndex& IndexOf(MapState& map, GlobalHeader*) { return map.GlobalsByName; }
+IdentityIndex& IndexOf(MapState& map, Syntax*) { return map.SyntaxByIdentity; }
+
+template <typename Record, typename Value>
+void Set(MapState& map, Value Record::*member, std::size_t position, const RecordValue& value) {
+    auto& cache = CacheOf(map, static_cast<Record*>(nullptr));
+    if (position < cache.size()) cache[position].*member = std::get<Value>(value);
+}
+
+// Names key the script and global dictionaries, identities the node one.
+template <typename Record, typename Value>
+constexpr bool kIsKey = std::is_same_v<Value, std::string> || std::is_same_v<Record, Syntax>;
+
+template <typename Record, typename Value>
+std::optional<std::int32_t> KeyOwner(MapState& map, const Value& key) {
+    auto& index = IndexOf(map, static_cast<Record*>(nullptr));
+    const auto found = index.find(key);
+    if (found == index.end()) return std::nullopt;
+    return found->second;
+}
+
+template <typename Record, typename Value>
+void SetKey(MapState& map, const Value& key, std::int32_t position) {
+    IndexOf(map, static_cast<Record*>(nullptr))[key] = position;
+}
+
+}  // namespace
+
+void ApplyForward(MapState& map, RecordChange& change) {
+    std::visit(
+        [&]<typename Record, typename Value>(Value Record::*member) {
+            Set(map, member, change.position, change.after);
+            if constexpr (kIsKey<Record, Value>) {
+                if (!change.addsDictionaryEntry) return;
+                const Value& key = std::get<Value>(change.after);
+                change.afterKeyBefore = KeyOwner<Record>(map, key);
+                SetKey<Record>(map, key, static_cast<std::int32_t>(change.position));
+            }
+        },
+        change.member);
+}
+
+void ApplyBack(MapState& map, const RecordChange& change) {
+    std::visit(
+        [&]<typename Record, typename Value>(Value Record::*member) {
+            Set(map, member, change.position, change.before);
+            if constexpr (kIsKey<Record, Value>) {
+                if (!change.addsDictionaryEntry) return;
+                const auto position = static_cast<std::int32_t>(change.position);
+                SetKey<Record>(map, std::get<Value>(change.before), position);
+                if (change.afterKeyBefore && *change.afterKeyBefore != position) {
+                    SetKey<Record>(map, std::get<Value>(change.after), *change.afterKeyBefore);
+                }
+            }
+        },
+        change.member);
+}
+
+}  // namespace quorin

@@ -1,0 +1,26 @@
+#include "map/MapBackup.h"
+
+namespace quorin {
+
+std::string BackupPathFor(const std::string& mapPath) { return mapPath + ".bak"; }
+
+Status BackUpFile(const SystemFile& source, const std::string& backupPath) {
+    const auto refused = [&](const Error& error) {
+        return Error{"Can't back up \"" + source.path() + "\" to \"" + backupPath + "\": " + error.message +
+                     " Nothing was written."};
+    };
+    auto copy = SystemFile::createBeside(backupPath);
+    if (!copy) return refused(copy.error());
+    const std::string temporary = copy->path();
+    Status done = source.copyTo(*copy);
+    if (done) done = copy->sync();
+    if (done) done = copy->close();
+    if (done) done = SystemFile::replace(temporary, backupPath);
+    if (!done) {
+        SystemFile::remove(temporary);
+        return refused(done.error());
+    }
+    return success();
+}
+
+}  // namespace quorin

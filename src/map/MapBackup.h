@@ -1,0 +1,20 @@
+#pragma once
+// The copy of a map made before the first write into it: NAME.map.bak beside
+// the map. The copy is made under a temporary name and then renamed, so an
+// older backup is only ever replaced by a complete one.
+
+#include <string>
+
+#include "map/Result.h"
+#include "map/SystemFile.h"
+
+namespace quorin {
+
+// "DIR/NAME.map" gives "DIR/NAME.map.bak".
+std::string BackupPathFor(const std::string& mapPath);
+
+// Copies source, as it is now, to backupPath and forces the copy to the disk
+// before it takes the name. On failure nothing is left but an older backup.
+[[nodiscard]] Status BackUpFile(const SystemFile& source, const std::string& backupPath);
+
+}  // namespace quorin
