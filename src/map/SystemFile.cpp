@@ -6,10 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <random>
 #include <vector>
 
 namespace quorin {
@@ -162,43 +159,6 @@ Status SystemFile::close() {
     return success();
 }
 
-namespace {
-
-// Writes all of bytes to a descriptor opened for writing at its start.
-bool WriteAll(int descriptor, std::span<const std::uint8_t> bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t put = ::write(descriptor, bytes.data() + done, bytes.size() - done);
-        if (put < 0 && errno == EINTR) continue;
-        if (put <= 0) {
-            if (put == 0) errno = EIO;
-            return false;
-        }
-        done += static_cast<std::size_t>(put);
-    }
-    return true;
-}
-
-// A new file beside target, opened for writing; it never replaces anything.
-int CreateBeside(const std::string& target, std::string& created) {
-    std::filesystem::path folder = std::filesystem::path(target).parent_path();
-    if (folder.empty()) folder = ".";
-    std::random_device seed;
-    std::mt19937_64 pick((static_cast<std::uint64_t>(seed()) << 32) ^ seed() ^ static_cast<std::uint64_t>(::getpid()));
-    for (int attempt = 0; attempt < 64; ++attempt) {
-        const std::uint64_t value = pick();
-        std::string name = ".quorin-";
-        for (int digit = 0; digit < 12; ++digit) name += "0123456789abcdef"[(value >> (4 * digit)) & 15];
-        created = (folder / (name + ".tmp")).string();
-        const int descriptor = ::open(created.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-        if (descriptor >= 0 || errno != EEXIST) return descriptor;
-    }
-    errno = EEXIST;
-    return -1;
-}
-
-}  // namespace
-
 Result<FileReplacement> FileReplacement::prepare(const std::string& path) {
     const auto refused = [&](const std::string& reason) {
         return Error{"Can't write to " + Quoted(path) + ": " + reason + "."};
@@ -222,41 +182,28 @@ Result<FileReplacement> FileReplacement::prepare(const std::string& path) {
 }
 
 Status FileReplacement::commit(std::span<const std::uint8_t> bytes, bool mayReplace) const {
-    const auto failed = [&](int error) {
-        return Error{"Can't write to " + Quoted(path_) + ": " + std::strerror(error) + "."};
+    const auto failed = [&](const Error& error) {
+        return Error{"Can't write to " + Quoted(path_) + ": " + error.message};
     };
-    std::string temporary;
-    const int descriptor = CreateBeside(path_, temporary);
-    if (descriptor < 0) return failed(errno);
-    const auto abandon = [&](int error) {
-        ::unlink(temporary.c_str());
-        return failed(error);
-    };
-    bool written = WriteAll(descriptor, bytes);
-    if (written && existing_) written = ::fchmod(descriptor, static_cast<mode_t>(permissions_)) == 0;
+    // A replaced file keeps its permission bits; a new one gets what the
+    // user's file creation mask allows.
+    unsigned permissions = permissions_;
+    if (!existing_) {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        permissions = 0666u & ~static_cast<unsigned>(mask);
+    }
+    auto temporary = SystemFile::createBeside(path_, permissions);
+    if (!temporary) return failed(temporary.error());
+    const std::string temporaryPath = temporary->path();
     // Every byte reaches the disk before the name moves: a full disk shows
     // here, while path still holds the old file.
-    if (written) written = ::fsync(descriptor) == 0;
-    const int writeError = errno;
-    if (::close(descriptor) != 0 && written) return abandon(errno);
-    if (!written) return abandon(writeError);
-
-    if (mayReplace) {
-        if (::rename(temporary.c_str(), path_.c_str()) != 0) return abandon(errno);
-        return success();
-    }
-    // link fails when path exists, so a file that appeared meanwhile stays.
-    if (::link(temporary.c_str(), path_.c_str()) != 0) {
-        const int error = errno;
-        // A file system without hard links: path was absent a moment ago.
-        if ((error == EPERM || error == EOPNOTSUPP) && ::rename(temporary.c_str(), path_.c_str()) == 0) {
-            return success();
-        }
-        ::unlink(temporary.c_str());
-        if (error == EEXIST) return Error{Quoted(path_) + " exists already."};
-        return failed(error);
-    }
-    ::unlink(temporary.c_str());
+    Status done = temporary->writeAt(0, bytes);
+    if (done) done = temporary->sync();
+    if (done) done = temporary->close();
+    if (done) done = mayReplace ? SystemFile::replace(temporaryPath, path_) : SystemFile::linkNew(temporaryPath, path_);
+    if (!mayReplace || !done) SystemFile::remove(temporaryPath);
+    if (!done) return failed(done.error());
     return success();
 }
 
@@ -309,14 +256,19 @@ Status SystemFile::copyTo(SystemFile& target) const {
     return success();
 }
 
-Result<SystemFile> SystemFile::createBeside(const std::string& path) {
+Result<SystemFile> SystemFile::createBeside(const std::string& path, unsigned permissions) {
     std::string name = path + ".XXXXXX";
     const int descriptor = ::mkostemp(name.data(), O_CLOEXEC);
     if (descriptor < 0) {
         return Error{"Can't create a file beside " + Quoted(path) + ": " + std::strerror(errno) + "."};
     }
     struct stat status {};
-    ::fstat(descriptor, &status);
+    if (::fchmod(descriptor, static_cast<mode_t>(permissions & 07777)) != 0 || ::fstat(descriptor, &status) != 0) {
+        const int error = errno;
+        ::close(descriptor);
+        ::unlink(name.c_str());
+        return Error{"Can't create a file beside " + Quoted(path) + ": " + std::strerror(error) + "."};
+    }
     return SystemFile(descriptor, name, IdentityOf(status), true);
 }
 
@@ -325,6 +277,15 @@ Status SystemFile::replace(const std::string& from, const std::string& to) {
         return Error{"Can't rename " + Quoted(from) + " to " + Quoted(to) + ": " + std::strerror(errno) + "."};
     }
     return success();
+}
+
+Status SystemFile::linkNew(const std::string& from, const std::string& to) {
+    if (::link(from.c_str(), to.c_str()) == 0) return success();
+    const int error = errno;
+    // A file system without hard links: to was absent a moment ago.
+    if ((error == EPERM || error == EOPNOTSUPP) && ::rename(from.c_str(), to.c_str()) == 0) return success();
+    if (error == EEXIST) return Error{Quoted(to) + " exists already."};
+    return Error{std::strerror(error) + std::string(".")};
 }
 
 void SystemFile::remove(const std::string& path) { ::unlink(path.c_str()); }

@@ -77,11 +77,14 @@ public:
     [[nodiscard]] Status copyTo(SystemFile& target) const;
 
     // A new, empty file named after path with a unique suffix, in the same
-    // folder, so that it can be renamed over path.
-    [[nodiscard]] static Result<SystemFile> createBeside(const std::string& path);
+    // folder, so that it can be renamed over path; only the owner may read
+    // it unless permissions say otherwise.
+    [[nodiscard]] static Result<SystemFile> createBeside(const std::string& path, unsigned permissions = 0600);
     // Renames from over to in one step: to names either its old file or the
     // new one, never a part of it.
     [[nodiscard]] static Status replace(const std::string& from, const std::string& to);
+    // Gives from's file the name to as well, refusing when to exists.
+    [[nodiscard]] static Status linkNew(const std::string& from, const std::string& to);
     // Removes path; a file that is already gone is no error.
     static void remove(const std::string& path);
 

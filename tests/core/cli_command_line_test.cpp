@@ -86,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
         GrammarCase{"ScriptNamedDashHAfterMarker", {"script", "MAP", "--", "-h"}, 0, "(script static void -h", "-h"},
         GrammarCase{"GlobalNamedForce", {"global", "MAP", "--force"}, 0, "--force", "-h"},
         // quorin-cli's own options go before COMMAND.
-        GrammarCase{"Help", {"--help"}, 0, "usage: quorin-cli [--map-names FILE] [--json] [--] COMMAND", "-h"},
+        GrammarCase{"Help", {"--help"}, 0, "usage: quorin-cli [--map-names FILE] [--json] [--backup] [--] COMMAND", "-h"},
         GrammarCase{"ShortHelp", {"-h", "list", "MAP"}, 0, "\n  demo OUT [--force]\n", "-h"},
         GrammarCase{"NamesBeforeCommand", {"--map-names", "NAMES", "list", "MAP"}, 0, "s: -h\n", "-h"},
         GrammarCase{"UnknownOption", {"--frobnicate", "list", "MAP"}, 2, "unknown option \"--frobnicate\"", "-h"},
@@ -94,7 +94,7 @@ INSTANTIATE_TEST_SUITE_P(
         GrammarCase{"JsonAfterCommand", {"list", "MAP", "--json"}, 2, "quorin-cli's own options go before COMMAND",
                     "-h"},
         GrammarCase{"DashHAfterArguments", {"list", "MAP", "-h"}, 2, "\"-h\" is not an option of list", "-h"},
-        GrammarCase{"JsonOfAPlainCommand", {"--json", "script", "MAP", "-h"}, 2, "--json works with info, list", "-h"},
+        GrammarCase{"JsonOfAPlainCommand", {"--json", "script", "MAP", "-h"}, 2, "--json works with find, info, list, database, not with script", "-h"},
         GrammarCase{"NoCommand", {"--json"}, 2, "no command given", "-h"},
         GrammarCase{"UnknownCommand", {"--", "-h"}, 2, "unknown command \"-h\"", "-h"},
         // A command's own options go after its arguments.

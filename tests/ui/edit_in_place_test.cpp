@@ -408,6 +408,8 @@ void EditInPlaceTest::controlByteNameIsRefused() {
     QCOMPARE(dialogs_.messages.size(), messagesBefore + 1);
     QVERIFY2(dialogs_.messages.last().contains(QStringLiteral("control byte ") + shown), qPrintable(dialogs_.messages.last()));
     QVERIFY(testing::ReadBytes(file) == before);
+}
+
 // Once the file holds the field's text, Edit > Undo in the field cannot
 // bring back a text the file does not hold.
 void EditInPlaceTest::fieldUndoEndsWithTheWrite() {
