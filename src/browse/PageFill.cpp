@@ -11,7 +11,7 @@ PageFill ScriptPage(const MapContent& map, std::size_t position) {
     const ScriptHeader& script = map.ScriptHeaderCache[position];
     PageFill fill{EditorPage::Script, {RecordKind::Script, position}, {}, {}};
     fill.fields = {
-        {EditField::ScriptName, script.Name},
+        {EditField::ScriptName, script.Name.str()},
         {EditField::ScriptType, {}, script.Type},
         {EditField::ScriptReturn, {}, script.ReturnType},
         {EditField::ScriptExpPointer, Decimal(script.ExpPointer)},
@@ -24,7 +24,7 @@ PageFill GlobalPage(const MapContent& map, std::size_t position) {
     const GlobalHeader& global = map.GlobalHeaderCache[position];
     PageFill fill{EditorPage::Global, {RecordKind::Global, position}, {}, {}};
     fill.fields = {
-        {EditField::GlobalName, global.Name},
+        {EditField::GlobalName, global.Name.str()},
         {EditField::GlobalType, {}, global.Type},
         {EditField::GlobalExpPointer, Decimal(global.ExpPointer)},
     };
@@ -45,7 +45,7 @@ PageFill SyntaxPage(const MapContent& map, std::size_t position) {
         {EditField::SyntaxScriptValue, Decimal(node.ScriptValue)},
         {EditField::SyntaxKidExp, Decimal(node.KidExpPointer)},
     };
-    fill.text = node.Command;
+    fill.text = node.Command.str();
     return fill;
 }
 

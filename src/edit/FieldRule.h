@@ -24,8 +24,8 @@ enum class FieldText {
 };
 
 // The record field a commit sets; its class tells which record kind.
-using RecordMember = std::variant<std::string ScriptHeader::*, std::int32_t ScriptHeader::*,
-                                  std::string GlobalHeader::*, std::int32_t GlobalHeader::*,
+using RecordMember = std::variant<SharedText ScriptHeader::*, std::int32_t ScriptHeader::*,
+                                  SharedText GlobalHeader::*, std::int32_t GlobalHeader::*,
                                   std::int32_t Syntax::*>;
 
 struct FieldRule {

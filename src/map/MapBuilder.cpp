@@ -34,7 +34,7 @@ public:
         const auto bits = static_cast<std::uint32_t>(value);
         for (int i = 0; i < 4; ++i) bytes_[at + i] = static_cast<std::uint8_t>((bits >> (8 * i)) & 0xFF);
     }
-    void text(std::int64_t at, const std::string& text) { std::copy(text.begin(), text.end(), bytes_.begin() + at); }
+    void text(std::int64_t at, std::string_view text) { std::copy(text.begin(), text.end(), bytes_.begin() + at); }
     std::vector<std::uint8_t> take() { return std::move(bytes_); }
 
 private:
@@ -108,7 +108,7 @@ std::vector<std::uint8_t> MapBuilder::build() const {
     for (std::size_t i = 0; i < scripts.size(); ++i) {
         namespace F = L::scriptEntry;
         const std::int32_t entry = at.scriptEntry(static_cast<int>(i));
-        file.text(entry + F::Name.offset, scripts[i].Name.substr(0, names));
+        file.text(entry + F::Name.offset, scripts[i].Name.view().substr(0, names));
         file.field(entry, F::Type, scripts[i].Type);
         file.field(entry, F::ReturnType, scripts[i].ReturnType);
         file.field(entry, F::LinkPad, -1);
@@ -117,7 +117,7 @@ std::vector<std::uint8_t> MapBuilder::build() const {
     for (std::size_t i = 0; i < globals.size(); ++i) {
         namespace F = L::globalEntry;
         const std::int32_t entry = at.globalEntry(static_cast<int>(i));
-        file.text(entry + F::Name.offset, globals[i].Name.substr(0, names));
+        file.text(entry + F::Name.offset, globals[i].Name.view().substr(0, names));
         file.field(entry, F::Type, globals[i].Type);
         file.field(entry, F::LinkPad, -1);
         file.field(entry, F::ExpPointer, globals[i].ExpPointer);

@@ -2,13 +2,13 @@
 // The one read path into a Map file: every integer, block and text is read
 // through a bounds check against the file's size, in 64-bit arithmetic, so
 // no offset or count taken from the file can reach outside it. The file is
-// opened once per load and never read whole; texts are served from a small
-// page cache.
+// opened once per load and never read whole; the load's texts are read by a
+// TextCollector through readInto.
 
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <span>
 #include <vector>
 
 #include "map/Result.h"
@@ -29,27 +29,23 @@ public:
     // lies outside the file.
     [[nodiscard]] Result<std::vector<std::uint8_t>> readBlock(std::int64_t offset, std::int64_t length,
                                                               std::string_view what);
+    // bytes.size() bytes at `offset` into bytes, with the same check.
+    [[nodiscard]] Status readInto(std::int64_t offset, std::span<std::uint8_t> bytes, std::string_view what);
     [[nodiscard]] Result<std::int32_t> readInt32(std::int64_t offset, std::string_view what);
     [[nodiscard]] Result<std::uint32_t> readUInt32(std::int64_t offset, std::string_view what);
     [[nodiscard]] Result<std::int32_t> readInt16(std::int64_t offset, std::string_view what);
 
-    // The zero-ended text at `offset`, without its zero byte. A text with no
-    // zero byte stops at the end of the file; an offset outside the file
-    // gives the empty text. An error only when the file cannot be read.
-    [[nodiscard]] Result<std::string> readText(std::int64_t offset);
+    // The zero-ended text at `offset`, without its zero byte, cut after
+    // `most` bytes. A text with no zero byte stops at the end of the file; an
+    // offset outside the file gives the empty text. An error only when the
+    // file cannot be read.
+    [[nodiscard]] Result<std::string> readText(std::int64_t offset, std::size_t most);
 
 private:
-    static constexpr std::int64_t kPageSize = 64 * 1024;
-    static constexpr std::size_t kMostPages = 64;
-
     explicit MapFile(SystemFile file) : file_(std::move(file)) {}
     Error outsideError(std::int64_t offset, std::int64_t length, std::string_view what) const;
-    Result<const std::vector<std::uint8_t>*> page(std::int64_t index);
 
     SystemFile file_;
-    std::unordered_map<std::int64_t, std::vector<std::uint8_t>> pages_;
-    std::int64_t lastPageIndex_ = -1;
-    const std::vector<std::uint8_t>* lastPage_ = nullptr;
 };
 
 // Little-endian decoding of bytes already known to be in range.

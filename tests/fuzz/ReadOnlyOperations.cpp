@@ -54,7 +54,7 @@ void RunReadOnlyOperations(const MapState& map) {
     }
     for (const GlobalHeader& global : map.GlobalHeaderCache) {
         const std::string line = DecompileGlobal(map, global);
-        Check(line.find('\n') == std::string::npos || global.Name.find('\n') != std::string::npos,
+        Check(line.find('\n') == std::string::npos || global.Name.view().find('\n') != std::string::npos,
               "a global's text is one line");
     }
     const auto scripts = static_cast<std::int64_t>(map.ScriptHeaderCache.size());
