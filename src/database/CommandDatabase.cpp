@@ -24,13 +24,17 @@ struct Recorded {
     std::string_view name;
 };
 
+constexpr std::string_view kLineStart = "CommandDictionary.value(\"";
+constexpr std::string_view kLineMiddle = "\") = ";
+
 }  // namespace
 
-CommandDatabaseResult BuildCommandDatabase(const std::vector<Syntax>& syntaxCache) {
+CommandDatabaseResult WriteCommandDatabase(const std::vector<Syntax>& syntaxCache, TextSink& sink) {
     CommandDatabaseResult result;
     const std::int64_t start = Ticks();
-    // Names point into syntaxCache, which outlives this call.
-    std::unordered_map<std::string_view, std::int32_t> table;
+    // Keys share the nodes' texts and their hashes; nodes whose texts have
+    // the same bytes share them, so no lookup reads a long name.
+    std::unordered_map<SharedText, std::int32_t, SharedTextHash, SharedTextEqual> table;
     // About one node in four names a command in a real script block.
     table.reserve(syntaxCache.size() / 4);
     std::vector<Recorded> recorded;
@@ -40,7 +44,7 @@ CommandDatabaseResult BuildCommandDatabase(const std::vector<Syntax>& syntaxCach
             const auto found = table.find(node.Command);
             const std::int32_t known = found == table.end() ? kAbsent : found->second;
             if (known != node.EngineIdentity && node.ValueType == kFunctionName) {
-                table.insert_or_assign(std::string_view(node.Command), node.EngineIdentity);
+                table.insert_or_assign(node.Command, node.EngineIdentity);
                 ++result.added;
                 recorded.push_back({node.EngineIdentity, node.Command});
             }
@@ -49,17 +53,18 @@ CommandDatabaseResult BuildCommandDatabase(const std::vector<Syntax>& syntaxCach
     }
     std::stable_sort(recorded.begin(), recorded.end(),
                      [](const Recorded& a, const Recorded& b) { return a.identity < b.identity; });
-    result.lines.reserve(recorded.size());
+    TextOutput out(sink);
     for (const Recorded& command : recorded) {
-        std::string line;
-        line.reserve(command.name.size() + 48);
-        line += "CommandDictionary.value(\"";
-        line += command.name;
-        line += "\") = ";
-        AppendDecimal(line, command.identity);
-        line += kLineEnd;
-        result.lines.push_back(std::move(line));
+        result.textSize += static_cast<std::int64_t>(kLineStart.size() + command.name.size() + kLineMiddle.size() +
+                                                     DecimalSize(command.identity) + kLineEnd.size());
+        if (out.stopped()) continue;
+        out += kLineStart;
+        out += command.name;
+        out += kLineMiddle;
+        out.appendDecimal(command.identity);
+        out += kLineEnd;
     }
+    result.complete = out.flush();
     result.ticks = Ticks() - start;
     return result;
 }

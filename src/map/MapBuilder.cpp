@@ -146,7 +146,15 @@ std::vector<std::uint8_t> MapBuilder::build() const {
     }
     // Written last: the count shares its bytes with node 0's sibling field.
     file.field(at.syntaxBlock, L::syntaxBlock::Count, syntaxCount.value_or(static_cast<std::int16_t>(nodes.size())));
-    return file.take();
+    std::vector<std::uint8_t> bytes = file.take();
+    for (const Overwrite& overwrite : overwrites) {
+        if (overwrite.offset < 0) continue;
+        const auto from = static_cast<std::size_t>(overwrite.offset);
+        for (std::size_t i = 0; i < overwrite.bytes.size() && from + i < bytes.size(); ++i) {
+            bytes[from + i] = static_cast<std::uint8_t>(overwrite.bytes[i]);
+        }
+    }
+    return bytes;
 }
 
 Status MapBuilder::writeTo(const std::string& path) const {

@@ -1,6 +1,7 @@
 #include "script/Decompiler.h"
 
 #include "map/FileLayout.h"
+#include "map/LimitedText.h"
 #include "map/TextFormat.h"
 #include "map/TypeTables.h"
 
@@ -36,7 +37,7 @@ bool PrintsText(const Syntax& node, NodeTextRules rules) {
 
 }  // namespace
 
-void AppendScriptHeader(std::string& out, const ScriptHeader& script) {
+void AppendScriptHeader(TextOutput& out, const ScriptHeader& script) {
     out += "(script ";
     out += ScriptTypeName(script.Type);
     out += ' ';
@@ -47,26 +48,29 @@ void AppendScriptHeader(std::string& out, const ScriptHeader& script) {
     out += script.Name;
 }
 
-void AppendNodeText(std::string& out, const Syntax& node, NodeTextRules rules) {
-    if (PrintsText(node, rules)) {
+bool TextIsCommand(const Syntax& node, NodeTextRules rules) {
+    if (PrintsText(node, rules)) return true;
+    if (node.ExpType == kGroupOpener || IsNumber(node.ValueType)) return false;
+    return !(node.ValueType == kBoolean && (node.ScriptValue == kTrue || node.ScriptValue == kFalse));
+}
+
+void AppendNodeText(TextOutput& out, const Syntax& node, NodeTextRules rules) {
+    if (TextIsCommand(node, rules)) {
         out += ' ';
         out += node.Command;
     } else if (node.ExpType == kGroupOpener) {
         out += '(';
     } else if (IsNumber(node.ValueType)) {
         out += ' ';
-        AppendDecimal(out, node.ScriptValue);
-    } else if (node.ValueType == kBoolean && node.ScriptValue == kTrue) {
+        out.appendDecimal(node.ScriptValue);
+    } else if (node.ScriptValue == kTrue) {
         out += " true";
-    } else if (node.ValueType == kBoolean && node.ScriptValue == kFalse) {
-        out += " false";
     } else {
-        out += ' ';
-        out += node.Command;
+        out += " false";
     }
 }
 
-void AppendCloser(std::string& out, const Syntax& node) {
+void AppendCloser(TextOutput& out, const Syntax& node) {
     if (node.ExpType != kCloser) return;
     const bool noKid = node.KidExpPointer == kNoLink;
     const bool noSibling = node.SibExpPointer == kNoLink;
@@ -81,28 +85,35 @@ void AppendCloser(std::string& out, const Syntax& node) {
     }
 }
 
-std::int64_t AppendScriptBody(std::string& out, const MapContent& map, const ScriptHeader& script,
+WalkEnds FindWalk(const MapContent& map, const ScriptHeader& script) {
+    WalkEnds walk;
+    if (map.SyntaxCache.empty()) return walk;
+    walk.root = map.syntaxPositionOr0(script.ExpPointer);
+    walk.child = &map.SyntaxCache[map.syntaxPositionOr0(map.SyntaxCache[walk.root].KidExpPointer)];
+    // Both ends come from the lookup, so the walk never leaves the cache.
+    walk.first = map.syntaxPositionOr0(walk.child->SibExpPointer);
+    return walk;
+}
+
+std::int64_t AppendScriptBody(TextOutput& out, const MapContent& map, const ScriptHeader& script,
                               NodeTextRules rules) {
-    if (map.SyntaxCache.empty()) return 0;
-    const std::size_t root = map.syntaxPositionOr0(script.ExpPointer);
-    const Syntax& child = map.SyntaxCache[map.syntaxPositionOr0(map.SyntaxCache[root].KidExpPointer)];
-    if (child.ExpType == kCloser) {
+    const WalkEnds walk = FindWalk(map, script);
+    if (!walk.child) return 0;
+    if (walk.child->ExpType == kCloser) {
         out += kLineEnd;
         out += '(';
-        out += child.Command;
+        out += walk.child->Command;
         out += kLineEnd;
     }
-    // Both ends come from the lookup, so the walk never leaves the cache.
-    const std::size_t first = map.syntaxPositionOr0(child.SibExpPointer);
-    for (std::size_t p = first; p < root; ++p) {
+    for (std::size_t p = walk.first; p < walk.root && !out.stopped(); ++p) {
         const Syntax& node = map.SyntaxCache[p];
         AppendNodeText(out, node, rules);
         AppendCloser(out, node);
     }
-    return first < root ? static_cast<std::int64_t>(root - first) : 0;
+    return walk.first < walk.root ? static_cast<std::int64_t>(walk.root - walk.first) : 0;
 }
 
-void AppendGlobalDeclaration(std::string& out, const MapContent& map, const GlobalHeader& global) {
+void AppendGlobalDeclaration(TextOutput& out, const MapContent& map, const GlobalHeader& global) {
     out += "(global ";
     out += ValueTypeName(global.Type);
     out += ' ';
@@ -113,24 +124,32 @@ void AppendGlobalDeclaration(std::string& out, const MapContent& map, const Glob
         if (global.Type == kBoolean) {
             out += value.ScriptValue == kTrue ? "true" : "false";
         } else {
-            AppendDecimal(out, value.ScriptValue);
+            out.appendDecimal(value.ScriptValue);
         }
     }
     out += ')';
 }
 
-std::string DecompileScript(const MapContent& map, const ScriptHeader& script) {
-    std::string text;
-    AppendScriptHeader(text, script);
-    AppendScriptBody(text, map, script, NodeTextRules::SelectionDisplay);
-    text += "))";
-    return text;
+void WriteScriptText(TextOutput& out, const MapContent& map, const ScriptHeader& script) {
+    AppendScriptHeader(out, script);
+    AppendScriptBody(out, map, script, NodeTextRules::SelectionDisplay);
+    out += "))";
 }
 
-std::string DecompileGlobal(const MapContent& map, const GlobalHeader& global) {
-    std::string text;
-    AppendGlobalDeclaration(text, map, global);
-    return text;
+std::string DecompileScript(const MapContent& map, const ScriptHeader& script, std::size_t most) {
+    LimitedText text(most);
+    TextOutput out(text);
+    WriteScriptText(out, map, script);
+    out.flush();
+    return std::move(text.text());
+}
+
+std::string DecompileGlobal(const MapContent& map, const GlobalHeader& global, std::size_t most) {
+    LimitedText text(most);
+    TextOutput out(text);
+    AppendGlobalDeclaration(out, map, global);
+    out.flush();
+    return std::move(text.text());
 }
 
 }  // namespace quorin

@@ -8,6 +8,7 @@
 #include "ui/extract/ExtractionCommands.h"
 #include "map/DemoMap.h"
 #include "map/MaximalMap.h"
+#include "support/WholeText.h"
 #include "ui/support/ExtractionFixtures.h"
 
 using namespace quorin;
@@ -16,7 +17,7 @@ using namespace quorin::uitest;
 
 namespace {
 
-ExtractAllResult Expected(const MapState& map) { return ExtractAll(ExtractionSnapshot(map)); }
+testing::ExtractAllWholeResult Expected(const MapState& map) { return testing::ExtractAllWhole(map); }
 
 // The message up to its time, which differs from run to run.
 QString WithoutTime(const QString& message) { return message.left(message.lastIndexOf(QStringLiteral(" took ")) + 6); }
@@ -51,7 +52,7 @@ private slots:
         QFETCH(int, runs);
         QFETCH(bool, maximal);
         if (maximal) QVERIFY(map_.load(MaximalUnpadded()));
-        const ExtractAllResult expected = Expected(map_.state());
+        const auto expected = Expected(map_.state());
         const QString expectedText = Latin1(expected.text);
         RecordingDialogs dialogs;
         QList<int> windowsAtMessage;
