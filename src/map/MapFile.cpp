@@ -43,13 +43,12 @@ Status MapFile::readInto(std::int64_t offset, std::span<std::uint8_t> bytes, std
     return success();
 }
 
-Result<std::vector<std::uint8_t>> MapFile::readBlock(std::int64_t offset, std::int64_t length,
-                                                     std::string_view what) {
+Result<ByteBlock> MapFile::readBlock(std::int64_t offset, std::int64_t length, std::string_view what) {
     if (offset < 0 || length < 0 || offset > size() || length > size() - offset) {
         return outsideError(offset, length, what);
     }
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(length));
-    if (auto read = readInto(offset, bytes, what); !read) return read.error();
+    ByteBlock bytes(static_cast<std::size_t>(length));
+    if (auto read = readInto(offset, std::span(bytes.data(), bytes.size()), what); !read) return read.error();
     return bytes;
 }
 

@@ -6,6 +6,9 @@
 // TextCollector through readInto.
 
 #include <cstdint>
+#include <memory>
+#include <new>
+#include <utility>
 #include <string>
 #include <string_view>
 #include <span>
@@ -15,6 +18,28 @@
 #include "map/SystemFile.h"
 
 namespace quorin {
+
+// Bytes read from a map. Its elements start uninitialised, since a read
+// fills every one of them at once.
+template <typename T>
+struct UninitialisedAllocator : std::allocator<T> {
+    template <typename U>
+    struct rebind {
+        using other = UninitialisedAllocator<U>;
+    };
+    UninitialisedAllocator() = default;
+    template <typename U>
+    UninitialisedAllocator(const UninitialisedAllocator<U>&) {}
+    template <typename U>
+    void construct(U* at) {
+        ::new (static_cast<void*>(at)) U;
+    }
+    template <typename U, typename... Args>
+    void construct(U* at, Args&&... args) {
+        ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
+    }
+};
+using ByteBlock = std::vector<std::uint8_t, UninitialisedAllocator<std::uint8_t>>;
 
 class MapFile {
 public:
@@ -27,8 +52,7 @@ public:
 
     // `length` bytes at `offset`, or an error naming `what` when any of them
     // lies outside the file.
-    [[nodiscard]] Result<std::vector<std::uint8_t>> readBlock(std::int64_t offset, std::int64_t length,
-                                                              std::string_view what);
+    [[nodiscard]] Result<ByteBlock> readBlock(std::int64_t offset, std::int64_t length, std::string_view what);
     // bytes.size() bytes at `offset` into bytes, with the same check.
     [[nodiscard]] Status readInto(std::int64_t offset, std::span<std::uint8_t> bytes, std::string_view what);
     [[nodiscard]] Result<std::int32_t> readInt32(std::int64_t offset, std::string_view what);

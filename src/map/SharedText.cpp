@@ -7,33 +7,61 @@ namespace quorin {
 
 namespace {
 
-// A polynomial hash modulo the prime 2^61 - 1 with a base drawn at start.
+// A polynomial hash modulo the prime 2^61 - 1 with a base drawn at start:
+// the hash of bytes b0 b1 ... is the sum of (bi + 1) * base^i.
 constexpr std::uint64_t kPrime = (std::uint64_t{1} << 61) - 1;
 __extension__ using Wide = unsigned __int128;
 
+// The one value in [0, kPrime) equal to value modulo kPrime, so that every
+// way of working out a hash gives the same number.
 std::uint64_t Reduce(Wide value) {
-    const std::uint64_t folded = static_cast<std::uint64_t>(value & kPrime) + static_cast<std::uint64_t>(value >> 61);
-    return folded >= kPrime ? folded - kPrime : folded;
+    const Wide once = (value & kPrime) + (value >> 61);
+    auto twice = static_cast<std::uint64_t>((once & kPrime) + (once >> 61));
+    return twice >= kPrime ? twice - kPrime : twice;
 }
 
-std::uint64_t Base() {
-    static const std::uint64_t base = [] {
+// base^0 .. base^8.
+struct Powers {
+    std::uint64_t of[9];
+};
+
+const Powers& BasePowers() {
+    static const Powers powers = [] {
         std::random_device device;
         const std::uint64_t drawn = (std::uint64_t{device()} << 32) ^ device();
-        return 256 + drawn % (kPrime - 512);
+        Powers made{};
+        made.of[0] = 1;
+        made.of[1] = 256 + drawn % (kPrime - 512);
+        for (int i = 2; i <= 8; ++i) made.of[i] = Reduce(static_cast<Wide>(made.of[i - 1]) * made.of[1]);
+        return made;
     }();
-    return base;
+    return powers;
 }
 
 }  // namespace
 
-void BackwardTextHash::prepend(unsigned char byte) {
-    value_ = Reduce(static_cast<Wide>(value_) * Base() + byte + 1);
+void BackwardTextHash::prepend(std::string_view bytes) {
+    const Powers& base = BasePowers();
+    const auto* first = reinterpret_cast<const unsigned char*>(bytes.data());
+    const unsigned char* at = first + bytes.size();
+    std::uint64_t value = value_;
+    // Eight bytes a step: their terms do not depend on each other.
+    while (at - first >= 8) {
+        at -= 8;
+        Wide terms = 0;
+        for (int i = 0; i < 8; ++i) terms += static_cast<Wide>(at[i] + 1u) * base.of[i];
+        value = Reduce(static_cast<Wide>(value) * base.of[8] + Reduce(terms));
+    }
+    while (at != first) {
+        --at;
+        value = Reduce(static_cast<Wide>(value) * base.of[1] + (*at + 1u));
+    }
+    value_ = value;
 }
 
 std::uint64_t TextHash(std::string_view text) {
     BackwardTextHash hash;
-    for (auto at = text.rbegin(); at != text.rend(); ++at) hash.prepend(static_cast<unsigned char>(*at));
+    hash.prepend(text);
     return hash.value();
 }
 

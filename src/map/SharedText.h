@@ -27,8 +27,8 @@ namespace quorin {
 // of a run gets its hash in one pass over the run.
 class BackwardTextHash {
 public:
-    // The hash of the byte followed by what was hashed so far.
-    void prepend(unsigned char byte);
+    // The hash of bytes followed by what was hashed so far.
+    void prepend(std::string_view bytes);
     void reset() { value_ = 0; }
     std::uint64_t value() const { return value_; }
 

@@ -16,6 +16,8 @@ constexpr std::int64_t kMostChunk = 1024 * 1024;
 // Texts this close together are read as one range; the bytes between them
 // cost less than a read of their own.
 constexpr std::int64_t kJoinGap = 256;
+// Texts longer than this that have the same bytes share one view.
+constexpr std::size_t kSharedFrom = 64;
 
 // Where each text ends: the offset of the first zero byte at or after its
 // start, or the size of the file. Starts are sorted and distinct; the ends
@@ -76,13 +78,24 @@ std::size_t TextCollector::want(std::int64_t offset) {
 }
 
 Result<std::vector<SharedText>> TextCollector::read(MapFile& file) const {
-    std::vector<std::int64_t> starts;
-    starts.reserve(offsets_.size());
-    for (const std::int64_t offset : offsets_) {
-        if (offset >= 0 && offset < file.size()) starts.push_back(offset);
+    // The wanted offsets inside the file, ascending and distinct; ticketAt
+    // gives each ticket's place among them. Tables are read in file order,
+    // so the offsets mostly come sorted already.
+    std::vector<std::uint32_t> order;
+    order.reserve(offsets_.size());
+    for (std::size_t ticket = 0; ticket < offsets_.size(); ++ticket) {
+        if (offsets_[ticket] >= 0 && offsets_[ticket] < file.size()) order.push_back(static_cast<std::uint32_t>(ticket));
     }
-    std::sort(starts.begin(), starts.end());
-    starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
+    const auto byOffset = [this](std::uint32_t a, std::uint32_t b) { return offsets_[a] < offsets_[b]; };
+    if (!std::is_sorted(order.begin(), order.end(), byOffset)) std::stable_sort(order.begin(), order.end(), byOffset);
+    constexpr auto kOutside = static_cast<std::size_t>(-1);
+    std::vector<std::size_t> ticketAt(offsets_.size(), kOutside);
+    std::vector<std::int64_t> starts;
+    starts.reserve(order.size());
+    for (const std::uint32_t ticket : order) {
+        if (starts.empty() || starts.back() != offsets_[ticket]) starts.push_back(offsets_[ticket]);
+        ticketAt[ticket] = starts.size() - 1;
+    }
 
     auto found = FindEnds(file, starts);
     if (!found) return found.error();
@@ -90,6 +103,7 @@ Result<std::vector<SharedText>> TextCollector::read(MapFile& file) const {
 
     // Disjoint ranges of the file, so the buffer never holds more than the file.
     std::vector<Range> ranges;
+    std::vector<std::size_t> rangeOf(starts.size());
     std::int64_t total = 0;
     for (std::size_t i = 0; i < starts.size(); ++i) {
         if (!ranges.empty() && starts[i] <= ranges.back().to + kJoinGap) {
@@ -99,6 +113,7 @@ Result<std::vector<SharedText>> TextCollector::read(MapFile& file) const {
             ranges.push_back({starts[i], ends[i], total});
             total += ends[i] - starts[i];
         }
+        rangeOf[i] = ranges.size() - 1;
     }
     const std::shared_ptr<char[]> buffer(new char[static_cast<std::size_t>(std::max<std::int64_t>(total, 1))]);
     for (const Range& range : ranges) {
@@ -107,48 +122,41 @@ Result<std::vector<SharedText>> TextCollector::read(MapFile& file) const {
         if (auto read = file.readInto(range.from, bytes, "a text"); !read) return read.error();
     }
 
-    // Hashes from the end of each range backwards: a zero byte ends the texts
-    // before it, so each text's hash covers its own bytes only.
+    // Texts that end at the same zero byte are hashed together from that end
+    // backwards, each start adding only the bytes before the last one, so no
+    // byte is hashed twice and the bytes between texts not at all.
     std::vector<std::string_view> views(starts.size());
     std::vector<std::uint64_t> hashes(starts.size());
-    std::size_t next = starts.size();  // the starts are visited from the last
-    for (auto range = ranges.rbegin(); range != ranges.rend(); ++range) {
-        // A text that starts where its range ends starts on a zero byte: empty.
-        while (next > 0 && starts[next - 1] >= range->to) hashes[--next] = TextHash({});
+    for (std::size_t next = starts.size(); next > 0;) {
+        const std::int64_t end = ends[next - 1];
         BackwardTextHash hash;
-        const char* first = buffer.get() + range->bufferAt;  // the byte at range->from
-        for (std::int64_t at = range->to - 1; at >= range->from && next > 0; --at) {
-            const auto byte = static_cast<unsigned char>(first[at - range->from]);
-            if (byte == 0) hash.reset();
-            else hash.prepend(byte);
-            while (next > 0 && starts[next - 1] == at) {
-                --next;
-                views[next] = std::string_view(first + (at - range->from), static_cast<std::size_t>(ends[next] - at));
-                hashes[next] = hash.value();
-            }
+        std::int64_t hashedFrom = end;
+        while (next > 0 && ends[next - 1] == end) {
+            --next;
+            const Range& range = ranges[rangeOf[next]];
+            const char* at = buffer.get() + range.bufferAt + (starts[next] - range.from);
+            views[next] = std::string_view(at, static_cast<std::size_t>(end - starts[next]));
+            hash.prepend(views[next].substr(0, static_cast<std::size_t>(hashedFrom - starts[next])));
+            hashedFrom = starts[next];
+            hashes[next] = hash.value();
         }
     }
 
-    // Equal texts share the first view met: texts of equal bytes that start at
-    // different places never overlap, so checking them reads each byte once.
+    // Equal long texts share the first view met, so comparing them reads
+    // nothing: texts of equal bytes that start at different places never
+    // overlap, so checking them reads each byte once. Short texts compare
+    // quickly as they are.
     std::unordered_map<std::uint64_t, std::string_view> firstWithHash;
-    firstWithHash.reserve(starts.size());
     for (std::size_t i = 0; i < starts.size(); ++i) {
-        if (views[i].empty()) continue;
+        if (views[i].size() <= kSharedFrom) continue;
         const auto [known, added] = firstWithHash.try_emplace(hashes[i], views[i]);
         if (!added && known->second == views[i]) views[i] = known->second;
     }
 
     std::vector<SharedText> texts;
     texts.reserve(offsets_.size());
-    for (const std::int64_t offset : offsets_) {
-        const auto at = std::lower_bound(starts.begin(), starts.end(), offset);
-        if (at == starts.end() || *at != offset) {
-            texts.emplace_back();
-            continue;
-        }
-        const auto i = static_cast<std::size_t>(at - starts.begin());
-        if (views[i].empty()) texts.emplace_back();
+    for (const std::size_t i : ticketAt) {
+        if (i == kOutside || views[i].empty()) texts.emplace_back();
         else texts.emplace_back(buffer, views[i], hashes[i]);
     }
     return texts;

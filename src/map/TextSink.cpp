@@ -27,7 +27,7 @@ bool TextOutput::flush() {
 // stands, after what was gathered before it, instead of being copied.
 void TextOutput::appendLong(std::string_view text) {
     if (!flush()) return;
-    if (text.size() < kPieceSize) {
+    if (text.size() < pieceSize_) {
         pending_.append(text);
         return;
     }

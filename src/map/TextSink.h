@@ -20,26 +20,29 @@ public:
 };
 
 // Gathers a producer's many small appends and hands them to a sink in
-// pieces of about kPieceSize bytes. Producers look at stopped() in their
-// loops and end once it is true; appends after that are dropped.
+// pieces of about kPieceSize bytes (or a smaller size given, so that a sink
+// that wants only a little can say stop sooner). Producers look at
+// stopped() in their loops and end once it is true; appends after that are
+// dropped.
 class TextOutput {
 public:
     static constexpr std::size_t kPieceSize = 64 * 1024;
 
-    explicit TextOutput(TextSink& sink) : sink_(sink) {}
+    explicit TextOutput(TextSink& sink, std::size_t pieceSize = kPieceSize)
+        : sink_(sink), pieceSize_(pieceSize == 0 ? 1 : pieceSize) {}
     TextOutput(const TextOutput&) = delete;
     TextOutput& operator=(const TextOutput&) = delete;
 
     TextOutput& operator+=(std::string_view text) {
         appended_ += text.size();
-        if (pending_.size() + text.size() < kPieceSize) pending_.append(text);
+        if (pending_.size() + text.size() < pieceSize_) pending_.append(text);
         else appendLong(text);
         return *this;
     }
     TextOutput& operator+=(char byte) {
         ++appended_;
         pending_.push_back(byte);
-        if (pending_.size() >= kPieceSize) flush();
+        if (pending_.size() >= pieceSize_) flush();
         return *this;
     }
     // The signed decimal text of value.
@@ -56,6 +59,7 @@ private:
     void appendLong(std::string_view text);
 
     TextSink& sink_;
+    std::size_t pieceSize_;
     std::string pending_;
     std::uint64_t appended_ = 0;
     bool stopped_ = false;

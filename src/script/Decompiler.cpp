@@ -35,6 +35,9 @@ bool PrintsText(const Syntax& node, NodeTextRules rules) {
     return false;
 }
 
+// Pieces no longer than the limit, so a walk ends soon after it.
+std::size_t PieceSizeFor(std::size_t most) { return most < TextOutput::kPieceSize ? most + 1 : TextOutput::kPieceSize; }
+
 }  // namespace
 
 void AppendScriptHeader(TextOutput& out, const ScriptHeader& script) {
@@ -138,7 +141,7 @@ void WriteScriptText(TextOutput& out, const MapContent& map, const ScriptHeader&
 
 std::string DecompileScript(const MapContent& map, const ScriptHeader& script, std::size_t most) {
     LimitedText text(most);
-    TextOutput out(text);
+    TextOutput out(text, PieceSizeFor(most));
     WriteScriptText(out, map, script);
     out.flush();
     return std::move(text.text());
@@ -146,7 +149,7 @@ std::string DecompileScript(const MapContent& map, const ScriptHeader& script, s
 
 std::string DecompileGlobal(const MapContent& map, const GlobalHeader& global, std::size_t most) {
     LimitedText text(most);
-    TextOutput out(text);
+    TextOutput out(text, PieceSizeFor(most));
     AppendGlobalDeclaration(out, map, global);
     out.flush();
     return std::move(text.text());

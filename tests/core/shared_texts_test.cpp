@@ -14,16 +14,18 @@
 namespace quorin {
 namespace {
 
-// A file of texts: "alpha\0", then "beta" and "gamma" back to back with one
-// zero, a gap of zeros, a second "alpha\0", and a run with no zero byte to
-// the end of the file.
+// A file of texts: a long text and its zero, then "beta" and "gamma" back to
+// back with one zero, a gap of zeros, the long text again, and a run with no
+// zero byte to the end of the file.
+const std::string kLong = "alpha" + std::string(80, 'a');
+
 struct TextFile {
     testing::TempDir dir;
     std::string path = dir.path("texts.bin");
     std::string bytes;
 
     TextFile() {
-        bytes = std::string("alpha") + '\0' + "betagamma" + '\0' + std::string(600, '\0') + "alpha" + '\0' + "runs on";
+        bytes = kLong + '\0' + "betagamma" + '\0' + std::string(600, '\0') + kLong + '\0' + "runs on";
         testing::WriteBytes(path, std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
     }
     std::int64_t at(std::string_view what, std::size_t from = 0) const {
@@ -33,22 +35,23 @@ struct TextFile {
 
 TEST(TextCollector, EveryTextEndsAtItsFirstZeroByteOrTheEndOfTheFile) {
     TextFile file;
-    const std::int64_t secondAlpha = file.at("alpha", 1);
+    const std::int64_t secondLong = file.at(kLong, 1);
+    const auto longSize = static_cast<std::int64_t>(kLong.size());
     struct Case {
         const char* what;
         std::int64_t offset;
         std::string text;
     };
     const Case cases[] = {
-        {"a text and its zero byte", 0, "alpha"},
+        {"a text and its zero byte", 0, kLong},
         {"two texts share one zero", file.at("beta"), "betagamma"},
         {"a suffix of it", file.at("gamma"), "gamma"},
-        {"inside a text", 2, "pha"},
-        {"on a zero byte", 5, ""},
-        {"past the gap", secondAlpha, "alpha"},
+        {"inside a text", 2, kLong.substr(2)},
+        {"on a zero byte", longSize, ""},
+        {"past the gap", secondLong, kLong},
         {"no zero byte before the end", file.at("runs"), "runs on"},
         {"the last byte", static_cast<std::int64_t>(file.bytes.size()) - 1, "n"},
-        {"the same offset twice", 0, "alpha"},
+        {"the same offset twice", 0, kLong},
         {"at the end of the file", static_cast<std::int64_t>(file.bytes.size()), ""},
         {"before the file", -1, ""},
         {"far past the file", std::int64_t{1} << 40, ""},
@@ -67,8 +70,8 @@ TEST(TextCollector, EveryTextEndsAtItsFirstZeroByteOrTheEndOfTheFile) {
         EXPECT_EQ(text.hash(), TextHash(cases[i].text)) << cases[i].what;
         EXPECT_EQ(text, SharedText(cases[i].text)) << cases[i].what;
     }
-    // Suffixes point into the same bytes; equal texts at different places
-    // share one view, so comparing them reads nothing.
+    // Suffixes point into the same bytes; equal long texts at different
+    // places share one view, so comparing them reads nothing.
     EXPECT_EQ((*texts)[2].data(), (*texts)[1].data() + 4);
     EXPECT_EQ((*texts)[5].data(), (*texts)[0].data());
 }

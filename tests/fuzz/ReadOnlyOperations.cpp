@@ -1,6 +1,8 @@
 #include "ReadOnlyOperations.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <stdexcept>
 
 #include "browse/PageFill.h"
@@ -39,21 +41,38 @@ public:
     bool take(std::string_view) override { return true; }
 };
 
+// How much script and global text one input may make in all, and how many
+// node rows it may list below scripts. A map can make every script walk every
+// node; a user opens one script at a time, the fuzzer opens all of them.
+struct Budget {
+    std::size_t textBytes = 8 * 1024 * 1024;
+    std::size_t childRows = 200000;
+
+    std::size_t nextText() const { return std::min(textBytes, kMostText); }
+    void spent(const std::string& text) { textBytes -= std::min(textBytes, text.size()); }
+};
+
+std::optional<PageFill> Page(const MapState& map, std::string_view row, Budget& budget) {
+    auto page = PageForRow(map, row, budget.nextText());
+    if (page) budget.spent(page->text);
+    return page;
+}
+
 // The script tree as a user would open it, row by row, with the editor page
-// of every row. Node rows below scripts are many; a bounded number of them
-// keeps one input quick.
-void WalkTheTree(const MapState& map) {
+// of every row, within the budget.
+void WalkTheTree(const MapState& map, Budget& budget) {
     constexpr int kMostNodePages = 2000;
     int nodePages = 0;
     for (const TreeRow& top : TopRows(map)) {
-        (void)PageForRow(map, top.text, kMostText);
+        (void)Page(map, top.text, budget);
         for (const TreeRow& row : ChildRowsFor(map, top.text).rows) {
-            (void)PageForRow(map, row.text, kMostText);
-            if (!row.folder) continue;
+            (void)Page(map, row.text, budget);
+            if (!row.folder || budget.childRows == 0) continue;
             const ChildRows children = ChildRowsFor(map, row.text);
+            budget.childRows -= std::min(budget.childRows, children.rows.size());
             Check(children.known, "script and global rows are known folders");
             for (const TreeRow& child : children.rows) {
-                if (nodePages++ < kMostNodePages) (void)PageForRow(map, child.text, kMostText);
+                if (nodePages++ < kMostNodePages) (void)Page(map, child.text, budget);
             }
         }
     }
@@ -61,15 +80,19 @@ void WalkTheTree(const MapState& map) {
 }
 
 void RunReadOnlyOperations(const MapState& map) {
-    WalkTheTree(map);
+    Budget budget;
+    WalkTheTree(map, budget);
     for (const ScriptHeader& script : map.ScriptHeaderCache) {
-        const std::string text = DecompileScript(map, script, kMostText);
-        Check(text.size() == kMostText || (text.size() >= 2 && text.compare(text.size() - 2, 2, "))") == 0),
+        const std::size_t most = budget.nextText();
+        const std::string text = DecompileScript(map, script, most);
+        budget.spent(text);
+        Check(text.size() == most || (text.size() >= 2 && text.compare(text.size() - 2, 2, "))") == 0),
               "script text must end with ))");
     }
     for (const GlobalHeader& global : map.GlobalHeaderCache) {
-        const std::string line = DecompileGlobal(map, global, kMostText);
-        Check(line.find('\n') == std::string::npos || global.Name.view().find('\n') != std::string::npos,
+        const std::string line = DecompileGlobal(map, global, budget.nextText());
+        budget.spent(line);
+        Check(line.size() == kMostText || line.find('\n') == std::string::npos || global.Name.view().find('\n') != std::string::npos,
               "a global's text is one line");
     }
     const auto scripts = static_cast<std::int64_t>(map.ScriptHeaderCache.size());
