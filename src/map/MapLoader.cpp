@@ -105,11 +105,11 @@ Status ReadSyntax(MapFile& file, std::int32_t blockOffset, MapContent& content, 
 // Gives every record the text noted for it, in the order the tables were
 // read, and enters the names; when two records share a name the later wins.
 template <typename Record>
-void TakeNames(std::vector<Record>& cache, NameIndex& byName, const std::vector<SharedText>& texts,
+void TakeNames(std::vector<Record>& cache, NameIndex& byName, std::vector<SharedText>& texts,
                std::size_t& next) {
     byName.reserve(cache.size());
     for (std::size_t i = 0; i < cache.size(); ++i) {
-        cache[i].Name = texts[next++];
+        cache[i].Name = std::move(texts[next++]);
         byName.insert_or_assign(cache[i].Name, static_cast<std::int32_t>(i));
     }
 }
@@ -145,10 +145,10 @@ Status ReadScriptData(MapFile& file, MapContent& content, TextCollector& texts) 
     auto read = texts.read(file);
     if (!read) return read.error();
     std::size_t next = 0;
-    content.Scenario.Name = (*read)[next++];
+    content.Scenario.Name = std::move((*read)[next++]);
     TakeNames(content.ScriptHeaderCache, content.ScriptsByName, *read, next);
     TakeNames(content.GlobalHeaderCache, content.GlobalsByName, *read, next);
-    for (Syntax& node : content.SyntaxCache) node.Command = (*read)[next++];
+    for (Syntax& node : content.SyntaxCache) node.Command = std::move((*read)[next++]);
     return success();
 }
 

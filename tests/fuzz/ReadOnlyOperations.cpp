@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "browse/PageFill.h"
+#include "browse/RowText.h"
 #include "browse/TreeRows.h"
 #include "database/CommandDatabase.h"
 #include "extract/ExtractAll.h"
@@ -58,6 +59,19 @@ std::optional<PageFill> Page(const MapState& map, std::string_view row, Budget& 
     return page;
 }
 
+constexpr std::size_t kMostFolderNameBytes = 16 * 1024 * 1024;
+
+// The bytes of the names a top folder's rows hold.
+std::size_t FolderNameBytes(const MapState& map, std::string_view folder) {
+    std::size_t bytes = 0;
+    if (folder == kScriptsFolder) {
+        for (const ScriptHeader& script : map.ScriptHeaderCache) bytes += script.Name.size();
+    } else {
+        for (const GlobalHeader& global : map.GlobalHeaderCache) bytes += global.Name.size();
+    }
+    return bytes;
+}
+
 // The script tree as a user would open it, row by row, with the editor page
 // of every row, within the budget.
 void WalkTheTree(const MapState& map, Budget& budget) {
@@ -65,6 +79,10 @@ void WalkTheTree(const MapState& map, Budget& budget) {
     int nodePages = 0;
     for (const TreeRow& top : TopRows(map)) {
         (void)Page(map, top.text, budget);
+        // Each row of a folder holds its record's name, and a name with no
+        // zero byte runs on through the table: the rows of such a folder hold
+        // the table's bytes many times over. A bounded folder is opened.
+        if (FolderNameBytes(map, top.text) > kMostFolderNameBytes) continue;
         for (const TreeRow& row : ChildRowsFor(map, top.text).rows) {
             (void)Page(map, row.text, budget);
             if (!row.folder || budget.childRows == 0) continue;
