@@ -102,16 +102,11 @@ Status ReadSyntax(MapFile& file, std::int32_t blockOffset, MapContent& content, 
     return success();
 }
 
-// Gives every record the text noted for it, in the order the tables were
-// read, and enters the names; when two records share a name the later wins.
+// Enters every name; when two records share a name the later wins.
 template <typename Record>
-void TakeNames(std::vector<Record>& cache, NameIndex& byName, std::vector<SharedText>& texts,
-               std::size_t& next) {
+void EnterNames(const std::vector<Record>& cache, NameIndex& byName) {
     byName.reserve(cache.size());
-    for (std::size_t i = 0; i < cache.size(); ++i) {
-        cache[i].Name = std::move(texts[next++]);
-        byName.insert_or_assign(cache[i].Name, static_cast<std::int32_t>(i));
-    }
+    for (std::size_t i = 0; i < cache.size(); ++i) byName.insert_or_assign(cache[i].Name, static_cast<std::int32_t>(i));
 }
 
 // Script, global and syntax tables of the scenario at S; the texts they
@@ -142,13 +137,18 @@ Status ReadScriptData(MapFile& file, MapContent& content, TextCollector& texts) 
     }
     if (auto read = ReadSyntax(file, syntaxBlock, content, texts); !read) return read;
 
-    auto read = texts.read(file);
-    if (!read) return read.error();
-    std::size_t next = 0;
-    content.Scenario.Name = std::move((*read)[next++]);
-    TakeNames(content.ScriptHeaderCache, content.ScriptsByName, *read, next);
-    TakeNames(content.GlobalHeaderCache, content.GlobalsByName, *read, next);
-    for (Syntax& node : content.SyntaxCache) node.Command = std::move((*read)[next++]);
+    // Tickets run: the tag name, the script names, the global names, the node texts.
+    const std::size_t globalsFrom = 1 + content.ScriptHeaderCache.size();
+    const std::size_t nodesFrom = globalsFrom + content.GlobalHeaderCache.size();
+    auto read = texts.read(file, [&](std::size_t ticket, SharedText text) {
+        if (ticket == 0) content.Scenario.Name = std::move(text);
+        else if (ticket < globalsFrom) content.ScriptHeaderCache[ticket - 1].Name = std::move(text);
+        else if (ticket < nodesFrom) content.GlobalHeaderCache[ticket - globalsFrom].Name = std::move(text);
+        else content.SyntaxCache[ticket - nodesFrom].Command = std::move(text);
+    });
+    if (!read) return read;
+    EnterNames(content.ScriptHeaderCache, content.ScriptsByName);
+    EnterNames(content.GlobalHeaderCache, content.GlobalsByName);
     return success();
 }
 

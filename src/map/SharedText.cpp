@@ -1,5 +1,7 @@
 #include "map/SharedText.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <ostream>
 #include <random>
 
@@ -45,16 +47,13 @@ void BackwardTextHash::prepend(std::string_view bytes) {
     const auto* first = reinterpret_cast<const unsigned char*>(bytes.data());
     const unsigned char* at = first + bytes.size();
     std::uint64_t value = value_;
-    // Eight bytes a step: their terms do not depend on each other.
-    while (at - first >= 8) {
-        at -= 8;
-        Wide terms = 0;
-        for (int i = 0; i < 8; ++i) terms += static_cast<Wide>(at[i] + 1u) * base.of[i];
-        value = Reduce(static_cast<Wide>(value) * base.of[8] + Reduce(terms));
-    }
+    // Up to eight bytes a step: their terms do not depend on each other.
     while (at != first) {
-        --at;
-        value = Reduce(static_cast<Wide>(value) * base.of[1] + (*at + 1u));
+        const auto step = static_cast<int>(std::min<std::ptrdiff_t>(at - first, 8));
+        at -= step;
+        Wide terms = 0;
+        for (int i = 0; i < step; ++i) terms += static_cast<Wide>(at[i] + 1u) * base.of[i];
+        value = Reduce(static_cast<Wide>(value) * base.of[step] + Reduce(terms));
     }
     value_ = value;
 }
@@ -69,7 +68,7 @@ SharedText::SharedText(std::string text) {
     if (text.empty()) return;
     auto owned = std::make_shared<const std::string>(std::move(text));
     view_ = *owned;
-    hash_ = TextHash(view_);
+    if (view_.size() > kLongText) hash_ = TextHash(view_);
     owner_ = std::move(owned);
 }
 

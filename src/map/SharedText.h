@@ -5,8 +5,9 @@
 // whole map for an extraction snapshot) copies no text. A text made from a
 // std::string (an edited name, a record built by hand) owns its own bytes.
 //
-// Each text carries a hash of its whole content, so dictionaries keyed by
-// long texts hash them once, when they are made, not at every insert.
+// A long text carries a hash of its whole content, worked out once when it
+// is made, so dictionaries keyed by long texts do not read them at every
+// insert or lookup; a short text is hashed when asked, which costs little.
 
 #include <compare>
 #include <cstddef>
@@ -18,7 +19,10 @@
 
 namespace quorin {
 
-// The content hash every SharedText carries: the same bytes give the same
+// Texts longer than this keep their hash.
+inline constexpr std::size_t kLongText = 64;
+
+// The content hash of a text: the same bytes give the same
 // number within one process (the base is chosen at start, so a map cannot be
 // built to make distinct texts collide).
 [[nodiscard]] std::uint64_t TextHash(std::string_view text);
@@ -42,7 +46,11 @@ public:
     SharedText(std::string text);  // NOLINT: a std::string is a text
     SharedText(std::string_view text) : SharedText(std::string(text)) {}
     SharedText(const char* text) : SharedText(std::string(text)) {}
-    // A view into bytes that owner keeps alive; hash is TextHash(view).
+    // Marks a hash not worked out yet.
+    static constexpr std::uint64_t kHashNotKept = ~std::uint64_t{0};
+
+    // A view into bytes that owner keeps alive; hash is TextHash(view), or
+    // kHashNotKept for a text of at most kLongText bytes.
     SharedText(std::shared_ptr<const void> owner, std::string_view view, std::uint64_t hash)
         : owner_(std::move(owner)), view_(view), hash_(hash) {}
 
@@ -52,13 +60,14 @@ public:
     const char* data() const noexcept { return view_.data(); }
     std::size_t size() const noexcept { return view_.size(); }
     bool empty() const noexcept { return view_.empty(); }
-    std::uint64_t hash() const noexcept { return hash_; }
+    std::uint64_t hash() const noexcept { return hash_ != kHashNotKept ? hash_ : TextHash(view_); }
 
     // Texts that share their bytes compare without reading them.
     friend bool operator==(const SharedText& a, const SharedText& b) noexcept {
         if (a.size() != b.size()) return false;
         if (a.data() == b.data()) return true;
-        return a.hash_ == b.hash_ && a.view_ == b.view_;
+        if (a.hash_ != kHashNotKept && b.hash_ != kHashNotKept && a.hash_ != b.hash_) return false;
+        return a.view_ == b.view_;
     }
     friend bool operator==(const SharedText& a, std::string_view b) noexcept { return a.view_ == b; }
     friend bool operator==(const SharedText& a, const std::string& b) noexcept { return a.view_ == b; }
@@ -76,7 +85,7 @@ public:
 private:
     std::shared_ptr<const void> owner_;
     std::string_view view_;
-    std::uint64_t hash_ = TextHash({});
+    std::uint64_t hash_ = kHashNotKept;
 };
 
 std::ostream& operator<<(std::ostream& out, const SharedText& text);

@@ -1,6 +1,8 @@
 #include "map/TextCollector.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <cstring>
 #include <span>
 #include <unordered_map>
@@ -16,8 +18,6 @@ constexpr std::int64_t kMostChunk = 1024 * 1024;
 // Texts this close together are read as one range; the bytes between them
 // cost less than a read of their own.
 constexpr std::int64_t kJoinGap = 256;
-// Texts longer than this that have the same bytes share one view.
-constexpr std::size_t kSharedFrom = 64;
 
 // Where each text ends: the offset of the first zero byte at or after its
 // start, or the size of the file. Starts are sorted and distinct; the ends
@@ -77,24 +77,29 @@ std::size_t TextCollector::want(std::int64_t offset) {
     return offsets_.size() - 1;
 }
 
-Result<std::vector<SharedText>> TextCollector::read(MapFile& file) const {
+Status TextCollector::read(MapFile& file, const std::function<void(std::size_t, SharedText)>& take) const {
     // The wanted offsets inside the file, ascending and distinct; ticketAt
     // gives each ticket's place among them. Tables are read in file order,
     // so the offsets mostly come sorted already.
-    std::vector<std::uint32_t> order;
+    // Offsets are 32-bit in this format, so an offset and its ticket pack
+    // into one number that sorts by offset.
+    std::vector<std::uint64_t> order;
     order.reserve(offsets_.size());
     for (std::size_t ticket = 0; ticket < offsets_.size(); ++ticket) {
-        if (offsets_[ticket] >= 0 && offsets_[ticket] < file.size()) order.push_back(static_cast<std::uint32_t>(ticket));
+        const std::int64_t offset = offsets_[ticket];
+        if (offset >= 0 && offset < file.size() && offset <= INT32_MAX) {
+            order.push_back(static_cast<std::uint64_t>(offset) << 32 | ticket);
+        }
     }
-    const auto byOffset = [this](std::uint32_t a, std::uint32_t b) { return offsets_[a] < offsets_[b]; };
-    if (!std::is_sorted(order.begin(), order.end(), byOffset)) std::stable_sort(order.begin(), order.end(), byOffset);
-    constexpr auto kOutside = static_cast<std::size_t>(-1);
-    std::vector<std::size_t> ticketAt(offsets_.size(), kOutside);
+    if (!std::is_sorted(order.begin(), order.end())) std::sort(order.begin(), order.end());
+    constexpr auto kOutside = static_cast<std::uint32_t>(-1);
+    std::vector<std::uint32_t> ticketAt(offsets_.size(), kOutside);
     std::vector<std::int64_t> starts;
     starts.reserve(order.size());
-    for (const std::uint32_t ticket : order) {
-        if (starts.empty() || starts.back() != offsets_[ticket]) starts.push_back(offsets_[ticket]);
-        ticketAt[ticket] = starts.size() - 1;
+    for (const std::uint64_t packed : order) {
+        const auto offset = static_cast<std::int64_t>(packed >> 32);
+        if (starts.empty() || starts.back() != offset) starts.push_back(offset);
+        ticketAt[packed & 0xFFFFFFFFu] = static_cast<std::uint32_t>(starts.size() - 1);
     }
 
     auto found = FindEnds(file, starts);
@@ -103,7 +108,7 @@ Result<std::vector<SharedText>> TextCollector::read(MapFile& file) const {
 
     // Disjoint ranges of the file, so the buffer never holds more than the file.
     std::vector<Range> ranges;
-    std::vector<std::size_t> rangeOf(starts.size());
+    std::vector<std::uint32_t> rangeOf(starts.size());
     std::int64_t total = 0;
     for (std::size_t i = 0; i < starts.size(); ++i) {
         if (!ranges.empty() && starts[i] <= ranges.back().to + kJoinGap) {
@@ -113,32 +118,37 @@ Result<std::vector<SharedText>> TextCollector::read(MapFile& file) const {
             ranges.push_back({starts[i], ends[i], total});
             total += ends[i] - starts[i];
         }
-        rangeOf[i] = ranges.size() - 1;
+        rangeOf[i] = static_cast<std::uint32_t>(ranges.size() - 1);
     }
     const std::shared_ptr<char[]> buffer(new char[static_cast<std::size_t>(std::max<std::int64_t>(total, 1))]);
     for (const Range& range : ranges) {
         auto* at = reinterpret_cast<std::uint8_t*>(buffer.get() + range.bufferAt);
         const std::span<std::uint8_t> bytes(at, static_cast<std::size_t>(range.to - range.from));
-        if (auto read = file.readInto(range.from, bytes, "a text"); !read) return read.error();
+        if (auto read = file.readInto(range.from, bytes, "a text"); !read) return read;
     }
 
     // Texts that end at the same zero byte are hashed together from that end
     // backwards, each start adding only the bytes before the last one, so no
-    // byte is hashed twice and the bytes between texts not at all.
+    // byte is hashed twice and the bytes between texts not at all. Only long
+    // texts keep a hash; a group of short ones is not hashed here at all.
     std::vector<std::string_view> views(starts.size());
-    std::vector<std::uint64_t> hashes(starts.size());
+    std::vector<std::uint64_t> hashes(starts.size(), SharedText::kHashNotKept);
     for (std::size_t next = starts.size(); next > 0;) {
         const std::int64_t end = ends[next - 1];
+        std::size_t groupFrom = next - 1;
+        while (groupFrom > 0 && ends[groupFrom - 1] == end) --groupFrom;
+        const bool hashed = end - starts[groupFrom] > static_cast<std::int64_t>(kLongText);
         BackwardTextHash hash;
         std::int64_t hashedFrom = end;
-        while (next > 0 && ends[next - 1] == end) {
+        while (next > groupFrom) {
             --next;
             const Range& range = ranges[rangeOf[next]];
             const char* at = buffer.get() + range.bufferAt + (starts[next] - range.from);
             views[next] = std::string_view(at, static_cast<std::size_t>(end - starts[next]));
+            if (!hashed) continue;
             hash.prepend(views[next].substr(0, static_cast<std::size_t>(hashedFrom - starts[next])));
             hashedFrom = starts[next];
-            hashes[next] = hash.value();
+            if (views[next].size() > kLongText) hashes[next] = hash.value();
         }
     }
 
@@ -148,18 +158,17 @@ Result<std::vector<SharedText>> TextCollector::read(MapFile& file) const {
     // quickly as they are.
     std::unordered_map<std::uint64_t, std::string_view> firstWithHash;
     for (std::size_t i = 0; i < starts.size(); ++i) {
-        if (views[i].size() <= kSharedFrom) continue;
+        if (views[i].size() <= kLongText) continue;
         const auto [known, added] = firstWithHash.try_emplace(hashes[i], views[i]);
         if (!added && known->second == views[i]) views[i] = known->second;
     }
 
-    std::vector<SharedText> texts;
-    texts.reserve(offsets_.size());
-    for (const std::size_t i : ticketAt) {
-        if (i == kOutside || views[i].empty()) texts.emplace_back();
-        else texts.emplace_back(buffer, views[i], hashes[i]);
+    for (std::size_t ticket = 0; ticket < ticketAt.size(); ++ticket) {
+        const std::uint32_t i = ticketAt[ticket];
+        if (i == kOutside || views[i].empty()) take(ticket, SharedText());
+        else take(ticket, SharedText(buffer, views[i], hashes[i]));
     }
-    return texts;
+    return success();
 }
 
 }  // namespace quorin

@@ -10,6 +10,7 @@
 // Texts with the same bytes share one view, so comparing them reads nothing.
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "map/MapFile.h"
@@ -20,14 +21,14 @@ namespace quorin {
 
 class TextCollector {
 public:
-    // Notes that the text at offset is wanted and returns its ticket, the
-    // position of the text in what read() returns. An offset outside the file
+    // Notes that the text at offset is wanted and returns its ticket: 0 for
+    // the first text wanted, then 1, 2 and so on. An offset outside the file
     // gives the empty text.
     std::size_t want(std::int64_t offset);
 
-    // Every wanted text, in ticket order. An error only when the file cannot
-    // be read.
-    [[nodiscard]] Result<std::vector<SharedText>> read(MapFile& file) const;
+    // Hands every wanted text to take with its ticket. An error only when the
+    // file cannot be read.
+    [[nodiscard]] Status read(MapFile& file, const std::function<void(std::size_t ticket, SharedText text)>& take) const;
 
 private:
     std::vector<std::int64_t> offsets_;
