@@ -1,6 +1,7 @@
 #include "map/SharedText.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cstddef>
 #include <ostream>
 #include <random>
@@ -22,22 +23,51 @@ std::uint64_t Reduce(Wide value) {
     return twice >= kPrime ? twice - kPrime : twice;
 }
 
-// base^0 .. base^8.
+// Drawn at start: base^0 .. base^8 for long texts, and the keys of the
+// short texts' hash.
 struct Powers {
     std::uint64_t of[9];
+    std::uint64_t keys[4];
 };
 
 const Powers& BasePowers() {
     static const Powers powers = [] {
         std::random_device device;
-        const std::uint64_t drawn = (std::uint64_t{device()} << 32) ^ device();
+        const auto draw = [&device] { return (std::uint64_t{device()} << 32) ^ device(); };
         Powers made{};
         made.of[0] = 1;
-        made.of[1] = 256 + drawn % (kPrime - 512);
+        made.of[1] = 256 + draw() % (kPrime - 512);
         for (int i = 2; i <= 8; ++i) made.of[i] = Reduce(static_cast<Wide>(made.of[i - 1]) * made.of[1]);
+        for (std::uint64_t& key : made.keys) key = draw() | 1;
         return made;
     }();
     return powers;
+}
+
+// Both halves of a full product, folded.
+std::uint64_t Fold(std::uint64_t a, std::uint64_t b) {
+    const Wide product = static_cast<Wide>(a) * b;
+    return static_cast<std::uint64_t>(product) ^ static_cast<std::uint64_t>(product >> 64);
+}
+
+// A text of at most kLongText bytes: eight bytes a step through a keyed
+// multiply, quick for the many short names and commands. Its hash is never
+// kept, so it only has to agree with itself.
+std::uint64_t ShortTextHash(std::string_view text) {
+    const std::uint64_t* keys = BasePowers().keys;
+    std::uint64_t value = keys[0] ^ text.size();
+    std::size_t at = 0;
+    for (; at + 8 <= text.size(); at += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, text.data() + at, 8);
+        value = Fold(word ^ keys[1], value ^ keys[2]);
+    }
+    if (at < text.size()) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, text.data() + at, text.size() - at);
+        value = Fold(word ^ keys[3], value ^ keys[2]);
+    }
+    return Fold(value, keys[1]) % kPrime;
 }
 
 }  // namespace
@@ -59,6 +89,7 @@ void BackwardTextHash::prepend(std::string_view bytes) {
 }
 
 std::uint64_t TextHash(std::string_view text) {
+    if (text.size() <= kLongText) return ShortTextHash(text);
     BackwardTextHash hash;
     hash.prepend(text);
     return hash.value();

@@ -22,13 +22,15 @@ namespace quorin {
 // Texts longer than this keep their hash.
 inline constexpr std::size_t kLongText = 64;
 
-// The content hash of a text: the same bytes give the same
-// number within one process (the base is chosen at start, so a map cannot be
-// built to make distinct texts collide).
+// The content hash of a text: the same bytes give the same number within
+// one process (its keys are drawn at start, so a map cannot be built to make
+// distinct texts collide). A long text's hash is a polynomial over its bytes,
+// so the hashes of all the suffixes of a run come from one backward pass.
 [[nodiscard]] std::uint64_t TextHash(std::string_view text);
 
-// Builds TextHash values from the last byte backwards, so that every suffix
-// of a run gets its hash in one pass over the run.
+// Builds the TextHash of long texts from the last byte backwards, so that
+// every suffix of a run gets its hash in one pass over the run (the value is
+// TextHash's only for texts longer than kLongText).
 class BackwardTextHash {
 public:
     // The hash of bytes followed by what was hashed so far.
