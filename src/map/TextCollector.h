@@ -7,7 +7,8 @@
 //
 // Texts that end at the same zero byte are suffixes of each other, so after
 // sorting the starts one pass finds every end without scanning a byte twice.
-// Texts with the same bytes share one view, so comparing them reads nothing.
+// Long texts with the same bytes share one view, so comparing them reads
+// nothing.
 
 #include <cstdint>
 #include <functional>
