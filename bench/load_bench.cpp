@@ -1,10 +1,8 @@
-// The whole load chain on the maximal map, against reading the same bytes
-// with one plain read (the physical floor).
+// The whole load chain on the maximal map, in process. scripts/bench.sh
+// compares whole processes with the true floor of a load.
 
 #include <benchmark/benchmark.h>
 
-#include <fstream>
-#include <vector>
 
 #include "map/MapLoader.h"
 #include "map/MapNames.h"
@@ -22,17 +20,6 @@ void LoadChain(benchmark::State& state) {
     }
 }
 BENCHMARK(LoadChain)->Unit(benchmark::kMillisecond)->Repetitions(10)->ReportAggregatesOnly(true);
-
-void ReadWholeFileOnce(benchmark::State& state) {
-    const std::string& path = quorin::bench::MaximalMapPath();
-    std::vector<char> bytes(static_cast<std::size_t>(quorin::kMaximalFileSize));
-    for (auto _ : state) {
-        std::ifstream in(path, std::ios::binary);
-        in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        benchmark::DoNotOptimize(bytes.data());
-    }
-}
-BENCHMARK(ReadWholeFileOnce)->Unit(benchmark::kMillisecond)->Repetitions(10)->ReportAggregatesOnly(true);
 
 }  // namespace
 

@@ -10,6 +10,7 @@
 #include "database/CommandDatabase.h"
 #include "extract/ExtractAll.h"
 #include "extract/RangeExtraction.h"
+#include "map/LimitedText.h"
 #include "map/MapLoader.h"
 #include "map/MapNames.h"
 #include "map/MaximalMap.h"
@@ -42,9 +43,10 @@ void ExtractAllText(benchmark::State& state) {
     const quorin::ExtractionSnapshot snapshot = quorin::ExtractionSnapshot(Maximal());
     std::size_t bytes = 0;
     for (auto _ : state) {
-        quorin::ExtractAllResult result = quorin::ExtractAll(snapshot);
-        bytes = result.text.size();
-        benchmark::DoNotOptimize(result.text.data());
+        quorin::LimitedText text;
+        quorin::ExtractAllResult result = quorin::ExtractAll(snapshot, text);
+        bytes = text.text().size();
+        benchmark::DoNotOptimize(result.syntaxParts);
     }
     state.counters["text_bytes"] = static_cast<double>(bytes);
 }
@@ -53,21 +55,23 @@ BENCHMARK(ExtractAllText)->Unit(benchmark::kMillisecond)->Repetitions(15)->Repor
 // The snapshot copy the worker makes before a run, for comparison.
 void ExtractAllWithSnapshot(benchmark::State& state) {
     for (auto _ : state) {
-        quorin::ExtractAllResult result = quorin::ExtractAll(quorin::ExtractionSnapshot(Maximal()));
-        benchmark::DoNotOptimize(result.text.data());
+        quorin::LimitedText text;
+        quorin::ExtractAllResult result = quorin::ExtractAll(quorin::ExtractionSnapshot(Maximal()), text);
+        benchmark::DoNotOptimize(result.syntaxParts);
     }
 }
 BENCHMARK(ExtractAllWithSnapshot)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 void CommandDatabase(benchmark::State& state) {
     const quorin::MapState& map = Maximal();
-    std::size_t lines = 0;
+    std::size_t added = 0;
     for (auto _ : state) {
-        quorin::CommandDatabaseResult result = quorin::BuildCommandDatabase(map.SyntaxCache);
-        lines = result.lines.size();
-        benchmark::DoNotOptimize(result.lines.data());
+        quorin::LimitedText text;
+        quorin::CommandDatabaseResult result = quorin::WriteCommandDatabase(map.SyntaxCache, text);
+        added = static_cast<std::size_t>(result.added);
+        benchmark::DoNotOptimize(text.text().data());
     }
-    state.counters["lines"] = static_cast<double>(lines);
+    state.counters["lines"] = static_cast<double>(added);
 }
 BENCHMARK(CommandDatabase)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
 

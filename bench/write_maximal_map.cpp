@@ -1,17 +1,44 @@
 // Writes the maximal map to the path given, for measuring whole commands.
+// With --ranges FILE it also writes the byte ranges a load reads (one
+// "OFFSET LENGTH" a line): the header through the tag name, the scenario's
+// fields, both tables, the syntax block and the string table.
 
 #include <cstdio>
+#include <string>
 
+#include "map/FileLayout.h"
 #include "map/MaximalMap.h"
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: write_maximal_map OUT\n");
+    if (argc != 2 && !(argc == 4 && std::string(argv[2]) == "--ranges")) {
+        std::fprintf(stderr, "usage: write_maximal_map OUT [--ranges FILE]\n");
         return 2;
     }
-    if (auto written = quorin::MaximalMap().writeTo(argv[1]); !written) {
+    const quorin::MapBuilder map = quorin::MaximalMap();
+    if (auto written = map.writeTo(argv[1]); !written) {
         std::fprintf(stderr, "%s\n", written.error().message.c_str());
         return 1;
+    }
+    if (argc == 4) {
+        namespace L = quorin::layout;
+        const quorin::MapLayout at = map.layout();
+        std::int64_t strings = 1;
+        for (const quorin::Syntax& node : map.nodes) {
+            if (!node.Command.empty()) strings += static_cast<std::int64_t>(node.Command.size()) + 1;
+        }
+        std::FILE* out = std::fopen(argv[3], "w");
+        if (!out) return 1;
+        const std::int64_t ranges[][2] = {
+            {0, at.tagName + static_cast<std::int64_t>(map.tagName.size()) + 1},
+            {at.scenario + L::scenario::kFieldsFrom, L::scenario::kFieldsEnd - L::scenario::kFieldsFrom},
+            {at.scriptTable, L::scriptEntry::kSize * static_cast<std::int64_t>(map.scripts.size())},
+            {at.globalTable, L::globalEntry::kSize * static_cast<std::int64_t>(map.globals.size())},
+            {at.syntaxBlock, L::NodeAt(0, static_cast<std::int64_t>(map.nodes.size()))},
+            {at.stringTable, strings},
+        };
+        for (const auto& range : ranges) std::fprintf(out, "%lld %lld\n", static_cast<long long>(range[0]),
+                                                      static_cast<long long>(range[1]));
+        std::fclose(out);
     }
     return 0;
 }

@@ -2,8 +2,10 @@
 # Builds the map fuzzer with clang (address and undefined-behaviour
 # sanitizers) and runs it for the given number of seconds (default 60) on a
 # seed corpus made with the map builder plus the kept regression inputs.
-# Inputs are capped at 64 KiB so the fuzzer stays fast; the maximal map
-# seed then arrives cut short, which exercises the refusal paths.
+# Inputs go up to 2 MiB, so maps built to hurt fit whole: texts that run on
+# for a megabyte, thousands of scripts walking every node. Memory and time
+# are bounded per input: an input that needs more than 512 MiB in one
+# allocation, 1 GiB in all or 10 seconds is a finding.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
@@ -17,5 +19,5 @@ mkdir -p "$corpus"
 "$build_dir/tests/fuzz/make_seeds" "$corpus"
 find tests/fuzz/regressions -type f ! -name '*.md' -exec cp {} "$corpus/" \;
 mkdir -p "$build_dir/findings"
-"$build_dir/tests/fuzz/map_fuzzer" -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=2048 \
+"$build_dir/tests/fuzz/map_fuzzer" -max_total_time="$seconds" -max_len=2097152 -rss_limit_mb=1024 -malloc_limit_mb=512 -timeout=10 \
   -artifact_prefix="$build_dir/findings/" -print_final_stats=1 "$corpus"

@@ -7,32 +7,32 @@ namespace quorin {
 
 namespace {
 
-PageFill ScriptPage(const MapContent& map, std::size_t position) {
+PageFill ScriptPage(const MapContent& map, std::size_t position, std::size_t textLimit) {
     const ScriptHeader& script = map.ScriptHeaderCache[position];
     PageFill fill{EditorPage::Script, {RecordKind::Script, position}, {}, {}};
     fill.fields = {
-        {EditField::ScriptName, script.Name},
+        {EditField::ScriptName, script.Name.str()},
         {EditField::ScriptType, {}, script.Type},
         {EditField::ScriptReturn, {}, script.ReturnType},
         {EditField::ScriptExpPointer, Decimal(script.ExpPointer)},
     };
-    fill.text = DecompileScript(map, script);
+    fill.text = DecompileScript(map, script, textLimit);
     return fill;
 }
 
-PageFill GlobalPage(const MapContent& map, std::size_t position) {
+PageFill GlobalPage(const MapContent& map, std::size_t position, std::size_t textLimit) {
     const GlobalHeader& global = map.GlobalHeaderCache[position];
     PageFill fill{EditorPage::Global, {RecordKind::Global, position}, {}, {}};
     fill.fields = {
-        {EditField::GlobalName, global.Name},
+        {EditField::GlobalName, global.Name.str()},
         {EditField::GlobalType, {}, global.Type},
         {EditField::GlobalExpPointer, Decimal(global.ExpPointer)},
     };
-    fill.text = DecompileGlobal(map, global);
+    fill.text = DecompileGlobal(map, global, textLimit);
     return fill;
 }
 
-PageFill SyntaxPage(const MapContent& map, std::size_t position) {
+PageFill SyntaxPage(const MapContent& map, std::size_t position, std::size_t textLimit) {
     const Syntax& node = map.SyntaxCache[position];
     PageFill fill{EditorPage::Syntax, {RecordKind::Syntax, position}, {}, {}};
     fill.fields = {
@@ -45,25 +45,25 @@ PageFill SyntaxPage(const MapContent& map, std::size_t position) {
         {EditField::SyntaxScriptValue, Decimal(node.ScriptValue)},
         {EditField::SyntaxKidExp, Decimal(node.KidExpPointer)},
     };
-    fill.text = node.Command;
+    fill.text = node.Command.view().substr(0, textLimit);
     return fill;
 }
 
 }  // namespace
 
-PageFill PageFor(const MapContent& map, const SelectedRecord& record) {
+PageFill PageFor(const MapContent& map, const SelectedRecord& record, std::size_t textLimit) {
     switch (record.kind) {
-    case RecordKind::Script: return ScriptPage(map, record.position);
-    case RecordKind::Global: return GlobalPage(map, record.position);
+    case RecordKind::Script: return ScriptPage(map, record.position, textLimit);
+    case RecordKind::Global: return GlobalPage(map, record.position, textLimit);
     case RecordKind::Syntax: break;
     }
-    return SyntaxPage(map, record.position);
+    return SyntaxPage(map, record.position, textLimit);
 }
 
-std::optional<PageFill> PageForRow(const MapContent& map, std::string_view rowText) {
+std::optional<PageFill> PageForRow(const MapContent& map, std::string_view rowText, std::size_t textLimit) {
     const auto record = RecordForRow(map, rowText);
     if (!record) return std::nullopt;
-    return PageFor(map, *record);
+    return PageFor(map, *record, textLimit);
 }
 
 }  // namespace quorin

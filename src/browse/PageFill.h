@@ -12,6 +12,7 @@
 #include "browse/RecordSelection.h"
 #include "edit/EditField.h"
 #include "map/MapState.h"
+#include "script/Decompiler.h"
 
 namespace quorin {
 
@@ -30,11 +31,13 @@ struct PageFill {
     std::string text;                 // the page's multi-line field
 };
 
-// The page for a record.
-[[nodiscard]] PageFill PageFor(const MapContent& map, const SelectedRecord& record);
+// The page for a record. A script's text is cut after textLimit bytes.
+[[nodiscard]] PageFill PageFor(const MapContent& map, const SelectedRecord& record,
+                               std::size_t textLimit = kDecompiledTextLimit);
 
 // The page for a row (see RecordForRow). Nothing for the top folders, and
 // when the cache the row needs is empty.
-[[nodiscard]] std::optional<PageFill> PageForRow(const MapContent& map, std::string_view rowText);
+[[nodiscard]] std::optional<PageFill> PageForRow(const MapContent& map, std::string_view rowText,
+                                                 std::size_t textLimit = kDecompiledTextLimit);
 
 }  // namespace quorin

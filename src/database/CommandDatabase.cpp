@@ -17,11 +17,15 @@ constexpr std::int32_t kAbsent = -100;
 constexpr std::int32_t kCommandNode = layout::expType::kCommand;
 constexpr std::int32_t kFunctionName = layout::valueType::kFunctionName;
 
+constexpr std::string_view kLineStart = "CommandDictionary.value(\"";
+constexpr std::string_view kLineMiddle = "\") = ";
+
 }  // namespace
 
 std::vector<RecordedCommand> RecordCommands(const std::vector<Syntax>& syntaxCache) {
-    // Names point into syntaxCache, which outlives this call.
-    std::unordered_map<std::string_view, std::int32_t> table;
+    // Keys share the nodes' texts and their hashes; nodes whose texts have
+    // the same bytes share them, so no lookup reads a long name.
+    std::unordered_map<SharedText, std::int32_t, SharedTextHash, SharedTextEqual> table;
     // About one node in four names a command in a real script block.
     table.reserve(syntaxCache.size() / 4);
     std::vector<RecordedCommand> recorded;
@@ -31,7 +35,7 @@ std::vector<RecordedCommand> RecordCommands(const std::vector<Syntax>& syntaxCac
             const auto found = table.find(node.Command);
             const std::int32_t known = found == table.end() ? kAbsent : found->second;
             if (known != node.EngineIdentity && node.ValueType == kFunctionName) {
-                table.insert_or_assign(std::string_view(node.Command), node.EngineIdentity);
+                table.insert_or_assign(node.Command, node.EngineIdentity);
                 recorded.push_back({node.EngineIdentity, node.Command});
             }
         }
@@ -42,23 +46,24 @@ std::vector<RecordedCommand> RecordCommands(const std::vector<Syntax>& syntaxCac
     return recorded;
 }
 
-CommandDatabaseResult BuildCommandDatabase(const std::vector<Syntax>& syntaxCache) {
+CommandDatabaseResult WriteCommandDatabase(const std::vector<Syntax>& syntaxCache, TextSink& sink) {
     CommandDatabaseResult result;
     const std::int64_t start = Ticks();
     const std::vector<RecordedCommand> recorded = RecordCommands(syntaxCache);
     result.processed = static_cast<std::int64_t>(syntaxCache.size());
     result.added = static_cast<std::int64_t>(recorded.size());
-    result.lines.reserve(recorded.size());
+    TextOutput out(sink);
     for (const RecordedCommand& command : recorded) {
-        std::string line;
-        line.reserve(command.name.size() + 48);
-        line += "CommandDictionary.value(\"";
-        line += command.name;
-        line += "\") = ";
-        AppendDecimal(line, command.identity);
-        line += kLineEnd;
-        result.lines.push_back(std::move(line));
+        result.textSize += static_cast<std::int64_t>(kLineStart.size() + command.name.size() + kLineMiddle.size() +
+                                                     DecimalSize(command.identity) + kLineEnd.size());
+        if (out.stopped()) continue;
+        out += kLineStart;
+        out += command.name;
+        out += kLineMiddle;
+        out.appendDecimal(command.identity);
+        out += kLineEnd;
     }
+    result.complete = out.flush();
     result.ticks = Ticks() - start;
     return result;
 }

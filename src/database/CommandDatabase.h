@@ -8,18 +8,21 @@
 #include <vector>
 
 #include "map/Records.h"
+#include "map/TextSink.h"
 
 namespace quorin {
 
 inline constexpr const char* kCommandDatabaseTitle = "Map Script command DataBase";
 
 struct CommandDatabaseResult {
-    // `CommandDictionary.value("NAME") = N`, each ending with the line end.
-    std::vector<std::string> lines;
     std::int64_t processed = 0;
     std::int64_t added = 0;
     // Sixtieths of a second the run took.
     std::int64_t ticks = 0;
+    // The bytes of the whole text, whether or not the sink took them all.
+    std::int64_t textSize = 0;
+    // False when the sink stopped the run before the last line.
+    bool complete = true;
 
     [[nodiscard]] std::string message() const;
 };
@@ -37,7 +40,9 @@ struct RecordedCommand {
 // table does not already hold its engine identity for its name (a name that
 // is absent reads as -100, so -100 is never recorded). A name met with a new
 // identity is recorded again. Lines are sorted by identity; lines of equal
-// identity keep the order they were recorded in.
-[[nodiscard]] CommandDatabaseResult BuildCommandDatabase(const std::vector<Syntax>& syntaxCache);
+// identity keep the order they were recorded in. Each line,
+// `CommandDictionary.value("NAME") = N` and a line end, is handed to sink as
+// it is made.
+[[nodiscard]] CommandDatabaseResult WriteCommandDatabase(const std::vector<Syntax>& syntaxCache, TextSink& sink);
 
 }  // namespace quorin

@@ -86,9 +86,9 @@ std::int32_t NumberFrom(const FieldRule& rule, const Entry& entry) {
 
 // The name field is written whole, the name followed by zero bytes, so
 // nothing of a longer old name is left behind.
-Status WriteValue(MapWriter& writer, const FieldRule&, std::int64_t place, const MapState&, const std::string& name) {
+Status WriteValue(MapWriter& writer, const FieldRule&, std::int64_t place, const MapState&, const SharedText& name) {
     std::string field(static_cast<std::size_t>(layout::kNameFieldSize), '\0');
-    field.replace(0, name.size(), name);
+    field.replace(0, name.size(), name.view());
     return writer.writeBytes(place, field);
 }
 
@@ -114,7 +114,7 @@ Status Commit(MapState& map, const FieldRule& rule, Value Record::*member, const
     }
 
     Value value{};
-    if constexpr (std::is_same_v<Value, std::string>) {
+    if constexpr (std::is_same_v<Value, SharedText>) {
         auto name = NameFrom(rule, entry.text);
         if (!name) return name.error();
         value = std::move(*name);

@@ -22,7 +22,7 @@ void Set(MapState& map, Value Record::*member, std::size_t position, const Recor
 
 // Names key the script and global dictionaries, identities the node one.
 template <typename Record, typename Value>
-constexpr bool kIsKey = std::is_same_v<Value, std::string> || std::is_same_v<Record, Syntax>;
+constexpr bool kIsKey = std::is_same_v<Value, SharedText> || std::is_same_v<Record, Syntax>;
 
 template <typename Record, typename Value>
 std::optional<std::int32_t> KeyOwner(MapState& map, const Value& key) {

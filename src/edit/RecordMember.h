@@ -9,8 +9,8 @@
 
 namespace quorin {
 
-using RecordMember = std::variant<std::string ScriptHeader::*, std::int32_t ScriptHeader::*,
-                                  std::string GlobalHeader::*, std::int32_t GlobalHeader::*,
+using RecordMember = std::variant<SharedText ScriptHeader::*, std::int32_t ScriptHeader::*,
+                                  SharedText GlobalHeader::*, std::int32_t GlobalHeader::*,
                                   std::int32_t Syntax::*>;
 
 RecordKind KindOf(const RecordMember& member);

@@ -15,7 +15,7 @@
 
 namespace quorin {
 
-using RecordValue = std::variant<std::string, std::int32_t>;
+using RecordValue = std::variant<SharedText, std::int32_t>;
 
 // The record field a field write set, before and after.
 struct RecordChange {

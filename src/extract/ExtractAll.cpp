@@ -8,40 +8,42 @@ namespace quorin {
 
 namespace {
 
-// Close to the final size for a map whose scripts walk their own nodes, so a
-// large map builds without repeated regrowth.
-std::size_t EstimatedSize(const MapContent& snapshot) {
-    std::size_t size = 8;
-    for (const GlobalHeader& global : snapshot.GlobalHeaderCache) size += global.Name.size() + 40;
-    for (const ScriptHeader& script : snapshot.ScriptHeaderCache) size += script.Name.size() + 64;
-    for (const Syntax& node : snapshot.SyntaxCache) size += node.Command.size() + 8;
-    return size;
-}
+constexpr int kSeparatingLineEnds = 5;
 
 }  // namespace
 
-ExtractAllResult ExtractAll(const MapContent& map) {
+ExtractAllResult ExtractAll(const MapContent& map, TextSink& sink) {
     ExtractAllResult result;
     const std::int64_t start = Ticks();
-    std::string& text = result.text;
-    text.reserve(EstimatedSize(map));
-
+    const ScriptTexts texts(map, NodeTextRules::ExtractAll);
+    TextOutput out(sink);
     for (const GlobalHeader& global : map.GlobalHeaderCache) {
+        if (out.stopped()) break;
         ++result.globals;
         ++result.syntaxParts;
-        AppendGlobalLine(text, map, global);
+        AppendGlobalLine(out, map, global);
     }
-    for (int i = 0; i < 5; ++i) text += kLineEnd;
+    for (int i = 0; i < kSeparatingLineEnds; ++i) out += kLineEnd;
     for (const ScriptHeader& script : map.ScriptHeaderCache) {
+        if (out.stopped()) break;
         ++result.scripts;
-        result.syntaxParts += 2 + AppendScriptBlock(text, map, script, NodeTextRules::ExtractAll);
+        result.syntaxParts += 2 + AppendScriptBlock(out, texts, script);
     }
+    result.complete = out.flush();
     result.ticks = Ticks() - start;
     return result;
 }
 
+std::int64_t ExtractAllSize(const MapContent& map) {
+    const ScriptTexts texts(map, NodeTextRules::ExtractAll);
+    std::int64_t size = kSeparatingLineEnds * static_cast<std::int64_t>(kLineEnd.size());
+    for (const GlobalHeader& global : map.GlobalHeaderCache) size += GlobalLineSize(texts, global);
+    for (const ScriptHeader& script : map.ScriptHeaderCache) size += ScriptBlockSize(texts, script);
+    return size;
+}
+
 std::string ExtractAllResult::message() const {
-    std::string text = "The extraction is done.";
+    std::string text = complete ? "The extraction is done." : "The extraction was stopped before the end.";
     text += kLineEnd;
     AppendDecimal(text, globals);
     text += " globals were extracted, ";

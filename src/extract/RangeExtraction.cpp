@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "map/LimitedText.h"
 #include "map/TextFormat.h"
 
 namespace quorin {
@@ -20,9 +21,11 @@ Span Existing(std::int64_t first, std::int64_t last, std::size_t size) {
     return {static_cast<std::size_t>(first), static_cast<std::size_t>(end)};
 }
 
+constexpr auto kLineEndSize = static_cast<std::int64_t>(kLineEnd.size());
+
 }  // namespace
 
-std::int64_t AppendScriptBlock(std::string& out, const MapContent& map, const ScriptHeader& script,
+std::int64_t AppendScriptBlock(TextOutput& out, const MapContent& map, const ScriptHeader& script,
                                NodeTextRules rules) {
     AppendScriptHeader(out, script);
     out += ')';
@@ -33,25 +36,76 @@ std::int64_t AppendScriptBlock(std::string& out, const MapContent& map, const Sc
     return walked;
 }
 
-void AppendGlobalLine(std::string& out, const MapContent& map, const GlobalHeader& global) {
+std::int64_t AppendScriptBlock(TextOutput& out, const ScriptTexts& texts, const ScriptHeader& script) {
+    AppendScriptHeader(out, script);
+    out += ')';
+    const std::int64_t walked = texts.appendBody(out, script);
+    out += "))";
+    out += kLineEnd;
+    out += kLineEnd;
+    return walked;
+}
+
+void AppendGlobalLine(TextOutput& out, const MapContent& map, const GlobalHeader& global) {
     AppendGlobalDeclaration(out, map, global);
     out += kLineEnd;
 }
 
-std::string ScriptRangeText(const MapContent& map, std::int64_t first, std::int64_t last) {
+std::int64_t ScriptBlockSize(const ScriptTexts& texts, const ScriptHeader& script) {
+    return ScriptTexts::headerSize(script) + 1 + texts.bodySize(script) + 2 + 2 * kLineEndSize;
+}
+
+std::int64_t GlobalLineSize(const ScriptTexts& texts, const GlobalHeader& global) {
+    return texts.globalDeclarationSize(global) + kLineEndSize;
+}
+
+bool WriteScriptRange(const MapContent& map, std::int64_t first, std::int64_t last, TextSink& sink) {
     const Span span = Existing(first, last, map.ScriptHeaderCache.size());
-    std::string text;
-    for (std::size_t i = span.from; i < span.to; ++i) {
-        AppendScriptBlock(text, map, map.ScriptHeaderCache[i], NodeTextRules::RangeExtraction);
+    if (span.from == span.to) return true;
+    const ScriptTexts texts(map, NodeTextRules::RangeExtraction);
+    TextOutput out(sink);
+    for (std::size_t i = span.from; i < span.to && !out.stopped(); ++i) {
+        AppendScriptBlock(out, texts, map.ScriptHeaderCache[i]);
     }
-    return text;
+    return out.flush();
+}
+
+bool WriteGlobalRange(const MapContent& map, std::int64_t first, std::int64_t last, TextSink& sink) {
+    const Span span = Existing(first, last, map.GlobalHeaderCache.size());
+    TextOutput out(sink);
+    for (std::size_t i = span.from; i < span.to && !out.stopped(); ++i) {
+        AppendGlobalLine(out, map, map.GlobalHeaderCache[i]);
+    }
+    return out.flush();
+}
+
+std::int64_t ScriptRangeSize(const MapContent& map, std::int64_t first, std::int64_t last) {
+    const Span span = Existing(first, last, map.ScriptHeaderCache.size());
+    if (span.from == span.to) return 0;
+    const ScriptTexts texts(map, NodeTextRules::RangeExtraction);
+    std::int64_t size = 0;
+    for (std::size_t i = span.from; i < span.to; ++i) size += ScriptBlockSize(texts, map.ScriptHeaderCache[i]);
+    return size;
+}
+
+std::int64_t GlobalRangeSize(const MapContent& map, std::int64_t first, std::int64_t last) {
+    const Span span = Existing(first, last, map.GlobalHeaderCache.size());
+    const ScriptTexts texts(map, NodeTextRules::RangeExtraction);
+    std::int64_t size = 0;
+    for (std::size_t i = span.from; i < span.to; ++i) size += GlobalLineSize(texts, map.GlobalHeaderCache[i]);
+    return size;
+}
+
+std::string ScriptRangeText(const MapContent& map, std::int64_t first, std::int64_t last) {
+    LimitedText text;
+    (void)WriteScriptRange(map, first, last, text);
+    return std::move(text.text());
 }
 
 std::string GlobalRangeText(const MapContent& map, std::int64_t first, std::int64_t last) {
-    const Span span = Existing(first, last, map.GlobalHeaderCache.size());
-    std::string text;
-    for (std::size_t i = span.from; i < span.to; ++i) AppendGlobalLine(text, map, map.GlobalHeaderCache[i]);
-    return text;
+    LimitedText text;
+    (void)WriteGlobalRange(map, first, last, text);
+    return std::move(text.text());
 }
 
 }  // namespace quorin

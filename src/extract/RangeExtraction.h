@@ -1,12 +1,16 @@
 #pragma once
 // The texts of the range extractions: one script block per script, one
-// declaration line per global, for a range of cache positions.
+// declaration line per global, for a range of cache positions. Positions
+// past the end of the cache are left out; a negative first position or
+// last < first gives no text.
 
 #include <cstdint>
 #include <string>
 
 #include "map/MapState.h"
+#include "map/TextSink.h"
 #include "script/Decompiler.h"
+#include "script/ScriptTexts.h"
 
 namespace quorin {
 
@@ -14,18 +18,29 @@ namespace quorin {
 // stderr in batch).
 inline constexpr const char* kRangeDoneMessage = "done";
 
-// Script blocks for cache positions first..last inclusive. Positions past the
-// end of the cache are left out; a negative first position or last < first
-// gives empty text.
+// Script blocks for cache positions first..last inclusive, handed to sink
+// as they are made. False when the sink stopped the run.
+bool WriteScriptRange(const MapContent& map, std::int64_t first, std::int64_t last, TextSink& sink);
+// Global lines for cache positions first..last inclusive.
+bool WriteGlobalRange(const MapContent& map, std::int64_t first, std::int64_t last, TextSink& sink);
+// The bytes the two would write, found without making the text.
+std::int64_t ScriptRangeSize(const MapContent& map, std::int64_t first, std::int64_t last);
+std::int64_t GlobalRangeSize(const MapContent& map, std::int64_t first, std::int64_t last);
+
+// The same texts whole, in memory: for small maps and tests.
 std::string ScriptRangeText(const MapContent& map, std::int64_t first, std::int64_t last);
-// Global lines for cache positions first..last inclusive, same bounds.
 std::string GlobalRangeText(const MapContent& map, std::int64_t first, std::int64_t last);
 
 // One script block: the header closed by ")" right after the name, the body,
 // then "))" and two line ends. Returns the number of positions walked.
-std::int64_t AppendScriptBlock(std::string& out, const MapContent& map, const ScriptHeader& script,
+std::int64_t AppendScriptBlock(TextOutput& out, const MapContent& map, const ScriptHeader& script,
                                NodeTextRules rules);
+// The same from texts made once for all the scripts of a run.
+std::int64_t AppendScriptBlock(TextOutput& out, const ScriptTexts& texts, const ScriptHeader& script);
 // One global line: the declaration and a line end.
-void AppendGlobalLine(std::string& out, const MapContent& map, const GlobalHeader& global);
+void AppendGlobalLine(TextOutput& out, const MapContent& map, const GlobalHeader& global);
+// Their sizes.
+std::int64_t ScriptBlockSize(const ScriptTexts& texts, const ScriptHeader& script);
+std::int64_t GlobalLineSize(const ScriptTexts& texts, const GlobalHeader& global);
 
 }  // namespace quorin

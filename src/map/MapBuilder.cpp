@@ -35,7 +35,7 @@ public:
         const auto bits = static_cast<std::uint32_t>(value);
         for (int i = 0; i < 4; ++i) bytes_[at + i] = static_cast<std::uint8_t>((bits >> (8 * i)) & 0xFF);
     }
-    void text(std::int64_t at, const std::string& text) { std::copy(text.begin(), text.end(), bytes_.begin() + at); }
+    void text(std::int64_t at, std::string_view text) { std::copy(text.begin(), text.end(), bytes_.begin() + at); }
     std::vector<std::uint8_t> take() { return std::move(bytes_); }
 
 private:
@@ -109,7 +109,7 @@ std::vector<std::uint8_t> MapBuilder::build() const {
     for (std::size_t i = 0; i < scripts.size(); ++i) {
         namespace F = L::scriptEntry;
         const std::int32_t entry = at.scriptEntry(static_cast<int>(i));
-        file.text(entry + F::Name.offset, scripts[i].Name.substr(0, names));
+        file.text(entry + F::Name.offset, scripts[i].Name.view().substr(0, names));
         file.field(entry, F::Type, scripts[i].Type);
         file.field(entry, F::ReturnType, scripts[i].ReturnType);
         file.field(entry, F::LinkPad, -1);
@@ -118,7 +118,7 @@ std::vector<std::uint8_t> MapBuilder::build() const {
     for (std::size_t i = 0; i < globals.size(); ++i) {
         namespace F = L::globalEntry;
         const std::int32_t entry = at.globalEntry(static_cast<int>(i));
-        file.text(entry + F::Name.offset, globals[i].Name.substr(0, names));
+        file.text(entry + F::Name.offset, globals[i].Name.view().substr(0, names));
         file.field(entry, F::Type, globals[i].Type);
         file.field(entry, F::LinkPad, -1);
         file.field(entry, F::ExpPointer, globals[i].ExpPointer);
@@ -147,7 +147,15 @@ std::vector<std::uint8_t> MapBuilder::build() const {
     }
     // Written last: the count shares its bytes with node 0's sibling field.
     file.field(at.syntaxBlock, L::syntaxBlock::Count, syntaxCount.value_or(static_cast<std::int16_t>(nodes.size())));
-    return file.take();
+    std::vector<std::uint8_t> bytes = file.take();
+    for (const Overwrite& overwrite : overwrites) {
+        if (overwrite.offset < 0) continue;
+        const auto from = static_cast<std::size_t>(overwrite.offset);
+        for (std::size_t i = 0; i < overwrite.bytes.size() && from + i < bytes.size(); ++i) {
+            bytes[from + i] = static_cast<std::uint8_t>(overwrite.bytes[i]);
+        }
+    }
+    return bytes;
 }
 
 Status MapBuilder::writeTo(const std::string& path) const {

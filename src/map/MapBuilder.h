@@ -63,6 +63,14 @@ public:
     // The file is padded with zero bytes up to this size.
     std::int64_t padTo = 0;
 
+    // Bytes written over the built file last (cut at its end): how a map is
+    // built to hurt, for example texts whose zero bytes are overwritten.
+    struct Overwrite {
+        std::int64_t offset = 0;
+        std::string bytes;
+    };
+    std::vector<Overwrite> overwrites;
+
     MapLayout layout() const;
     std::vector<std::uint8_t> build() const;
     // Replaces the file at path as a whole (see FileReplacement).

@@ -1,6 +1,6 @@
 #include "map/MapFile.h"
 
-#include <cstring>
+#include <algorithm>
 
 #include "map/TextFormat.h"
 
@@ -33,16 +33,22 @@ Error MapFile::outsideError(std::int64_t offset, std::int64_t length, std::strin
                  Decimal(size()) + " bytes."};
 }
 
-Result<std::vector<std::uint8_t>> MapFile::readBlock(std::int64_t offset, std::int64_t length,
-                                                     std::string_view what) {
-    if (offset < 0 || length < 0 || offset > size() || length > size() - offset) {
-        return outsideError(offset, length, what);
-    }
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(length));
+Status MapFile::readInto(std::int64_t offset, std::span<std::uint8_t> bytes, std::string_view what) {
+    const auto length = static_cast<std::int64_t>(bytes.size());
+    if (offset < 0 || offset > size() || length > size() - offset) return outsideError(offset, length, what);
     if (auto read = file_->readAt(offset, bytes); !read) {
         return Error{"Can't read \"" + path() + "\" at offset " + OffsetText(offset) +
                      ": the file changed or could not be read."};
     }
+    return success();
+}
+
+Result<ByteBlock> MapFile::readBlock(std::int64_t offset, std::int64_t length, std::string_view what) {
+    if (offset < 0 || length < 0 || offset > size() || length > size() - offset) {
+        return outsideError(offset, length, what);
+    }
+    ByteBlock bytes(static_cast<std::size_t>(length));
+    if (auto read = readInto(offset, std::span(bytes.data(), bytes.size()), what); !read) return read.error();
     return bytes;
 }
 
@@ -64,39 +70,15 @@ Result<std::int32_t> MapFile::readInt16(std::int64_t offset, std::string_view wh
     return Int16At(bytes->data());
 }
 
-Result<const std::vector<std::uint8_t>*> MapFile::page(std::int64_t index) {
-    if (index == lastPageIndex_) return lastPage_;
-    auto found = pages_.find(index);
-    if (found == pages_.end()) {
-        if (pages_.size() >= kMostPages) pages_.clear();  // bounded memory; texts are mostly close together
-        const std::int64_t start = index * kPageSize;
-        const std::int64_t length = std::min(kPageSize, size() - start);
-        auto bytes = readBlock(start, length, "a text");
-        if (!bytes) return bytes.error();
-        found = pages_.emplace(index, std::move(*bytes)).first;
-    }
-    lastPageIndex_ = index;
-    lastPage_ = &found->second;
-    return lastPage_;
-}
-
-Result<std::string> MapFile::readText(std::int64_t offset) {
+Result<std::string> MapFile::readText(std::int64_t offset, std::size_t most) {
     std::string text;
-    while (offset >= 0 && offset < size()) {
-        auto bytes = page(offset / kPageSize);
-        if (!bytes) return bytes.error();
-        const std::size_t from = static_cast<std::size_t>(offset % kPageSize);
-        if (from >= (*bytes)->size()) break;
-        const auto* start = (*bytes)->data() + from;
-        const std::size_t available = (*bytes)->size() - from;
-        const void* zero = std::memchr(start, 0, available);
-        if (zero) {
-            text.append(reinterpret_cast<const char*>(start), static_cast<const std::uint8_t*>(zero) - start);
-            break;
-        }
-        text.append(reinterpret_cast<const char*>(start), available);
-        offset += static_cast<std::int64_t>(available);
+    if (offset < 0 || offset >= size()) return text;
+    const auto length = static_cast<std::size_t>(std::min<std::int64_t>(static_cast<std::int64_t>(most), size() - offset));
+    text.resize(length);
+    if (auto read = readInto(offset, std::span(reinterpret_cast<std::uint8_t*>(text.data()), length), "a text"); !read) {
+        return read.error();
     }
+    text.resize(std::min(text.find('\0'), text.size()));
     return text;
 }
 

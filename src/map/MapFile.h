@@ -2,20 +2,44 @@
 // The one read path into a Map file: every integer, block and text is read
 // through a bounds check against the file's size, in 64-bit arithmetic, so
 // no offset or count taken from the file can reach outside it. The file is
-// opened once per load and never read whole; texts are served from a small
-// page cache.
+// opened once per load and never read whole; the load's texts are read by a
+// TextCollector through readInto.
 
 #include <cstdint>
 #include <memory>
+#include <new>
+#include <utility>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <span>
 #include <vector>
 
 #include "map/Result.h"
 #include "map/SystemFile.h"
 
 namespace quorin {
+
+// Bytes read from a map. Its elements start uninitialised, since a read
+// fills every one of them at once.
+template <typename T>
+struct UninitialisedAllocator : std::allocator<T> {
+    template <typename U>
+    struct rebind {
+        using other = UninitialisedAllocator<U>;
+    };
+    UninitialisedAllocator() = default;
+    template <typename U>
+    UninitialisedAllocator(const UninitialisedAllocator<U>&) {}
+    template <typename U>
+    void construct(U* at) {
+        ::new (static_cast<void*>(at)) U;
+    }
+    template <typename U, typename... Args>
+    void construct(U* at, Args&&... args) {
+        ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
+    }
+};
+using ByteBlock = std::vector<std::uint8_t, UninitialisedAllocator<std::uint8_t>>;
 
 class MapFile {
 public:
@@ -32,29 +56,24 @@ public:
 
     // `length` bytes at `offset`, or an error naming `what` when any of them
     // lies outside the file.
-    [[nodiscard]] Result<std::vector<std::uint8_t>> readBlock(std::int64_t offset, std::int64_t length,
-                                                              std::string_view what);
+    [[nodiscard]] Result<ByteBlock> readBlock(std::int64_t offset, std::int64_t length, std::string_view what);
+    // bytes.size() bytes at `offset` into bytes, with the same check.
+    [[nodiscard]] Status readInto(std::int64_t offset, std::span<std::uint8_t> bytes, std::string_view what);
     [[nodiscard]] Result<std::int32_t> readInt32(std::int64_t offset, std::string_view what);
     [[nodiscard]] Result<std::uint32_t> readUInt32(std::int64_t offset, std::string_view what);
     [[nodiscard]] Result<std::int32_t> readInt16(std::int64_t offset, std::string_view what);
 
-    // The zero-ended text at `offset`, without its zero byte. A text with no
-    // zero byte stops at the end of the file; an offset outside the file
-    // gives the empty text. An error only when the file cannot be read.
-    [[nodiscard]] Result<std::string> readText(std::int64_t offset);
+    // The zero-ended text at `offset`, without its zero byte, cut after
+    // `most` bytes. A text with no zero byte stops at the end of the file; an
+    // offset outside the file gives the empty text. An error only when the
+    // file cannot be read.
+    [[nodiscard]] Result<std::string> readText(std::int64_t offset, std::size_t most);
 
 private:
-    static constexpr std::int64_t kPageSize = 64 * 1024;
-    static constexpr std::size_t kMostPages = 64;
-
     explicit MapFile(SystemFile file) : file_(std::make_shared<SystemFile>(std::move(file))) {}
     Error outsideError(std::int64_t offset, std::int64_t length, std::string_view what) const;
-    Result<const std::vector<std::uint8_t>*> page(std::int64_t index);
 
     std::shared_ptr<SystemFile> file_;
-    std::unordered_map<std::int64_t, std::vector<std::uint8_t>> pages_;
-    std::int64_t lastPageIndex_ = -1;
-    const std::vector<std::uint8_t>* lastPage_ = nullptr;
 };
 
 // Little-endian decoding of bytes already known to be in range.

@@ -1,8 +1,9 @@
 #include "map/MapLoader.h"
 
-#include <cstring>
+#include <algorithm>
 
 #include "map/FileLayout.h"
+#include "map/TextCollector.h"
 #include "map/TextFormat.h"
 
 namespace quorin {
@@ -25,19 +26,6 @@ std::string ClassCode(const std::uint8_t* base, const L::Field& field) {
     return std::string(std::reverse_iterator(at + field.width), std::reverse_iterator(at));
 }
 
-// The zero-ended text starting at `offset`, taken from `block` (which starts
-// at blockStart) when its zero byte is there, otherwise read on from the file
-// (a name that fills its 32-byte field runs on into what follows).
-Result<std::string> TextFrom(const std::vector<std::uint8_t>& block, std::int64_t blockStart, std::int64_t offset,
-                             MapFile& file) {
-    const auto from = static_cast<std::size_t>(offset - blockStart);
-    const auto* start = block.data() + from;
-    if (const void* zero = std::memchr(start, 0, block.size() - from)) {
-        return std::string(reinterpret_cast<const char*>(start), static_cast<const std::uint8_t*>(zero) - start);
-    }
-    return file.readText(offset);
-}
-
 // The message for a file that has neither the header tag nor an index
 // offset inside it; why says what was found instead.
 Error NotAMap(const MapFile& file, const std::string& why) {
@@ -53,49 +41,44 @@ struct TableRef {
 };
 
 // Reads a table of entries in one block. Each entry's name is the zero-ended
-// text at its start; readFields takes the rest from the entry.
+// text at its start (a name that fills its 32-byte field runs on into what
+// follows); readFields takes the rest from the entry.
 template <typename Record, typename ReadFields>
 Status ReadEntries(MapFile& file, const TableRef& table, std::int64_t entrySize, std::string_view kind,
-                   std::vector<Record>& cache, NameIndex& byName, ReadFields readFields) {
+                   std::vector<Record>& cache, TextCollector& texts, ReadFields readFields) {
     const std::int32_t count = table.count > 0 ? table.count : 0;
     auto block = file.readBlock(table.offset, count * entrySize,
                                 "the " + std::string(kind) + " table of " + Decimal(count) + " entries");
     if (!block) return block.error();
     const auto& bytes = *block;
     cache.reserve(static_cast<std::size_t>(count));
-    byName.reserve(static_cast<std::size_t>(count));
     for (std::int32_t i = 0; i < count; ++i) {
         const std::int64_t at = entrySize * i;
         Record record;
         record.Offset = Wrap32(table.offset + at);
-        auto name = TextFrom(bytes, table.offset, record.Offset, file);
-        if (!name) return name.error();
-        record.Name = std::move(*name);
+        texts.want(record.Offset);
         readFields(record, &bytes[static_cast<std::size_t>(at)]);
-        byName[record.Name] = i;
         cache.push_back(std::move(record));
     }
     return success();
 }
 
-Status ReadScripts(MapFile& file, const TableRef& table, MapContent& content) {
-    return ReadEntries(file, table, L::scriptEntry::kSize, "script", content.ScriptHeaderCache,
-                       content.ScriptsByName, [](ScriptHeader& script, const std::uint8_t* entry) {
+Status ReadScripts(MapFile& file, const TableRef& table, MapContent& content, TextCollector& texts) {
+    return ReadEntries(file, table, L::scriptEntry::kSize, "script", content.ScriptHeaderCache, texts, [](ScriptHeader& script, const std::uint8_t* entry) {
                            script.Type = Int16In(entry, L::scriptEntry::Type);
                            script.ReturnType = Int16In(entry, L::scriptEntry::ReturnType);
                            script.ExpPointer = Int16In(entry, L::scriptEntry::ExpPointer);
                        });
 }
 
-Status ReadGlobals(MapFile& file, const TableRef& table, MapContent& content) {
-    return ReadEntries(file, table, L::globalEntry::kSize, "global", content.GlobalHeaderCache,
-                       content.GlobalsByName, [](GlobalHeader& global, const std::uint8_t* entry) {
+Status ReadGlobals(MapFile& file, const TableRef& table, MapContent& content, TextCollector& texts) {
+    return ReadEntries(file, table, L::globalEntry::kSize, "global", content.GlobalHeaderCache, texts, [](GlobalHeader& global, const std::uint8_t* entry) {
                            global.Type = Int16In(entry, L::globalEntry::Type);
                            global.ExpPointer = Int16In(entry, L::globalEntry::ExpPointer);
                        });
 }
 
-Status ReadSyntax(MapFile& file, std::int32_t blockOffset, MapContent& content) {
+Status ReadSyntax(MapFile& file, std::int32_t blockOffset, MapContent& content, TextCollector& texts) {
     // The node count overlaps node 0's sibling field; both are read as they stand.
     auto count = file.readInt16(static_cast<std::int64_t>(blockOffset) + L::syntaxBlock::Count.offset,
                                 "the syntax node count");
@@ -121,17 +104,23 @@ Status ReadSyntax(MapFile& file, std::int32_t blockOffset, MapContent& content) 
             Wrap32(static_cast<std::int64_t>(Int32In(node, L::node::StringOffset)) + content.ScriptTableOuter);
         syntax.ScriptValue = Int16In(node, L::node::ScriptValue);
         syntax.KidExpPointer = Int16In(node, L::node::KidExpPointer);
-        auto text = file.readText(syntax.ScriptTableOffset);
-        if (!text) return text.error();
-        syntax.Command = std::move(*text);
+        texts.want(syntax.ScriptTableOffset);
         content.SyntaxByIdentity[syntax.ExpIdentity] = i;
         content.SyntaxCache.push_back(std::move(syntax));
     }
     return success();
 }
 
-// Script, global and syntax tables of the scenario at S.
-Status ReadScriptData(MapFile& file, MapContent& content) {
+// Enters every name; when two records share a name the later wins.
+template <typename Record>
+void EnterNames(const std::vector<Record>& cache, NameIndex& byName) {
+    byName.reserve(cache.size());
+    for (std::size_t i = 0; i < cache.size(); ++i) byName.insert_or_assign(cache[i].Name, static_cast<std::int32_t>(i));
+}
+
+// Script, global and syntax tables of the scenario at S; the texts they
+// point at are read last, all at once.
+Status ReadScriptData(MapFile& file, MapContent& content, TextCollector& texts) {
     namespace S = L::scenario;
     const std::int64_t scenario = content.Scenario.Offset;
     auto fields = file.readBlock(scenario + S::kFieldsFrom, S::kFieldsEnd - S::kFieldsFrom,
@@ -148,14 +137,28 @@ Status ReadScriptData(MapFile& file, MapContent& content) {
     const std::int32_t syntaxBlock = address(S::SyntaxBlock);
 
     if (scripts.count != 0) {
-        if (auto read = ReadScripts(file, scripts, content); !read) return read;
+        if (auto read = ReadScripts(file, scripts, content, texts); !read) return read;
         content.FolderRows.emplace_back("scripts");
     }
     if (globals.count != 0) {
-        if (auto read = ReadGlobals(file, globals, content); !read) return read;
+        if (auto read = ReadGlobals(file, globals, content, texts); !read) return read;
         content.FolderRows.emplace_back("globals");
     }
-    return ReadSyntax(file, syntaxBlock, content);
+    if (auto read = ReadSyntax(file, syntaxBlock, content, texts); !read) return read;
+
+    // Tickets run: the tag name, the script names, the global names, the node texts.
+    const std::size_t globalsFrom = 1 + content.ScriptHeaderCache.size();
+    const std::size_t nodesFrom = globalsFrom + content.GlobalHeaderCache.size();
+    auto read = texts.read(file, [&](std::size_t ticket, SharedText text) {
+        if (ticket == 0) content.Scenario.Name = std::move(text);
+        else if (ticket < globalsFrom) content.ScriptHeaderCache[ticket - 1].Name = std::move(text);
+        else if (ticket < nodesFrom) content.GlobalHeaderCache[ticket - globalsFrom].Name = std::move(text);
+        else content.SyntaxCache[ticket - nodesFrom].Command = std::move(text);
+    });
+    if (!read) return read;
+    EnterNames(content.ScriptHeaderCache, content.ScriptsByName);
+    EnterNames(content.GlobalHeaderCache, content.GlobalsByName);
+    return success();
 }
 
 }  // namespace
@@ -170,7 +173,10 @@ Result<MapContent> ReadMapData(MapFile& file, const std::vector<std::string>& ma
         auto index = file.readInt32(L::header::IndexOffset.offset, "the index offset");
         if (!index) return index.error();
         content.indexOffset = *index;
-        auto mapName = file.readText(L::header::MapName.offset);
+        // Only as many bytes as the longest stock name: a longer name matches none.
+        std::size_t longest = 0;
+        for (const std::string& stock : mapNames) longest = std::max(longest, stock.size());
+        auto mapName = file.readText(L::header::MapName.offset, longest + 1);
         if (!mapName) return mapName.error();
         bool accepted = false;
         for (const std::string& stock : mapNames) {
@@ -210,12 +216,11 @@ Result<MapContent> ReadMapData(MapFile& file, const std::vector<std::string>& ma
     scenario.Class3 = ClassCode(at, L::tagEntry::Class3);
     scenario.ident = UInt32At(at + L::tagEntry::Ident.offset);
     scenario.NameOffset = Wrap32(static_cast<std::int64_t>(Int32In(at, L::tagEntry::NameAddress)) - content.magic);
-    auto name = file.readText(scenario.NameOffset);
-    if (!name) return name.error();
-    scenario.Name = std::move(*name);
+    TextCollector texts;
+    texts.want(scenario.NameOffset);
     scenario.Offset = Wrap32(static_cast<std::int64_t>(Int32In(at, L::tagEntry::DataAddress)) - content.magic);
 
-    if (auto read = ReadScriptData(file, content); !read) return read.error();
+    if (auto read = ReadScriptData(file, content, texts); !read) return read.error();
     return content;
 }
 

@@ -29,11 +29,11 @@ std::optional<std::size_t> PositionIn(const Index& index, const Key& key, std::s
 }  // namespace
 
 std::optional<std::size_t> MapContent::scriptPosition(std::string_view name) const {
-    return PositionIn(ScriptsByName, std::string(name), ScriptHeaderCache.size());
+    return PositionIn(ScriptsByName, name, ScriptHeaderCache.size());
 }
 
 std::optional<std::size_t> MapContent::globalPosition(std::string_view name) const {
-    return PositionIn(GlobalsByName, std::string(name), GlobalHeaderCache.size());
+    return PositionIn(GlobalsByName, name, GlobalHeaderCache.size());
 }
 
 std::optional<std::size_t> MapContent::syntaxPosition(std::int32_t identity) const {

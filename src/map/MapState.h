@@ -14,11 +14,13 @@
 
 #include "map/Records.h"
 #include "map/SystemFile.h"
+#include "map/SharedText.h"
 
 namespace quorin {
 
 // Name to cache position. When two records share a name the later one wins.
-using NameIndex = std::unordered_map<std::string, std::int32_t>;
+// Keys share the records' text buffer and are searched with any string_view.
+using NameIndex = std::unordered_map<SharedText, std::int32_t, SharedTextHash, SharedTextEqual>;
 // Node identity to cache position; keyed by the number, which behaves like
 // the decimal-text key (see IdentityFromKey).
 using IdentityIndex = std::unordered_map<std::int32_t, std::int32_t>;

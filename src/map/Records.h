@@ -1,9 +1,12 @@
 #pragma once
 // Plain records mirroring the map's script tables. Integer fields hold the
-// sign-extended values read from the file; texts hold the bytes unchanged.
+// sign-extended values read from the file; texts hold the bytes unchanged,
+// shared with the buffer the loader read them into.
 
 #include <cstdint>
 #include <string>
+
+#include "map/SharedText.h"
 
 namespace quorin {
 
@@ -12,7 +15,7 @@ enum class RecordKind { Script, Global, Syntax };
 
 // One entry of the script table.
 struct ScriptHeader {
-    std::string Name;
+    SharedText Name;
     std::int32_t Type = 0;        // script type code
     std::int32_t ReturnType = 0;  // value type code
     std::int32_t ExpPointer = 0;  // identity of the root syntax node
@@ -21,7 +24,7 @@ struct ScriptHeader {
 
 // One entry of the global table.
 struct GlobalHeader {
-    std::string Name;
+    SharedText Name;
     std::int32_t Type = 0;        // value type code
     std::int32_t ExpPointer = 0;  // identity of the initial-value node
     std::int32_t Offset = 0;      // file offset of the entry
@@ -38,7 +41,7 @@ struct Syntax {
     std::int32_t KidExpPointer = 0;      // upper half of the value field
     std::int32_t offset = 0;             // file offset of the node
     std::int32_t ValueType = 0;
-    std::string Command;                 // the node's text from the string table
+    SharedText Command;                  // the node's text from the string table
 };
 
 // The scenario tag: the first entry of the tag index.
@@ -47,7 +50,7 @@ struct Tag {
     std::string Class2;
     std::string Class3;
     std::uint32_t ident = 0;
-    std::string Name;
+    SharedText Name;
     std::int32_t NameOffset = 0;
     std::int32_t Offset = 0;  // base of every scenario field
 };

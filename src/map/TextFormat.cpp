@@ -17,6 +17,16 @@ std::string Decimal(std::int64_t value) {
     return text;
 }
 
+std::size_t DecimalSize(std::int64_t value) {
+    std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+    std::size_t size = value < 0 ? 2 : 1;
+    while (magnitude >= 10) {
+        magnitude /= 10;
+        ++size;
+    }
+    return size;
+}
+
 std::string Hexadecimal(std::int32_t value) {
     char digits[16];
     auto [end, error] =

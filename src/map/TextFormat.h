@@ -2,6 +2,7 @@
 // Number and line formatting shared by every generated text. Numbers are
 // formatted without streams so that large texts build quickly.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -14,6 +15,8 @@ inline constexpr std::string_view kLineEnd = "\n";
 // Appends the signed decimal text of value (minus sign, no leading zeros).
 void AppendDecimal(std::string& out, std::int64_t value);
 std::string Decimal(std::int64_t value);
+// How many characters AppendDecimal adds for value.
+std::size_t DecimalSize(std::int64_t value);
 
 // Hexadecimal digits in capitals, no prefix, no leading zeros; a negative
 // number shows its 32-bit two's complement.

@@ -1,6 +1,7 @@
 #include "script/Decompiler.h"
 
 #include "map/FileLayout.h"
+#include "map/LimitedText.h"
 #include "map/TextFormat.h"
 #include "map/TypeTables.h"
 
@@ -34,9 +35,12 @@ bool PrintsText(const Syntax& node, NodeTextRules rules) {
     return false;
 }
 
+// Pieces no longer than the limit, so a walk ends soon after it.
+std::size_t PieceSizeFor(std::size_t most) { return most < TextOutput::kPieceSize ? most + 1 : TextOutput::kPieceSize; }
+
 }  // namespace
 
-void AppendScriptHeader(std::string& out, const ScriptHeader& script) {
+void AppendScriptHeader(TextOutput& out, const ScriptHeader& script) {
     out += "(script ";
     out += ScriptTypeName(script.Type);
     out += ' ';
@@ -47,26 +51,29 @@ void AppendScriptHeader(std::string& out, const ScriptHeader& script) {
     out += script.Name;
 }
 
-void AppendNodeText(std::string& out, const Syntax& node, NodeTextRules rules) {
-    if (PrintsText(node, rules)) {
+bool TextIsCommand(const Syntax& node, NodeTextRules rules) {
+    if (PrintsText(node, rules)) return true;
+    if (node.ExpType == kGroupOpener || IsNumber(node.ValueType)) return false;
+    return !(node.ValueType == kBoolean && (node.ScriptValue == kTrue || node.ScriptValue == kFalse));
+}
+
+void AppendNodeText(TextOutput& out, const Syntax& node, NodeTextRules rules) {
+    if (TextIsCommand(node, rules)) {
         out += ' ';
         out += node.Command;
     } else if (node.ExpType == kGroupOpener) {
         out += '(';
     } else if (IsNumber(node.ValueType)) {
         out += ' ';
-        AppendDecimal(out, node.ScriptValue);
-    } else if (node.ValueType == kBoolean && node.ScriptValue == kTrue) {
+        out.appendDecimal(node.ScriptValue);
+    } else if (node.ScriptValue == kTrue) {
         out += " true";
-    } else if (node.ValueType == kBoolean && node.ScriptValue == kFalse) {
-        out += " false";
     } else {
-        out += ' ';
-        out += node.Command;
+        out += " false";
     }
 }
 
-void AppendCloser(std::string& out, const Syntax& node) {
+void AppendCloser(TextOutput& out, const Syntax& node) {
     if (node.ExpType != kCloser) return;
     const bool noKid = node.KidExpPointer == kNoLink;
     const bool noSibling = node.SibExpPointer == kNoLink;
@@ -93,7 +100,7 @@ std::optional<ScriptWalk> WalkOf(const MapContent& map, const ScriptHeader& scri
 
 bool ChildHasOwnLine(const Syntax& child) { return child.ExpType == kCloser; }
 
-std::int64_t AppendScriptBody(std::string& out, const MapContent& map, const ScriptHeader& script,
+std::int64_t AppendScriptBody(TextOutput& out, const MapContent& map, const ScriptHeader& script,
                               NodeTextRules rules) {
     const auto walk = WalkOf(map, script);
     if (!walk) return 0;
@@ -104,7 +111,7 @@ std::int64_t AppendScriptBody(std::string& out, const MapContent& map, const Scr
         out += child.Command;
         out += kLineEnd;
     }
-    for (std::size_t p = walk->first; p < walk->root; ++p) {
+    for (std::size_t p = walk->first; p < walk->root && !out.stopped(); ++p) {
         const Syntax& node = map.SyntaxCache[p];
         AppendNodeText(out, node, rules);
         AppendCloser(out, node);
@@ -112,7 +119,7 @@ std::int64_t AppendScriptBody(std::string& out, const MapContent& map, const Scr
     return static_cast<std::int64_t>(walk->walked());
 }
 
-void AppendGlobalDeclaration(std::string& out, const MapContent& map, const GlobalHeader& global) {
+void AppendGlobalDeclaration(TextOutput& out, const MapContent& map, const GlobalHeader& global) {
     out += "(global ";
     out += ValueTypeName(global.Type);
     out += ' ';
@@ -123,24 +130,32 @@ void AppendGlobalDeclaration(std::string& out, const MapContent& map, const Glob
         if (global.Type == kBoolean) {
             out += value.ScriptValue == kTrue ? "true" : "false";
         } else {
-            AppendDecimal(out, value.ScriptValue);
+            out.appendDecimal(value.ScriptValue);
         }
     }
     out += ')';
 }
 
-std::string DecompileScript(const MapContent& map, const ScriptHeader& script) {
-    std::string text;
-    AppendScriptHeader(text, script);
-    AppendScriptBody(text, map, script, NodeTextRules::SelectionDisplay);
-    text += "))";
-    return text;
+void WriteScriptText(TextOutput& out, const MapContent& map, const ScriptHeader& script) {
+    AppendScriptHeader(out, script);
+    AppendScriptBody(out, map, script, NodeTextRules::SelectionDisplay);
+    out += "))";
 }
 
-std::string DecompileGlobal(const MapContent& map, const GlobalHeader& global) {
-    std::string text;
-    AppendGlobalDeclaration(text, map, global);
-    return text;
+std::string DecompileScript(const MapContent& map, const ScriptHeader& script, std::size_t most) {
+    LimitedText text(most);
+    TextOutput out(text, PieceSizeFor(most));
+    WriteScriptText(out, map, script);
+    out.flush();
+    return std::move(text.text());
+}
+
+std::string DecompileGlobal(const MapContent& map, const GlobalHeader& global, std::size_t most) {
+    LimitedText text(most);
+    TextOutput out(text, PieceSizeFor(most));
+    AppendGlobalDeclaration(out, map, global);
+    out.flush();
+    return std::move(text.text());
 }
 
 }  // namespace quorin

@@ -54,14 +54,14 @@ void MapSearch::nextStage(Stage stage) {
     }
 }
 
-std::size_t MapSearch::stepName(const std::string& name, HitKind kind, std::size_t position) {
+std::size_t MapSearch::stepName(std::string_view name, HitKind kind, std::size_t position) {
     ++at_;
     const std::size_t cost = name.size() + 1;
     if (!query_.foundIn(name)) return cost;
     SearchHit hit;
     hit.kind = kind;
     hit.position = position;
-    hit.name = name;
+    hit.name = std::string(name);
     return cost + addHit(std::move(hit));
 }
 
@@ -71,7 +71,7 @@ std::size_t MapSearch::stepNodeText() {
         return 1;
     }
     const std::size_t p = --at_;
-    const std::string& text = map_.SyntaxCache[p].Command;
+    const std::string_view text = map_.SyntaxCache[p].Command;
     const bool found = query_.foundIn(text);
     matches_[p] = found;
     nextMatch_[p] = found ? p : nextMatch_[p + 1];
@@ -86,7 +86,7 @@ std::size_t MapSearch::stepUses() {
     const ScriptHeader& script = map_.ScriptHeaderCache[at_];
     auto use = [&](std::size_t p) {
         const Syntax& node = map_.SyntaxCache[p];
-        return SearchHit{HitKind::Use, at_, script.Name, p, node.ExpIdentity, node.Command};
+        return SearchHit{HitKind::Use, at_, script.Name.str(), p, node.ExpIdentity, node.Command.str()};
     };
     if (!inWalk_) {
         // The cache is not empty here, so the walk exists.

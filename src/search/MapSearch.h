@@ -51,7 +51,7 @@ private:
 
     // Each step does one record, node or hit and returns its cost.
     std::size_t step();
-    std::size_t stepName(const std::string& name, HitKind kind, std::size_t count);
+    std::size_t stepName(std::string_view name, HitKind kind, std::size_t count);
     std::size_t stepNodeText();
     std::size_t stepUses();
     // Adds a hit unless a limit is reached; then the search ends.

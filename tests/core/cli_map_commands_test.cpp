@@ -92,8 +92,8 @@ TEST(CliMapCommands, InfoAndListPrintResultsOnStdoutAndMessagesOnStderr) {
     EXPECT_EQ(list.exitCode, 0);
     EXPECT_EQ(list.err, "Map loaded!\n");
     std::string expected;
-    for (const auto& script : demo.scripts) expected += "s: " + script.Name + "\n";
-    for (const auto& global : demo.globals) expected += "g: " + global.Name + "\n";
+    for (const auto& script : demo.scripts) expected += "s: " + script.Name.str() + "\n";
+    for (const auto& global : demo.globals) expected += "g: " + global.Name.str() + "\n";
     EXPECT_EQ(list.out, expected);
 
     auto info = RunCli({"info", path});

@@ -2,6 +2,7 @@
 
 #include "database/CommandDatabase.h"
 #include "support/HandMap.h"
+#include "support/WholeText.h"
 
 namespace quorin {
 namespace {
@@ -11,7 +12,7 @@ using testing::Node;
 // A command node: expression type 9, value type 2.
 Syntax Command(std::int32_t engine, const char* name) { return Node(0, engine, 9, 2, 0, -1, -1, name); }
 
-std::string Joined(const CommandDatabaseResult& result) {
+std::string Joined(const testing::CommandDatabaseWholeResult& result) {
     std::string text;
     for (const std::string& line : result.lines) text += line;
     return text;
@@ -28,7 +29,7 @@ TEST(CommandDatabase, RecordsNewNamesAndNewIdentitiesSortedStably) {
         Node(0, 9, 13, 2, 0, -1, -1, "not_type_nine"),  // value type 2, another type
         Command(20, "set"),
     };
-    const CommandDatabaseResult result = BuildCommandDatabase(nodes);
+    const auto result = testing::CommandDatabaseWhole(nodes);
     EXPECT_EQ(Joined(result),
               "CommandDictionary.value(\"minus\") = -3\n"
               "CommandDictionary.value(\"zeta\") = 5\n"
@@ -56,11 +57,11 @@ TEST(CommandDatabase, StableSortKeepsEachNameBesideItsNumber) {
     for (const auto& [identity, name] : want) {
         expected += "CommandDictionary.value(\"" + name + "\") = " + std::to_string(identity) + "\n";
     }
-    EXPECT_EQ(Joined(BuildCommandDatabase(nodes)), expected);
+    EXPECT_EQ(Joined(testing::CommandDatabaseWhole(nodes)), expected);
 }
 
 TEST(CommandDatabase, EmptyCacheCompletesWithNothing) {
-    const CommandDatabaseResult result = BuildCommandDatabase({});
+    const auto result = testing::CommandDatabaseWhole({});
     EXPECT_TRUE(result.lines.empty());
     EXPECT_EQ(result.processed, 0);
     EXPECT_EQ(result.added, 0);

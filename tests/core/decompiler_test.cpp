@@ -3,6 +3,7 @@
 #include "map/MapLoader.h"
 #include "script/Decompiler.h"
 #include "support/HandMap.h"
+#include "support/WholeText.h"
 #include "support/TempMap.h"
 
 namespace quorin {
@@ -58,8 +59,7 @@ TEST(NodeText, EachRuleSetTakesTheFirstRuleThatHolds) {
             {NodeTextRules::ExtractAll, row.all},
         };
         for (const auto& [rules, text] : expected) {
-            std::string out = "<";
-            AppendNodeText(out, row.node, rules);
+            const std::string out = "<" + testing::Written([&](TextOutput& to) { AppendNodeText(to, row.node, rules); });
             EXPECT_EQ(out, std::string("<") + text) << row.what << ", rule set " << static_cast<int>(rules);
         }
     }
@@ -81,8 +81,8 @@ TEST(Closer, AtMostOneCloserAndOnlyAfterTypeNine) {
         {-2, -2, 9, ""},  // only -1 means no link
     };
     for (const Case& row : cases) {
-        std::string out;
-        AppendCloser(out, Node(1, 7, row.expType, 7, 0, row.sibling, row.kid, "n"));
+        const std::string out = testing::Written(
+            [&](TextOutput& to) { AppendCloser(to, Node(1, 7, row.expType, 7, 0, row.sibling, row.kid, "n")); });
         EXPECT_EQ(out, row.text) << "kid " << row.kid << " sibling " << row.sibling << " type " << row.expType;
     }
 }
@@ -103,8 +103,8 @@ TEST(ScriptHeader, ReturnTypeOnlyForDormantStaticAndStub) {
         {1, -7, "(script dormant -7 foo"},
     };
     for (const Case& row : cases) {
-        std::string out;
-        AppendScriptHeader(out, {"foo", row.type, row.returnType, 0, 0});
+        const std::string out =
+            testing::Written([&](TextOutput& to) { AppendScriptHeader(to, {"foo", row.type, row.returnType, 0, 0}); });
         EXPECT_EQ(out, row.text);
     }
 }

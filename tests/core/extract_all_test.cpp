@@ -2,6 +2,7 @@
 
 #include "extract/ExtractAll.h"
 #include "support/HandMap.h"
+#include "support/WholeText.h"
 
 namespace quorin {
 namespace {
@@ -32,7 +33,7 @@ TEST(ExtractAll, LayoutIsGlobalsFiveLineEndsScripts) {
     };
     for (const Case& row : cases) {
         const MapState map = HandMap(row.nodes, row.scripts, row.globals);
-        const ExtractAllResult result = ExtractAll(ExtractionSnapshot(map));
+        const auto result = testing::ExtractAllWhole(ExtractionSnapshot(map));
         EXPECT_EQ(result.text, row.text) << row.what;
         EXPECT_EQ(result.globals, static_cast<std::int64_t>(row.globals.size())) << row.what;
         EXPECT_EQ(result.scripts, static_cast<std::int64_t>(row.scripts.size())) << row.what;
@@ -48,7 +49,7 @@ TEST(ExtractAll, SyntaxPartsAreGlobalsPlusTwoPerScriptPlusWalkedPositions) {
     nodes.push_back(Node(112, 0, 9, 2, 0, 112, 0, "begin"));
     const MapState map = HandMap(nodes, {FooScript(), {"idle", 0, 4, 111, 0}, {"lost", 0, 4, 4040, 0}},
                                  {{"a", 7, 102, 0}, {"b", 7, 108, 0}});
-    const ExtractAllResult result = ExtractAll(ExtractionSnapshot(map));
+    const auto result = testing::ExtractAllWhole(ExtractionSnapshot(map));
     EXPECT_EQ(result.globals, 2);
     EXPECT_EQ(result.scripts, 3);
     EXPECT_EQ(result.syntaxParts, 2 + 2 * 3 + 9);
@@ -59,7 +60,7 @@ TEST(ExtractAll, EngineIdentityMinusOnePrintsTextButTypeThirteenPrintsValue) {
     nodes[3].EngineIdentity = -1;  // the group around set
     nodes[3].Command = "grp";
     const MapState map = HandMap(nodes, {FooScript()});
-    EXPECT_EQ(ExtractAll(ExtractionSnapshot(map)).text,
+    EXPECT_EQ(testing::ExtractAllWhole(ExtractionSnapshot(map)).text,
               "\n\n\n\n\n(script static void foo)\n(begin\n( sleep 30)\n grp set 0( abs 5))\n))\n\n");
 }
 
@@ -68,7 +69,7 @@ TEST(ExtractAll, SnapshotIsNotDisturbedByLaterChanges) {
     const ExtractionSnapshot snapshot = ExtractionSnapshot(map);
     map.SyntaxCache[2].ScriptValue = 99;
     map = HandMap({}, {}, {});
-    EXPECT_EQ(ExtractAll(snapshot).text, std::string("\n\n\n\n\n") + kFooBlock);
+    EXPECT_EQ(testing::ExtractAllWhole(snapshot).text, std::string("\n\n\n\n\n") + kFooBlock);
 }
 
 TEST(ExtractAll, MessageHasThreeLinesWithCountsAndSeconds) {

@@ -11,6 +11,7 @@
 #include "map/DemoMap.h"
 #include "script/Decompiler.h"
 #include "support/TempMap.h"
+#include "support/WholeText.h"
 
 namespace quorin {
 namespace {
@@ -69,9 +70,9 @@ TEST_F(TextCommands, OutputMatchesTheResultTexts) {
         std::string arguments;
         std::string out;
     };
-    const std::string all = ExtractAll(ExtractionSnapshot(map_)).text;
+    const std::string all = testing::ExtractAllWhole(ExtractionSnapshot(map_)).text;
     std::string database;
-    for (const std::string& line : BuildCommandDatabase(map_.SyntaxCache).lines) database += line;
+    for (const std::string& line : testing::CommandDatabaseWhole(map_.SyntaxCache).lines) database += line;
     const Case cases[] = {
         {"extract-scripts " + quoted() + " 1 2", ScriptRangeText(map_, 1, 2)},
         {"extract-scripts " + quoted() + " 4 99", ScriptRangeText(map_, 4, 5)},

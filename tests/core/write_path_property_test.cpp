@@ -209,7 +209,7 @@ TEST(WritePathProperty, RandomEditsChangeOnlyTheirFieldsBytes) {
         ASSERT_EQ(reloaded.ScriptHeaderCache.size(), map.ScriptHeaderCache.size());
         for (std::size_t i = 0; i < map.ScriptHeaderCache.size(); ++i) {
             EXPECT_EQ(reloaded.ScriptHeaderCache[i].Type, map.ScriptHeaderCache[i].Type);
-            EXPECT_EQ(reloaded.ScriptHeaderCache[i].Name, map.ScriptHeaderCache[i].Name.substr(0, 31));
+            EXPECT_EQ(reloaded.ScriptHeaderCache[i].Name, map.ScriptHeaderCache[i].Name.view().substr(0, 31));
         }
     }
     EXPECT_GT(reloads, 30);

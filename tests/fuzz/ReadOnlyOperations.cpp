@@ -1,13 +1,17 @@
 #include "ReadOnlyOperations.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <stdexcept>
 
 #include "browse/PageFill.h"
+#include "browse/RowText.h"
 #include "browse/TreeRows.h"
 #include "database/CommandDatabase.h"
 #include "extract/ExtractAll.h"
 #include "extract/RangeExtraction.h"
+#include "map/LimitedText.h"
 #include "map/MapLoader.h"
 #include "map/MapNames.h"
 #include "script/Decompiler.h"
@@ -22,21 +26,73 @@ void Check(bool holds, const char* what) {
     if (!holds) throw std::logic_error(what);
 }
 
+// Every text is made through a sink that keeps this much and then stops the
+// producer, as a result window does at its limit; a hostile map can ask for
+// gigabytes of text, and a stopped producer must end at once.
+constexpr std::size_t kMostText = 256 * 1024;
+
+// A text that was stopped kept exactly the limit, and its whole size says it
+// did not fit; a whole text has the size worked out without making it.
+void CheckSize(bool complete, const LimitedText& text, std::int64_t wholeSize, const char* what) {
+    if (complete) Check(static_cast<std::int64_t>(text.text().size()) == wholeSize, what);
+    else Check(text.text().size() == kMostText && wholeSize > static_cast<std::int64_t>(kMostText), what);
+}
+
+// Takes everything and keeps nothing.
+class Discard final : public TextSink {
+public:
+    bool take(std::string_view) override { return true; }
+};
+
+// How much script and global text one input may make in all, and how many
+// node rows it may list below scripts. A map can make every script walk every
+// node; a user opens one script at a time, the fuzzer opens all of them.
+struct Budget {
+    std::size_t textBytes = 8 * 1024 * 1024;
+    std::size_t childRows = 200000;
+
+    std::size_t nextText() const { return std::min(textBytes, kMostText); }
+    void spent(const std::string& text) { textBytes -= std::min(textBytes, text.size()); }
+};
+
+std::optional<PageFill> Page(const MapState& map, std::string_view row, Budget& budget) {
+    auto page = PageForRow(map, row, budget.nextText());
+    if (page) budget.spent(page->text);
+    return page;
+}
+
+constexpr std::size_t kMostFolderNameBytes = 16 * 1024 * 1024;
+
+// The bytes of the names a top folder's rows hold.
+std::size_t FolderNameBytes(const MapState& map, std::string_view folder) {
+    std::size_t bytes = 0;
+    if (folder == kScriptsFolder) {
+        for (const ScriptHeader& script : map.ScriptHeaderCache) bytes += script.Name.size();
+    } else {
+        for (const GlobalHeader& global : map.GlobalHeaderCache) bytes += global.Name.size();
+    }
+    return bytes;
+}
+
 // The script tree as a user would open it, row by row, with the editor page
-// of every row. Node rows below scripts are many; a bounded number of them
-// keeps one input quick.
-void WalkTheTree(const MapState& map) {
+// of every row, within the budget.
+void WalkTheTree(const MapState& map, Budget& budget) {
     constexpr int kMostNodePages = 2000;
     int nodePages = 0;
     for (const TreeRow& top : TopRows(map)) {
-        (void)PageForRow(map, top.text);
+        (void)Page(map, top.text, budget);
+        // Each row of a folder holds its record's name, and a name with no
+        // zero byte runs on through the table: the rows of such a folder hold
+        // the table's bytes many times over. A bounded folder is opened.
+        if (FolderNameBytes(map, top.text) > kMostFolderNameBytes) continue;
         for (const TreeRow& row : ChildRowsFor(map, top.text).rows) {
-            (void)PageForRow(map, row.text);
-            if (!row.folder) continue;
+            (void)Page(map, row.text, budget);
+            if (!row.folder || budget.childRows == 0) continue;
             const ChildRows children = ChildRowsFor(map, row.text);
+            budget.childRows -= std::min(budget.childRows, children.rows.size());
             Check(children.known, "script and global rows are known folders");
             for (const TreeRow& child : children.rows) {
-                if (nodePages++ < kMostNodePages) (void)PageForRow(map, child.text);
+                if (nodePages++ < kMostNodePages) (void)Page(map, child.text, budget);
             }
         }
     }
@@ -59,36 +115,56 @@ void SearchEverything(const MapState& map) {
 }
 
 void RunReadOnlyOperations(const MapState& map) {
-    WalkTheTree(map);
+    Budget budget;
+    WalkTheTree(map, budget);
     SearchEverything(map);
-    std::string rangeBlocks;
-    std::int64_t walked = 0;
     for (const ScriptHeader& script : map.ScriptHeaderCache) {
-        const std::string text = DecompileScript(map, script);
-        Check(text.size() >= 2 && text.compare(text.size() - 2, 2, "))") == 0, "script text must end with ))");
-        AppendScriptBlock(rangeBlocks, map, script, NodeTextRules::RangeExtraction);
-        std::string allBlock;
-        walked += AppendScriptBlock(allBlock, map, script, NodeTextRules::ExtractAll);
+        const std::size_t most = budget.nextText();
+        const std::string text = DecompileScript(map, script, most);
+        budget.spent(text);
+        Check(text.size() == most || (text.size() >= 2 && text.compare(text.size() - 2, 2, "))") == 0),
+              "script text must end with ))");
     }
     for (const GlobalHeader& global : map.GlobalHeaderCache) {
-        const std::string line = DecompileGlobal(map, global);
-        Check(line.find('\n') == std::string::npos || global.Name.find('\n') != std::string::npos,
+        const std::string line = DecompileGlobal(map, global, budget.nextText());
+        budget.spent(line);
+        Check(line.size() == kMostText || line.find('\n') == std::string::npos || global.Name.view().find('\n') != std::string::npos,
               "a global's text is one line");
     }
     const auto scripts = static_cast<std::int64_t>(map.ScriptHeaderCache.size());
     const auto globals = static_cast<std::int64_t>(map.GlobalHeaderCache.size());
-    Check(ScriptRangeText(map, 0, scripts - 1) == rangeBlocks, "a range is its scripts' blocks");
-    Check(ScriptRangeText(map, -5, scripts + 5).size() <= rangeBlocks.size(), "ranges stay inside the cache");
-    (void)GlobalRangeText(map, 0, globals + 3);
 
-    const ExtractAllResult all = ExtractAll(map);
-    Check(all.globals == globals && all.scripts == scripts, "extract-all counts every record");
-    Check(all.syntaxParts == globals + 2 * scripts + walked, "syntax parts are g + 2s + w");
+    LimitedText range(kMostText);
+    CheckSize(WriteScriptRange(map, 0, scripts - 1, range), range, ScriptRangeSize(map, 0, scripts - 1),
+              "a script range has the size worked out for it");
+    Check(ScriptRangeSize(map, 1, scripts + 5) <= ScriptRangeSize(map, 0, scripts - 1), "ranges stay inside the cache");
+    LimitedText globalRange(kMostText);
+    CheckSize(WriteGlobalRange(map, 0, globals + 3, globalRange), globalRange, GlobalRangeSize(map, 0, globals - 1),
+              "a global range has the size worked out for it");
+
+    LimitedText allText(kMostText);
+    const ExtractAllResult all = ExtractAll(map, allText);
+    CheckSize(all.complete, allText, ExtractAllSize(map), "extract-all has the size worked out for it");
+    if (all.complete) {
+        // The whole text fit, so walking every script again is as quick.
+        std::int64_t walked = 0;
+        Discard discard;
+        TextOutput out(discard);
+        for (const ScriptHeader& script : map.ScriptHeaderCache) {
+            walked += AppendScriptBlock(out, map, script, NodeTextRules::ExtractAll);
+        }
+        Check(all.globals == globals && all.scripts == scripts, "extract-all counts every record");
+        Check(all.syntaxParts == globals + 2 * scripts + walked, "syntax parts are g + 2s + w");
+    } else {
+        Check(all.globals <= globals && all.scripts <= scripts, "a stopped run counts what it began");
+    }
     (void)all.message();
 
-    const CommandDatabaseResult database = BuildCommandDatabase(map.SyntaxCache);
+    LimitedText databaseText(kMostText);
+    const CommandDatabaseResult database = WriteCommandDatabase(map.SyntaxCache, databaseText);
     Check(database.processed == static_cast<std::int64_t>(map.SyntaxCache.size()), "every node is processed");
-    Check(database.added == static_cast<std::int64_t>(database.lines.size()), "one line per added command");
+    Check(database.added <= database.processed, "no more commands added than nodes");
+    CheckSize(database.complete, databaseText, database.textSize, "the database has the size worked out for it");
     (void)database.message();
 }
 

@@ -1,10 +1,13 @@
 // Writes the fuzzer's seed corpus into the folder given: the demo map, the
-// maximal map without its padding, and small odd maps.
+// maximal map without its padding, small odd maps, and maps built to hurt:
+// node texts that run on to the end of the file, scripts that each walk
+// every node, names that run on through their tables.
 
 #include <cstdio>
 #include <string>
 
 #include "map/DemoMap.h"
+#include "map/HostileMaps.h"
 #include "map/MaximalMap.h"
 
 int main(int argc, char** argv) {
@@ -33,6 +36,11 @@ int main(int argc, char** argv) {
     oneScript.globals.clear();
     const bool ok = write("demo.map", quorin::DemoMap()) && write("maximal.map", maximal) &&
                     write("empty.map", empty) && write("other-tag.map", otherTag) &&
-                    write("negative-counts.map", negativeCounts) && write("one-script.map", oneScript);
+                    write("negative-counts.map", negativeCounts) && write("one-script.map", oneScript) &&
+                    write("long-node-texts.map", quorin::LongNodeTextsMap(2000, 1000 * 1000)) &&
+                    write("wide-walk.map", quorin::WideWalkMap(2000, 32767)) &&
+                    // Few enough entries that listing the tree rows, which copy
+                    // each name, stays quick.
+                    write("run-on-names.map", quorin::RunOnNamesMap(200));
     return ok ? 0 : 1;
 }

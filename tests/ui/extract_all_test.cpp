@@ -6,8 +6,12 @@
 #include "extract/ExtractAll.h"
 #include "ui/extract/Extract.h"
 #include "ui/extract/ExtractionCommands.h"
+#include "ui/extract/ThreadExtractAll.h"
+#include "extract/ResultText.h"
+#include "map/HostileMaps.h"
 #include "map/DemoMap.h"
 #include "map/MaximalMap.h"
+#include "support/WholeText.h"
 #include "ui/support/ExtractionFixtures.h"
 
 using namespace quorin;
@@ -16,7 +20,7 @@ using namespace quorin::uitest;
 
 namespace {
 
-ExtractAllResult Expected(const MapState& map) { return ExtractAll(ExtractionSnapshot(map)); }
+testing::ExtractAllWholeResult Expected(const MapState& map) { return testing::ExtractAllWhole(map); }
 
 // The message up to its time, which differs from run to run.
 QString WithoutTime(const QString& message) { return message.left(message.lastIndexOf(QStringLiteral(" took ")) + 6); }
@@ -51,7 +55,7 @@ private slots:
         QFETCH(int, runs);
         QFETCH(bool, maximal);
         if (maximal) QVERIFY(map_.load(MaximalUnpadded()));
-        const ExtractAllResult expected = Expected(map_.state());
+        const auto expected = Expected(map_.state());
         const QString expectedText = Latin1(expected.text);
         RecordingDialogs dialogs;
         QList<int> windowsAtMessage;
@@ -116,17 +120,46 @@ private slots:
         QVERIFY(FieldText(*windows[0]) == after || FieldText(*windows[1]) == after);
     }
 
-    void windowClosedDuringRun() {
-        QVERIFY(map_.load(MaximalUnpadded()));
+    // Closing the window stops the run; a stopped run shows no message.
+    void windowClosedDuringRunStopsIt() {
+        // Far more text than any window keeps: the run could only end early.
+        QVERIFY(map_.load(LongNodeTextsMap(3000, 1024 * 1024)));
         RecordingDialogs dialogs;
         commands_->extractAll();
         QPointer<Extract> window = ResultWindows().first();
         window->close();
         QTRY_VERIFY(!window);
-        QTRY_COMPARE_WITH_TIMEOUT(dialogs.messages.size(), 1, 30000);
-        QVERIFY(dialogs.messages.first().startsWith(QStringLiteral("The extraction is done.")));
-        QVERIFY(dialogs.parents.first().isNull());
+        QTRY_VERIFY_WITH_TIMEOUT(qApp->findChildren<ThreadExtractAll*>().isEmpty(), 30000);
+        QTest::qWait(100);
+        QVERIFY(dialogs.messages.isEmpty());
         QVERIFY(ResultWindows().isEmpty());
+    }
+
+    // A text past the limit keeps its whole lines up to it, then says how
+    // much it left out; the message says the run stopped.
+    void textStopsAtTheLimit_data() {
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<bool>("wholeLines");  // else the kept part gets a line end of its own
+        QTest::newRow("a few lines") << 4096 << true;
+        QTest::newRow("inside the first line") << 10 << false;
+    }
+    void textStopsAtTheLimit() {
+        QFETCH(int, limit);
+        QFETCH(bool, wholeLines);
+        QVERIFY(map_.load(MaximalUnpadded()));
+        const std::string whole = Expected(map_.state()).text;
+        RecordingDialogs dialogs;
+        ThreadExtractAll::Start(map_.state(), static_cast<std::size_t>(limit));
+        QTRY_COMPARE_WITH_TIMEOUT(dialogs.messages.size(), 1, 30000);
+        const QString shown = FieldText(*ResultWindows().first());
+        const qsizetype lastLine = shown.lastIndexOf(u'\n') + 1;
+        const QString kept = shown.left(wholeLines ? lastLine : lastLine - 1);
+        if (wholeLines) QVERIFY(kept.size() <= limit);
+        else QCOMPARE(kept.size(), limit);
+        QVERIFY(Latin1(whole).startsWith(kept));
+        QCOMPARE(shown.mid(lastLine),
+                 Latin1(LeftOutLine(static_cast<std::int64_t>(whole.size()) - kept.size(), "extract-all")));
+        QVERIFY(dialogs.messages.first().startsWith(QStringLiteral("The extraction was stopped before the end.\n")));
     }
 
     // Last: it runs the application's event loop and quits it.

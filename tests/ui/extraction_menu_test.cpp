@@ -16,6 +16,7 @@
 #include "map/DemoMap.h"
 #include "support/TempMap.h"
 #include "ui/main/MainWindow.h"
+#include "support/WholeText.h"
 #include "ui/support/ExtractionFixtures.h"
 #include "ui/support/MainWindowDriver.h"
 
@@ -72,7 +73,7 @@ private slots:
 
         // Extract > All from the range window's bar extracts the main
         // window's map into a result window with a bar of its own.
-        const QString all = Latin1(ExtractAll(ExtractionSnapshot(main().state())).text);
+        const QString all = Latin1(testing::ExtractAllWhole(main().state()).text);
         const auto messagesBefore = dialogs_.messages.size();
         TriggerMenuItem(*range, "Extractall");
         QTRY_COMPARE(dialogs_.messages.size(), messagesBefore + 1);
@@ -86,7 +87,7 @@ private slots:
         QCOMPARE(ResultWindows().size(), 2);
         QCOMPARE(dialogs_.messages.size(), messagesBefore + 2);
         QString lines;
-        for (const std::string& line : BuildCommandDatabase(main().state().SyntaxCache).lines) lines += Latin1(line);
+        for (const std::string& line : testing::CommandDatabaseWhole(main().state().SyntaxCache).lines) lines += Latin1(line);
         bool found = false;
         for (Extract* window : ResultWindows())
             if (window->windowTitle() == QStringLiteral("Map Script command DataBase"))

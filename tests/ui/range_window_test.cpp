@@ -29,7 +29,7 @@ QStringList Rows(const QComboBox& list) {
 template <typename Record>
 QStringList CacheNames(const std::vector<Record>& cache, int from, int to) {
     QStringList names;
-    for (int i = from; i <= to; ++i) names.append(Latin1(cache[static_cast<std::size_t>(i)].Name));
+    for (int i = from; i <= to; ++i) names.append(Latin1(cache[static_cast<std::size_t>(i)].Name.str()));
     return names;
 }
 

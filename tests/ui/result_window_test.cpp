@@ -7,6 +7,7 @@
 #include "ui/extract/Extract.h"
 #include "ui/extract/ExtractionCommands.h"
 #include "map/DemoMap.h"
+#include "support/WholeText.h"
 #include "ui/support/ExtractionFixtures.h"
 
 using namespace quorin;
@@ -65,7 +66,7 @@ private slots:
         TestMap map;
         QVERIFY(map.load(DemoMap()));
         ExtractionCommands commands([&map]() -> const MapState& { return map.state(); });
-        const CommandDatabaseResult expected = BuildCommandDatabase(map.state().SyntaxCache);
+        const auto expected = testing::CommandDatabaseWhole(map.state().SyntaxCache);
         QVERIFY(!expected.lines.empty());
         QString expectedText;
         for (const std::string& line : expected.lines) expectedText += Latin1(line);

@@ -16,7 +16,7 @@ struct MapFact {
     std::string_view label;  // "index offset"
     Shown shown = Shown::Decimal;
     std::int64_t number = 0;  // Decimal and Hexadecimal
-    std::string text;         // Text: map bytes
+    std::string_view text;    // Text: map bytes, in the map given
 };
 
 std::vector<MapFact> InfoFacts(const MapState& map);

@@ -1,5 +1,6 @@
 // script, global, extract-scripts, extract-globals, extract-all, database:
-// the texts the result windows hold, written to stdout byte for byte.
+// the texts the result windows hold, written to stdout byte for byte as they
+// are made, so a run's memory does not grow with its text.
 
 #include <ostream>
 
@@ -8,11 +9,30 @@
 #include "database/CommandDatabase.h"
 #include "extract/ExtractAll.h"
 #include "extract/RangeExtraction.h"
+#include "map/TextSink.h"
 #include "script/Decompiler.h"
 
 namespace quorin::cli {
 
 namespace {
+
+// Hands each piece straight to stdout; a failed write stops the run.
+class StdoutSink final : public TextSink {
+public:
+    explicit StdoutSink(std::ostream& out) : out_(out) {}
+    bool take(std::string_view piece) override {
+        out_.write(piece.data(), static_cast<std::streamsize>(piece.size()));
+        return static_cast<bool>(out_);
+    }
+
+private:
+    std::ostream& out_;
+};
+
+int WriteFailed(CliContext& context) {
+    context.err << "quorin-cli: writing the text to stdout failed; what was written is incomplete.\n";
+    return kRefused;
+}
 
 int Script(CliContext& context) {
     auto state = LoadForCommand(context, context.args[0]);
@@ -22,8 +42,11 @@ int Script(CliContext& context) {
         context.err << "no script named \"" << context.args[1] << "\" in " << context.args[0] << '\n';
         return kRefused;
     }
-    context.out << DecompileScript(*state, state->ScriptHeaderCache[script->position]) << '\n';
-    return kSuccess;
+    StdoutSink sink(context.out);
+    TextOutput out(sink);
+    WriteScriptText(out, *state, state->ScriptHeaderCache[script->position]);
+    out += '\n';
+    return out.flush() ? kSuccess : WriteFailed(context);
 }
 
 int Global(CliContext& context) {
@@ -34,13 +57,16 @@ int Global(CliContext& context) {
         context.err << "no global named \"" << context.args[1] << "\" in " << context.args[0] << '\n';
         return kRefused;
     }
-    context.out << DecompileGlobal(*state, state->GlobalHeaderCache[global->position]) << '\n';
-    return kSuccess;
+    StdoutSink sink(context.out);
+    TextOutput out(sink);
+    AppendGlobalDeclaration(out, *state, state->GlobalHeaderCache[global->position]);
+    out += '\n';
+    return out.flush() ? kSuccess : WriteFailed(context);
 }
 
 // Runs a range text over FIRST and LAST; numbers are checked before the map
 // is read, so a typo is a usage error whatever the map holds.
-int Range(CliContext& context, std::string (*text)(const MapContent&, std::int64_t, std::int64_t)) {
+int Range(CliContext& context, bool (*write)(const MapContent&, std::int64_t, std::int64_t, TextSink&)) {
     const auto first = ParseWholeNumber(context.args[1]);
     const auto last = ParseWholeNumber(context.args[2]);
     if (!first || !last) {
@@ -59,19 +85,21 @@ int Range(CliContext& context, std::string (*text)(const MapContent&, std::int64
     }
     auto state = LoadForCommand(context, context.args[0]);
     if (!state) return kRefused;
-    context.out << text(*state, *first, *last);
+    StdoutSink sink(context.out);
+    if (!write(*state, *first, *last, sink)) return WriteFailed(context);
     context.err << kRangeDoneMessage << '\n';
     return kSuccess;
 }
 
-int ExtractScripts(CliContext& context) { return Range(context, ScriptRangeText); }
-int ExtractGlobals(CliContext& context) { return Range(context, GlobalRangeText); }
+int ExtractScripts(CliContext& context) { return Range(context, WriteScriptRange); }
+int ExtractGlobals(CliContext& context) { return Range(context, WriteGlobalRange); }
 
 int ExtractEverything(CliContext& context) {
     auto state = LoadForCommand(context, context.args[0]);
     if (!state) return kRefused;
-    const ExtractAllResult result = ExtractAll(*state);
-    context.out << result.text;
+    StdoutSink sink(context.out);
+    const ExtractAllResult result = ExtractAll(*state, sink);
+    if (!result.complete) return WriteFailed(context);
     context.err << result.message() << '\n';
     return kSuccess;
 }
@@ -79,8 +107,9 @@ int ExtractEverything(CliContext& context) {
 int Database(CliContext& context) {
     auto state = LoadForCommand(context, context.args[0]);
     if (!state) return kRefused;
-    const CommandDatabaseResult result = BuildCommandDatabase(state->SyntaxCache);
-    for (const std::string& line : result.lines) context.out << line;
+    StdoutSink sink(context.out);
+    const CommandDatabaseResult result = WriteCommandDatabase(state->SyntaxCache, sink);
+    if (!result.complete) return WriteFailed(context);
     context.err << result.message() << '\n';
     return kSuccess;
 }

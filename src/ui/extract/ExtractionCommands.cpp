@@ -1,6 +1,8 @@
 #include "ui/extract/ExtractionCommands.h"
 
 #include "database/CommandDatabase.h"
+#include "extract/ResultText.h"
+#include "map/LimitedText.h"
 #include "ui/extract/Extract.h"
 #include "ui/extract/ThreadExtractAll.h"
 #include "ui/extract/WinRange.h"
@@ -42,8 +44,9 @@ void ExtractionCommands::extractAll() { ThreadExtractAll::Start(map_()); }
 
 void ExtractionCommands::database() {
     auto* window = new Extract();
-    const CommandDatabaseResult result = BuildCommandDatabase(map_().SyntaxCache);
-    for (const std::string& line : result.lines) window->appendText(line);
+    LimitedText text(kResultTextLimit);
+    const CommandDatabaseResult result = WriteCommandDatabase(map_().SyntaxCache, text);
+    window->appendText(ResultText(std::move(text.text()), result.textSize, "database"));
     window->setWindowTitle(QString::fromLatin1(kCommandDatabaseTitle));
     window->bringToFront();
     ShowMessage(window, MessageText(result.message()));

@@ -1,17 +1,20 @@
 #include "ui/extract/ThreadExtractAll.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QMetaObject>
 
+#include "map/LimitedText.h"
 #include "ui/extract/Extract.h"
 #include "ui/shell/Dialogs.h"
 #include "ui/shell/MapText.h"
 
 namespace quorin::ui {
 
-ThreadExtractAll* ThreadExtractAll::Start(const MapState& map) {
-    auto* run = new ThreadExtractAll(ExtractionSnapshot(map));
+ThreadExtractAll* ThreadExtractAll::Start(const MapState& map, std::size_t textLimit) {
+    auto* run = new ThreadExtractAll(ExtractionSnapshot(map), textLimit);
     run->window_ = new Extract();
+    run->window_->installEventFilter(run);
     if (auto* application = QCoreApplication::instance()) {
         run->setParent(application);
         connect(application, &QCoreApplication::aboutToQuit, run, &ThreadExtractAll::stop);
@@ -20,12 +23,23 @@ ThreadExtractAll* ThreadExtractAll::Start(const MapState& map) {
     return run;
 }
 
-ThreadExtractAll::ThreadExtractAll(ExtractionSnapshot snapshot) : snapshot_(std::move(snapshot)) {}
+ThreadExtractAll::ThreadExtractAll(ExtractionSnapshot snapshot, std::size_t textLimit)
+    : snapshot_(std::move(snapshot)), textLimit_(textLimit) {}
+
+bool ThreadExtractAll::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == window_ && event->type() == QEvent::Close) cancelled_ = true;
+    return QObject::eventFilter(watched, event);
+}
 
 ThreadExtractAll::~ThreadExtractAll() { stop(); }
 
 void ThreadExtractAll::Event_Run() {
-    auto result = std::make_shared<const ExtractAllResult>(ExtractAll(snapshot_));
+    LimitedText text(textLimit_, &cancelled_);
+    const ExtractAllResult counts = ExtractAll(snapshot_, text);
+    const std::int64_t wholeSize = counts.complete ? static_cast<std::int64_t>(text.text().size())
+                                                   : ExtractAllSize(snapshot_);
+    auto result = std::make_shared<const Outcome>(
+        Outcome{ResultText(std::move(text.text()), wholeSize, "extract-all"), counts});
     // Posting under the lock: stop() cannot close the handover (and the
     // object cannot be destroyed) between the check and the post.
     const std::lock_guard lock(handoverMutex_);
@@ -34,8 +48,12 @@ void ThreadExtractAll::Event_Run() {
         this, [this, result] { deliver(*result); }, Qt::QueuedConnection);
 }
 
-void ThreadExtractAll::deliver(const ExtractAllResult& result) {
+void ThreadExtractAll::deliver(const Outcome& result) {
     if (worker_.joinable()) worker_.join();
+    if (cancelled_) {
+        deleteLater();
+        return;
+    }
     if (window_) {
         window_->appendText(result.text);
         window_->bringToFront();
@@ -43,11 +61,12 @@ void ThreadExtractAll::deliver(const ExtractAllResult& result) {
     // A window the user closed during the run may still exist until its
     // deletion; the box must not belong to it.
     QWidget* parent = window_ && window_->isVisible() ? window_.data() : nullptr;
-    ShowMessage(parent, MessageText(result.message()));
+    ShowMessage(parent, MessageText(result.counts.message()));
     deleteLater();
 }
 
 void ThreadExtractAll::stop() {
+    cancelled_ = true;
     {
         const std::lock_guard lock(handoverMutex_);
         handoverOpen_ = false;

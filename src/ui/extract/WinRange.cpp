@@ -9,6 +9,8 @@
 #include <QStringList>
 
 #include "extract/RangeExtraction.h"
+#include "extract/ResultText.h"
+#include "map/LimitedText.h"
 #include "ui/extract/Extract.h"
 #include "ui/shell/CaptionFit.h"
 #include "ui/shell/Dialogs.h"
@@ -164,13 +166,21 @@ std::optional<CachePositions> WinRange::globalRange() const {
 void WinRange::ScrExtract_Action() {
     const auto range = scriptRange();
     if (!range) return;
-    finishExtraction(ScriptRangeText(map_(), range->first, range->last));
+    LimitedText text(kResultTextLimit);
+    const bool whole = WriteScriptRange(map_(), range->first, range->last, text);
+    const std::int64_t size = whole ? static_cast<std::int64_t>(text.text().size())
+                                    : ScriptRangeSize(map_(), range->first, range->last);
+    finishExtraction(ResultText(std::move(text.text()), size, "extract-scripts"));
 }
 
 void WinRange::GlbExtract_Action() {
     const auto range = globalRange();
     if (!range) return;
-    finishExtraction(GlobalRangeText(map_(), range->first, range->last));
+    LimitedText text(kResultTextLimit);
+    const bool whole = WriteGlobalRange(map_(), range->first, range->last, text);
+    const std::int64_t size = whole ? static_cast<std::int64_t>(text.text().size())
+                                    : GlobalRangeSize(map_(), range->first, range->last);
+    finishExtraction(ResultText(std::move(text.text()), size, "extract-globals"));
 }
 
 void WinRange::finishExtraction(const std::string& text) {

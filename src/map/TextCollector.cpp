@@ -1,0 +1,189 @@
+#include "map/TextCollector.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <cstring>
+#include <span>
+#include <unordered_map>
+
+namespace quorin {
+
+namespace {
+
+// Reads while looking for a zero byte start small, since most texts are
+// short, and grow while a text runs on.
+constexpr std::int64_t kFirstChunk = 4 * 1024;
+constexpr std::int64_t kMostChunk = 1024 * 1024;
+// Texts this close together are read as one range; the bytes between them
+// cost less than a read of their own.
+constexpr std::int64_t kJoinGap = 256;
+
+// Where each text ends: the offset of the first zero byte at or after its
+// start, or the size of the file. Starts are sorted and distinct; the ends
+// follow them, so a start at or before the last end found shares that end.
+Result<std::vector<std::int64_t>> FindEnds(MapFile& file, const std::vector<std::int64_t>& starts) {
+    const std::int64_t size = file.size();
+    std::vector<std::int64_t> ends(starts.size());
+    const std::unique_ptr<std::uint8_t[]> window(new std::uint8_t[kMostChunk]);
+    std::int64_t windowStart = 0;
+    std::int64_t windowEnd = 0;
+    std::int64_t chunk = kFirstChunk;
+    std::int64_t lastEnd = -1;
+    for (std::size_t i = 0; i < starts.size(); ++i) {
+        if (starts[i] <= lastEnd) {
+            ends[i] = lastEnd;
+            continue;
+        }
+        // Every byte from here on lies after the last end, so none is looked
+        // at twice.
+        std::int64_t at = starts[i];
+        for (;;) {
+            if (at >= windowEnd) {
+                chunk = at == windowEnd ? std::min(chunk * 2, kMostChunk) : kFirstChunk;
+                const std::int64_t length = std::min(chunk, size - at);
+                const std::span<std::uint8_t> bytes(window.get(), static_cast<std::size_t>(length));
+                if (auto read = file.readInto(at, bytes, "a text"); !read) return read.error();
+                windowStart = at;
+                windowEnd = at + length;
+            }
+            const std::uint8_t* from = window.get() + (at - windowStart);
+            if (const void* zero = std::memchr(from, 0, static_cast<std::size_t>(windowEnd - at))) {
+                lastEnd = at + (static_cast<const std::uint8_t*>(zero) - from);
+                break;
+            }
+            at = windowEnd;
+            if (at >= size) {
+                lastEnd = size;
+                break;
+            }
+        }
+        ends[i] = lastEnd;
+    }
+    return ends;
+}
+
+// Sorts offsets packed above their tickets by offset: two passes of a radix
+// sort over the offset's 32 bits, in linear time.
+void SortByOffset(std::vector<std::uint64_t>& packed) {
+    constexpr std::size_t kDigits = 1 << 16;
+    std::vector<std::uint64_t> other(packed.size());
+    std::vector<std::size_t> place(kDigits + 1);
+    for (const int shift : {32, 48}) {
+        std::fill(place.begin(), place.end(), 0);
+        for (const std::uint64_t key : packed) ++place[((key >> shift) & (kDigits - 1)) + 1];
+        for (std::size_t digit = 0; digit < kDigits; ++digit) place[digit + 1] += place[digit];
+        for (const std::uint64_t key : packed) other[place[(key >> shift) & (kDigits - 1)]++] = key;
+        packed.swap(other);
+    }
+}
+
+// A range of the file copied into the buffer at bufferAt.
+struct Range {
+    std::int64_t from = 0;
+    std::int64_t to = 0;
+    std::int64_t bufferAt = 0;
+};
+
+}  // namespace
+
+std::size_t TextCollector::want(std::int64_t offset) {
+    offsets_.push_back(offset);
+    return offsets_.size() - 1;
+}
+
+Status TextCollector::read(MapFile& file, const std::function<void(std::size_t, SharedText)>& take) const {
+    // The wanted offsets inside the file, ascending and distinct; ticketAt
+    // gives each ticket's place among them. Tables are read in file order,
+    // so the offsets mostly come sorted already.
+    // Offsets are 32-bit in this format, so an offset and its ticket pack
+    // into one number that sorts by offset.
+    std::vector<std::uint64_t> order;
+    order.reserve(offsets_.size());
+    for (std::size_t ticket = 0; ticket < offsets_.size(); ++ticket) {
+        const std::int64_t offset = offsets_[ticket];
+        if (offset >= 0 && offset < file.size() && offset <= INT32_MAX) {
+            order.push_back(static_cast<std::uint64_t>(offset) << 32 | ticket);
+        }
+    }
+    if (!std::is_sorted(order.begin(), order.end())) SortByOffset(order);
+    constexpr auto kOutside = static_cast<std::uint32_t>(-1);
+    std::vector<std::uint32_t> ticketAt(offsets_.size(), kOutside);
+    std::vector<std::int64_t> starts;
+    starts.reserve(order.size());
+    for (const std::uint64_t packed : order) {
+        const auto offset = static_cast<std::int64_t>(packed >> 32);
+        if (starts.empty() || starts.back() != offset) starts.push_back(offset);
+        ticketAt[packed & 0xFFFFFFFFu] = static_cast<std::uint32_t>(starts.size() - 1);
+    }
+
+    auto found = FindEnds(file, starts);
+    if (!found) return found.error();
+    const std::vector<std::int64_t>& ends = *found;
+
+    // Disjoint ranges of the file, so the buffer never holds more than the file.
+    std::vector<Range> ranges;
+    std::vector<std::uint32_t> rangeOf(starts.size());
+    std::int64_t total = 0;
+    for (std::size_t i = 0; i < starts.size(); ++i) {
+        if (!ranges.empty() && starts[i] <= ranges.back().to + kJoinGap) {
+            total += ends[i] - ranges.back().to;
+            ranges.back().to = ends[i];
+        } else {
+            ranges.push_back({starts[i], ends[i], total});
+            total += ends[i] - starts[i];
+        }
+        rangeOf[i] = static_cast<std::uint32_t>(ranges.size() - 1);
+    }
+    const std::shared_ptr<char[]> buffer(new char[static_cast<std::size_t>(std::max<std::int64_t>(total, 1))]);
+    for (const Range& range : ranges) {
+        auto* at = reinterpret_cast<std::uint8_t*>(buffer.get() + range.bufferAt);
+        const std::span<std::uint8_t> bytes(at, static_cast<std::size_t>(range.to - range.from));
+        if (auto read = file.readInto(range.from, bytes, "a text"); !read) return read;
+    }
+
+    // Texts that end at the same zero byte are hashed together from that end
+    // backwards, each start adding only the bytes before the last one, so no
+    // byte is hashed twice and the bytes between texts not at all. Only long
+    // texts keep a hash; a group of short ones is not hashed here at all.
+    std::vector<std::string_view> views(starts.size());
+    std::vector<std::uint64_t> hashes(starts.size(), SharedText::kHashNotKept);
+    for (std::size_t next = starts.size(); next > 0;) {
+        const std::int64_t end = ends[next - 1];
+        std::size_t groupFrom = next - 1;
+        while (groupFrom > 0 && ends[groupFrom - 1] == end) --groupFrom;
+        const bool hashed = end - starts[groupFrom] > static_cast<std::int64_t>(kLongText);
+        BackwardTextHash hash;
+        std::int64_t hashedFrom = end;
+        while (next > groupFrom) {
+            --next;
+            const Range& range = ranges[rangeOf[next]];
+            const char* at = buffer.get() + range.bufferAt + (starts[next] - range.from);
+            views[next] = std::string_view(at, static_cast<std::size_t>(end - starts[next]));
+            if (!hashed) continue;
+            hash.prepend(views[next].substr(0, static_cast<std::size_t>(hashedFrom - starts[next])));
+            hashedFrom = starts[next];
+            if (views[next].size() > kLongText) hashes[next] = hash.value();
+        }
+    }
+
+    // Equal long texts share the first view met, so comparing them reads
+    // nothing: texts of equal bytes that start at different places never
+    // overlap, so checking them reads each byte once. Short texts compare
+    // quickly as they are.
+    std::unordered_map<std::uint64_t, std::string_view> firstWithHash;
+    for (std::size_t i = 0; i < starts.size(); ++i) {
+        if (views[i].size() <= kLongText) continue;
+        const auto [known, added] = firstWithHash.try_emplace(hashes[i], views[i]);
+        if (!added && known->second == views[i]) views[i] = known->second;
+    }
+
+    for (std::size_t ticket = 0; ticket < ticketAt.size(); ++ticket) {
+        const std::uint32_t i = ticketAt[ticket];
+        if (i == kOutside || views[i].empty()) take(ticket, SharedText());
+        else take(ticket, SharedText(buffer, views[i], hashes[i]));
+    }
+    return success();
+}
+
+}  // namespace quorin

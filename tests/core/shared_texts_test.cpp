@@ -1,0 +1,136 @@
+// Texts held once: the text collector reads every text of a load into one
+// buffer, texts that run on share their bytes, and the dictionaries keyed by
+// them behave as keys copied from the names did.
+
+#include <gtest/gtest.h>
+
+#include "browse/RecordSelection.h"
+#include "edit/FieldWriteBack.h"
+#include "map/MapFile.h"
+#include "map/TextCollector.h"
+#include "support/EditFixture.h"
+#include "support/TempMap.h"
+
+namespace quorin {
+namespace {
+
+// Every text a collector reads, in ticket order.
+Result<std::vector<SharedText>> ReadAll(const TextCollector& collector, MapFile& file, std::size_t count) {
+    std::vector<SharedText> texts(count);
+    if (auto read = collector.read(file, [&](std::size_t ticket, SharedText text) { texts.at(ticket) = std::move(text); });
+        !read) {
+        return read.error();
+    }
+    return texts;
+}
+
+// A file of texts: a long text and its zero, then "beta" and "gamma" back to
+// back with one zero, a gap of zeros, the long text again, and a run with no
+// zero byte to the end of the file.
+const std::string kLong = "alpha" + std::string(80, 'a');
+
+struct TextFile {
+    testing::TempDir dir;
+    std::string path = dir.path("texts.bin");
+    std::string bytes;
+
+    TextFile() {
+        bytes = kLong + '\0' + "betagamma" + '\0' + std::string(600, '\0') + kLong + '\0' + "runs on";
+        testing::WriteBytes(path, std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+    }
+    std::int64_t at(std::string_view what, std::size_t from = 0) const {
+        return static_cast<std::int64_t>(bytes.find(what, from));
+    }
+};
+
+TEST(TextCollector, EveryTextEndsAtItsFirstZeroByteOrTheEndOfTheFile) {
+    TextFile file;
+    const std::int64_t secondLong = file.at(kLong, 1);
+    const auto longSize = static_cast<std::int64_t>(kLong.size());
+    struct Case {
+        const char* what;
+        std::int64_t offset;
+        std::string text;
+    };
+    const Case cases[] = {
+        {"a text and its zero byte", 0, kLong},
+        {"two texts share one zero", file.at("beta"), "betagamma"},
+        {"a suffix of it", file.at("gamma"), "gamma"},
+        {"inside a text", 2, kLong.substr(2)},
+        {"on a zero byte", longSize, ""},
+        {"past the gap", secondLong, kLong},
+        {"no zero byte before the end", file.at("runs"), "runs on"},
+        {"the last byte", static_cast<std::int64_t>(file.bytes.size()) - 1, "n"},
+        {"the same offset twice", 0, kLong},
+        {"at the end of the file", static_cast<std::int64_t>(file.bytes.size()), ""},
+        {"before the file", -1, ""},
+        {"far past the file", std::int64_t{1} << 40, ""},
+    };
+    TextCollector collector;
+    for (const Case& row : cases) collector.want(row.offset);
+    auto opened = MapFile::open(file.path);
+    ASSERT_TRUE(opened);
+    auto texts = ReadAll(collector, *opened, std::size(cases));
+    ASSERT_TRUE(texts) << texts.error().message;
+    ASSERT_EQ(texts->size(), std::size(cases));
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const SharedText& text = (*texts)[i];
+        EXPECT_EQ(text.view(), cases[i].text) << cases[i].what;
+        // The hash is the one any copy of the same bytes gets.
+        EXPECT_EQ(text.hash(), TextHash(cases[i].text)) << cases[i].what;
+        EXPECT_EQ(text, SharedText(cases[i].text)) << cases[i].what;
+    }
+    // Suffixes point into the same bytes; equal long texts at different
+    // places share one view, so comparing them reads nothing.
+    EXPECT_EQ((*texts)[2].data(), (*texts)[1].data() + 4);
+    EXPECT_EQ((*texts)[5].data(), (*texts)[0].data());
+}
+
+TEST(TextCollector, TextsOutliveTheCollectorAndItsFile) {
+    SharedText kept;
+    {
+        TextFile file;
+        TextCollector collector;
+        collector.want(file.at("runs"));
+        auto opened = MapFile::open(file.path);
+        ASSERT_TRUE(opened);
+        auto texts = ReadAll(collector, *opened, 1);
+        ASSERT_TRUE(texts);
+        kept = (*texts)[0];
+    }
+    EXPECT_EQ(kept, "runs on");
+}
+
+// The old name's key keeps finding the record whose name an edit changed,
+// and both the record and the key stay what they were told to be.
+TEST(SharedTextKeys, AnEditedNameAddsAKeyAndTheOldOneStillLeadsToTheRecord) {
+    testing::TempDir dir;
+    const testing::EditFixture fixture = testing::WriteEditFixture(dir);
+    MapState state;
+    testing::CollectedMessages messages;
+    ASSERT_TRUE(testing::Load(state, fixture.path, messages));
+    const auto position = state.scriptPosition("abc");
+    ASSERT_TRUE(position);
+    ShowRecord(state, {RecordKind::Script, *position});
+    ASSERT_TRUE(CommitField(state, EditField::ScriptName, "renamed"));
+
+    EXPECT_EQ(state.ScriptHeaderCache[*position].Name, "renamed");
+    EXPECT_EQ(state.scriptPosition("abc"), position);
+    EXPECT_EQ(state.scriptPosition("renamed"), position);
+    EXPECT_EQ(state.scriptPosition(std::string("renamed")), position);
+    EXPECT_FALSE(state.scriptPosition("abcd"));
+    const auto oldKey = state.ScriptsByName.find(std::string_view("abc"));
+    ASSERT_NE(oldKey, state.ScriptsByName.end());
+    EXPECT_EQ(oldKey->first, "abc");
+
+    // A copy (an extraction snapshot) shares the texts and keeps them when
+    // the map it came from is replaced.
+    const MapContent snapshot = state;
+    EXPECT_EQ(snapshot.ScriptHeaderCache[*position].Name.data(), state.ScriptHeaderCache[*position].Name.data());
+    state.adopt(MapContent{}, "");
+    EXPECT_EQ(snapshot.ScriptHeaderCache[*position].Name, "renamed");
+    EXPECT_EQ(snapshot.scriptPosition("abc"), position);
+}
+
+}  // namespace
+}  // namespace quorin
