@@ -24,12 +24,16 @@ void Set(MapState& map, Value Record::*member, std::size_t position, const Recor
 template <typename Record, typename Value>
 constexpr bool kIsKey = std::is_same_v<Value, SharedText> || std::is_same_v<Record, Syntax>;
 
-template <typename Record, typename Value>
-std::optional<std::int32_t> KeyOwner(MapState& map, const Value& key) {
-    auto& index = IndexOf(map, static_cast<Record*>(nullptr));
-    const auto found = index.find(key);
+std::optional<std::int32_t> Lookup(const NameIndex& index, const SharedText& name) {
+    const auto found = index.find(name);
     if (found == index.end()) return std::nullopt;
     return found->second;
+}
+std::optional<std::int32_t> Lookup(const IdentityIndex& index, std::int32_t identity) { return index.find(identity); }
+
+template <typename Record, typename Value>
+std::optional<std::int32_t> KeyOwner(MapState& map, const Value& key) {
+    return Lookup(IndexOf(map, static_cast<Record*>(nullptr)), key);
 }
 
 template <typename Record, typename Value>

@@ -90,7 +90,6 @@ Status ReadSyntax(MapFile& file, std::int32_t blockOffset, MapContent& content, 
     if (!block) return block.error();
     const auto& bytes = *block;
     content.SyntaxCache.reserve(static_cast<std::size_t>(*count));
-    content.SyntaxByIdentity.reserve(static_cast<std::size_t>(*count));
     for (std::int32_t i = 0; i < *count; ++i) {
         const std::uint8_t* node = &bytes[static_cast<std::size_t>(L::node::kSize * i)];
         Syntax syntax;

@@ -17,13 +17,15 @@ void MapState::adopt(MapContent content, std::string path, LoadedFile file) {
 
 namespace {
 
-template <typename Index, typename Key>
-std::optional<std::size_t> PositionIn(const Index& index, const Key& key, std::size_t cacheSize) {
-    const auto found = index.find(key);
-    if (found == index.end() || found->second < 0 || static_cast<std::size_t>(found->second) >= cacheSize) {
-        return std::nullopt;
-    }
-    return static_cast<std::size_t>(found->second);
+// A recorded position, when the cache has it.
+std::optional<std::size_t> InCache(std::optional<std::int32_t> position, std::size_t cacheSize) {
+    if (!position || *position < 0 || static_cast<std::size_t>(*position) >= cacheSize) return std::nullopt;
+    return static_cast<std::size_t>(*position);
+}
+
+std::optional<std::size_t> PositionIn(const NameIndex& index, std::string_view name, std::size_t cacheSize) {
+    const auto found = index.find(name);
+    return InCache(found == index.end() ? std::nullopt : std::optional(found->second), cacheSize);
 }
 
 }  // namespace
@@ -37,7 +39,7 @@ std::optional<std::size_t> MapContent::globalPosition(std::string_view name) con
 }
 
 std::optional<std::size_t> MapContent::syntaxPosition(std::int32_t identity) const {
-    return PositionIn(SyntaxByIdentity, identity, SyntaxCache.size());
+    return InCache(SyntaxByIdentity.find(identity), SyntaxCache.size());
 }
 
 std::size_t MapContent::syntaxPositionOr0(std::int32_t identity) const {

@@ -12,6 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "map/IdentityIndex.h"
 #include "map/Records.h"
 #include "map/SystemFile.h"
 #include "map/SharedText.h"
@@ -21,9 +22,6 @@ namespace quorin {
 // Name to cache position. When two records share a name the later one wins.
 // Keys share the records' text buffer and are searched with any string_view.
 using NameIndex = std::unordered_map<SharedText, std::int32_t, SharedTextHash, SharedTextEqual>;
-// Node identity to cache position; keyed by the number, which behaves like
-// the decimal-text key (see IdentityFromKey).
-using IdentityIndex = std::unordered_map<std::int32_t, std::int32_t>;
 
 // The record an editor page shows: a cache position and the load it came
 // from, so an edit can never reach a record of another map.

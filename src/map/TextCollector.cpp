@@ -1,6 +1,7 @@
 #include "map/TextCollector.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cstdint>
 #include <cstring>
@@ -63,14 +64,16 @@ Result<std::vector<std::int64_t>> FindEnds(MapFile& file, const std::vector<std:
     return ends;
 }
 
-// Sorts offsets packed above their tickets by offset: two passes of a radix
-// sort over the offset's 32 bits, in linear time.
+// Sorts offsets packed above their tickets by offset: three passes of a
+// radix sort over the offset's 32 bits, in linear time. Eleven-bit digits
+// keep the counts small enough to stay in the fastest cache.
 void SortByOffset(std::vector<std::uint64_t>& packed) {
-    constexpr std::size_t kDigits = 1 << 16;
+    constexpr unsigned kDigitBits = 11;
+    constexpr std::size_t kDigits = std::size_t{1} << kDigitBits;
     std::vector<std::uint64_t> other(packed.size());
-    std::vector<std::size_t> place(kDigits + 1);
-    for (const int shift : {32, 48}) {
-        std::fill(place.begin(), place.end(), 0);
+    std::array<std::size_t, kDigits + 1> place{};
+    for (unsigned shift = 32; shift < 64; shift += kDigitBits) {
+        place.fill(0);
         for (const std::uint64_t key : packed) ++place[((key >> shift) & (kDigits - 1)) + 1];
         for (std::size_t digit = 0; digit < kDigits; ++digit) place[digit + 1] += place[digit];
         for (const std::uint64_t key : packed) other[place[(key >> shift) & (kDigits - 1)]++] = key;

@@ -67,10 +67,11 @@ std::vector<std::string> JsonCommands();
 
 // Runs the load chain on path; the message a desktop box would show goes to
 // stderr ("Map loaded!", or why the map was refused). Returns the loaded
-// state, or nullopt after a refusal (the caller exits with kRefused).
+// state, or nullptr after a refusal (the caller exits with kRefused).
 // A command that writes loads with OpenMode::HoldForWriting, so it writes
-// through the descriptor it read.
-std::optional<MapState> LoadForCommand(CliContext& context, const std::string& path, OpenMode mode = OpenMode::Edit);
+// through the descriptor it read. The state lives to the end of the process,
+// which ends without freeing it (see main).
+MapState* LoadForCommand(CliContext& context, const std::string& path, OpenMode mode = OpenMode::Edit);
 
 // Parses a whole decimal number for a cache position argument.
 std::optional<long long> ParseWholeNumber(const std::string& text);

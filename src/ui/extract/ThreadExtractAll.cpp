@@ -14,6 +14,7 @@ namespace quorin::ui {
 ThreadExtractAll* ThreadExtractAll::Start(const MapState& map, std::size_t textLimit) {
     auto* run = new ThreadExtractAll(ExtractionSnapshot(map), textLimit);
     run->window_ = new Extract();
+    run->windowObject_ = run->window_.data();
     run->window_->installEventFilter(run);
     if (auto* application = QCoreApplication::instance()) {
         run->setParent(application);
@@ -27,7 +28,9 @@ ThreadExtractAll::ThreadExtractAll(ExtractionSnapshot snapshot, std::size_t text
     : snapshot_(std::move(snapshot)), textLimit_(textLimit) {}
 
 bool ThreadExtractAll::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == window_ && event->type() == QEvent::Close) cancelled_ = true;
+    // Compared as a QObject: the window may be part way through its
+    // destruction, when it is no longer an Extract.
+    if (watched == windowObject_ && event->type() == QEvent::Close) cancelled_ = true;
     return QObject::eventFilter(watched, event);
 }
 

@@ -55,6 +55,7 @@ private:
     ExtractionSnapshot snapshot_;  // read by the worker only
     std::size_t textLimit_;
     QPointer<Extract> window_;     // the user may close it before the end
+    const QObject* windowObject_ = nullptr;  // only compared, never followed
     std::atomic<bool> cancelled_{false};  // set when the window goes
     std::mutex handoverMutex_;
     bool handoverOpen_ = true;

@@ -72,7 +72,7 @@ std::string StateImage(const MapState& state) {
     for (const auto& [name, position] : std::map(state.GlobalsByName.begin(), state.GlobalsByName.end())) {
         image += "GlobalsByName " + name + " " + std::to_string(position) + "\n";
     }
-    for (const auto& [identity, position] : std::map(state.SyntaxByIdentity.begin(), state.SyntaxByIdentity.end())) {
+    for (const auto& [identity, position] : state.SyntaxByIdentity.entries()) {
         image += "SyntaxByIdentity " + std::to_string(identity) + " " + std::to_string(position) + "\n";
     }
     return image;
