@@ -11,6 +11,7 @@
 #include <iostream>
 
 #include "app/StartOptions.h"
+#include "ui/extract/Extract.h"
 #include "ui/extract/ExtractionCommands.h"
 #include "ui/find/FindCommands.h"
 #include "ui/main/MainWindow.h"
@@ -49,6 +50,10 @@ ui::ExtractionCommands& WireCommands(MainWindow& window, std::function<void(bool
     ui::SetMenuCommand("ScriptToolsRedoWrite", On(window, &MainWindow::ScriptToolsRedoWrite_Action));
     ui::SetSubmenuFiller("FileOpenRecent", [target = QPointer<MainWindow>(&window)](QMenu& menu, QMainWindow&) {
         if (target) target->FileOpenRecent_Fill(menu);
+    });
+    // Only a result window has a text to save; the item is disabled elsewhere.
+    ui::SetMenuCommand("FileSaveAs", [](QMainWindow& from) {
+        if (auto* result = qobject_cast<ui::Extract*>(&from)) result->saveAs();
     });
     ui::SetMenuCommand("EditFind", [](QMainWindow& from) { ui::FindInText::Show(from); });
     ui::SetMenuCommand("EditFindNext",

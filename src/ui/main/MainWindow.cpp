@@ -35,6 +35,7 @@
 #include "ui/shell/Dialogs.h"
 #include "ui/shell/MapText.h"
 #include "ui/shell/MenuBar.h"
+#include "ui/shell/MenuTable.h"
 #include "ui/shell/WindowChrome.h"
 
 using quorin::ui::FromMapText;
@@ -75,7 +76,6 @@ QString NoMapByteMessage(const QString& text, qsizetype at) {
 }
 
 constexpr const char* kProtectMapItem = "ScriptToolsProtectMap";
-constexpr const char* kSaveAsItem = "FileSaveAs";
 
 // The first local .map file among the dropped ones; empty when none.
 QString DroppedMap(const QMimeData* data) {

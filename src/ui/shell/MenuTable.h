@@ -22,6 +22,9 @@ enum class StandardCommand { None, Quit, Undo, Cut, Copy, Paste, Delete, SelectA
 
 inline constexpr QKeyCombination kNoShortcut = QKeyCombination::fromCombined(0);
 
+// File > Save As…: only a window with a text to save enables it on its bar.
+inline constexpr const char* kSaveAsItem = "FileSaveAs";
+
 struct MenuEntry {
     MenuEntryKind kind;
     const char* name = "";
