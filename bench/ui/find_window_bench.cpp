@@ -16,20 +16,22 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <memory>
 
 #include "map/MapLoader.h"
 #include "map/MapNames.h"
 #include "map/MaximalMap.h"
+#include "support/StallWatch.h"
 #include "ui/find/WinFind.h"
+
+using quorin::bench::RunFor;
+using quorin::bench::StallWatch;
 
 namespace {
 
@@ -37,52 +39,6 @@ quorin::MapState& Maximal() {
     static quorin::MapState map;
     return map;
 }
-
-// Runs the event loop for ms milliseconds.
-void RunFor(int ms) {
-    QDeadlineTimer deadline(ms);
-    while (!deadline.hasExpired()) QApplication::processEvents(QEventLoop::AllEvents, 1);
-}
-
-std::int64_t ThreadCpuNanoseconds() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return std::int64_t{now.tv_sec} * 1'000'000'000 + now.tv_nsec;
-}
-
-class StallWatch {
-public:
-    StallWatch() {
-        ticker_.setTimerType(Qt::PreciseTimer);
-        ticker_.setInterval(1);
-        QObject::connect(&ticker_, &QTimer::timeout, [this] {
-            const qint64 now = clock_.nsecsElapsed();
-            const std::int64_t cpu = ThreadCpuNanoseconds();
-            longestWall_ = std::max(longestWall_, now - lastWall_);
-            longestCpu_ = std::max(longestCpu_, cpu - lastCpu_);
-            lastWall_ = now;
-            lastCpu_ = cpu;
-        });
-    }
-    void start() {
-        longestWall_ = longestCpu_ = 0;
-        clock_.start();
-        lastWall_ = 0;
-        lastCpu_ = ThreadCpuNanoseconds();
-        ticker_.start();
-    }
-    void stop() { ticker_.stop(); }
-    double longestCpuSeconds() const { return static_cast<double>(longestCpu_) / 1e9; }
-    double longestWallMs() const { return static_cast<double>(longestWall_) / 1e6; }
-
-private:
-    QTimer ticker_;
-    QElapsedTimer clock_;
-    qint64 lastWall_ = 0;
-    qint64 longestWall_ = 0;
-    std::int64_t lastCpu_ = 0;
-    std::int64_t longestCpu_ = 0;
-};
 
 void TypeQuery(benchmark::State& state, const QString& query) {
     auto window = std::make_unique<quorin::ui::WinFind>([]() -> const quorin::MapState& { return Maximal(); });

@@ -22,6 +22,7 @@ class SilentDialogs final : public quorin::ui::DialogSeam {
 public:
     void showMessage(QWidget*, const QString& text) override { messages << text; }
     QString askMapFile(QWidget*) override { return {}; }
+    QString askSaveFile(QWidget*, const QString&) override { return {}; }
     QStringList messages;
 };
 

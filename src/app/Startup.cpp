@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QIcon>
+#include <QMenu>
 #include <QPointer>
 #include <QSettings>
 #include <QTimer>
@@ -10,10 +11,12 @@
 #include <iostream>
 
 #include "app/StartOptions.h"
+#include "ui/extract/Extract.h"
 #include "ui/extract/ExtractionCommands.h"
 #include "ui/find/FindCommands.h"
 #include "ui/main/MainWindow.h"
 #include "ui/shell/Dialogs.h"
+#include "ui/shell/FindInText.h"
 #include "ui/shell/MapText.h"
 #include "ui/shell/MenuBar.h"
 
@@ -45,6 +48,18 @@ ui::ExtractionCommands& WireCommands(MainWindow& window, std::function<void(bool
     ui::SetMenuCommand("ScriptToolsProtectMap", On(window, &MainWindow::ScriptToolsProtectMap_Action));
     ui::SetMenuCommand("ScriptToolsUndoWrite", On(window, &MainWindow::ScriptToolsUndoWrite_Action));
     ui::SetMenuCommand("ScriptToolsRedoWrite", On(window, &MainWindow::ScriptToolsRedoWrite_Action));
+    ui::SetSubmenuFiller("FileOpenRecent", [target = QPointer<MainWindow>(&window)](QMenu& menu, QMainWindow&) {
+        if (target) target->FileOpenRecent_Fill(menu);
+    });
+    // Only a result window has a text to save; the item is disabled elsewhere.
+    ui::SetMenuCommand("FileSaveAs", [](QMainWindow& from) {
+        if (auto* result = qobject_cast<ui::Extract*>(&from)) result->saveAs();
+    });
+    ui::SetMenuCommand("EditFind", [](QMainWindow& from) { ui::FindInText::Show(from); });
+    ui::SetMenuCommand("EditFindNext",
+                       [](QMainWindow& from) { ui::FindInText::Again(from, ui::FindInText::Direction::Next); });
+    ui::SetMenuCommand("EditFindPrevious",
+                       [](QMainWindow& from) { ui::FindInText::Again(from, ui::FindInText::Direction::Previous); });
     ui::SetMenuItemChecked(kBackUpItem, window.backupBeforeFirstWrite());
     ui::SetMenuCommand(kBackUpItem, [target = QPointer<MainWindow>(&window), backupChanged](QMainWindow&) {
         const bool backup = ui::MenuItemChecked(kBackUpItem);

@@ -26,9 +26,10 @@ int StartQuorin(const std::vector<std::string>& arguments, const char* namesFrom
 // Makes the extraction commands over window's map state (they belong to
 // window), refills an open range window after each of window's loads, and
 // wires every command of MenuBar1 that has no standard handler: File > Open,
-// Open Read-Only, Protect Map, the undo and redo of writes and Back Up
-// Before First Write to window, the Extract... items and Database to the
-// extraction commands. The backup item shows window's setting;
+// Open Read-Only, Open Recent, Protect Map, the undo and redo of writes and
+// Back Up Before First Write to window, Edit > Find and its Next and
+// Previous to the window they are chosen in, the Extract... items and
+// Database to the extraction commands. The backup item shows window's setting;
 // backupChanged, when given, hears each change of it.
 ui::ExtractionCommands& WireCommands(MainWindow& window, std::function<void(bool)> backupChanged = {});
 

@@ -7,9 +7,9 @@
 
 namespace quorin {
 
-// Success when a map is loaded, the file chosen last with Open is the one
-// its records came from and it was not opened read-only; otherwise the
-// message that says why not.
+// Success when a map is loaded, f still names the file its records came
+// from and it was not opened read-only; otherwise the message that says why
+// not.
 [[nodiscard]] Status CheckMapWritable(const MapState& map);
 
 }  // namespace quorin

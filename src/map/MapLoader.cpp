@@ -26,6 +26,15 @@ std::string ClassCode(const std::uint8_t* base, const L::Field& field) {
     return std::string(std::reverse_iterator(at + field.width), std::reverse_iterator(at));
 }
 
+// The message for a file that has neither the header tag nor an index
+// offset inside it; why says what was found instead.
+Error NotAMap(const MapFile& file, const std::string& why) {
+    return Error{"\"" + file.path() + "\" is not a Vexa map (or it is damaged): its header tag is not \"" +
+                 std::string(L::kHeaderTag) + "\", and " + why};
+}
+
+std::string OffsetText(std::int64_t offset) { return "0x" + Hexadecimal(static_cast<std::int32_t>(offset)); }
+
 struct TableRef {
     std::int32_t count = 0;
     std::int32_t offset = 0;
@@ -174,8 +183,20 @@ Result<MapContent> ReadMapData(MapFile& file, const std::vector<std::string>& ma
         }
         if (!accepted) return Error{kNameRefused};
     } else {
-        auto index = file.readInt32(L::header::OtherIndexOffset.offset, "the index offset");
+        // Without the header tag only the index offset says this is a map;
+        // one that leads outside the file says it is none (a text file,
+        // say), rather than a damaged one.
+        const L::Field& at = L::header::OtherIndexOffset;
+        if (file.size() < at.offset + at.width) {
+            return NotAMap(file, "the index offset (" + Decimal(at.width) + " bytes at offset " + OffsetText(at.offset) +
+                                     ") lies outside the file, which has " + Decimal(file.size()) + " bytes.");
+        }
+        auto index = file.readInt32(at.offset, "the index offset");
         if (!index) return index.error();
+        if (*index < 0 || *index >= file.size()) {
+            return NotAMap(file, "the index offset at " + OffsetText(at.offset) + ", " + Decimal(*index) +
+                                     ", lies outside the file, which has " + Decimal(file.size()) + " bytes.");
+        }
         content.indexOffset = *index;
     }
     const std::int64_t indexOffset = content.indexOffset;
@@ -235,7 +256,8 @@ Result<OpenedMap> OpenForMode(const std::string& path, OpenMode mode) {
 }  // namespace
 
 Status OpenMap(MapState& state, const std::string& path, const std::vector<std::string>& stockNames, OpenMode mode) {
-    state.f = path;
+    // f keeps naming the loaded map until this file has loaded: a refused
+    // file must not take the writes away from the map on screen.
     auto opened = OpenForMode(path, mode);
     if (!opened) return opened.error();
     MapFile& file = opened->file;
@@ -254,6 +276,7 @@ Status OpenMap(MapState& state, const std::string& path, const std::vector<std::
         return Error{"The map \"" + path + "\" changed while it was being loaded. Open it again."};
     }
     opened->facts.identity = *now;
+    state.f = path;
     state.adopt(std::move(*content), path, std::move(opened->facts));
     return success();
 }

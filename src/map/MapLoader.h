@@ -35,12 +35,12 @@ enum class OpenMode {
 
 inline constexpr const char* kOpenedReadOnly = "is open read-only";
 
-// The whole chain as File > Open runs it: f becomes path, the file is opened
-// once, a version of 609 is refused with "cant load |1|", MapNames is
-// refilled from stockNames, the map is read and, on success, replaces the
-// previous one. The caller then shows kMapLoaded. A refusal returns the one
-// message to show and leaves the loaded map, its records and the editor
-// properties as they were.
+// The whole chain as File > Open runs it: the file is opened once, a
+// version of 609 is refused with "cant load |1|", MapNames is refilled from
+// stockNames, the map is read and, on success, replaces the previous one
+// and f becomes path. The caller then shows kMapLoaded. A refusal returns
+// the one message to show and leaves f, the loaded map, its records and
+// the editor properties as they were, so the map on screen stays writable.
 // The file's identity is taken from the descriptor read; a file that changes
 // while it is read is refused.
 [[nodiscard]] Status OpenMap(MapState& state, const std::string& path, const std::vector<std::string>& stockNames,

@@ -76,7 +76,8 @@ struct LoadedFile {
 // The map's records (MapContent) plus what the window keeps beside them.
 class MapState : public MapContent {
 public:
-    // The file chosen last with Open (empty after a cancelled dialog).
+    // The file of the map loaded last. A cancelled or refused Open leaves
+    // it, so the map on screen stays the one written.
     std::optional<std::string> f;
     std::vector<std::string> MapNames;
 
@@ -109,8 +110,8 @@ public:
         written_ = true;
     }
 
-    // True when records of this load may be written: a map is loaded and the
-    // last file chosen with Open is the one the records came from.
+    // True when records of this load may be written: a map is loaded and f
+    // still names the file the records came from.
     bool writable() const { return hasMap() && f && *f == loadedPath_; }
 
     // The record an editor property points at, when it belongs to this load.

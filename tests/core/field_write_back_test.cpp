@@ -255,7 +255,8 @@ void NothingShown(Loaded& map) {
     map.state.LoadedGlobal.reset();
     map.state.LoadedSyntax.reset();
 }
-void CancelledOpen(Loaded& map) { map.state.f.reset(); }
+// No window leaves f empty once a map has loaded; the check holds all the same.
+void FileReferenceCleared(Loaded& map) { map.state.f.reset(); }
 void RefusedOpen(Loaded& map) {
     Bytes refused = map.fixture.bytes;
     testing::PutInt32(refused, 4, 609);
@@ -286,8 +287,8 @@ void NoChange(Loaded&) {}
 
 std::vector<Refusal> RefusalCases() {
     const std::vector<std::pair<std::string, std::function<void(Loaded&)>>> situations = {
-        {"NoMapLoaded", NoMap},     {"NothingShown", NothingShown}, {"CancelledOpen", CancelledOpen},
-        {"RefusedOpen", RefusedOpen}, {"SecondOpen", SecondOpen},   {"StaleRecords", StaleRecords},
+        {"NoMapLoaded", NoMap},     {"NothingShown", NothingShown}, {"FileReferenceCleared", FileReferenceCleared},
+        {"SecondOpen", SecondOpen},   {"StaleRecords", StaleRecords},
         {"ReadOnly", ReadOnly},     {"Deleted", Deleted},           {"Directory", Directory},
         {"Truncated", Truncated},
     };
@@ -323,6 +324,26 @@ std::vector<Refusal> RefusalCases() {
     cases.push_back({"EditFieldGivenAnItem", NoChange,
                      [](MapState& s) { return CommitPopup(s, EditField::ScriptExpPointer, 1); }});
     return cases;
+}
+
+// A refused Open leaves the map on screen the one written: its edits land
+// in its own file, and the refused file is never touched.
+TEST(FieldCommitAfterRefusedOpen, LandsInTheLoadedFile) {
+    Loaded map;
+    ASSERT_TRUE(map.load());
+    RefusedOpen(map);
+    const std::string refused = map.dir.path("second.map");
+    const std::string refusedBefore = FileImage(refused);
+    ASSERT_TRUE(EditNumber(map.state));
+    ASSERT_TRUE(EditName(map.state));
+    ASSERT_TRUE(EditPopup(map.state));
+    EXPECT_EQ(FileImage(refused), refusedBefore);
+    MapState reloaded;
+    testing::CollectedMessages messages;
+    ASSERT_TRUE(testing::Load(reloaded, map.fixture.path, messages));
+    EXPECT_EQ(reloaded.ScriptHeaderCache[map.state.LoadedScript->position].ExpPointer, 5);
+    EXPECT_EQ(reloaded.GlobalHeaderCache[map.state.LoadedGlobal->position].Name, "renamed");
+    EXPECT_EQ(reloaded.SyntaxCache[map.state.LoadedSyntax->position].ValueType, 3);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryRefusal, FieldCommitRefusal, ::testing::ValuesIn(RefusalCases()),

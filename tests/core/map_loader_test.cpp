@@ -245,8 +245,8 @@ TEST_F(MapLoaderTest, RefusalsLeaveTheLoadedMapAlone) {
         EXPECT_FALSE(Load(state, c.path, shown));
         EXPECT_EQ(shown.messages, std::vector<std::string>{c.message});
         ExpectSameMap(state, before);
-        EXPECT_EQ(state.f, c.path);  // the chosen file is remembered ...
-        EXPECT_FALSE(state.writable());  // ... so the records on screen can no longer be written
+        EXPECT_EQ(state.f, good);  // the refused file does not take the writes away
+        EXPECT_TRUE(state.writable());
         EXPECT_EQ(state.MapNames.size(), c.mapNamesRefilled ? 11u : 1u);
     }
 }
@@ -305,6 +305,57 @@ TEST_F(MapLoaderTest, DamagedMapsAreRefusedWithAClearMessage) {
         EXPECT_NE(shown.messages[0].find(c.expected), std::string::npos) << c.what << ": " << shown.messages[0];
         EXPECT_FALSE(fresh.hasMap());
     }
+}
+
+// Without the header tag only the index offset at 1516 marks a map; when it
+// leads outside the file, the file is called what it most likely is.
+TEST_F(MapLoaderTest, AFileWithoutTagOrIndexIsNotAMap) {
+    MapBuilder tagless = SmallMap();
+    tagless.headerTag = "abcd";
+    const auto map = tagless.build();
+    std::string longText;
+    while (longText.size() < 4000) longText += "Just some notes, not a level at all.\n";
+    struct Case {
+        const char* what;
+        std::vector<std::uint8_t> bytes;
+        const char* expected;  // after "...it is damaged): "
+    };
+    const auto withIndex = [&](std::int32_t index) {
+        auto bytes = map;
+        PutInt32(bytes, 1516, index);
+        return bytes;
+    };
+    const Case cases[] = {
+        {"short text", {'h', 'e', 'l', 'l', 'o', ',', ' ', 'w', 'o', 'r', 'l', 'd', '\n'},
+         "its header tag is not \"daeh\", and the index offset (4 bytes at offset 0x5EC) lies outside the file, "
+         "which has 13 bytes."},
+        {"long text", std::vector<std::uint8_t>(longText.begin(), longText.end()),
+         "its header tag is not \"daeh\", and the index offset at 0x5EC, 1937066506, lies outside the file, which "
+         "has 4033 bytes."},
+        {"negative index", withIndex(-1), "the index offset at 0x5EC, -1, lies outside the file"},
+        {"index at the end", withIndex(static_cast<std::int32_t>(map.size())), "lies outside the file"},
+    };
+    for (const Case& c : cases) {
+        const std::string path = dir.path("notes.map");
+        testing::WriteBytes(path, c.bytes);
+        testing::CollectedMessages shown;
+        EXPECT_FALSE(Load(state, path, shown)) << c.what;
+        ASSERT_EQ(shown.messages.size(), 1u) << c.what;
+        const std::string prefix = "\"" + path + "\" is not a Vexa map (or it is damaged): ";
+        EXPECT_EQ(shown.messages[0].rfind(prefix, 0), 0u) << shown.messages[0];
+        EXPECT_NE(shown.messages[0].find(c.expected), std::string::npos) << c.what << ": " << shown.messages[0];
+    }
+
+    // An index inside the file is a map's, damaged or not: the other
+    // refusals keep their words.
+    auto damaged = map;
+    PutInt32(damaged, 1516, static_cast<std::int32_t>(map.size()) - 2);
+    const std::string path = dir.path("damaged.map");
+    testing::WriteBytes(path, damaged);
+    testing::CollectedMessages shown;
+    EXPECT_FALSE(Load(state, path, shown));
+    ASSERT_EQ(shown.messages.size(), 1u);
+    EXPECT_EQ(shown.messages[0].rfind("The map \"" + path + "\" is damaged: the tag index", 0), 0u) << shown.messages[0];
 }
 
 TEST_F(MapLoaderTest, TextsOutsideTheFileReadAsEmptyOrStopAtTheEnd) {

@@ -51,15 +51,18 @@ private slots:
     void editFindsRenamedRecord();
     void protectMap();
     void secondLoadClearsTheEditor();
-    void refusedOrCancelledOpenWritesNowhere();
+    void refusedOrCancelledOpenKeepsEditing();
     void writeFailureIsShown();
-    void overlongNameIsRefused();
+    void nameFieldStopsAt31Bytes_data();
+    void nameFieldStopsAt31Bytes();
+    void nameWithoutLatin1ByteIsRefused();
     void refusalQuotesTheNameAsTyped();
     void controlByteNameIsRefused_data();
     void controlByteNameIsRefused();
     void fieldUndoEndsWithTheWrite();
     void undoRefreshesRowsAndPage();
     void mapChangedOnDiskIsNotWritten();
+    void refusedPopupShowsTheFileValue();
     void readOnlyMapTakesNoEdits();
 
 private:
@@ -298,40 +301,36 @@ void EditInPlaceTest::secondLoadClearsTheEditor() {
     QVERIFY(testing::ReadBytes(second) == secondBefore);
 }
 
-void EditInPlaceTest::refusedOrCancelledOpenWritesNowhere() {
+// A refused or cancelled Open leaves the map on screen the one edits write;
+// the refused file is never touched.
+void EditInPlaceTest::refusedOrCancelledOpenKeepsEditing() {
     const std::string shown = open(Demo4096(), "shown.map");
     select({"scripts"}, "s: intro");
-    const auto shownBefore = testing::ReadBytes(shown);
+    const int intro = 1;  // its position in the script table
 
-    // A refused file becomes the chosen file while the old lists stay.
     MapBuilder refused = DemoMap();
     refused.version = 609;
     const std::string other = open(refused, "refused.map");
     const auto otherBefore = testing::ReadBytes(other);
+    QCOMPARE(dialogs_.messages.last(), QStringLiteral("cant load |1|"));
     QCOMPARE(Field(window(), "FldScriptName").text(), QStringLiteral("intro"));
+    auto before = testing::ReadBytes(shown);
     auto messagesBefore = dialogs_.messages.size();
     QLineEdit& name = Field(window(), "FldScriptName");
     TypeInto(name, QStringLiteral("renamed"));
     QTest::keyClick(&name, Qt::Key_Return);
-    QCOMPARE(dialogs_.messages.size(), messagesBefore + 1);  // the refusal, in a box
-    ChoosePopupItem(Popup(window(), "PopScriptType"), QStringLiteral("stub"));
-    QCOMPARE(dialogs_.messages.size(), messagesBefore + 2);
-    TriggerMenuItem(window(), "ScriptToolsProtectMap");
-    QCOMPARE(dialogs_.messages.size(), messagesBefore + 3);
-    QVERIFY(!dialogs_.messages.mid(messagesBefore).contains(QStringLiteral("Map is now protected from basic script extraction!")));
-    QVERIFY(testing::ReadBytes(shown) == shownBefore);
+    QCOMPARE(dialogs_.messages.mid(messagesBefore), QStringList{});
+    compareWrite(before, testing::ReadBytes(shown), DemoLayout().scriptEntry(intro), NameField("renamed"));
     QVERIFY(testing::ReadBytes(other) == otherBefore);
 
-    // After a cancelled dialog there is no file at all.
-    open(Demo4096(), "shown.map");
-    select({"scripts"}, "s: intro");
+    // A cancelled dialog changes nothing either.
     TriggerMenuItem(window(), "Fileopen");
-    QVERIFY(!window().state().f);
+    before = testing::ReadBytes(shown);
     messagesBefore = dialogs_.messages.size();
-    TypeInto(name, QStringLiteral("renamed"));
-    QTest::keyClick(&name, Qt::Key_Return);
-    QCOMPARE(dialogs_.messages.size(), messagesBefore + 1);
-    QVERIFY(testing::ReadBytes(shown) == shownBefore);
+    ChoosePopupItem(Popup(window(), "PopScriptType"), QStringLiteral("stub"));
+    QCOMPARE(dialogs_.messages.mid(messagesBefore), QStringList{});
+    compareWrite(before, testing::ReadBytes(shown), DemoLayout().scriptEntry(intro) + 32, Bytes(4, 2));
+    QVERIFY(testing::ReadBytes(other) == otherBefore);
 }
 
 void EditInPlaceTest::writeFailureIsShown() {
@@ -349,35 +348,75 @@ void EditInPlaceTest::writeFailureIsShown() {
     std::filesystem::permissions(file, std::filesystem::perms::owner_all);
 }
 
-void EditInPlaceTest::overlongNameIsRefused() {
+// A name field takes 31 characters, one byte each, and stops there as
+// the user types or pastes.
+void EditInPlaceTest::nameFieldStopsAt31Bytes_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("row");
+    QTest::addColumn<bool>("pasted");
+    QTest::newRow("script, typed") << "FldScriptName" << "s: open_vault" << false;
+    QTest::newRow("global, typed") << "FldGlobalName" << "g: guard_count" << false;
+    QTest::newRow("script, pasted") << "FldScriptName" << "s: open_vault" << true;
+}
+
+void EditInPlaceTest::nameFieldStopsAt31Bytes() {
+    QFETCH(QString, field);
+    QFETCH(QString, row);
+    QFETCH(bool, pasted);
     const std::string file = open(Demo4096(), "long.map");
+    const bool script = row.startsWith(QLatin1Char('s'));
+    select({script ? QStringLiteral("scripts") : QStringLiteral("globals")}, row);
+    const auto before = testing::ReadBytes(file);
+    QLineEdit& name = Field(window(), qPrintable(field));
+    const QString text = QStringLiteral("caf") + QChar(0xE9) + QString(41, QLatin1Char('n'));  // 45 characters
+    if (pasted) {
+        name.selectAll();
+        name.insert(text);
+    } else {
+        TypeInto(name, text);
+    }
+    QCOMPARE(name.text(), text.left(31));
+    const auto messagesBefore = dialogs_.messages.size();
+    QTest::keyClick(&name, Qt::Key_Return);
+    QCOMPARE(dialogs_.messages.mid(messagesBefore), QStringList{});
+    const std::int64_t at = script ? DemoLayout().scriptEntry(3) : DemoLayout().globalEntry(2);
+    compareWrite(before, testing::ReadBytes(file), at, NameField(text.left(31).toLatin1()));
+}
+
+// A character with no Latin-1 byte cannot be stored: refused at Return with
+// a message naming it, and the field shows the file's name again.
+void EditInPlaceTest::nameWithoutLatin1ByteIsRefused() {
+    const std::string file = open(Demo4096(), "euro.map");
     select({"scripts"}, "s: open_vault");
     const auto before = testing::ReadBytes(file);
-    const auto messagesBefore = dialogs_.messages.size();
     QLineEdit& name = Field(window(), "FldScriptName");
-    TypeInto(name, QString(32, QLatin1Char('n')));  // no room left for the ending zero
+    const QString typed = QStringLiteral("price_") + QChar(0x20AC);
+    TypeInto(name, typed);
+    QCOMPARE(name.text(), typed);
+    const auto messagesBefore = dialogs_.messages.size();
     QTest::keyClick(&name, Qt::Key_Return);
-    QCOMPARE(dialogs_.messages.size(), messagesBefore + 1);
+    QCOMPARE(dialogs_.messages.mid(messagesBefore),
+             QStringList{QStringLiteral("The name \"%1\" holds \"%2\" (U+20AC), which has no Latin-1 byte; a name in a "
+                                        "map takes Latin-1 characters only. Nothing was written.")
+                             .arg(typed, QString(QChar(0x20AC)))});
     QVERIFY(testing::ReadBytes(file) == before);
-    TypeInto(name, QString(31, QLatin1Char('n')));
-    QTest::keyClick(&name, Qt::Key_Return);
-    QCOMPARE(dialogs_.messages.size(), messagesBefore + 1);
-    compareWrite(before, testing::ReadBytes(file), DemoLayout().scriptEntry(3), NameField(QByteArray(31, 'n')));
+    QCOMPARE(name.text(), QStringLiteral("open_vault"));
 }
 
 void EditInPlaceTest::refusalQuotesTheNameAsTyped() {
     const std::string file = open(Demo4096(), "accent.map");
     select({"scripts"}, "s: open_vault");
-    // 32 characters, one of them the byte 0xE9: refused, and quoted in the
-    // box as the field shows it.
-    const QString typed = QStringLiteral("caf") + QChar(0xE9) + QString(28, QLatin1Char('n'));
+    // A refused name with the byte 0xE9 is quoted in the box as the field
+    // shows it; only the control byte is escaped.
+    const QString typed = QStringLiteral("caf") + QChar(0xE9) + QStringLiteral("\tx");
     QLineEdit& name = Field(window(), "FldScriptName");
-    TypeInto(name, typed);
+    name.setText(typed);
     const auto messagesBefore = dialogs_.messages.size();
     QTest::keyClick(&name, Qt::Key_Return);
     QCOMPARE(dialogs_.messages.mid(messagesBefore),
-             QStringList{QStringLiteral("The name \"%1\" has 32 bytes, but a name holds at most 31. Nothing was written.")
-                             .arg(typed)});
+             QStringList{QStringLiteral("The name \"caf%1\\x09x\" holds the control byte \\x09 (FldScriptName); a name "
+                                        "takes printable characters only. Nothing was written.")
+                             .arg(QChar(0xE9))});
 }
 
 void EditInPlaceTest::controlByteNameIsRefused_data() {
@@ -408,6 +447,7 @@ void EditInPlaceTest::controlByteNameIsRefused() {
     QCOMPARE(dialogs_.messages.size(), messagesBefore + 1);
     QVERIFY2(dialogs_.messages.last().contains(QStringLiteral("control byte ") + shown), qPrintable(dialogs_.messages.last()));
     QVERIFY(testing::ReadBytes(file) == before);
+    QCOMPARE(edit.text(), row.mid(3));  // the name the file holds
 }
 
 // Once the file holds the field's text, Edit > Undo in the field cannot
@@ -476,13 +516,37 @@ void EditInPlaceTest::mapChangedOnDiskIsNotWritten() {
     const auto replaced = testing::ReadBytes(file);
     const auto messagesBefore = dialogs_.messages.size();
     QLineEdit& pointer = Field(window(), "FldGlobalExpPointer");
+    const QString held = pointer.text();
     TypeInto(pointer, QStringLiteral("9"));
     QTest::keyClick(&pointer, Qt::Key_Return);
     QCOMPARE(dialogs_.messages.mid(messagesBefore),
              QStringList{QStringLiteral("The map \"%1\" changed on disk since it was loaded. Open it again to edit it.")
                              .arg(QString::fromStdString(file))});
     QVERIFY(testing::ReadBytes(file) == replaced);
-    QVERIFY(pointer.isUndoAvailable());  // the text was not written, so its undo stays
+    // The field shows what the file holds; what was typed is one undo away.
+    QCOMPARE(pointer.text(), held);
+    QVERIFY(pointer.isUndoAvailable());
+    pointer.undo();
+    QCOMPARE(pointer.text(), QStringLiteral("9"));
+}
+
+// The popup goes back to the type the file holds when its write is refused.
+void EditInPlaceTest::refusedPopupShowsTheFileValue() {
+    const std::string file = open(Demo4096(), "popupback.map");
+    select({"scripts"}, "s: patrol_loop");
+    QComboBox& type = Popup(window(), "PopScriptType");
+    const QString held = type.currentText();
+    const QString other = held == QStringLiteral("stub") ? QStringLiteral("dormant") : QStringLiteral("stub");
+    testing::WriteBytes(file + ".new", testing::ReadBytes(file));
+    std::filesystem::rename(file + ".new", file);
+    const auto messagesBefore = dialogs_.messages.size();
+    ChoosePopupItem(type, other);
+    QCOMPARE(dialogs_.messages.size(), messagesBefore + 1);
+    QCOMPARE(type.currentText(), held);
+    // The record was not changed either: showing the row again agrees.
+    select({"scripts"}, "s: intro");
+    select({"scripts"}, "s: patrol_loop");
+    QCOMPARE(type.currentText(), held);
 }
 
 void EditInPlaceTest::readOnlyMapTakesNoEdits() {

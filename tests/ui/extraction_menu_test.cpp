@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QStackedWidget>
 #include <QtTest>
 
@@ -85,7 +86,7 @@ private slots:
         // Database from the result window's bar.
         TriggerMenuItem(result, "ScriptToolsdatabase");
         QCOMPARE(ResultWindows().size(), 2);
-        QCOMPARE(dialogs_.messages.size(), messagesBefore + 2);
+        QTRY_COMPARE(dialogs_.messages.size(), messagesBefore + 2);
         QString lines;
         for (const std::string& line : testing::CommandDatabaseWhole(main().state().SyntaxCache).lines) lines += Latin1(line);
         bool found = false;
@@ -93,6 +94,52 @@ private slots:
             if (window->windowTitle() == QStringLiteral("Map Script command DataBase"))
                 found = FieldText(*window) == lines;
         QVERIFY(found);
+        CloseResultWindows();
+    }
+
+    // File > Save As in a result window writes its text as shown, under the
+    // name the run suggests; windows without such a text keep it disabled.
+    void saveAsFromAResultWindow_data() {
+        QTest::addColumn<QString>("added");   // typed into the field before saving
+        QTest::addColumn<bool>("latin1");     // else the file holds UTF-8
+        QTest::newRow("as extracted") << QString() << true;
+        QTest::newRow("edited, Latin-1") << QStringLiteral("caf\u00e9\n") << true;
+        QTest::newRow("edited, beyond Latin-1") << QStringLiteral("\u20ac\n") << false;
+    }
+    void saveAsFromAResultWindow() {
+        QFETCH(QString, added);
+        QFETCH(bool, latin1);
+        const QString demo = QString::fromStdString(testing::WriteMap(dir_, DemoMap(), "save.map"));
+        QCOMPARE(OpenThroughMenu(main(), dialogs_, demo), QStringList{QStringLiteral("Map loaded!")});
+        QVERIFY(!MenuItem(main(), "FileSaveAs")->isEnabled());
+        TriggerMenuItem(main(), "ExtractScriptRange");
+        QVERIFY(!MenuItem(*OpenRangeWindow(), "FileSaveAs")->isEnabled());
+        OpenRangeWindow()->close();
+
+        const auto messagesBefore = dialogs_.messages.size();
+        TriggerMenuItem(main(), "Extractall");
+        QTRY_COMPARE(dialogs_.messages.size(), messagesBefore + 1);
+        Extract& result = *ResultWindows().first();
+        QVERIFY(MenuItem(result, "FileSaveAs")->isEnabled());
+        result.field().moveCursor(QTextCursor::End);
+        result.field().insertPlainText(added);
+
+        const QString path = QString::fromStdString(dir_.path("saved.txt"));
+        dialogs_.suggestedNames.clear();
+        dialogs_.answerSave(path);
+        TriggerMenuItem(result, "FileSaveAs");
+        QCOMPARE(dialogs_.suggestedNames, QStringList{QStringLiteral("extract-all.txt")});
+        QFile saved(path);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        const QString shown = FieldText(result);
+        QVERIFY(shown.endsWith(added));
+        QCOMPARE(saved.readAll(), latin1 ? shown.toLatin1() : shown.toUtf8());
+        QCOMPARE(dialogs_.messages.size(), messagesBefore + 1);  // no failure shown
+
+        // A cancelled dialog writes nothing.
+        QVERIFY(saved.remove());
+        TriggerMenuItem(result, "FileSaveAs");
+        QVERIFY(!QFile::exists(path));
         CloseResultWindows();
     }
 };

@@ -57,10 +57,13 @@ private slots:
         QTest::addColumn<QString>("menu");  // empty: the bar itself
         QTest::addColumn<QStringList>("items");
         QTest::newRow("bar") << QString() << QStringList{"FileMenu", "EditMenu", "ScriptMenu"};
-        QTest::newRow("File") << "FileMenu" << QStringList{"FileQuit", "Fileopen", "FileOpenReadOnly"};
+        QTest::newRow("File") << "FileMenu"
+                              << QStringList{"FileQuit", "Fileopen", "FileOpenReadOnly", "FileOpenRecent",
+                                             "FileSaving", "FileSaveAs"};
         QTest::newRow("Edit") << "EditMenu"
-                              << QStringList{"EditUndo",  "UntitledMenu1", "EditCut",      "EditCopy",
-                                             "EditPaste", "EditClear",     "UntitledMenu0", "EditSelectAll"};
+                              << QStringList{"EditUndo",      "UntitledMenu1", "EditCut",     "EditCopy",
+                                             "EditPaste",     "EditClear",     "UntitledMenu0", "EditSelectAll",
+                                             "EditFinding",   "EditFind",      "EditFindNext", "EditFindPrevious"};
         QTest::newRow("Script Tools") << "ScriptMenu"
                                       << QStringList{"ScriptToolsProtectMap", "ScriptToolsExtract", "ScriptToolsdatabase",
                                                      "ScriptToolsFindInMap",

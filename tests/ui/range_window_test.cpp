@@ -177,8 +177,11 @@ private slots:
         QFETCH(qint64, last);
         openPage(scripts);
         QPointer<WinRange> range = commands_->rangeWindow();
+        auto* button = range->findChild<QPushButton*>(QLatin1String(scripts ? "ScrExtract" : "GlbExtract"));
         list(scripts ? "ScrStart" : "GlbStart").setCurrentIndex(startRow);
+        QVERIFY(!button->isEnabled());
         list(scripts ? "ScrEnd" : "GlbEnd").setCurrentIndex(endRow);
+        QVERIFY(button->isEnabled());
         const QString expected = Latin1(scripts ? ScriptRangeText(map_.state(), startRow, last)
                                                 : GlobalRangeText(map_.state(), startRow, last));
         QVERIFY(!expected.isEmpty());
@@ -193,14 +196,18 @@ private slots:
             if (atMessage.size() == 1) textAtMessage = FieldText(*atMessage.first());
             rangeOpenAtMessage = range && range->isVisible();
         };
-        auto* button = range->findChild<QPushButton*>(QLatin1String(scripts ? "ScrExtract" : "GlbExtract"));
         QTest::mouseClick(button, Qt::LeftButton);
 
-        QCOMPARE(dialogs.messages, QStringList{QStringLiteral("done")});
+        QTRY_COMPARE(dialogs.messages, QStringList{QStringLiteral("done")});
         QCOMPARE(atMessage.size(), 1);
         QCOMPARE(textAtMessage, expected);
         QVERIFY(rangeOpenAtMessage);
         QCOMPARE(atMessage.first()->windowTitle(), QStringLiteral("Extracted"));
+        const int lastRow = static_cast<int>(last);
+        const QStringList cache = scripts ? CacheNames(map_.state().ScriptHeaderCache, startRow, lastRow)
+                                          : CacheNames(map_.state().GlobalHeaderCache, startRow, lastRow);
+        QCOMPARE(atMessage.first()->suggestedName(), QStringLiteral("%1 %2-%3.txt")
+                                                          .arg(scripts ? "scripts" : "globals", cache.first(), cache.last()));
         QTRY_VERIFY(!range);
         QCOMPARE(NewResultWindows(before), atMessage);
     }
@@ -243,8 +250,9 @@ private slots:
         RecordingDialogs dialogs;
         const auto before = ResultWindows();
         QPointer<WinRange> range = commands_->rangeWindow();
-        QTest::mouseClick(range->findChild<QPushButton*>(QLatin1String(scripts ? "ScrExtract" : "GlbExtract")),
-                          Qt::LeftButton);
+        auto* button = range->findChild<QPushButton*>(QLatin1String(scripts ? "ScrExtract" : "GlbExtract"));
+        QVERIFY(!button->isEnabled());
+        QTest::mouseClick(button, Qt::LeftButton);
         QCoreApplication::processEvents();
         QVERIFY(dialogs.messages.isEmpty());
         QVERIFY(NewResultWindows(before).isEmpty());
@@ -263,6 +271,7 @@ private slots:
         QCOMPARE(list("ScrStart").currentIndex(), -1);
         QCOMPARE(list("ScrEnd").count(), 0);
         QCOMPARE(list("GlbEnd").count(), 0);
+        QVERIFY(!commands_->rangeWindow()->findChild<QPushButton*>(QStringLiteral("ScrExtract"))->isEnabled());
 
         // The names offered are the names extracted.
         list("ScrStart").setCurrentIndex(2);
@@ -271,6 +280,7 @@ private slots:
         RecordingDialogs dialogs;
         const auto before = ResultWindows();
         commands_->rangeWindow()->ScrExtract_Action();
+        QTRY_COMPARE(dialogs.messages.size(), 1);
         const auto windows = NewResultWindows(before);
         QCOMPARE(windows.size(), 1);
         QCOMPARE(FieldText(*windows.first()), Latin1(ScriptRangeText(state, 2, 3)));

@@ -75,9 +75,11 @@ private slots:
         QList<Extract*> atMessage;
         dialogs.whileShown = [&](const QString&) { atMessage = ResultWindows(); };
         commands.database();
-        QCOMPARE(atMessage.size(), 1);
+        // The text goes in a slice at a time; the message comes once it is in.
+        QTRY_COMPARE(atMessage.size(), 1);
         Extract& window = *atMessage.first();
         QCOMPARE(window.windowTitle(), QStringLiteral("Map Script command DataBase"));
+        QCOMPARE(window.suggestedName(), QStringLiteral("database.txt"));
         QCOMPARE(FieldText(window), expectedText);
         QCOMPARE(dialogs.messages.size(), 1);
         const QString message = dialogs.messages.first();
@@ -97,8 +99,8 @@ private slots:
         RecordingDialogs dialogs;
         commands.database();
         QCOMPARE(ResultWindows().size(), 1);
+        QTRY_COMPARE(dialogs.messages.size(), 1);
         QVERIFY(FieldText(*ResultWindows().first()).isEmpty());
-        QCOMPARE(dialogs.messages.size(), 1);
         QVERIFY(dialogs.messages.first().startsWith(QStringLiteral("0 proccessed, and 0 were added.")));
     }
 };

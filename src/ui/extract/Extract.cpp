@@ -6,11 +6,14 @@
 
 #include "ui/shell/MapText.h"
 #include "ui/shell/MenuBar.h"
+#include "ui/shell/MenuTable.h"
+#include "ui/shell/SaveText.h"
+#include "ui/shell/SlicedTextFill.h"
 #include "ui/shell/WindowChrome.h"
 
 namespace quorin::ui {
 
-Extract::Extract() {
+Extract::Extract(QString suggestedName) : suggestedName_(std::move(suggestedName)) {
     setObjectName(QStringLiteral("Extract"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Extracted"));
@@ -41,6 +44,7 @@ Extract::Extract() {
 
     // The shared bar: its commands go to the main window, none to this one.
     InstallMenuBar(*this);
+    SetMenuItemEnabledOn(*this, kSaveAsItem, false);
     ApplyContentSize(*this, kContentWidth, kContentHeight, ContentResize::Both);
     show();
 }
@@ -50,6 +54,15 @@ void Extract::appendText(std::string_view text) {
     end.movePosition(QTextCursor::End);
     end.insertText(FromMapText(text));
 }
+
+void Extract::showText(std::string text, std::function<void()> done) {
+    SlicedTextFill::Start(*FldExtract_, std::move(text), [this, done = std::move(done)] {
+        SetMenuItemEnabledOn(*this, kSaveAsItem, true);
+        if (done) done();
+    });
+}
+
+void Extract::saveAs() { SaveTextAs(this, FldExtract_->toPlainText(), suggestedName_); }
 
 void Extract::bringToFront() {
     show();

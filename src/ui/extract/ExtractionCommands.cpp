@@ -43,13 +43,14 @@ void ExtractionCommands::showGlobalRange() {
 void ExtractionCommands::extractAll() { ThreadExtractAll::Start(map_()); }
 
 void ExtractionCommands::database() {
-    auto* window = new Extract();
+    auto* window = new Extract(QStringLiteral("database.txt"));
     LimitedText text(kResultTextLimit);
     const CommandDatabaseResult result = WriteCommandDatabase(map_().SyntaxCache, text);
-    window->appendText(ResultText(std::move(text.text()), result.textSize, "database"));
     window->setWindowTitle(QString::fromLatin1(kCommandDatabaseTitle));
     window->bringToFront();
-    ShowMessage(window, MessageText(result.message()));
+    // The fill belongs to the window, so done never outlives it.
+    window->showText(ResultText(std::move(text.text()), result.textSize, "database"),
+                     [window, message = MessageText(result.message())] { ShowMessage(window, message); });
 }
 
 void ExtractionCommands::mapLoaded() {

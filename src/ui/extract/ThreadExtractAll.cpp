@@ -13,7 +13,7 @@ namespace quorin::ui {
 
 ThreadExtractAll* ThreadExtractAll::Start(const MapState& map, std::size_t textLimit) {
     auto* run = new ThreadExtractAll(ExtractionSnapshot(map), textLimit);
-    run->window_ = new Extract();
+    run->window_ = new Extract(QStringLiteral("extract-all.txt"));
     run->windowObject_ = run->window_.data();
     run->window_->installEventFilter(run);
     if (auto* application = QCoreApplication::instance()) {
@@ -41,7 +41,7 @@ void ThreadExtractAll::Event_Run() {
     const ExtractAllResult counts = ExtractAll(snapshot_, text);
     const std::int64_t wholeSize = counts.complete ? static_cast<std::int64_t>(text.text().size())
                                                    : ExtractAllSize(snapshot_);
-    auto result = std::make_shared<const Outcome>(
+    auto result = std::make_shared<Outcome>(
         Outcome{ResultText(std::move(text.text()), wholeSize, "extract-all"), counts});
     // Posting under the lock: stop() cannot close the handover (and the
     // object cannot be destroyed) between the check and the post.
@@ -51,20 +51,19 @@ void ThreadExtractAll::Event_Run() {
         this, [this, result] { deliver(*result); }, Qt::QueuedConnection);
 }
 
-void ThreadExtractAll::deliver(const Outcome& result) {
+void ThreadExtractAll::deliver(Outcome& result) {
     if (worker_.joinable()) worker_.join();
-    if (cancelled_) {
+    if (cancelled_ || !window_) {
         deleteLater();
         return;
     }
-    if (window_) {
-        window_->appendText(result.text);
-        window_->bringToFront();
-    }
-    // A window the user closed during the run may still exist until its
-    // deletion; the box must not belong to it.
-    QWidget* parent = window_ && window_->isVisible() ? window_.data() : nullptr;
-    ShowMessage(parent, MessageText(result.counts.message()));
+    window_->bringToFront();
+    // The message comes once the text is in; the window may be closed by
+    // then, and the box must not belong to a window on its way out.
+    const QPointer<Extract> window = window_;
+    window_->showText(std::move(result.text), [window, message = MessageText(result.counts.message())] {
+        ShowMessage(window && window->isVisible() ? window.data() : nullptr, message);
+    });
     deleteLater();
 }
 

@@ -46,8 +46,9 @@ private:
 
     // On the worker thread: builds the text, then hands it to deliver.
     void Event_Run();
-    // On the user-interface thread.
-    void deliver(const Outcome& outcome);
+    // On the user-interface thread: the text goes into the window a slice
+    // at a time, then the closing message is shown.
+    void deliver(Outcome& outcome);
     // No result is handed over after this; the worker is joined. Run when
     // the application quits, so nothing reaches a closing application.
     void stop();

@@ -16,6 +16,7 @@
 #include "ui/shell/Dialogs.h"
 #include "ui/shell/MapText.h"
 #include "ui/shell/MenuBar.h"
+#include "ui/shell/MenuTable.h"
 #include "ui/shell/WindowChrome.h"
 
 namespace quorin::ui {
@@ -87,6 +88,24 @@ std::optional<CachePositions> Positions(const QComboBox& start, const QComboBox&
     return range;
 }
 
+// A record's name as part of a file name: no folder separator, no control
+// character.
+QString FileNamePart(std::string_view name) {
+    QString part = FromMapText(name);
+    for (QChar& c : part) {
+        if (c == u'/' || c == u'\\' || c.unicode() < 0x20 || c.unicode() == 0x7F) c = u'_';
+    }
+    return part;
+}
+
+// The name Save As offers for a range: "scripts FIRST-LAST.txt".
+template <typename Record>
+QString RangeFileName(const char* kind, const std::vector<Record>& cache, const CachePositions& range) {
+    return QStringLiteral("%1 %2-%3.txt")
+        .arg(QLatin1String(kind), FileNamePart(cache[static_cast<std::size_t>(range.first)].Name.view()),
+             FileNamePart(cache[static_cast<std::size_t>(range.last)].Name.view()));
+}
+
 }  // namespace
 
 WinRange::WinRange(MapSource map) : map_(std::move(map)) {
@@ -113,7 +132,7 @@ WinRange::WinRange(MapSource map) : map_(std::move(map)) {
     ScrStart_ = AddList(scripts, "ScrStart", {97, 49, 183, 20});
     AddLabel(scripts, "StaticText3", {13, 81, 78, 20}, QStringLiteral("Ending script"));
     ScrEnd_ = AddList(scripts, "ScrEnd", {97, 81, 183, 20});
-    auto* ScrExtract = AddButton(scripts, "ScrExtract", {190, 113, 90, 22});
+    ScrExtract_ = AddButton(scripts, "ScrExtract", {190, 113, 90, 22});
 
     auto* globals = new QWidget(BgkRnd_);
     AddLabel(globals, "StaticText4", {13, 8, 267, 29},
@@ -123,7 +142,7 @@ WinRange::WinRange(MapSource map) : map_(std::move(map)) {
     GlbStart_ = AddList(globals, "GlbStart", {97, 49, 183, 20});
     AddLabel(globals, "StaticText6", {13, 81, 78, 20}, QStringLiteral("Ending global"));
     GlbEnd_ = AddList(globals, "GlbEnd", {97, 81, 183, 20});
-    auto* GlbExtract = AddButton(globals, "GlbExtract", {190, 113, 90, 22});
+    GlbExtract_ = AddButton(globals, "GlbExtract", {190, 113, 90, 22});
 
     BgkRnd_->addWidget(notice);
     BgkRnd_->addWidget(scripts);
@@ -133,11 +152,14 @@ WinRange::WinRange(MapSource map) : map_(std::move(map)) {
 
     connect(ScrStart_, &QComboBox::currentIndexChanged, this, &WinRange::ScrStart_Change);
     connect(GlbStart_, &QComboBox::currentIndexChanged, this, &WinRange::GlbStart_Change);
-    connect(ScrExtract, &QPushButton::clicked, this, &WinRange::ScrExtract_Action);
-    connect(GlbExtract, &QPushButton::clicked, this, &WinRange::GlbExtract_Action);
+    connect(ScrEnd_, &QComboBox::currentIndexChanged, this, &WinRange::updateButtons);
+    connect(GlbEnd_, &QComboBox::currentIndexChanged, this, &WinRange::updateButtons);
+    connect(ScrExtract_, &QPushButton::clicked, this, &WinRange::ScrExtract_Action);
+    connect(GlbExtract_, &QPushButton::clicked, this, &WinRange::GlbExtract_Action);
 
     // The shared bar: its commands go to the main window, none to this one.
     InstallMenuBar(*this);
+    SetMenuItemEnabledOn(*this, kSaveAsItem, false);
     ApplyContentSize(*this, kContentWidth, kContentHeight, ContentResize::None);
     Event_Open();
     show();
@@ -149,11 +171,23 @@ void WinRange::Event_Open() {
     const MapState& map = map_();
     FillStart(*ScrStart_, *ScrEnd_, map.ScriptHeaderCache);
     FillStart(*GlbStart_, *GlbEnd_, map.GlobalHeaderCache);
+    updateButtons();
 }
 
-void WinRange::ScrStart_Change() { FillEnd(*ScrEnd_, map_().ScriptHeaderCache, ScrStart_->currentIndex()); }
+void WinRange::ScrStart_Change() {
+    FillEnd(*ScrEnd_, map_().ScriptHeaderCache, ScrStart_->currentIndex());
+    updateButtons();
+}
 
-void WinRange::GlbStart_Change() { FillEnd(*GlbEnd_, map_().GlobalHeaderCache, GlbStart_->currentIndex()); }
+void WinRange::GlbStart_Change() {
+    FillEnd(*GlbEnd_, map_().GlobalHeaderCache, GlbStart_->currentIndex());
+    updateButtons();
+}
+
+void WinRange::updateButtons() {
+    ScrExtract_->setEnabled(scriptRange().has_value());
+    GlbExtract_->setEnabled(globalRange().has_value());
+}
 
 std::optional<CachePositions> WinRange::scriptRange() const {
     return Positions(*ScrStart_, *ScrEnd_, map_().ScriptHeaderCache.size());
@@ -170,7 +204,8 @@ void WinRange::ScrExtract_Action() {
     const bool whole = WriteScriptRange(map_(), range->first, range->last, text);
     const std::int64_t size = whole ? static_cast<std::int64_t>(text.text().size())
                                     : ScriptRangeSize(map_(), range->first, range->last);
-    finishExtraction(ResultText(std::move(text.text()), size, "extract-scripts"));
+    finishExtraction(ResultText(std::move(text.text()), size, "extract-scripts"),
+                     RangeFileName("scripts", map_().ScriptHeaderCache, *range));
 }
 
 void WinRange::GlbExtract_Action() {
@@ -180,16 +215,18 @@ void WinRange::GlbExtract_Action() {
     const bool whole = WriteGlobalRange(map_(), range->first, range->last, text);
     const std::int64_t size = whole ? static_cast<std::int64_t>(text.text().size())
                                     : GlobalRangeSize(map_(), range->first, range->last);
-    finishExtraction(ResultText(std::move(text.text()), size, "extract-globals"));
+    finishExtraction(ResultText(std::move(text.text()), size, "extract-globals"),
+                     RangeFileName("globals", map_().GlobalHeaderCache, *range));
 }
 
-void WinRange::finishExtraction(const std::string& text) {
-    auto* result = new Extract();
-    result->appendText(text);
+void WinRange::finishExtraction(std::string text, const QString& suggestedName) {
+    auto* result = new Extract(suggestedName);
     result->bringToFront();
-    const QPointer<WinRange> self(this);
-    ShowMessage(result, MessageText(kRangeDoneMessage));
-    if (self) close();
+    // "done" once the text is in; this window closes after it, as before.
+    result->showText(std::move(text), [result, self = QPointer<WinRange>(this)] {
+        ShowMessage(result, MessageText(kRangeDoneMessage));
+        if (self) self->close();
+    });
 }
 
 }  // namespace quorin::ui

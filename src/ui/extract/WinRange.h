@@ -11,6 +11,7 @@
 #include "ui/shell/MapSource.h"
 
 class QComboBox;
+class QPushButton;
 class QStackedWidget;
 
 namespace quorin::ui {
@@ -50,7 +51,9 @@ public:
 
 private:
     // Opens a result window with text, says "done", then closes this window.
-    void finishExtraction(const std::string& text);
+    void finishExtraction(std::string text, const QString& suggestedName);
+    // "Extract Range" is enabled only while a start and an end are chosen.
+    void updateButtons();
 
     MapSource map_;
     QStackedWidget* BgkRnd_ = nullptr;
@@ -58,6 +61,8 @@ private:
     QComboBox* ScrEnd_ = nullptr;
     QComboBox* GlbStart_ = nullptr;
     QComboBox* GlbEnd_ = nullptr;
+    QPushButton* ScrExtract_ = nullptr;
+    QPushButton* GlbExtract_ = nullptr;
 };
 
 }  // namespace quorin::ui

@@ -10,6 +10,7 @@
 #include "ui/find/FindHitModel.h"
 #include "ui/shell/MapText.h"
 #include "ui/shell/MenuBar.h"
+#include "ui/shell/MenuTable.h"
 #include "ui/shell/WindowChrome.h"
 
 namespace quorin::ui {
@@ -79,6 +80,7 @@ WinFind::WinFind(MapSource map) : map_(std::move(map)) {
 
     // The shared bar: its commands go to the main window, none to this one.
     InstallMenuBar(*this);
+    SetMenuItemEnabledOn(*this, kSaveAsItem, false);
     ApplyContentSize(*this, kContentWidth, kContentHeight, ContentResize::Both);
     show();
     FldFindQuery_->setFocus();

@@ -4,7 +4,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <algorithm>
 
+#include "edit/FieldRule.h"
+#include "map/FileLayout.h"
 #include "map/TypeTables.h"
 #include "ui/main/EditorLayout.h"
 #include "ui/shell/CaptionFit.h"
@@ -42,6 +45,8 @@ constexpr const char* kCredits =
     "load, please report it to the Quorin developers together with the map "
     "and what you did.";
 
+bool IsName(EditField field) { return RuleFor(field).text == FieldText::Bytes; }
+
 }  // namespace
 
 EditorPanel::EditorPanel(QWidget* parent) : QStackedWidget(parent) {
@@ -62,6 +67,9 @@ EditorPanel::EditorPanel(QWidget* parent) : QStackedWidget(parent) {
             break;
         case ControlKind::LineEdit: {
             auto* field = new QLineEdit(page);
+            // A name fills at most its field less the closing zero byte;
+            // each character on screen is one byte in the map.
+            if (entry.field && IsName(*entry.field)) field->setMaxLength(layout::kLongestName);
             if (entry.field) lineEdits_[*entry.field] = field;
             control = field;
             break;
@@ -81,6 +89,9 @@ EditorPanel::EditorPanel(QWidget* parent) : QStackedWidget(parent) {
             break;
         }
         }
+        // A map dropped anywhere on the window opens it; no field takes it as text.
+        control->setAcceptDrops(false);
+        if (auto* area = qobject_cast<QPlainTextEdit*>(control)) area->viewport()->setAcceptDrops(false);
         control->setObjectName(QString::fromLatin1(entry.name));
         control->setGeometry(OnPage(entry.place));
         if (auto* label = qobject_cast<QLabel*>(control)) FitCaption(*label);
@@ -129,17 +140,43 @@ QPlainTextEdit* EditorPanel::textArea(EditorPage page) const {
     return found == textAreas_.end() ? nullptr : found->second;
 }
 
+void EditorPanel::showValue(const FieldValue& value) {
+    const bool wasFilling = filling_;
+    filling_ = true;
+    if (QLineEdit* field = lineEdit(value.field)) {
+        const QString text = FromMapText(value.text);
+        // A name that runs on past its field in the map is shown whole (the
+        // limit would cut it), and can only get shorter.
+        if (IsName(value.field)) field->setMaxLength(std::max<int>(layout::kLongestName, text.size()));
+        field->setText(text);
+        field->setCursorPosition(0);
+    } else if (QComboBox* popup = this->popup(value.field)) {
+        // A code with no item (outside the table) leaves no item chosen.
+        popup->setCurrentIndex(value.index >= 0 && value.index < popup->count() ? value.index : -1);
+    }
+    filling_ = wasFilling;
+}
+
+void EditorPanel::restoreValue(const FieldValue& value) {
+    QLineEdit* field = lineEdit(value.field);
+    if (!field) {
+        showValue(value);
+        return;
+    }
+    const QString text = FromMapText(value.text);
+    if (IsName(value.field)) field->setMaxLength(std::max<int>(layout::kLongestName, text.size()));
+    const bool wasFilling = filling_;
+    filling_ = true;
+    // Typed over rather than set, so the field's own undo keeps the text.
+    field->selectAll();
+    field->insert(text);
+    field->setCursorPosition(0);
+    filling_ = wasFilling;
+}
+
 void EditorPanel::showFill(const PageFill& fill) {
     filling_ = true;
-    for (const FieldValue& value : fill.fields) {
-        if (QLineEdit* field = lineEdit(value.field)) {
-            field->setText(FromMapText(value.text));
-            field->setCursorPosition(0);
-        } else if (QComboBox* popup = this->popup(value.field)) {
-            // A code with no item (outside the table) leaves no item chosen.
-            popup->setCurrentIndex(value.index >= 0 && value.index < popup->count() ? value.index : -1);
-        }
-    }
+    for (const FieldValue& value : fill.fields) showValue(value);
     if (QPlainTextEdit* area = textArea(fill.page)) area->setPlainText(FromMapText(fill.text));
     filling_ = false;
     setCurrentIndex(static_cast<int>(fill.page));
@@ -152,7 +189,10 @@ void EditorPanel::setReadOnly(bool readOnly) {
 
 void EditorPanel::clearPages() {
     filling_ = true;
-    for (auto& [field, edit] : lineEdits_) edit->clear();
+    for (auto& [field, edit] : lineEdits_) {
+        edit->clear();
+        if (IsName(field)) edit->setMaxLength(layout::kLongestName);
+    }
     for (auto& [field, popup] : popups_) popup->setCurrentIndex(-1);
     for (auto& [page, area] : textAreas_) area->clear();
     filling_ = false;

@@ -27,6 +27,11 @@ public:
     // Fills a page and shows it. Popups are set while filling() is true, so
     // that nothing mistakes the fill for a user's choice.
     void showFill(const PageFill& fill);
+    // Sets the one control of value.field to what value says, as a fill does.
+    void showValue(const FieldValue& value);
+    // The same after a refused write; an edit field keeps what was typed
+    // one Edit > Undo away.
+    void restoreValue(const FieldValue& value);
     // Back to page 0 with every field empty and no popup item chosen.
     void clearPages();
     bool filling() const { return filling_; }

@@ -1,18 +1,29 @@
 #include "ui/main/MainWindow.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPointer>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
+#include <QUrl>
 
 #include "browse/PageFill.h"
 #include "browse/TreeRows.h"
+#include "edit/FieldRule.h"
 #include "edit/FieldWriteBack.h"
 #include "edit/MapProtection.h"
 #include "map/MapLoader.h"
@@ -20,9 +31,11 @@
 #include "search/HitRow.h"
 #include "ui/main/EditorLayout.h"
 #include "ui/main/EditorPanel.h"
+#include "ui/main/RecentMaps.h"
 #include "ui/shell/Dialogs.h"
 #include "ui/shell/MapText.h"
 #include "ui/shell/MenuBar.h"
+#include "ui/shell/MenuTable.h"
 #include "ui/shell/WindowChrome.h"
 
 using quorin::ui::FromMapText;
@@ -52,7 +65,27 @@ char32_t FirstCharacter(const QKeyEvent& key) {
     return text.isEmpty() ? 0 : text.toUcs4().value(0);
 }
 
+// A name is stored as bytes, one per character; a character past U+00FF
+// has none.
+QString NoMapByteMessage(const QString& text, qsizetype at) {
+    const char32_t character = QStringView(text).mid(at).toUcs4().value(0);
+    return QStringLiteral("The name \"%1\" holds \"%2\" (U+%3), which has no Latin-1 byte; a name in a map takes "
+                          "Latin-1 characters only. Nothing was written.")
+        .arg(text, QString::fromUcs4(&character, 1),
+             QStringLiteral("%1").arg(static_cast<uint>(character), 4, 16, QLatin1Char('0')).toUpper());
+}
+
 constexpr const char* kProtectMapItem = "ScriptToolsProtectMap";
+
+// The first local .map file among the dropped ones; empty when none.
+QString DroppedMap(const QMimeData* data) {
+    if (!data || !data->hasUrls()) return {};
+    const QString suffix = QLatin1Char('.') + QLatin1String(quorin::ui::kMapExtension);
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile() && url.toLocalFile().endsWith(suffix, Qt::CaseInsensitive)) return url.toLocalFile();
+    }
+    return {};
+}
 constexpr const char* kUndoWriteItem = "ScriptToolsUndoWrite";
 constexpr const char* kRedoWriteItem = "ScriptToolsRedoWrite";
 
@@ -89,6 +122,9 @@ MainWindow::MainWindow() : stockNames_(quorin::BuiltInMapNames()) {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Quorin"));
     InstallMenuBar(*this);
+    // The main window shows no text of its own to save.
+    SetMenuItemEnabledOn(*this, kSaveAsItem, false);
+    setAcceptDrops(true);
 
     // The content keeps the window's own size; the menu bar sits above it.
     content_ = new QWidget(this);
@@ -155,12 +191,8 @@ void MainWindow::FileOpenReadOnly_Action() { askAndOpen(true); }
 
 void MainWindow::askAndOpen(bool readOnly) {
     const QString path = quorin::ui::Dialogs().askMapFile(this);
-    if (path.isEmpty()) {
-        // The map on screen stays, but it no longer names the chosen file,
-        // so nothing can be written until a map is opened again.
-        state_.f.reset();
-        return;
-    }
+    // Cancelled: the map on screen stays, and stays the one edits write.
+    if (path.isEmpty()) return;
     openMap(path, readOnly);
 }
 
@@ -174,9 +206,55 @@ void MainWindow::openMap(const QString& path, bool readOnly) {
     }
     // The steps belonged to the previous map.
     history_.clear();
+    quorin::ui::RememberRecentMap(path);
     showNewMap();
     emit mapLoaded();
+    // The box belongs over the map it reports, whichever window asked.
+    if (!isActiveWindow()) {
+        raise();
+        activateWindow();
+    }
     quorin::ui::ShowMessage(this, quorin::ui::MessageText(quorin::kMapLoaded));
+}
+
+void MainWindow::FileOpenRecent_Fill(QMenu& menu) {
+    const QStringList paths = quorin::ui::RecentMaps();
+    if (paths.isEmpty()) {
+        menu.addAction(QStringLiteral("No Recent Maps"))->setEnabled(false);
+        return;
+    }
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        const QString& path = paths[i];
+        // "&1" to "&8" choose by key; an "&" in the path is no mnemonic.
+        QString shown = QDir::toNativeSeparators(path);
+        shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction* item = menu.addAction(QStringLiteral("&%1  %2").arg(QString::number(i + 1), shown));
+        item->setObjectName(QStringLiteral("FileOpenRecent%1").arg(i));
+        connect(item, &QAction::triggered, this, [this, path] { openMap(path); });
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    QMainWindow::closeEvent(event);
+    if (!event->isAccepted()) return;
+    // Nothing leads back to this window from the others, so they go too.
+    for (QWidget* other : QApplication::topLevelWidgets()) {
+        if (other != this && other->isVisible()) other->close();
+    }
+    QCoreApplication::quit();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedMap(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QString path = DroppedMap(event->mimeData());
+    if (path.isEmpty()) return;
+    event->acceptProposedAction();
+    // Loaded once the drop is over: the source waits for its end, and the
+    // load ends with a box.
+    QTimer::singleShot(0, this, [this, path] { openMap(path); });
 }
 
 void MainWindow::showNewMap() {
@@ -243,8 +321,15 @@ void MainWindow::Lb_Select_CollapseRow(QTreeWidgetItem* row) {
 void MainWindow::Field_KeyDown(quorin::EditField field, QLineEdit& control, char32_t key) {
     // A read-only map's fields take no edits, so there is nothing to refuse.
     if (!quorin::IsCommitKey(key) || control.isReadOnly()) return;
-    if (auto written = quorin::CommitField(state_, field, ToMapText(control.text()), &history_); !written) {
+    const QString text = control.text();
+    if (const qsizetype at = quorin::ui::FirstWithoutMapByte(text); at >= 0) {
+        quorin::ui::ShowMessage(this, NoMapByteMessage(text, at));
+        showFileValue(field);
+        return;
+    }
+    if (auto written = quorin::CommitField(state_, field, ToMapText(text), &history_); !written) {
         ShowError(this, written.error(), loadedPath());
+        showFileValue(field);
         return;
     }
     // Setting the text empties the field's own undo, so Edit > Undo can no
@@ -259,8 +344,19 @@ void MainWindow::Popup_Change(quorin::EditField popup, int index) {
     if (editor_->filling()) return;
     if (auto written = quorin::CommitPopup(state_, popup, index, &history_); !written) {
         ShowError(this, written.error(), loadedPath());
+        showFileValue(popup);
     }
     updateWriteItems();
+}
+
+void MainWindow::showFileValue(quorin::EditField field) {
+    const quorin::RecordKind kind = quorin::KindOf(quorin::RuleFor(field));
+    const auto& shown = ShownOf(state_, kind);
+    // A record of an earlier load has no value in this map to go back to.
+    if (!shown || shown->generation != state_.generation()) return;
+    for (const quorin::FieldValue& value : quorin::PageFor(state_, {kind, shown->position}).fields) {
+        if (value.field == field) editor_->restoreValue(value);
+    }
 }
 
 void MainWindow::ScriptToolsProtectMap_Action() {

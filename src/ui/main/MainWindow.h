@@ -14,6 +14,7 @@
 #include "search/SearchHit.h"
 
 class QLineEdit;
+class QMenu;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -56,6 +57,9 @@ public:
     void ScriptToolsProtectMap_Action();
     void ScriptToolsUndoWrite_Action();
     void ScriptToolsRedoWrite_Action();
+    // File > Open Recent, filled each time it opens: one item per recent
+    // map, newest first; choosing one runs the load chain on it.
+    void FileOpenRecent_Fill(QMenu& menu);
 
     // Shows a hit of a search in the tree: expands the folders and the
     // script on its way, selects its row (a use: the script's first row
@@ -69,6 +73,12 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Closing this window ends the run: every other window closes with it
+    // (an Extract > All run with its result window) and the application quits.
+    void closeEvent(QCloseEvent* event) override;
+    // A .map file dropped on the window opens as File > Open would open it.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     MainWindow();
@@ -82,6 +92,8 @@ private:
     // The Change of each of the four popups, for a user's choice only.
     void Popup_Change(quorin::EditField popup, int index);
 
+    // After a refused write: the control shows the value the file holds.
+    void showFileValue(quorin::EditField field);
     void askAndOpen(bool readOnly);
     void showNewMap();
     // Protect Map, undo and redo are enabled while they can do something.

@@ -21,6 +21,10 @@ public:
     QString askMapFile(QWidget* parent) override {
         return QFileDialog::getOpenFileName(parent, QStringLiteral("Open"), QString(), MapFileFilter());
     }
+    QString askSaveFile(QWidget* parent, const QString& suggestedName) override {
+        return QFileDialog::getSaveFileName(parent, QStringLiteral("Save As"), suggestedName,
+                                            QStringLiteral("Text files (*.txt);;All files (*)"));
+    }
 };
 
 ModalDialogs& Production() {

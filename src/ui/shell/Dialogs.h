@@ -18,6 +18,9 @@ public:
     virtual void showMessage(QWidget* parent, const QString& text) = 0;
     // The open dialog filtered to Map files; an empty text means cancelled.
     virtual QString askMapFile(QWidget* parent) = 0;
+    // The save dialog for a text file, offering suggestedName; the chosen
+    // path, or an empty text when cancelled.
+    virtual QString askSaveFile(QWidget* parent, const QString& suggestedName) = 0;
 };
 
 // The seam in force. Passing nullptr restores the modal production boxes.

@@ -16,6 +16,16 @@ inline QString FromMapText(std::string_view bytes) {
 
 inline std::string ToMapText(const QString& text) { return text.toLatin1().toStdString(); }
 
+// The position of the first character of text that has no byte in map text
+// (past U+00FF), or -1 when every character has one. ToMapText would turn
+// such a character into '?'.
+inline qsizetype FirstWithoutMapByte(const QString& text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].unicode() > 0xFF) return i;
+    }
+    return -1;
+}
+
 // A message of the core for a box. It quotes names byte for byte, so it is
 // read as map text: a refusal shows the name as the fields show it.
 inline QString MessageText(std::string_view message) { return FromMapText(message); }

@@ -22,6 +22,9 @@ enum class StandardCommand { None, Quit, Undo, Cut, Copy, Paste, Delete, SelectA
 
 inline constexpr QKeyCombination kNoShortcut = QKeyCombination::fromCombined(0);
 
+// File > Save As…: only a window with a text to save enables it on its bar.
+inline constexpr const char* kSaveAsItem = "FileSaveAs";
+
 struct MenuEntry {
     MenuEntryKind kind;
     const char* name = "";
@@ -57,6 +60,12 @@ inline constexpr MenuEntry kMenuBar1[] = {
     Item("FileQuit", "&Quit", Qt::CTRL | Qt::Key_Q, StandardCommand::Quit),
     Item("Fileopen", "&Open", Qt::CTRL | Qt::Key_O),
     Item("FileOpenReadOnly", "Open &Read-Only\u2026"),
+    // The last maps opened, listed each time the submenu opens.
+    FilledMenu("FileOpenRecent", "Open Rec&ent"),
+    EndMenu(),
+    Separator("FileSaving"),
+    // Saves a window's text; a window with none disables it on its own bar.
+    Item("FileSaveAs", "Save &As\u2026", Qt::CTRL | Qt::SHIFT | Qt::Key_S),
     EndMenu(),
 
     Menu("EditMenu", "&Edit"),
@@ -68,6 +77,11 @@ inline constexpr MenuEntry kMenuBar1[] = {
     Item("EditClear", "&Delete", kNoShortcut, StandardCommand::Delete),
     Separator("UntitledMenu0"),
     Item("EditSelectAll", "Select &All", Qt::CTRL | Qt::Key_A, StandardCommand::SelectAll),
+    Separator("EditFinding"),
+    // In the focused text of the window only; Find in Map searches the map.
+    Item("EditFind", "&Find\u2026", Qt::CTRL | Qt::Key_F),
+    Item("EditFindNext", "Find &Next", QKeyCombination(Qt::Key_F3)),
+    Item("EditFindPrevious", "Find Pre&vious", Qt::SHIFT | Qt::Key_F3),
     EndMenu(),
 
     Menu("ScriptMenu", "&Script Tools"),

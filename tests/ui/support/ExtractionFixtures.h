@@ -33,6 +33,7 @@ public:
 
     void showMessage(QWidget* parent, const QString& text) override;
     QString askMapFile(QWidget*) override { return {}; }
+    QString askSaveFile(QWidget*, const QString&) override { return {}; }
 
     QStringList messages;
     QList<QPointer<QWidget>> parents;  // guarded: a parent may be deleted later

@@ -28,6 +28,14 @@ QString ScriptedDialogs::askMapFile(QWidget*) {
     return path;
 }
 
+QString ScriptedDialogs::askSaveFile(QWidget*, const QString& suggestedName) {
+    suggestedNames << suggestedName;
+    if (saveAnswers_.empty()) return {};
+    QString path = saveAnswers_.front();
+    saveAnswers_.pop_front();
+    return path;
+}
+
 QAction* MenuItem(QWidget& window, const char* name) {
     auto* item = window.findChild<QAction*>(QString::fromLatin1(name));
     if (!item) QTest::qFail(qPrintable(QStringLiteral("no menu item %1").arg(QLatin1String(name))), __FILE__, __LINE__);

@@ -19,8 +19,8 @@ class QWidget;
 
 namespace quorin::uitest {
 
-// Answers the open dialog from a queue (empty queue: cancelled) and keeps
-// every message box text. Installed for its lifetime.
+// Answers the open and save dialogs from queues (empty queue: cancelled)
+// and keeps every message box text. Installed for its lifetime.
 class ScriptedDialogs final : public ui::DialogSeam {
 public:
     ScriptedDialogs();
@@ -30,14 +30,19 @@ public:
 
     void showMessage(QWidget* parent, const QString& text) override;
     QString askMapFile(QWidget* parent) override;
+    QString askSaveFile(QWidget* parent, const QString& suggestedName) override;
 
     void answerOpen(const QString& path) { answers_.push_back(path); }
+    // The next save dialog chooses path (none queued: cancelled).
+    void answerSave(const QString& path) { saveAnswers_.push_back(path); }
     QStringList messages;
     int openDialogs = 0;
     QString lastFilter;
+    QStringList suggestedNames;  // one per save dialog
 
 private:
     std::deque<QString> answers_;
+    std::deque<QString> saveAnswers_;
 };
 
 // The item called name on window's menu bar; fails the test when missing.

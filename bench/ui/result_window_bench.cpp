@@ -1,0 +1,106 @@
+// How long a result window keeps its event loop from running while the
+// largest texts go into it: Extract > All on the maximal map (from the
+// start of the run, through the worker's end, until its closing message)
+// and the command database (from the menu command until its message). A
+// 1 ms timer ticks throughout; the longest gap between two ticks is the
+// longest stall. As in the Find window benchmark, the time reported is the
+// user-interface thread's own processor time in that gap, and wall_ms the
+// wall-clock gap beside it.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <cstdio>
+#include <cstdlib>
+
+#include "map/MapLoader.h"
+#include "map/MapNames.h"
+#include "map/MaximalMap.h"
+#include "support/StallWatch.h"
+#include "ui/extract/Extract.h"
+#include "ui/extract/ExtractionCommands.h"
+#include "ui/extract/ThreadExtractAll.h"
+#include "ui/shell/Dialogs.h"
+
+using quorin::bench::RunFor;
+using quorin::bench::StallWatch;
+
+namespace {
+
+quorin::MapState& Maximal() {
+    static quorin::MapState map;
+    return map;
+}
+
+// Answers every box at once and counts them.
+class CountingDialogs final : public quorin::ui::DialogSeam {
+public:
+    CountingDialogs() { quorin::ui::SetDialogs(this); }
+    ~CountingDialogs() override { quorin::ui::SetDialogs(nullptr); }
+    CountingDialogs(const CountingDialogs&) = delete;
+    CountingDialogs& operator=(const CountingDialogs&) = delete;
+    void showMessage(QWidget*, const QString&) override { ++messages; }
+    QString askMapFile(QWidget*) override { return {}; }
+    QString askSaveFile(QWidget*, const QString&) override { return {}; }
+    int messages = 0;
+};
+
+void CloseResultWindows() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (qobject_cast<quorin::ui::Extract*>(widget)) widget->close();
+    }
+    RunFor(20);
+}
+
+// Runs start, which ends in one message, under the stall watch.
+template <typename Start>
+void LongestStallUntilMessage(benchmark::State& state, Start start) {
+    StallWatch watch;
+    double wallMs = 0;
+    for (auto _ : state) {
+        CountingDialogs dialogs;
+        RunFor(50);
+        watch.start();
+        start();
+        while (dialogs.messages == 0) RunFor(5);
+        watch.stop();
+        state.SetIterationTime(watch.longestCpuSeconds());
+        wallMs = watch.longestWallMs();
+        CloseResultWindows();
+    }
+    state.counters["wall_ms"] = wallMs;
+}
+
+void LongestStallExtractAll(benchmark::State& state) {
+    LongestStallUntilMessage(state, [] { quorin::ui::ThreadExtractAll::Start(Maximal()); });
+}
+
+void LongestStallDatabase(benchmark::State& state) {
+    quorin::ui::ExtractionCommands commands([]() -> const quorin::MapState& { return Maximal(); });
+    LongestStallUntilMessage(state, [&commands] { commands.database(); });
+}
+
+BENCHMARK(LongestStallExtractAll)->Iterations(1)->Repetitions(9)->ReportAggregatesOnly(true)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(LongestStallDatabase)->Iterations(1)->Repetitions(9)->ReportAggregatesOnly(true)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!std::getenv("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    const QString path =
+        QDir::temp().filePath(QStringLiteral("quorin-result-bench-%1.map").arg(QCoreApplication::applicationPid()));
+    const bool written = quorin::MaximalMap().writeTo(path.toStdString()).ok();
+    const bool loaded = written && quorin::OpenMap(Maximal(), path.toStdString(), quorin::BuiltInMapNames()).ok();
+    QFile::remove(path);
+    if (!loaded) {
+        std::fprintf(stderr, "the maximal map did not load\n");
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
