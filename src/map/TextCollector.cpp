@@ -12,9 +12,10 @@ namespace quorin {
 
 namespace {
 
-// Reads while looking for a zero byte start small, since most texts are
-// short, and grow while a text runs on.
-constexpr std::int64_t kFirstChunk = 4 * 1024;
+// Reads while looking for a zero byte are small, since most texts are
+// short and the bytes after the last one are not wanted, and grow only while
+// one text runs on through a whole read.
+constexpr std::int64_t kFirstChunk = 16 * 1024;
 constexpr std::int64_t kMostChunk = 1024 * 1024;
 // Texts this close together are read as one range; the bytes between them
 // cost less than a read of their own.
@@ -41,7 +42,8 @@ Result<std::vector<std::int64_t>> FindEnds(MapFile& file, const std::vector<std:
         std::int64_t at = starts[i];
         for (;;) {
             if (at >= windowEnd) {
-                chunk = at == windowEnd ? std::min(chunk * 2, kMostChunk) : kFirstChunk;
+                const bool runsOn = at == windowEnd && starts[i] < windowStart;
+                chunk = runsOn ? std::min(chunk * 2, kMostChunk) : kFirstChunk;
                 const std::int64_t length = std::min(chunk, size - at);
                 const std::span<std::uint8_t> bytes(window.get(), static_cast<std::size_t>(length));
                 if (auto read = file.readInto(at, bytes, "a text"); !read) return read.error();
@@ -122,11 +124,13 @@ Status TextCollector::read(MapFile& file, const std::function<void(std::size_t, 
 
     auto found = FindEnds(file, starts);
     if (!found) return found.error();
-    const std::vector<std::int64_t>& ends = *found;
+    std::vector<std::int64_t>& ends = *found;
 
-    // Disjoint ranges of the file, so the buffer never holds more than the file.
+    // Disjoint ranges of the file, so the buffer never holds more than the
+    // file. Once a text's range is known the two vectors change meaning in
+    // place, which saves a third: at[i] is where text i begins in the buffer
+    // and length[i] how many bytes it has.
     std::vector<Range> ranges;
-    std::vector<std::uint32_t> rangeOf(starts.size());
     std::int64_t total = 0;
     for (std::size_t i = 0; i < starts.size(); ++i) {
         if (!ranges.empty() && starts[i] <= ranges.back().to + kJoinGap) {
@@ -136,37 +140,43 @@ Status TextCollector::read(MapFile& file, const std::function<void(std::size_t, 
             ranges.push_back({starts[i], ends[i], total});
             total += ends[i] - starts[i];
         }
-        rangeOf[i] = static_cast<std::uint32_t>(ranges.size() - 1);
+        ends[i] -= starts[i];
+        starts[i] = ranges.back().bufferAt + (starts[i] - ranges.back().from);
     }
+    std::vector<std::int64_t>& at = starts;
+    const std::vector<std::int64_t>& length = ends;
+
     const std::shared_ptr<char[]> buffer(new char[static_cast<std::size_t>(std::max<std::int64_t>(total, 1))]);
     for (const Range& range : ranges) {
-        auto* at = reinterpret_cast<std::uint8_t*>(buffer.get() + range.bufferAt);
-        const std::span<std::uint8_t> bytes(at, static_cast<std::size_t>(range.to - range.from));
+        auto* into = reinterpret_cast<std::uint8_t*>(buffer.get() + range.bufferAt);
+        const std::span<std::uint8_t> bytes(into, static_cast<std::size_t>(range.to - range.from));
         if (auto read = file.readInto(range.from, bytes, "a text"); !read) return read;
     }
+    const auto view = [&](std::size_t i) {
+        return std::string_view(buffer.get() + at[i], static_cast<std::size_t>(length[i]));
+    };
 
     // Texts that end at the same zero byte are hashed together from that end
     // backwards, each start adding only the bytes before the last one, so no
     // byte is hashed twice and the bytes between texts not at all. Only long
     // texts keep a hash; a group of short ones is not hashed here at all.
-    std::vector<std::string_view> views(starts.size());
-    std::vector<std::uint64_t> hashes(starts.size(), SharedText::kHashNotKept);
-    for (std::size_t next = starts.size(); next > 0;) {
-        const std::int64_t end = ends[next - 1];
+    // Texts that end at the same place in the buffer end at the same zero
+    // byte, or hold no byte at all; either way the bytes before that place
+    // are each one's own.
+    std::vector<std::uint64_t> hashes(at.size(), SharedText::kHashNotKept);
+    for (std::size_t next = at.size(); next > 0;) {
+        const std::int64_t end = at[next - 1] + length[next - 1];
         std::size_t groupFrom = next - 1;
-        while (groupFrom > 0 && ends[groupFrom - 1] == end) --groupFrom;
-        const bool hashed = end - starts[groupFrom] > static_cast<std::int64_t>(kLongText);
+        while (groupFrom > 0 && at[groupFrom - 1] + length[groupFrom - 1] == end) --groupFrom;
+        const bool hashed = length[groupFrom] > static_cast<std::int64_t>(kLongText);
         BackwardTextHash hash;
         std::int64_t hashedFrom = end;
         while (next > groupFrom) {
             --next;
-            const Range& range = ranges[rangeOf[next]];
-            const char* at = buffer.get() + range.bufferAt + (starts[next] - range.from);
-            views[next] = std::string_view(at, static_cast<std::size_t>(end - starts[next]));
             if (!hashed) continue;
-            hash.prepend(views[next].substr(0, static_cast<std::size_t>(hashedFrom - starts[next])));
-            hashedFrom = starts[next];
-            if (views[next].size() > kLongText) hashes[next] = hash.value();
+            hash.prepend(view(next).substr(0, static_cast<std::size_t>(hashedFrom - at[next])));
+            hashedFrom = at[next];
+            if (static_cast<std::size_t>(length[next]) > kLongText) hashes[next] = hash.value();
         }
     }
 
@@ -174,17 +184,17 @@ Status TextCollector::read(MapFile& file, const std::function<void(std::size_t, 
     // nothing: texts of equal bytes that start at different places never
     // overlap, so checking them reads each byte once. Short texts compare
     // quickly as they are.
-    std::unordered_map<std::uint64_t, std::string_view> firstWithHash;
-    for (std::size_t i = 0; i < starts.size(); ++i) {
-        if (views[i].size() <= kLongText) continue;
-        const auto [known, added] = firstWithHash.try_emplace(hashes[i], views[i]);
-        if (!added && known->second == views[i]) views[i] = known->second;
+    std::unordered_map<std::uint64_t, std::size_t> firstWithHash;
+    for (std::size_t i = 0; i < at.size(); ++i) {
+        if (static_cast<std::size_t>(length[i]) <= kLongText) continue;
+        const auto [known, added] = firstWithHash.try_emplace(hashes[i], i);
+        if (!added && view(known->second) == view(i)) at[i] = at[known->second];
     }
 
     for (std::size_t ticket = 0; ticket < ticketAt.size(); ++ticket) {
         const std::uint32_t i = ticketAt[ticket];
-        if (i == kOutside || views[i].empty()) take(ticket, SharedText());
-        else take(ticket, SharedText(buffer, views[i], hashes[i]));
+        if (i == kOutside || length[i] == 0) take(ticket, SharedText());
+        else take(ticket, SharedText(buffer, view(i), hashes[i]));
     }
     return success();
 }

@@ -2,6 +2,9 @@
 // byte for byte; every message goes to stderr, one per line.
 
 #include <charconv>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <memory>
 #include <cstdlib>
 #include <iostream>
@@ -117,6 +120,13 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err) {
 }  // namespace quorin::cli
 
 int main(int argc, char** argv) {
+#ifdef __GLIBC__
+    // A run is short and its peak is bounded by the map: memory the loader
+    // frees is kept for what follows rather than handed back and faulted in
+    // again, and large blocks come from the heap instead of fresh mappings.
+    mallopt(M_MMAP_THRESHOLD, 64 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
+#endif
     std::ios::sync_with_stdio(false);
     int code = 0;
     {
@@ -124,7 +134,11 @@ int main(int argc, char** argv) {
         const quorin::cli::TerminalEscaping err(std::cerr, quorin::IsTerminal(2));
         code = quorin::cli::Run(argc, argv, std::cout, std::cerr);
     }
-    std::cout.flush();
+    // The last buffered output leaves here; a failure then is still a failure.
+    if (!std::cout.flush() && code == quorin::cli::kSuccess) {
+        std::cerr << "quorin-cli: writing to stdout failed; what was written is incomplete.\n";
+        code = quorin::cli::kRefused;
+    }
     std::cerr.flush();
     // The process ends here without running destructors: the system takes
     // the loaded map's memory back at once, where freeing its tens of
