@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <regex>
@@ -107,6 +108,22 @@ TEST_F(TextCommands, ExtractAllAndDatabaseReportOnStderr) {
     EXPECT_TRUE(std::regex_search(database.err, std::regex(processed + " proccessed, and 9 were added\\. "
                                                            "This took [0-9]+(\\.[0-9]+)? seconds\n$")))
         << database.err;
+}
+
+// Output that cannot be written is a failure, whether it fails while the
+// text is made or only when the last of it leaves at the end.
+TEST_F(TextCommands, OutputToAFullDeviceFails) {
+    if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full here";
+    const std::string err = dir_.path("full.err");
+    for (const std::string command : {"info", "list", "extract-all", "database", "script"}) {
+        const std::string arguments = command + " " + quoted() + (command == "script" ? " intro" : "");
+        const std::string line =
+            std::string("'") + QUORIN_CLI_PATH + "' " + arguments + " >/dev/full 2>'" + err + "' </dev/null";
+        const int status = std::system(line.c_str());
+        ASSERT_TRUE(WIFEXITED(status)) << command;
+        EXPECT_EQ(WEXITSTATUS(status), 1) << command;
+        EXPECT_NE(AsText(testing::ReadBytes(err)).find("stdout failed"), std::string::npos) << command;
+    }
 }
 
 TEST_F(TextCommands, RefusedMapsAndBadNumbers) {
