@@ -14,31 +14,21 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
-#include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
 
-#include "map/MapLoader.h"
-#include "map/MapNames.h"
-#include "map/MaximalMap.h"
+#include "support/MaximalMapMain.h"
 #include "support/StallWatch.h"
 #include "ui/find/WinFind.h"
 
+using quorin::bench::Maximal;
 using quorin::bench::RunFor;
 using quorin::bench::StallWatch;
 
 namespace {
-
-quorin::MapState& Maximal() {
-    static quorin::MapState map;
-    return map;
-}
 
 void TypeQuery(benchmark::State& state, const QString& query) {
     auto window = std::make_unique<quorin::ui::WinFind>([]() -> const quorin::MapState& { return Maximal(); });
@@ -77,19 +67,4 @@ BENCHMARK(LongestStallTypingEveryText)->Iterations(1)->Repetitions(9)->ReportAgg
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    const QString path = QDir::temp().filePath(QStringLiteral("quorin-find-bench-%1.map").arg(QCoreApplication::applicationPid()));
-    const bool written = quorin::MaximalMap().writeTo(path.toStdString()).ok();
-    const bool loaded = written && quorin::OpenMap(Maximal(), path.toStdString(), quorin::BuiltInMapNames()).ok();
-    QFile::remove(path);
-    if (!loaded) {
-        std::fprintf(stderr, "the maximal map did not load\n");
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return quorin::bench::RunWithMaximalMap(argc, argv); }

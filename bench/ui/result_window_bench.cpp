@@ -10,29 +10,19 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <cstdio>
-#include <cstdlib>
 
-#include "map/MapLoader.h"
-#include "map/MapNames.h"
-#include "map/MaximalMap.h"
+#include "support/MaximalMapMain.h"
 #include "support/StallWatch.h"
 #include "ui/extract/Extract.h"
 #include "ui/extract/ExtractionCommands.h"
 #include "ui/extract/ThreadExtractAll.h"
 #include "ui/shell/Dialogs.h"
 
+using quorin::bench::Maximal;
 using quorin::bench::RunFor;
 using quorin::bench::StallWatch;
 
 namespace {
-
-quorin::MapState& Maximal() {
-    static quorin::MapState map;
-    return map;
-}
 
 // Answers every box at once and counts them.
 class CountingDialogs final : public quorin::ui::DialogSeam {
@@ -87,20 +77,4 @@ BENCHMARK(LongestStallDatabase)->Iterations(1)->Repetitions(9)->ReportAggregates
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    const QString path =
-        QDir::temp().filePath(QStringLiteral("quorin-result-bench-%1.map").arg(QCoreApplication::applicationPid()));
-    const bool written = quorin::MaximalMap().writeTo(path.toStdString()).ok();
-    const bool loaded = written && quorin::OpenMap(Maximal(), path.toStdString(), quorin::BuiltInMapNames()).ok();
-    QFile::remove(path);
-    if (!loaded) {
-        std::fprintf(stderr, "the maximal map did not load\n");
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return quorin::bench::RunWithMaximalMap(argc, argv); }
