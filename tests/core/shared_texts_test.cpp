@@ -86,6 +86,36 @@ TEST(TextCollector, EveryTextEndsAtItsFirstZeroByteOrTheEndOfTheFile) {
     EXPECT_EQ((*texts)[5].data(), (*texts)[0].data());
 }
 
+// Offsets asked for out of order come back to their own tickets, however
+// many digits the sort needs for the file's size.
+TEST(TextCollector, OffsetsAskedOutOfOrderAcrossLargeFiles) {
+    for (const std::size_t size : {std::size_t{64} << 10, std::size_t{3} << 20, std::size_t{9} << 20}) {
+        testing::TempDir dir;
+        const std::string path = dir.path("spread.bin");
+        constexpr std::size_t kTexts = 300;
+        const std::size_t step = size / kTexts;
+        std::vector<std::uint8_t> bytes(size, 0);
+        for (std::size_t i = 0; i < kTexts; ++i) {
+            const std::string text = "text" + std::to_string(i);
+            std::copy(text.begin(), text.end(), bytes.begin() + static_cast<std::ptrdiff_t>(i * step));
+        }
+        testing::WriteBytes(path, bytes);
+        // Every third from the end, then the rest: neither order nor its reverse.
+        std::vector<std::size_t> asked;
+        for (std::size_t i = kTexts; i-- > 0;) if (i % 3 == 0) asked.push_back(i);
+        for (std::size_t i = 0; i < kTexts; ++i) if (i % 3 != 0) asked.push_back(i);
+        TextCollector collector;
+        for (const std::size_t i : asked) collector.want(static_cast<std::int64_t>(i * step));
+        auto opened = MapFile::open(path);
+        ASSERT_TRUE(opened);
+        auto texts = ReadAll(collector, *opened, asked.size());
+        ASSERT_TRUE(texts) << texts.error().message;
+        for (std::size_t ticket = 0; ticket < asked.size(); ++ticket) {
+            EXPECT_EQ((*texts)[ticket].view(), "text" + std::to_string(asked[ticket])) << size << " bytes";
+        }
+    }
+}
+
 TEST(TextCollector, TextsOutliveTheCollectorAndItsFile) {
     SharedText kept;
     {
