@@ -25,4 +25,19 @@ bool CaselessQuery::foundIn(std::string_view text) const {
     return false;
 }
 
+std::optional<std::size_t> CaselessQuery::lastIn(std::string_view text) const {
+    if (folded_.empty() || text.size() < folded_.size()) return std::nullopt;
+    std::optional<std::size_t> last;
+    std::size_t matched = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = FoldAsciiCase(text[i]);
+        while (matched > 0 && c != folded_[matched]) matched = resume_[matched];
+        if (c == folded_[matched] && ++matched == folded_.size()) {
+            last = i + 1 - folded_.size();
+            matched = resume_[matched];
+        }
+    }
+    return last;
+}
+
 }  // namespace quorin

@@ -5,6 +5,7 @@
 // long hostile text cannot make a search crawl.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,9 @@ public:
     // True when the query occurs in text. The empty query occurs nowhere:
     // it would make every record a hit.
     [[nodiscard]] bool foundIn(std::string_view text) const;
+    // Where the last occurrence in text starts; nullopt when there is none.
+    [[nodiscard]] std::optional<std::size_t> lastIn(std::string_view text) const;
+    [[nodiscard]] std::size_t size() const { return folded_.size(); }
     [[nodiscard]] bool empty() const { return folded_.empty(); }
 
 private:

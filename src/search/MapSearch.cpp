@@ -7,6 +7,12 @@
 
 namespace quorin {
 
+namespace {
+// Texts longer than this are compared once per group of suffixes; shorter
+// ones cost less to compare than to look up.
+constexpr std::size_t kSuffixScanFrom = 256;
+}  // namespace
+
 MapSearch::MapSearch(const MapContent& map, std::string_view query, SearchLimits limits)
     : map_(map), query_(query), limits_(limits) {
     if (query_.empty()) stage_ = Stage::Done;
@@ -71,11 +77,39 @@ std::size_t MapSearch::stepNodeText() {
         return 1;
     }
     const std::size_t p = --at_;
-    const std::string_view text = map_.SyntaxCache[p].Command;
-    const bool found = query_.foundIn(text);
+    const SharedText& text = map_.SyntaxCache[p].Command;
+    std::size_t cost = 1;
+    bool found = false;
+    if (text.size() > kSuffixScanFrom) {
+        found = longTextHolds(text, cost);
+    } else {
+        found = query_.foundIn(text);
+        cost += text.size();
+    }
     matches_[p] = found;
     nextMatch_[p] = found ? p : nextMatch_[p + 1];
-    return text.size() + 1;
+    return cost;
+}
+
+bool MapSearch::longTextHolds(const SharedText& text, std::size_t& cost) {
+    const std::string_view view = text.view();
+    const char* const end = view.data() + view.size();
+    auto [entry, added] = suffixScans_.try_emplace(end);
+    SuffixScan& scan = entry->second;
+    if (added) {
+        scan.kept = text;
+        scan.scannedFrom = end;
+    }
+    if (view.data() < scan.scannedFrom && !scan.lastMatch) {
+        // The bytes before the part already compared, and as many after it
+        // as an occurrence straddling the two needs.
+        const auto before = static_cast<std::size_t>(scan.scannedFrom - view.data());
+        const std::string_view fresh = view.substr(0, std::min(view.size(), before + query_.size() - 1));
+        cost += fresh.size();
+        if (const auto last = query_.lastIn(fresh)) scan.lastMatch = view.data() + *last;
+    }
+    scan.scannedFrom = std::min(scan.scannedFrom, view.data());
+    return scan.lastMatch && view.data() <= scan.lastMatch;
 }
 
 std::size_t MapSearch::stepUses() {

@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "map/MapState.h"
@@ -53,6 +54,8 @@ private:
     std::size_t step();
     std::size_t stepName(std::string_view name, HitKind kind, std::size_t count);
     std::size_t stepNodeText();
+    // Whether a long text holds the query; adds the bytes it compared to cost.
+    bool longTextHolds(const SharedText& text, std::size_t& cost);
     std::size_t stepUses();
     // Adds a hit unless a limit is reached; then the search ends.
     std::size_t addHit(SearchHit hit);
@@ -71,6 +74,18 @@ private:
     // so a walk costs its hits, not its length.
     std::vector<bool> matches_;
     std::vector<std::size_t> nextMatch_;
+    // Long texts that end at the same byte in memory are suffixes of one
+    // another; a hostile map points thousands of nodes into one long run.
+    // Each such group is compared once, from its earliest start: every
+    // occurrence starting at or after scannedFrom is known, and the last of
+    // them answers for every suffix. The text keeps the bytes, so their
+    // address cannot pass to other bytes during the search.
+    struct SuffixScan {
+        SharedText kept;
+        const char* scannedFrom = nullptr;
+        const char* lastMatch = nullptr;  // nullptr: none at or after scannedFrom
+    };
+    std::unordered_map<const char*, SuffixScan> suffixScans_;
     // Inside the uses of script at_: the walk and the next position to look at.
     bool inWalk_ = false;
     std::size_t walkAt_ = 0;

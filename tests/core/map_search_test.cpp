@@ -10,6 +10,7 @@
 
 #include "browse/TreeRows.h"
 #include "map/DemoMap.h"
+#include "map/HostileMaps.h"
 #include "search/HitLines.h"
 #include "search/HitRow.h"
 #include "search/MapSearch.h"
@@ -175,6 +176,52 @@ TEST_F(MapSearchTest, SharedNamesAndRepeatedIdentities) {
     const SearchResult begin = FindInMap(twice, "begin");
     EXPECT_EQ(Lines(begin.hits), "u\tdup\t12\tbegin\nu\tdup\t12\tbegin_dup\n");
     for (const SearchHit& hit : begin.hits) EXPECT_EQ(TreePathFor(twice, hit), (std::vector<std::size_t>{0, 0, 1}));
+}
+
+// Node texts that start a byte apart in one long run are suffixes of one
+// another: the search finds the same uses as comparing each text alone, and
+// its work stays near the run's length instead of nodes times the run.
+TEST_F(MapSearchTest, SuffixesOfOneLongRunAreComparedOnce) {
+    constexpr int kNodes = 400;
+    constexpr std::int64_t kRun = 64 * 1024;
+    MapBuilder builder = LongNodeTextsMap(kNodes, kRun);
+    const std::int64_t run = builder.layout().stringTable;
+    // One needle among the first texts' starts, one far into the run (in
+    // every text), one straddling the end of a text's first 256 bytes.
+    builder.overwrites.push_back({run + 150, "NeedleA"});
+    builder.overwrites.push_back({run + kRun - 100, "needleB"});
+    builder.overwrites.push_back({run + 2 * kNodes + 300, "needleC"});
+    const MapState map = load(builder);
+    ASSERT_EQ(map.SyntaxCache.size(), static_cast<std::size_t>(kNodes));
+
+    // Every text holds "x": its uses are the nodes the script walks.
+    std::vector<std::size_t> walked;
+    for (const SearchHit& hit : FindInMap(map, "x").hits) {
+        if (hit.kind == HitKind::Use) walked.push_back(hit.node);
+    }
+    ASSERT_GT(walked.size(), static_cast<std::size_t>(kNodes / 2));
+
+    for (const char* query : {"needlea", "NEEDLEB", "needleC", "xneedleC", "absent"}) {
+        const CaselessQuery alone(query);
+        std::vector<std::size_t> expected;
+        for (const std::size_t node : walked) {
+            if (alone.foundIn(map.SyntaxCache[node].Command)) expected.push_back(node);
+        }
+        MapSearch search(map, query);
+        std::size_t calls = 1;
+        constexpr std::size_t kWork = 4096;
+        while (!search.advance(kWork)) ++calls;
+        std::vector<std::size_t> found;
+        std::size_t hitBytes = 0;
+        for (const SearchHit& hit : search.result().hits) {
+            hitBytes += hit.name.size() + hit.text.size();
+            if (hit.kind == HitKind::Use) found.push_back(hit.node);
+        }
+        EXPECT_EQ(found, expected) << query;
+        // Comparing each text alone would take about kNodes * kRun units;
+        // copying the hits' texts is the output and counts apart.
+        EXPECT_LT(calls * kWork, 4 * static_cast<std::size_t>(kRun) + 64 * kNodes + hitBytes + kWork) << query;
+    }
 }
 
 TEST(HitLines, EscapesOnlyTheFourBytes) {
