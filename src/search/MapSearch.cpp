@@ -60,14 +60,14 @@ void MapSearch::nextStage(Stage stage) {
     }
 }
 
-std::size_t MapSearch::stepName(std::string_view name, HitKind kind, std::size_t position) {
+std::size_t MapSearch::stepName(const SharedText& name, HitKind kind, std::size_t position) {
     ++at_;
-    const std::size_t cost = name.size() + 1;
-    if (!query_.foundIn(name)) return cost;
+    std::size_t cost = 1;
+    if (!holds(name, cost)) return cost;
     SearchHit hit;
     hit.kind = kind;
     hit.position = position;
-    hit.name = std::string(name);
+    hit.name = name.str();
     return cost + addHit(std::move(hit));
 }
 
@@ -79,16 +79,16 @@ std::size_t MapSearch::stepNodeText() {
     const std::size_t p = --at_;
     const SharedText& text = map_.SyntaxCache[p].Command;
     std::size_t cost = 1;
-    bool found = false;
-    if (text.size() > kSuffixScanFrom) {
-        found = longTextHolds(text, cost);
-    } else {
-        found = query_.foundIn(text);
-        cost += text.size();
-    }
+    const bool found = holds(text, cost);
     matches_[p] = found;
     nextMatch_[p] = found ? p : nextMatch_[p + 1];
     return cost;
+}
+
+bool MapSearch::holds(const SharedText& text, std::size_t& cost) {
+    if (text.size() > kSuffixScanFrom) return longTextHolds(text, cost);
+    cost += text.size();
+    return query_.foundIn(text);
 }
 
 bool MapSearch::longTextHolds(const SharedText& text, std::size_t& cost) {

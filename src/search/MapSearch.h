@@ -52,9 +52,11 @@ private:
 
     // Each step does one record, node or hit and returns its cost.
     std::size_t step();
-    std::size_t stepName(std::string_view name, HitKind kind, std::size_t count);
+    std::size_t stepName(const SharedText& name, HitKind kind, std::size_t count);
     std::size_t stepNodeText();
-    // Whether a long text holds the query; adds the bytes it compared to cost.
+    // Whether a name or node text holds the query; adds the bytes it
+    // compared to cost.
+    bool holds(const SharedText& text, std::size_t& cost);
     bool longTextHolds(const SharedText& text, std::size_t& cost);
     std::size_t stepUses();
     // Adds a hit unless a limit is reached; then the search ends.
@@ -75,7 +77,8 @@ private:
     std::vector<bool> matches_;
     std::vector<std::size_t> nextMatch_;
     // Long texts that end at the same byte in memory are suffixes of one
-    // another; a hostile map points thousands of nodes into one long run.
+    // another; a hostile map points thousands of nodes into one long run,
+    // or leaves its names without a zero byte to run on through the tables.
     // Each such group is compared once, from its earliest start: every
     // occurrence starting at or after scannedFrom is known, and the last of
     // them answers for every suffix. The text keeps the bytes, so their

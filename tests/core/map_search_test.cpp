@@ -224,6 +224,35 @@ TEST_F(MapSearchTest, SuffixesOfOneLongRunAreComparedOnce) {
     }
 }
 
+// Names with no zero byte run on through both tables; they too are compared
+// once per run, while every name still answers for itself.
+TEST_F(MapSearchTest, NamesThatRunOnAreComparedOnce) {
+    constexpr int kEntries = 300;
+    MapBuilder builder = RunOnNamesMap(kEntries);
+    const MapLayout at = builder.layout();
+    builder.overwrites.push_back({at.scriptEntry(40) + 10, "Marker"});
+    const MapState map = load(builder);
+    const auto tables = static_cast<std::size_t>(at.syntaxBlock - at.scriptTable);
+    for (const char* query : {"marker", "absent"}) {
+        const CaselessQuery alone(query);
+        std::size_t expected = 0;
+        for (const ScriptHeader& script : map.ScriptHeaderCache) expected += alone.foundIn(script.Name) ? 1 : 0;
+        for (const GlobalHeader& global : map.GlobalHeaderCache) expected += alone.foundIn(global.Name) ? 1 : 0;
+        MapSearch search(map, query);
+        std::size_t calls = 1;
+        constexpr std::size_t kWork = 4096;
+        while (!search.advance(kWork)) ++calls;
+        std::size_t names = 0;
+        std::size_t hitBytes = 0;
+        for (const SearchHit& hit : search.result().hits) {
+            hitBytes += hit.name.size() + hit.text.size();
+            names += hit.kind == HitKind::Use ? 0 : 1;
+        }
+        EXPECT_EQ(names, expected) << query;
+        EXPECT_LT(calls * kWork, 4 * tables + 64 * 2 * kEntries + hitBytes + kWork) << query;
+    }
+}
+
 TEST(HitLines, EscapesOnlyTheFourBytes) {
     const std::string every = [] {
         std::string bytes;
