@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole load chain on the maximal map, in process. scripts/bench.sh
 // compares whole processes with the true floor of a load.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The true floor of a load: a process that only reads the byte ranges the
 // loader needs (one "OFFSET LENGTH" a line in RANGES) into memory and ends.
 //   read_ranges MAP RANGES

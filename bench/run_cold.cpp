@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs commands as fresh processes again and again, their output going to
 // /dev/null, and prints for each the median wall time and the median peak
 // memory of its runs: "MEDIAN_MS PEAK_KIB MIN_MS MAX_MS", one line per

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search on the largest map: a command every script calls, a rare one,
 // a text every node holds, and a query that matches nothing.
 

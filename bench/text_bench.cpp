@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Extract-all text and command database on the largest map the format holds.
 
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes on the maximal map: the undo of a whole Protect Map, the backup
 // before the first write against a plain copy of the same file, and one
 // field write with its identity check.

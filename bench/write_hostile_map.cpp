@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a map built to hurt, for measuring whole commands on it:
 //   write_hostile_map long-texts NODES RUN_BYTES OUT
 //   write_hostile_map wide-walk SCRIPTS NODES OUT

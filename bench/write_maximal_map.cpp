@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the maximal map to the path given, for measuring whole commands.
 // With --ranges FILE it also writes the byte ranges a load reads (one
 // "OFFSET LENGTH" a line): the header through the tag name, the scenario's

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: `cpack -G DEB` in the build folder. It holds what
 # `cmake --install` puts under /usr: the two executables, the launcher, the
 # "Map" file type, the icon and the software-centre entry. Tests and

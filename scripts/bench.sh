@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Quorin and measures it on the maximal map (32767 nodes, 2000
 # scripts, 2000 globals, 64 MiB): the load chain, the extract-all text, the
 # command database, the search, the undo of Protect Map, the backup against a

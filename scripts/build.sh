@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Configures and builds Quorin into build/ (or the folder given). Extra
 # arguments go to the configure step. With QUORIN_BUILD_TARGETS set (names
 # separated by spaces) only those targets and what they need are built.

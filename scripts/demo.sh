@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the two executables, writes the built-in demo map and opens it in
 # the desktop tool. Without a display it says so and lists the demo map
 # instead. The tests and benchmarks are left to scripts/test.sh, which

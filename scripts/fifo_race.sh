@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # fifo_race.sh QUORIN_CLI [RUNS]: swaps a FIFO and a regular file at one path
 # while quorin-cli opens that path, RUNS times each for a map, a names file
 # and demo's output. Each run has a time limit; a run that reaches it is a

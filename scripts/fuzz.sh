@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the map fuzzer with clang (address and undefined-behaviour
 # sanitizers) and runs it for the given number of seconds (default 60) on a
 # seed corpus made with the map builder plus the kept regression inputs.

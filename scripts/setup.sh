@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what Quorin needs to build and test, skipping what is there.
 # Safe to run again; needs root (or sudo) only when something is missing.
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long the Find window keeps its event loop from running while the user
 // types on the largest map. A 1 ms timer ticks throughout; the longest gap
 // between two ticks is the longest the window stalled (key handling, search

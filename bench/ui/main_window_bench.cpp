@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long the main window takes to answer the user on the largest map:
 // expanding the scripts folder (2000 rows), selecting the script with the
 // long body, and expanding that script. Each measurement includes the

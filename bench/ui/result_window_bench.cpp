@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long a result window keeps its event loop from running while the
 // largest texts go into it: Extract > All on the maximal map (from the
 // start of the run, through the worker's end, until its closing message)

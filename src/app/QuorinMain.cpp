@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorin: the desktop tool.
 
 #include "app/Startup.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The command line of the desktop tool: quorin [--map-names FILE] [--read-only] [--] [MAP].
 // The stock map names come from --map-names, else from the file named by

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Start-up of the desktop tool: the application, the main window, the
 // extraction commands over its map, the menu commands, and the event loop.

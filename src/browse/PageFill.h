@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the editor shows for a selected row: the page, the record's cache
 // position and the values of the page's fields in the order they are

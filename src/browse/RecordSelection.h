@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The record a row of the script tree, or a name typed on the command line,
 // leads to, and making it the record the editor shows.

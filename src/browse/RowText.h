@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a row of the script tree stands for. Rows carry nothing but their
 // text, so the tree, the selection display and the editor all tell rows

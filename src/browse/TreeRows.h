@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The rows that expanding a row of the script tree adds, worked out from the
 // records in memory. No widgets: the window adds what this returns.

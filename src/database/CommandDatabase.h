@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The command table of a loaded map: every command name its nodes use with
 // the engine identity it was met with, sorted by identity.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The fifteen fields of the editor pages whose changes are written straight
 // into the Map file: eleven edit fields and four type popups.

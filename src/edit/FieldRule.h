@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where every editable field lives, in the file and in the records: one row
 // per field, read by the single write-back path (FieldWriteBack).

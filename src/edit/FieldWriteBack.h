@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writes one edited field or popup choice of the loaded record straight into
 // the Map file, then into the record. Every field goes through one path,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every write into the loaded map starts and ends here: a field, a popup,
 // Protect Map, an undo or a redo. The file written is the file loaded.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Protect Map: every script and global name becomes "<protected>" and every
 // syntax node's string offset points away from its text, in the file only.

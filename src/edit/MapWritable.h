@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Whether the loaded map's records may be written into the file now: the
 // one check in front of every edit and of protection.

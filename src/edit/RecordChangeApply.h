@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one place a write's effect on the records and the dictionaries is
 // made: a forward write, and the same write taken back or made again.

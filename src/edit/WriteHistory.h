@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Undo and redo of the writes into the loaded map. A step is one field, one
 // popup choice or one whole Protect Map; the steps belong to the load they

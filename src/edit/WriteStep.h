@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One step of the write history: one field, one popup choice or one whole
 // Protect Map. It holds the bytes before and after at every offset it wrote,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The extract-all text: every global line, five line ends, then every script
 // block, with the counts and the time the run took. The text is handed to a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The texts of the range extractions: one script block per script, one
 // declaration line per global, for a range of cache positions. Positions

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a result window shows of a text: the whole text when it fits under
 // the window's limit, otherwise the whole lines that fit and one last line

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The built-in demo map: scripts of all five types and globals of several
 // value types, whose nodes show every way a node can be rendered.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The byte layout of a Map file, as far as Quorin reads and writes it: every
 // field's offset, width, signedness and kind, and the codes the format gives

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Maps built to hurt, in the shapes that once made memory grow with the
 // texts or the output instead of the file. Used by the tests, the fuzzer's

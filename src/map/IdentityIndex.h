@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Node identity to cache position. Identities in a map are 16-bit, so a
 // table of 65536 slots takes them all with no allocation per node (a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A sink that keeps text in memory up to a limit: at the limit it keeps what
 // fits and asks the producer to stop. It also stops when the run it serves

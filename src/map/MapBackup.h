@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The copy of a map made before the first write into it: NAME.map.bak beside
 // the map. The copy is made under a temporary name and then renamed, so an

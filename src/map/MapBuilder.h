@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writes a valid Map file from records: header, tag index, scenario tag,
 // script and global tables, syntax node block with its count, string table.

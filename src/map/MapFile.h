@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one read path into a Map file: every integer, block and text is read
 // through a bounds check against the file's size, in 64-bit arithmetic, so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The load chain: version check, stock map names, header and tag index,
 // scenario tag, then the script, global and syntax tables.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The eleven stock map names: ten campaign levels, then the user-interface
 // map. A map whose header names none of them is refused.

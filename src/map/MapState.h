@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Everything the tool knows about the open map: the record caches, the three
 // dictionaries and the records shown in the editor. Owned by the main window

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one write path into a Map file. It opens an existing regular file for
 // reading and writing, can only overwrite bytes inside it (never grow or

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The largest map the format holds, for benchmarks and fuzzing seeds: 32767
 // syntax nodes, 2000 scripts, 2000 globals, about 1 MB of node texts, and

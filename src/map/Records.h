@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Plain records mirroring the map's script tables. Integer fields hold the
 // sign-extended values read from the file; texts hold the bytes unchanged,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A small success-or-error value for the core's API: the core never throws
 // across its interface and never asserts on what it reads from a file.

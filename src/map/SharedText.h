@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An immutable text that shares its bytes instead of copying them. The loader
 // reads every text of a map into one buffer, and each record's name or node

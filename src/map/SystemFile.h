@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one place that asks the operating system for files: opening without
 // blocking, checking the kind of file on the open descriptor, positioned

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reads the zero-ended texts of one load (names, the tag name, node texts)
 // so that memory follows the file, not the texts: a text with no zero byte

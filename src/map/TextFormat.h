@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Number and line formatting shared by every generated text. Numbers are
 // formatted without streams so that large texts build quickly.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Generated texts (extractions, the command database, script texts) are
 // handed on in pieces as they are made, so no text is ever held whole: the

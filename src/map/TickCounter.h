@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A clock in sixtieths of a second, used to time the extract-all run and the
 // command database.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two type vocabularies: a code stored in the map is the position of its
 // name. Codes outside a table print as their decimal number everywhere.

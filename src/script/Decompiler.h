@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Turns a script's syntax nodes back into parenthesised source text and a
 // global into its one-line declaration. The body is a walk over consecutive

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The texts of many scripts of one map under one rule set, for the runs that
 // write them all (extract-all, a script range). Every node's text and closer

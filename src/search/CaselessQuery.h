@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A query looked for as a substring of map texts. ASCII letters match in
 // either case, as the stock map names do; every other byte matches only

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The plain form of a hit list: one line per hit, fields split by tabs.
 //   s<TAB>NAME

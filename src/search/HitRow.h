@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where a hit sits in the script tree, so a window can show it: the rows to
 // expand and the row to select, as row indices from the top. Rows are made

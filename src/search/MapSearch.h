@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Finds a query in the loaded map: script names, global names, then the
 // nodes each script's text is built from. Runs in one go (FindInMap) or in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One thing a search found. A hit carries its own texts, so a list of hits
 // can be written out (or shown) without the map that produced it.

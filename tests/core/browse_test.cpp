@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The browse layer on loaded maps: the tree's rows, the record a row or a
 // name leads to, and what the editor page shows for it.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorin-cli's grammar: options count only where the usage shows them, "--"
 // ends them, and every other word is an argument, whatever it begins with.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorin-cli info, list and demo, the stock names options and usage errors.
 
 #include <gtest/gtest.h>

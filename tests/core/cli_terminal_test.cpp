@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorin-cli on a terminal shows every control byte but the line feed as
 // \xHH, so a name from a map cannot move the cursor or start a sequence;
 // files and pipes still get every byte as it is.

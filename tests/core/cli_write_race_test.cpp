@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorin-cli set reads and writes MAP through one descriptor: another file
 // renamed over MAP while set runs is never written, whenever the rename
 // lands.

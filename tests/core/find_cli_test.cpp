@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorin-cli find: the lines it prints and its exit status.
 
 #include <gtest/gtest.h>

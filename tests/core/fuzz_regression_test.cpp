@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every input the fuzzer once found failing stays here and must load or be
 // refused cleanly, with every read-only operation run on what loads.
 

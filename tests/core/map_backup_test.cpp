@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The backup before the first write after a load: NAME.map.bak holds the
 // file as loaded, and a write whose backup cannot be made does not happen.
 

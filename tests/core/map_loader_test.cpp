@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The load chain: what a map reads as, what is refused, and what a refusal
 // leaves alone.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stock names file: one name a line, a CR before the line end and a
 // leading byte-order mark dropped, everything else that cannot be a header
 // name refused with the line it is on; read once, bounded, never blocking.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search over a loaded map: which names and nodes are hits, in which
 // order, how the query compares bytes, the plain lines of a hit list, and
 // the tree row a hit leads to.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one write path: it overwrites bytes inside an existing file and
 // nothing else, and says so when it cannot.
 

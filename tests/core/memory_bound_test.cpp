@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Maps built to hurt, at small sizes: loading holds each text once, and the
 // extraction texts are streamed, so memory follows the file, not the texts
 // or the output. Each of these once took tens of megabytes here.

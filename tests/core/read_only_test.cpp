@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A map opened read-only, or one this user may not write, is never written:
 // every write path refuses it with the reason.
 

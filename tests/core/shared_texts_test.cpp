@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Texts held once: the text collector reads every text of a load into one
 // buffer, texts that run on share their bytes, and the dictionaries keyed by
 // them behave as keys copied from the names did.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The system-call layer: only regular files open, nothing blocks, and the
 // identity tells a replaced or touched file from the one that was opened.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Texts made piece by piece: the texts made from the node table match the
 // node-by-node walk, every size worked out ahead matches the text made, a
 // sink's "stop" ends a producer at once, and a result window's text says

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file written is the file loaded: every write path refuses a map that
 // was replaced, rewritten, cut short or touched since it was loaded, and
 // writes nothing anywhere.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Random edits of every field on random maps, each checked against a byte
 // expectation worked out here from the file layout alone: only the field's
 // bytes change, and they hold the value the rules give. On damaged maps an

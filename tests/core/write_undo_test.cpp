@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Undo and redo of writes: the bytes before go back at every offset a step
 // wrote, and the records take what a forward write of those values gives.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every operation that only reads a loaded map, run one after another: what
 // the fuzzer drives on arbitrary bytes and the regression test repeats on

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the fuzzer's seed corpus into the folder given: the demo map, the
 // maximal map without its padding, small odd maps, and maps built to hurt:
 // node texts that run on to the end of the file, scripts that each walk

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer entry: arbitrary bytes as a Map file, then every read-only
 // operation on what loads.
 

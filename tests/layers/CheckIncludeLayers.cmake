@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when an include under SOURCE_DIR/src runs back up the layers:
 # src/app -> window features (src/ui/main, src/ui/extract, src/ui/find) ->
 # window shell (src/ui/shell) -> the core, which uses the standard library

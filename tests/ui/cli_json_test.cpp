@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorin-cli --json: each document parses as JSON and says exactly what the
 // plain output of the same map says, also where forged names make the plain
 // lines ambiguous.

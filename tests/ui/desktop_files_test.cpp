@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The installed file type and launcher agree with the open dialog and with
 // the maps the tool writes.
 

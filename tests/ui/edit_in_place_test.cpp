@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Editing in place: Return or Enter in a field, a chosen popup item and
 // Protect Map write the map file at once; nothing else ever writes, and
 // nothing is written into a file the shown record did not come from.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Extract > All: the worker, its result window and its message.
 
 #include <QPointer>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The extraction commands as the shared menu bar reaches them, from the main
 // window and from the extraction windows themselves.
 

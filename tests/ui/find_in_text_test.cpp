@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Edit > Find…, Find Next and Find Previous: a find in the focused text of
 // one window, going round its ends, never a search of the map.
 

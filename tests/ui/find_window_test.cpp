@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Find window: typing searches after a pause, a new load searches the
 // new map, and activating a hit shows its row in the main window. Which
 // records are hits, and which row a hit leads to, is the core's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window as built at start-up: controls and their places, the
 // shared menu bar, Protect Map's enabling, File > Open, the Edit items and
 // every menu command start-up wires.

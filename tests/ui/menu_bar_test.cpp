@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shared menu bar: the order MenuBar1 is built in, and what every bar
 // shares (handlers, enabling, check marks, submenus filled on opening), on a
 // table of its own so that the kinds MenuBar1 does not use yet are covered.

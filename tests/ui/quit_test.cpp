@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Closing the main window ends the run, whatever other windows are open:
 // they close with it and the event loop returns.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The range window: its lists, its pages and its two extraction buttons.
 
 #include <QComboBox>

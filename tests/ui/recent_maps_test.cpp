@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The other roads into the load chain: File > Open Recent, kept in the
 // user's settings, and a map file dropped on the main window.
 

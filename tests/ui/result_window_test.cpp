@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The result window, and the Database command that fills one.
 
 #include <QPlainTextEdit>

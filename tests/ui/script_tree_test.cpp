@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The script tree as widgets: the rows the browse layer gives, made at each
 // expansion and dropped at each collapse. Which rows those are is the
 // browse layer's (tests/core/browse_test.cpp).

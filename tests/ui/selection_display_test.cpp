@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Selecting a row fills the page's widgets and never writes to the file.
 // What a row shows is the browse layer's (tests/core/browse_test.cpp).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A long text goes into a field over several turns of the event loop, ends
 // exactly as one append would have left it, and says when it is in.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop tool's command line: stock map names from --map-names or
 // QUORIN_MAP_NAMES (exactly eleven), an optional map opened at start; a
 // names file that cannot be used is shown in a box at start.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop tool's own start-up gives its windows the Quorin icon, drawn
 // at title bar and launcher sizes, and names the installed launcher.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The maximal map loaded once for a window benchmark, and the benchmark's
 // main: an offscreen application, the map written to a temporary file and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The longest stall of the event loop: a 1 ms timer ticks while the loop
 // runs, and the longest gap between two ticks is the longest time the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The command table of quorin-cli. Each command lives in its own file and
 // registers itself with a static CommandRegistration, so commands can be

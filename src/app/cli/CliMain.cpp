@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorin-cli: the core in batch. stdout carries only a command's result,
 // byte for byte; every message goes to stderr, one per line.
 

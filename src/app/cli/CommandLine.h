@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The grammar of quorin-cli's words:
 //   quorin-cli [GLOBAL OPTION...] [--] COMMAND ARGUMENT... [COMMAND OPTION...]

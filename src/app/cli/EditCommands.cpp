@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // set and protect: the editor's write-back and Protect Map in batch. Both
 // change MAP in place through the same core calls the desktop tool makes;
 // stdout stays empty, every message goes to stderr. MAP is opened once and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // find: where a text occurs in a map (script and global names, and the
 // nodes of every script's text), one tab-separated line per hit, or with
 // --json the same hits as one document.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // --json info, list and database: the same facts as the plain output, as one
 // JSON document, for tools that must not be fooled by a name that holds a
 // line end. Messages still go to stderr as the plain run prints them.

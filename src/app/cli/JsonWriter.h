@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writes one JSON document, compact, in UTF-8. Map texts are bytes read as
 // Latin-1: each byte becomes the character of the same code, and every

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // info, list and demo: what a map holds, and the built-in demo map.
 
 #include <ostream>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The facts `info` prints, one row each, so the text and the JSON document
 // name and order them alike.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What quorin-cli prints on a terminal: a name or text from a map may hold
 // an escape sequence or a carriage return, so on a terminal every control

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // script, global, extract-scripts, extract-globals, extract-all, database:
 // the texts the result windows hold, written to stdout byte for byte as they
 // are made, so a run's memory does not grow with its text.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The result window: one large text field that receives the text of one
 // extraction or database run. Every run makes its own window, so earlier

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Script Tools commands that produce text: the two range commands (which
 // show the single range window), Extract > All and Database. Start-up wires

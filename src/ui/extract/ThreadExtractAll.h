@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One Extract > All run. The caches are copied on the user-interface thread
 // when the run starts (the copy shares the map's texts), the text is built

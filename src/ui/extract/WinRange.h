@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The range window: the user picks the first and the last script (page 1) or
 // global (page 2) and extracts that range into a new result window. The

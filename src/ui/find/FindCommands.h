@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Script Tools > Find in Map…: the one Find window over the open map. It
 // follows every load, hands an activated hit on (start-up connects that to

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Find window's hit list as a table model: the view asks only for the
 // rows it shows, so a list of many thousand hits costs nothing to swap in.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Find window: a query field and the hits of that query in the loaded
 // map. The list follows the field after a short pause; the search runs in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The controls of the editor pages: name, kind, page, place and caption.
 // Places are window coordinates, also for controls on a page.

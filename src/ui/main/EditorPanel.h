@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The page panel PageEditor: page 0 with the credits, then the script, global
 // and syntax node pages built from kEditorControls.

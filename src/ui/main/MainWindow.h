@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The tool's one document window: the script tree Lb_Select on the left and
 // the page panel PageEditor on the right. It owns the map state; start-up

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // File > Open Recent: the maps opened last, newest first, kept between
 // runs in the user's settings.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One-line captions were laid out for a narrower system font: a caption
 // that does not fit its label's width gets a slightly smaller font rather

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The seam through which every window shows modal message boxes and the
 // open dialog. Production shows real modal boxes; tests install their own

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Edit > Find…, Find Next and Find Previous: finding a text in one text
 // field of a window (a result window's text, the main window's script

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How the windows beside the main one reach the open map: its state,
 // asked for at the moment it is needed (a later load replaces the caches).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Texts from the map are bytes, not UTF-8: each byte is one character on
 // screen and back, so a name survives a round trip through a widget exactly.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The menu bar every window of the tool carries. Each window gets its own
 // bar (the toolkit puts a bar inside its window), all made from one table;

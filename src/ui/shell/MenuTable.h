@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // MenuBar1 as one table: menus, submenus, separators and items in the order
 // they appear, each with its object name, text and shortcut. Handlers are not

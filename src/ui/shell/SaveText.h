@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // File > Save As… of a window that shows a text: the text as shown goes to
 // a file the user picks in the save dialog (through the dialog seam).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A long text put into a text field a slice at a time, one slice per turn
 // of the event loop, so that no single turn holds the window: appending

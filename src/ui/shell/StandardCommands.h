@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The menu commands the shell carries out itself: quit, and the Edit items,
 // which act on the text field that has the keyboard focus, whichever window

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What every window shares: document window buttons, and a content area of
 // a given size below the menu bar. Size limits belong to the content; the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Test support: the core tests' operator new counts the bytes it hands out,
 // so a test can bound the memory an operation takes whatever the machine

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Small maps for the browse and window tests, built record by record so
 // that every identity, position and name is known to the test.

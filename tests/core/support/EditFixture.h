@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Test support for the write-back and protection tests: a small map with
 // known records, a string table at 4096, and a text image of everything the

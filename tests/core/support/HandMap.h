@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Test support: a MapState filled by hand, without a file, for texts that
 // only read the caches.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Test support: writes maps made with MapBuilder into a private temporary
 // folder and reads files back for byte comparisons.

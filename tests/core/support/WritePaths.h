@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Test support: every way the tool writes into a loaded map (each edit
 // field, each popup, Protect Map, undo and redo), as a table, so a test can

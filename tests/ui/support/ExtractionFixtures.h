@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared by the extraction window tests: a dialog seam that records every
 // message (and lets a test look at the windows while the box is up), maps

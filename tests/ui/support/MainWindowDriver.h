@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Drives the main window the way a user does: menu items by name, rows by
 // mouse and keyboard, fields by typing, popups by clicking an item. Every
