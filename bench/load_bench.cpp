@@ -7,7 +7,7 @@
 
 #include "map/MapLoader.h"
 #include "map/MapNames.h"
-#include "map/MaximalMap.h"
+#include "fixtures/MaximalMap.h"
 #include "support/MaximalMapFile.h"
 
 namespace {

@@ -11,10 +11,10 @@
 #include "database/CommandDatabase.h"
 #include "extract/ExtractAll.h"
 #include "extract/RangeExtraction.h"
-#include "map/LimitedText.h"
+#include "base/LimitedText.h"
 #include "map/MapLoader.h"
 #include "map/MapNames.h"
-#include "map/MaximalMap.h"
+#include "fixtures/MaximalMap.h"
 #include "script/Decompiler.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "map/HostileMaps.h"
+#include "fixtures/HostileMaps.h"
 
 int main(int argc, char** argv) {
     const std::string kind = argc > 1 ? argv[1] : "";

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "map/FileLayout.h"
-#include "map/MaximalMap.h"
+#include "fixtures/MaximalMap.h"
 
 int main(int argc, char** argv) {
     if (argc != 2 && !(argc == 4 && std::string(argv[2]) == "--ranges")) {

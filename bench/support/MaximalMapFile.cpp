@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <unistd.h>
 
-#include "map/MaximalMap.h"
+#include "fixtures/MaximalMap.h"
 
 namespace quorin::bench {
 

@@ -14,7 +14,7 @@
 #include <cstdlib>
 
 #include "ui/shell/Dialogs.h"
-#include "map/MaximalMap.h"
+#include "fixtures/MaximalMap.h"
 #include "ui/main/MainWindow.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "map/Result.h"
+#include "base/Result.h"
 
 namespace quorin::app {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "browse/PageFill.h"
 
-#include "map/TextFormat.h"
+#include "base/TextFormat.h"
 #include "script/Decompiler.h"
 
 namespace quorin {

@@ -2,7 +2,7 @@
 #include "browse/TreeRows.h"
 
 #include "browse/RowText.h"
-#include "map/TextFormat.h"
+#include "base/TextFormat.h"
 
 namespace quorin {
 

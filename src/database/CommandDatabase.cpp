@@ -6,8 +6,8 @@
 #include <unordered_map>
 
 #include "map/FileLayout.h"
-#include "map/TextFormat.h"
-#include "map/TickCounter.h"
+#include "base/TextFormat.h"
+#include "base/TickCounter.h"
 
 namespace quorin {
 

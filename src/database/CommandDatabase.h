@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "map/Records.h"
-#include "map/TextSink.h"
+#include "base/TextSink.h"
 
 namespace quorin {
 

@@ -11,7 +11,7 @@
 #include "edit/RecordChangeApply.h"
 #include "map/FileLayout.h"
 #include "map/MapWriter.h"
-#include "map/TextFormat.h"
+#include "base/TextFormat.h"
 
 namespace quorin {
 

@@ -11,7 +11,7 @@
 #include "edit/FieldNumber.h"  // ParseFieldNumber, the edit fields' number rule
 #include "edit/WriteHistory.h"
 #include "map/MapState.h"
-#include "map/Result.h"
+#include "base/Result.h"
 
 namespace quorin {
 

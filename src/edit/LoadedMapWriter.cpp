@@ -2,7 +2,7 @@
 #include "edit/LoadedMapWriter.h"
 
 #include "edit/MapWritable.h"
-#include "map/MapBackup.h"
+#include "file/MapBackup.h"
 
 namespace quorin {
 

@@ -5,7 +5,7 @@
 
 #include "map/MapState.h"
 #include "map/MapWriter.h"
-#include "map/Result.h"
+#include "base/Result.h"
 
 namespace quorin {
 

@@ -8,7 +8,7 @@
 #include "edit/MapWritable.h"
 #include "map/FileLayout.h"
 #include "map/MapWriter.h"
-#include "map/TextFormat.h"
+#include "base/TextFormat.h"
 
 namespace quorin {
 

@@ -5,7 +5,7 @@
 
 #include "edit/WriteHistory.h"
 #include "map/MapState.h"
-#include "map/Result.h"
+#include "base/Result.h"
 
 namespace quorin {
 

@@ -4,7 +4,7 @@
 // one check in front of every edit and of protection.
 
 #include "map/MapState.h"
-#include "map/Result.h"
+#include "base/Result.h"
 
 namespace quorin {
 

@@ -11,7 +11,7 @@
 
 #include "edit/WriteStep.h"
 #include "map/MapState.h"
-#include "map/Result.h"
+#include "base/Result.h"
 
 namespace quorin {
 

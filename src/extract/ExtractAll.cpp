@@ -2,8 +2,8 @@
 #include "extract/ExtractAll.h"
 
 #include "extract/RangeExtraction.h"
-#include "map/TextFormat.h"
-#include "map/TickCounter.h"
+#include "base/TextFormat.h"
+#include "base/TickCounter.h"
 
 namespace quorin {
 

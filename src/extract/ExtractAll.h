@@ -9,7 +9,7 @@
 
 #include "map/MapState.h"
 #include "map/Records.h"
-#include "map/TextSink.h"
+#include "base/TextSink.h"
 
 namespace quorin {
 

@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "map/LimitedText.h"
-#include "map/TextFormat.h"
+#include "base/LimitedText.h"
+#include "base/TextFormat.h"
 
 namespace quorin {
 

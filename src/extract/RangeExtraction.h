@@ -9,7 +9,7 @@
 #include <string>
 
 #include "map/MapState.h"
-#include "map/TextSink.h"
+#include "base/TextSink.h"
 #include "script/Decompiler.h"
 #include "script/ScriptTexts.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "extract/ResultText.h"
 
-#include "map/TextFormat.h"
+#include "base/TextFormat.h"
 
 namespace quorin {
 

@@ -15,8 +15,8 @@
 #include <span>
 #include <vector>
 
-#include "map/Result.h"
-#include "map/SystemFile.h"
+#include "base/Result.h"
+#include "file/SystemFile.h"
 
 namespace quorin {
 

@@ -5,7 +5,7 @@
 
 #include "map/FileLayout.h"
 #include "map/TextCollector.h"
-#include "map/TextFormat.h"
+#include "base/TextFormat.h"
 
 namespace quorin {
 

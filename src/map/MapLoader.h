@@ -8,7 +8,7 @@
 
 #include "map/MapFile.h"
 #include "map/MapState.h"
-#include "map/Result.h"
+#include "base/Result.h"
 
 namespace quorin {
 

@@ -3,8 +3,8 @@
 
 #include <string_view>
 
-#include "map/SystemFile.h"
-#include "map/TextFormat.h"
+#include "file/SystemFile.h"
+#include "base/TextFormat.h"
 
 namespace quorin {
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "map/Result.h"
+#include "base/Result.h"
 
 namespace quorin {
 

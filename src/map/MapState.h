@@ -15,8 +15,8 @@
 
 #include "map/IdentityIndex.h"
 #include "map/Records.h"
-#include "map/SystemFile.h"
-#include "map/SharedText.h"
+#include "file/SystemFile.h"
+#include "base/SharedText.h"
 
 namespace quorin {
 

@@ -3,8 +3,8 @@
 
 #include <span>
 
-#include "map/MapBackup.h"
-#include "map/TextFormat.h"
+#include "file/MapBackup.h"
+#include "base/TextFormat.h"
 
 namespace quorin {
 

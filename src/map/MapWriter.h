@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "map/Result.h"
-#include "map/SystemFile.h"
+#include "base/Result.h"
+#include "file/SystemFile.h"
 
 namespace quorin {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "map/SharedText.h"
+#include "base/SharedText.h"
 
 namespace quorin {
 

@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "map/MapFile.h"
-#include "map/Result.h"
-#include "map/SharedText.h"
+#include "base/Result.h"
+#include "base/SharedText.h"
 
 namespace quorin {
 

@@ -2,8 +2,8 @@
 #include "script/Decompiler.h"
 
 #include "map/FileLayout.h"
-#include "map/LimitedText.h"
-#include "map/TextFormat.h"
+#include "base/LimitedText.h"
+#include "base/TextFormat.h"
 #include "map/TypeTables.h"
 
 namespace quorin {

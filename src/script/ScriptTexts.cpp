@@ -4,8 +4,8 @@
 #include <algorithm>
 
 #include "map/FileLayout.h"
-#include "map/LimitedText.h"
-#include "map/TextFormat.h"
+#include "base/LimitedText.h"
+#include "base/TextFormat.h"
 #include "map/TypeTables.h"
 
 namespace quorin {

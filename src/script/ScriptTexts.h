@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "map/MapState.h"
-#include "map/TextSink.h"
+#include "base/TextSink.h"
 #include "script/Decompiler.h"
 
 namespace quorin {

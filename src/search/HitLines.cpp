@@ -3,7 +3,7 @@
 
 #include <ostream>
 
-#include "map/TextFormat.h"
+#include "base/TextFormat.h"
 
 namespace quorin {
 

@@ -3,7 +3,7 @@
 
 #include "browse/RowText.h"
 #include "browse/TreeRows.h"
-#include "map/TextFormat.h"
+#include "base/TextFormat.h"
 
 namespace quorin {
 

@@ -14,7 +14,7 @@
 #include "browse/RecordSelection.h"
 #include "browse/RowText.h"  // ScriptRowText, GlobalRowText
 #include "browse/TreeRows.h"
-#include "map/DemoMap.h"
+#include "builder/DemoMap.h"
 #include "script/Decompiler.h"
 #include "support/EdgeMaps.h"
 #include "support/TempMap.h"

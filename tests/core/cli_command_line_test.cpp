@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "map/DemoMap.h"
+#include "builder/DemoMap.h"
 #include "map/MapNames.h"
 #include "support/CliRun.h"
 #include "support/TempMap.h"

@@ -8,9 +8,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "map/DemoMap.h"
+#include "builder/DemoMap.h"
 #include "map/MapNames.h"
-#include "map/TextFormat.h"
+#include "base/TextFormat.h"
 #include "support/CliRun.h"
 #include "support/TempMap.h"
 

@@ -10,7 +10,7 @@
 #include <sstream>
 
 #include "app/cli/TerminalOutput.h"
-#include "map/DemoMap.h"
+#include "builder/DemoMap.h"
 #include "support/CliRun.h"
 #include "support/TempMap.h"
 

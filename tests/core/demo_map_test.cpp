@@ -3,7 +3,7 @@
 
 #include <set>
 
-#include "map/DemoMap.h"
+#include "builder/DemoMap.h"
 #include "map/MapLoader.h"
 #include "support/TempMap.h"
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "map/DemoMap.h"
+#include "builder/DemoMap.h"
 #include "support/CliRun.h"
 #include "support/EdgeMaps.h"
 #include "support/TempMap.h"

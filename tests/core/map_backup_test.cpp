@@ -8,7 +8,7 @@
 
 #include "edit/FieldWriteBack.h"
 #include "edit/MapProtection.h"
-#include "map/MapBackup.h"
+#include "file/MapBackup.h"
 #include "map/MapLoader.h"
 #include "map/MapNames.h"
 #include "support/CliRun.h"

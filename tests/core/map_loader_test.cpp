@@ -8,7 +8,7 @@
 #include <functional>
 #include <random>
 
-#include "map/DemoMap.h"
+#include "builder/DemoMap.h"
 #include "map/MapLoader.h"
 #include "map/MapNames.h"
 #include "support/TempMap.h"

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "browse/TreeRows.h"
-#include "map/DemoMap.h"
-#include "map/HostileMaps.h"
+#include "builder/DemoMap.h"
+#include "fixtures/HostileMaps.h"
 #include "search/HitLines.h"
 #include "search/HitRow.h"
 #include "search/MapSearch.h"

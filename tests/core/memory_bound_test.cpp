@@ -12,7 +12,7 @@
 #include "database/CommandDatabase.h"
 #include "extract/ExtractAll.h"
 #include "extract/RangeExtraction.h"
-#include "map/HostileMaps.h"
+#include "fixtures/HostileMaps.h"
 #include "map/MapLoader.h"
 #include "map/MapNames.h"
 #include "support/AllocationMeter.h"

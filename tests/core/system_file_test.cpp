@@ -8,7 +8,7 @@
 #include <chrono>
 #include <filesystem>
 
-#include "map/SystemFile.h"
+#include "file/SystemFile.h"
 #include "support/TempMap.h"
 
 namespace quorin {

@@ -10,7 +10,7 @@
 #include "database/CommandDatabase.h"
 #include "extract/ExtractAll.h"
 #include "extract/RangeExtraction.h"
-#include "map/DemoMap.h"
+#include "builder/DemoMap.h"
 #include "script/Decompiler.h"
 #include "support/TempMap.h"
 #include "support/WholeText.h"

@@ -10,7 +10,7 @@
 
 #include "edit/FieldWriteBack.h"
 #include "map/MapLoader.h"
-#include "map/TextFormat.h"
+#include "base/TextFormat.h"
 #include "support/TempMap.h"
 
 namespace quorin {

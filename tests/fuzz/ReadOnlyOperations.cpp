@@ -12,7 +12,7 @@
 #include "database/CommandDatabase.h"
 #include "extract/ExtractAll.h"
 #include "extract/RangeExtraction.h"
-#include "map/LimitedText.h"
+#include "base/LimitedText.h"
 #include "map/MapLoader.h"
 #include "map/MapNames.h"
 #include "script/Decompiler.h"

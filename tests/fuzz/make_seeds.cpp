@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <string>
 
-#include "map/DemoMap.h"
-#include "map/HostileMaps.h"
-#include "map/MaximalMap.h"
+#include "builder/DemoMap.h"
+#include "fixtures/HostileMaps.h"
+#include "fixtures/MaximalMap.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

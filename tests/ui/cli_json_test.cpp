@@ -9,8 +9,8 @@
 #include <QProcess>
 #include <QTest>
 
-#include "map/DemoMap.h"
-#include "map/TextFormat.h"
+#include "builder/DemoMap.h"
+#include "base/TextFormat.h"
 #include "support/TempMap.h"
 
 using namespace quorin;

@@ -7,7 +7,7 @@
 #include <QXmlStreamReader>
 
 #include "ui/shell/Dialogs.h"
-#include "map/DemoMap.h"
+#include "builder/DemoMap.h"
 
 class DesktopFilesTest : public QObject {
     Q_OBJECT

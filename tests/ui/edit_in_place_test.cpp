@@ -9,7 +9,7 @@
 #include <QTreeWidget>
 #include <filesystem>
 
-#include "map/DemoMap.h"
+#include "builder/DemoMap.h"
 #include "support/TempMap.h"
 #include "ui/main/MainWindow.h"
 #include "ui/support/MainWindowDriver.h"

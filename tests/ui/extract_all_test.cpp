@@ -9,9 +9,9 @@
 #include "ui/extract/ExtractionCommands.h"
 #include "ui/extract/ThreadExtractAll.h"
 #include "extract/ResultText.h"
-#include "map/HostileMaps.h"
-#include "map/DemoMap.h"
-#include "map/MaximalMap.h"
+#include "fixtures/HostileMaps.h"
+#include "builder/DemoMap.h"
+#include "fixtures/MaximalMap.h"
 #include "support/WholeText.h"
 #include "ui/support/ExtractionFixtures.h"
 

@@ -15,7 +15,7 @@
 #include "ui/extract/Extract.h"
 #include "ui/extract/ExtractionCommands.h"
 #include "ui/extract/WinRange.h"
-#include "map/DemoMap.h"
+#include "builder/DemoMap.h"
 #include "support/TempMap.h"
 #include "ui/main/MainWindow.h"
 #include "support/WholeText.h"

@@ -11,7 +11,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "map/DemoMap.h"
+#include "builder/DemoMap.h"
 #include "support/TempMap.h"
 #include "ui/main/MainWindow.h"
 #include "ui/shell/FindInText.h"

@@ -18,7 +18,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "map/DemoMap.h"
+#include "builder/DemoMap.h"
 #include "support/TempMap.h"
 #include "ui/extract/Extract.h"
 #include "ui/extract/WinRange.h"

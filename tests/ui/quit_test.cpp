@@ -6,7 +6,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "map/DemoMap.h"
+#include "builder/DemoMap.h"
 #include "support/TempMap.h"
 #include "ui/main/MainWindow.h"
 #include "ui/support/MainWindowDriver.h"

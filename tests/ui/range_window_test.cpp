@@ -12,7 +12,7 @@
 #include "ui/extract/Extract.h"
 #include "ui/extract/ExtractionCommands.h"
 #include "ui/extract/WinRange.h"
-#include "map/DemoMap.h"
+#include "builder/DemoMap.h"
 #include "ui/support/ExtractionFixtures.h"
 
 using namespace quorin;

@@ -12,7 +12,7 @@
 #include <QTreeWidget>
 #include <QUrl>
 
-#include "map/DemoMap.h"
+#include "builder/DemoMap.h"
 #include "support/TempMap.h"
 #include "ui/extract/Extract.h"
 #include "ui/main/MainWindow.h"

@@ -7,7 +7,7 @@
 #include "database/CommandDatabase.h"
 #include "ui/extract/Extract.h"
 #include "ui/extract/ExtractionCommands.h"
-#include "map/DemoMap.h"
+#include "builder/DemoMap.h"
 #include "support/WholeText.h"
 #include "ui/support/ExtractionFixtures.h"
 

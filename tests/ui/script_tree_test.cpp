@@ -8,7 +8,7 @@
 #include <QTreeWidget>
 
 #include "browse/TreeRows.h"
-#include "map/DemoMap.h"
+#include "builder/DemoMap.h"
 #include "support/EdgeMaps.h"
 #include "support/TempMap.h"
 #include "ui/main/MainWindow.h"

@@ -9,7 +9,7 @@
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
-#include "map/DemoMap.h"
+#include "builder/DemoMap.h"
 #include "support/EdgeMaps.h"
 #include "support/TempMap.h"
 #include "ui/main/MainWindow.h"

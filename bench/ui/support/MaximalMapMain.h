@@ -14,7 +14,7 @@
 
 #include "map/MapLoader.h"
 #include "map/MapNames.h"
-#include "map/MaximalMap.h"
+#include "fixtures/MaximalMap.h"
 
 namespace quorin::bench {
 

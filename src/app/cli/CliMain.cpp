@@ -17,7 +17,7 @@
 #include "app/cli/TerminalOutput.h"
 #include "map/MapLoader.h"
 #include "map/MapNames.h"
-#include "map/SystemFile.h"
+#include "file/SystemFile.h"
 
 namespace quorin::cli {
 

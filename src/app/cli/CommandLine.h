@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app/cli/CliCommand.h"
-#include "map/Result.h"
+#include "base/Result.h"
 
 namespace quorin::cli {
 

@@ -13,7 +13,7 @@
 #include "edit/FieldRule.h"
 #include "edit/FieldWriteBack.h"
 #include "edit/MapProtection.h"
-#include "map/TextFormat.h"
+#include "base/TextFormat.h"
 
 namespace quorin::cli {
 

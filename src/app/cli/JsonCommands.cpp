@@ -9,7 +9,7 @@
 #include "app/cli/JsonWriter.h"
 #include "app/cli/MapFacts.h"
 #include "database/CommandDatabase.h"
-#include "map/TickCounter.h"
+#include "base/TickCounter.h"
 
 namespace quorin::cli {
 

@@ -6,9 +6,9 @@
 #include "app/cli/CliCommand.h"
 #include "app/cli/MapFacts.h"
 #include "browse/RowText.h"
-#include "map/DemoMap.h"
-#include "map/SystemFile.h"
-#include "map/TextFormat.h"
+#include "builder/DemoMap.h"
+#include "file/SystemFile.h"
+#include "base/TextFormat.h"
 
 namespace quorin::cli {
 

@@ -10,7 +10,7 @@
 #include "database/CommandDatabase.h"
 #include "extract/ExtractAll.h"
 #include "extract/RangeExtraction.h"
-#include "map/TextSink.h"
+#include "base/TextSink.h"
 #include "script/Decompiler.h"
 
 namespace quorin::cli {

@@ -3,7 +3,7 @@
 
 #include "database/CommandDatabase.h"
 #include "extract/ResultText.h"
-#include "map/LimitedText.h"
+#include "base/LimitedText.h"
 #include "ui/extract/Extract.h"
 #include "ui/extract/ThreadExtractAll.h"
 #include "ui/extract/WinRange.h"

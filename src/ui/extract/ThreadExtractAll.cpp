@@ -5,7 +5,7 @@
 #include <QEvent>
 #include <QMetaObject>
 
-#include "map/LimitedText.h"
+#include "base/LimitedText.h"
 #include "ui/extract/Extract.h"
 #include "ui/shell/Dialogs.h"
 #include "ui/shell/MapText.h"

@@ -11,7 +11,7 @@
 
 #include "extract/RangeExtraction.h"
 #include "extract/ResultText.h"
-#include "map/LimitedText.h"
+#include "base/LimitedText.h"
 #include "ui/extract/Extract.h"
 #include "ui/shell/CaptionFit.h"
 #include "ui/shell/Dialogs.h"

@@ -3,7 +3,7 @@
 // Small maps for the browse and window tests, built record by record so
 // that every identity, position and name is known to the test.
 
-#include "map/MapBuilder.h"
+#include "builder/MapBuilder.h"
 
 namespace quorin::testing {
 

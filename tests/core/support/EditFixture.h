@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "map/MapBuilder.h"
+#include "builder/MapBuilder.h"
 #include "map/MapState.h"
 #include "support/TempMap.h"
 

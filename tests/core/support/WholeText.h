@@ -7,8 +7,8 @@
 
 #include "database/CommandDatabase.h"
 #include "extract/ExtractAll.h"
-#include "map/LimitedText.h"
-#include "map/TextFormat.h"
+#include "base/LimitedText.h"
+#include "base/TextFormat.h"
 
 namespace quorin::testing {
 

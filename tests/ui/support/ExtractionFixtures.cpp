@@ -5,7 +5,7 @@
 #include <QPlainTextEdit>
 
 #include "ui/extract/Extract.h"
-#include "map/DemoMap.h"
+#include "builder/DemoMap.h"
 #include "map/MapLoader.h"
 #include "map/MapNames.h"
 

@@ -15,7 +15,7 @@
 
 #include "ui/shell/Dialogs.h"
 #include "ui/extract/ExtractionCommands.h"
-#include "map/MapBuilder.h"
+#include "builder/MapBuilder.h"
 #include "map/MapState.h"
 
 namespace quorin::ui {

@@ -11,7 +11,7 @@
 
 #include "map/FileLayout.h"
 #include "map/Records.h"
-#include "map/Result.h"
+#include "base/Result.h"
 
 namespace quorin {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "map/SharedText.h"
+#include "base/SharedText.h"
 
 #include <algorithm>
 #include <cstring>

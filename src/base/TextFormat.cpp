@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "map/TextFormat.h"
+#include "base/TextFormat.h"
 
 #include <charconv>
 

@@ -3,7 +3,7 @@
 // The built-in demo map: scripts of all five types and globals of several
 // value types, whose nodes show every way a node can be rendered.
 
-#include "map/MapBuilder.h"
+#include "builder/MapBuilder.h"
 
 namespace quorin {
 

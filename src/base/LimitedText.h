@@ -9,7 +9,7 @@
 #include <limits>
 #include <string>
 
-#include "map/TextSink.h"
+#include "base/TextSink.h"
 
 namespace quorin {
 

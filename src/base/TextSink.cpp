@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "map/TextSink.h"
+#include "base/TextSink.h"
 
 #include <charconv>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "map/SystemFile.h"
+#include "file/SystemFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "map/Result.h"
+#include "base/Result.h"
 
 namespace quorin {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "map/DemoMap.h"
+#include "builder/DemoMap.h"
 
 #include "map/FileLayout.h"
 

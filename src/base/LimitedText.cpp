@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "map/LimitedText.h"
+#include "base/LimitedText.h"
 
 namespace quorin {
 

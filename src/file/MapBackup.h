@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "map/Result.h"
-#include "map/SystemFile.h"
+#include "base/Result.h"
+#include "file/SystemFile.h"
 
 namespace quorin {
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "map/MapBuilder.h"
+#include "builder/MapBuilder.h"
 
 #include <algorithm>
 
-#include "map/SystemFile.h"
+#include "file/SystemFile.h"
 
 namespace quorin {
 
