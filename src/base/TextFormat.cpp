@@ -87,4 +87,22 @@ bool EqualsIgnoringCase(std::string_view text, std::string_view other) {
     return true;
 }
 
+void AppendEscapedField(std::string& out, std::string_view text) {
+    for (const char c : text) {
+        switch (c) {
+        case '\\': out += "\\\\"; break;
+        case '\t': out += "\\t"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        default: out += c;
+        }
+    }
+}
+
+std::string EscapedField(std::string_view text) {
+    std::string out;
+    AppendEscapedField(out, text);
+    return out;
+}
+
 }  // namespace quorin
