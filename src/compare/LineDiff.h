@@ -17,7 +17,9 @@
 // shared ends, or a search that takes more than kCompareStepLimit line
 // comparisons or follows more than kCompareTrackLimit diagonals gives up:
 // memory then stays at a few tens of megabytes and time at milliseconds,
-// whatever the texts.
+// whatever the texts. A whole comparison of two maps reads at most
+// kCompareReadLimit bytes of record texts (about 250 times what the largest
+// real map holds), so that no map can keep it running for minutes.
 
 #include <cstddef>
 #include <cstdint>
@@ -30,6 +32,7 @@ inline constexpr std::size_t kCompareTextLimit = 4 * 1024 * 1024;
 inline constexpr std::size_t kCompareLineLimit = 64 * 1024;
 inline constexpr std::int64_t kCompareStepLimit = 4 * 1024 * 1024;
 inline constexpr std::int64_t kCompareTrackLimit = 128 * 1024;
+inline constexpr std::int64_t kCompareReadLimit = 256LL * 1024 * 1024;
 inline constexpr int kContextLines = 3;
 
 enum class LineDiffOutcome {

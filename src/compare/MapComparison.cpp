@@ -42,12 +42,20 @@ void AppendNotCompared(std::string& out, const RecordDifference& record) {
     out += KindWord(record.kind);
     out += ' ';
     AppendEscapedField(out, record.name);
-    if (record.notCompared == NotCompared::TooLong) {
-        out += ": not compared, its text is longer than ";
-        AppendDecimal(out, static_cast<std::int64_t>(kCompareTextLimit / (1024 * 1024)));
-        out += " MiB\n";
-    } else {
-        out += ": not compared, too many of its lines differ\n";
+    constexpr std::int64_t kMiB = 1024 * 1024;
+    switch (record.notCompared) {
+        case NotCompared::TooLong:
+            out += ": not compared, its text is longer than ";
+            AppendDecimal(out, static_cast<std::int64_t>(kCompareTextLimit) / kMiB);
+            out += " MiB\n";
+            break;
+        case NotCompared::ReadLimit:
+            out += ": not compared, the comparison had read ";
+            AppendDecimal(out, kCompareReadLimit / kMiB);
+            out += " MiB of texts before it\n";
+            break;
+        case NotCompared::No:
+        case NotCompared::TooManyEdits: out += ": not compared, too many of its lines differ\n"; break;
     }
 }
 
@@ -77,7 +85,6 @@ private:
     bool cancelled() const { return cancelled_ && cancelled_->load(std::memory_order_relaxed); }
 
     void write(LimitedText& text, const MapContent& map, RecordKind kind, std::optional<std::size_t> position) {
-        text.clear();
         if (!position) return;
         TextOutput out(text);
         WriteRecordText(out, map, kind, *position);
@@ -85,8 +92,16 @@ private:
     }
 
     bool compare(RecordKind kind, const RecordPair& pair) {
-        write(oldText_, oldMap_, kind, pair.oldPosition);
-        write(newText_, newMap_, kind, pair.newPosition);
+        // Past the read limit a record is listed unread: whether it differs
+        // is not known.
+        const bool readable = read_ < kCompareReadLimit;
+        oldText_.clear();
+        newText_.clear();
+        if (readable) {
+            write(oldText_, oldMap_, kind, pair.oldPosition);
+            write(newText_, newMap_, kind, pair.newPosition);
+            read_ += static_cast<std::int64_t>(oldText_.text().size() + newText_.text().size());
+        }
         if (cancelled()) return false;
 
         RecordDifference record;
@@ -96,17 +111,22 @@ private:
         record.change = !pair.oldPosition   ? RecordChange::Added
                         : !pair.newPosition ? RecordChange::Removed
                                             : RecordChange::Changed;
-        section_.clear();
-        AppendFileLine(section_, "--- ", "a/", record, pair.oldPosition.has_value());
-        AppendFileLine(section_, "+++ ", "b/", record, pair.newPosition.has_value());
-        switch (AppendHunks(section_, oldText_.text(), newText_.text(), record.lines)) {
-            case LineDiffOutcome::Same: return true;
-            case LineDiffOutcome::Differ: break;
-            case LineDiffOutcome::TooLong: record.notCompared = NotCompared::TooLong; break;
-            case LineDiffOutcome::TooManyEdits: record.notCompared = NotCompared::TooManyEdits; break;
+        hunks_.clear();
+        record.notCompared = NotCompared::ReadLimit;
+        if (readable) {
+            switch (AppendHunks(hunks_, oldText_.text(), newText_.text(), record.lines)) {
+                case LineDiffOutcome::Same: return true;
+                case LineDiffOutcome::Differ: record.notCompared = NotCompared::No; break;
+                case LineDiffOutcome::TooLong: record.notCompared = NotCompared::TooLong; break;
+                case LineDiffOutcome::TooManyEdits: record.notCompared = NotCompared::TooManyEdits; break;
+            }
         }
-        if (record.notCompared != NotCompared::No) {
-            section_.clear();
+        section_.clear();
+        if (record.notCompared == NotCompared::No) {
+            AppendFileLine(section_, "--- ", "a/", record, pair.oldPosition.has_value());
+            AppendFileLine(section_, "+++ ", "b/", record, pair.newPosition.has_value());
+            section_ += hunks_;
+        } else {
             AppendNotCompared(section_, record);
         }
         switch (record.change) {
@@ -123,7 +143,9 @@ private:
     const std::atomic<bool>* cancelled_;
     LimitedText oldText_;
     LimitedText newText_;
+    std::string hunks_;
     std::string section_;
+    std::int64_t read_ = 0;  // bytes of record texts read so far
     ComparisonResult result_;
 };
 

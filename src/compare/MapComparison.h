@@ -49,9 +49,10 @@ struct RecordPair {
                                                  std::span<const SharedText> newNames);
 
 enum class RecordChange { Changed, Added, Removed };
-// Why a record that differs has no section: a text over the length limit,
-// or more differences than a comparison may take.
-enum class NotCompared { No, TooLong, TooManyEdits };
+// Why a record that differs (or may differ) has no section: a text over the
+// length limit, more differences than a comparison may take, or the
+// comparison had read all the text it may read before the record.
+enum class NotCompared { No, TooLong, TooManyEdits, ReadLimit };
 
 struct RecordDifference {
     RecordKind kind = RecordKind::Script;  // Script or Global

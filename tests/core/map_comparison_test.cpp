@@ -15,6 +15,7 @@
 #include "compare/LineDiff.h"
 #include "compare/MapComparison.h"
 #include "compare/RecordText.h"
+#include "fixtures/HostileMaps.h"
 #include "map/FileLayout.h"
 #include "map/MapLoader.h"
 #include "map/MapNames.h"
@@ -187,6 +188,38 @@ TEST(LineDiffLimits, GiveUpInsteadOfGrowing) {
     }
 }
 
+class Collected final : public DifferenceSink {
+public:
+    bool take(const RecordDifference& record, std::string_view section) override {
+        notCompared.push_back(record.notCompared);
+        sections.emplace_back(section);
+        return true;
+    }
+    std::vector<NotCompared> notCompared;
+    std::vector<std::string> sections;
+};
+
+TEST(MapComparisonLimits, ReadsNoMoreTextsThanTheReadLimit) {
+    // Every name runs on through both tables: the texts of a map with
+    // itself come to more than the limit, and the records after it are
+    // listed unread.
+    testing::TempDir dir;
+    const std::string path = testing::WriteMap(dir, RunOnNamesMap(1400));
+    MapState oldMap;
+    MapState newMap;
+    ASSERT_TRUE(OpenMap(oldMap, path, BuiltInMapNames()));
+    ASSERT_TRUE(OpenMap(newMap, path, BuiltInMapNames()));
+    Collected collected;
+    const ComparisonResult result = CompareMaps(oldMap, newMap, collected);
+    ASSERT_GT(result.differing(), 0);
+    EXPECT_LT(result.differing(), 2 * 1400);
+    EXPECT_EQ(result.changed, result.differing());
+    for (const NotCompared why : collected.notCompared) EXPECT_EQ(why, NotCompared::ReadLimit);
+    const std::string last = collected.sections.back();
+    EXPECT_EQ(last.substr(0, 7), "global ");
+    EXPECT_TRUE(last.ends_with(": not compared, the comparison had read 256 MiB of texts before it\n")) << last.substr(last.size() - 80);
+}
+
 // --- Random pairs of maps ---
 
 // Maps of random nodes whose texts repeat across scripts (so the search has
@@ -309,7 +342,7 @@ std::vector<Listed> Expected(RecordKind kind, const MapContent& oldMap, const st
     return listed;
 }
 
-class Collected final : public DifferenceSink {
+class Listing final : public DifferenceSink {
 public:
     bool take(const RecordDifference& record, std::string_view section) override {
         listed.push_back({record.kind, std::string(record.name), record.change});
@@ -354,7 +387,7 @@ TEST(MapComparisonProperty, RandomPairsListWhatChangedAndPatchMakesTheNewTexts) 
                                              newMap.GlobalHeaderCache)) {
             expected.push_back(global);
         }
-        Collected collected;
+        Listing collected;
         const ComparisonResult result = CompareMaps(oldMap, newMap, collected);
         ASSERT_EQ(collected.listed, expected);
         EXPECT_TRUE(result.complete);
