@@ -4,6 +4,10 @@
 // comparison's own tests.
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
 
 #include "builder/DemoMap.h"
 #include "support/CliRun.h"
@@ -57,6 +61,19 @@ TEST_F(DiffCommand, ExitsAsDiffDoes) {
         EXPECT_EQ(!run.out.empty(), c.printsSections) << c.why;
         EXPECT_NE(run.err.find(c.errHas), std::string::npos) << c.why << "\n" << run.err;
     }
+}
+
+// A comparison whose output is lost says nothing about the maps: trouble.
+TEST_F(DiffCommand, OutputThatCannotBeWrittenIsTrouble) {
+    if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full here";
+    const std::string err = dir.path("full.err");
+    const std::string line = testing::ShellQuoted(QUORIN_CLI_PATH) + " diff " + testing::ShellQuoted(oldMap) + " " +
+                             testing::ShellQuoted(newMap) + " >/dev/full 2>" + testing::ShellQuoted(err) + " </dev/null";
+    const int status = std::system(line.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 2);
+    const std::vector<std::uint8_t> said = testing::ReadBytes(err);
+    EXPECT_NE(std::string(said.begin(), said.end()).find("stdout failed"), std::string::npos);
 }
 
 TEST_F(DiffCommand, SectionsNameTheRecordsAndHoldTheirScriptText) {
