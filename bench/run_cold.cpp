@@ -3,8 +3,10 @@
 // /dev/null, and prints for each the median wall time and the median peak
 // memory of its runs: "MEDIAN_MS PEAK_KIB MIN_MS MAX_MS", one line per
 // command. Several commands (separated by "--") take turns run by run, so
-// that other work on a shared machine slows each of them alike.
-//   run_cold RUNS COMMAND ARGS... [-- COMMAND ARGS...]...
+// that other work on a shared machine slows each of them alike. A command
+// must exit with 0, or with the status N a leading --status=N gives (diff
+// exits with 1 when the maps differ).
+//   run_cold RUNS [--status=N] COMMAND ARGS... [-- [--status=N] COMMAND ARGS...]...
 
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -27,6 +29,7 @@ T Median(std::vector<T> values) {
 }
 
 struct Command {
+    int status = 0;           // the exit status of a run that succeeded
     std::vector<char*> argv;  // ends with nullptr
     std::vector<double> milliseconds;
     std::vector<long> peaks;
@@ -48,7 +51,7 @@ bool RunOnce(Command& command) {
     rusage usage{};
     if (wait4(child, &status, 0, &usage) != child) return false;
     const auto end = std::chrono::steady_clock::now();
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != command.status) {
         std::fprintf(stderr, "run_cold: %s failed\n", command.argv[0]);
         return false;
     }
@@ -61,7 +64,7 @@ bool RunOnce(Command& command) {
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: run_cold RUNS COMMAND ARGS... [-- COMMAND ARGS...]...\n");
+        std::fprintf(stderr, "usage: run_cold RUNS [--status=N] COMMAND ARGS... [-- [--status=N] COMMAND ARGS...]...\n");
         return 2;
     }
     const int runs = std::max(1, std::atoi(argv[1]));
@@ -69,6 +72,10 @@ int main(int argc, char** argv) {
     for (int i = 2; i < argc; ++i) {
         if (std::strcmp(argv[i], "--") == 0) {
             commands.emplace_back();
+            continue;
+        }
+        if (commands.back().argv.empty() && std::strncmp(argv[i], "--status=", 9) == 0) {
+            commands.back().status = std::atoi(argv[i] + 9);
             continue;
         }
         commands.back().argv.push_back(argv[i]);

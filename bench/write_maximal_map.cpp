@@ -2,7 +2,8 @@
 // Writes the maximal map to the path given, for measuring whole commands.
 // With --ranges FILE it also writes the byte ranges a load reads (one
 // "OFFSET LENGTH" a line): the header through the tag name, the scenario's
-// fields, both tables, the syntax block and the string table.
+// fields, both tables, the syntax block and the string table. With
+// --changed it writes the maximal map with one record in a hundred changed.
 
 #include <cstdio>
 #include <string>
@@ -11,11 +12,12 @@
 #include "fixtures/MaximalMap.h"
 
 int main(int argc, char** argv) {
-    if (argc != 2 && !(argc == 4 && std::string(argv[2]) == "--ranges")) {
-        std::fprintf(stderr, "usage: write_maximal_map OUT [--ranges FILE]\n");
+    const bool changed = argc == 3 && std::string(argv[2]) == "--changed";
+    if (argc != 2 && !changed && !(argc == 4 && std::string(argv[2]) == "--ranges")) {
+        std::fprintf(stderr, "usage: write_maximal_map OUT [--ranges FILE | --changed]\n");
         return 2;
     }
-    const quorin::MapBuilder map = quorin::MaximalMap();
+    const quorin::MapBuilder map = changed ? quorin::ChangedMaximalMap() : quorin::MaximalMap();
     if (auto written = map.writeTo(argv[1]); !written) {
         std::fprintf(stderr, "%s\n", written.error().message.c_str());
         return 1;

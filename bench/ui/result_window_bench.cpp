@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // How long a result window keeps its event loop from running while the
 // largest texts go into it: Extract > All on the maximal map (from the
-// start of the run, through the worker's end, until its closing message)
-// and the command database (from the menu command until its message). A
+// start of the run, through the worker's end, until its closing message),
+// the command database (from the menu command until its message) and the
+// comparison of the maximal map with a copy that differs in one record in a
+// hundred (from the start of the run until its message). A
 // 1 ms timer ticks throughout; the longest gap between two ticks is the
 // longest stall. As in the Find window benchmark, the time reported is the
 // user-interface thread's own processor time in that gap, and wall_ms the
@@ -16,6 +18,7 @@
 #include "support/StallWatch.h"
 #include "ui/extract/Extract.h"
 #include "ui/extract/ExtractionCommands.h"
+#include "ui/extract/ThreadCompare.h"
 #include "ui/extract/ThreadExtractAll.h"
 #include "ui/shell/Dialogs.h"
 
@@ -73,8 +76,16 @@ void LongestStallDatabase(benchmark::State& state) {
     LongestStallUntilMessage(state, [&commands] { commands.database(); });
 }
 
+void LongestStallCompare(benchmark::State& state) {
+    const quorin::MapState& changed = quorin::bench::ChangedMaximal();
+    LongestStallUntilMessage(state, [&changed] {
+        quorin::ui::ThreadCompare::Start(Maximal(), changed, QStringLiteral("Compare"));
+    });
+}
+
 BENCHMARK(LongestStallExtractAll)->Iterations(1)->Repetitions(9)->ReportAggregatesOnly(true)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(LongestStallDatabase)->Iterations(1)->Repetitions(9)->ReportAggregatesOnly(true)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(LongestStallCompare)->Iterations(1)->Repetitions(9)->ReportAggregatesOnly(true)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -35,6 +35,7 @@ ui::MenuHandler On(Target& target, void (Target::*action)()) {
 }
 
 constexpr const char* kBackUpItem = "ScriptToolsBackUp";
+constexpr const char* kCompareWithItem = "FileCompareWith";
 constexpr const char* kBackUpSetting = "writes/backupBeforeFirstWrite";
 
 }  // namespace
@@ -71,6 +72,10 @@ ui::ExtractionCommands& WireCommands(MainWindow& window, std::function<void(bool
     ui::SetMenuCommand("ExtractGlobalRange", On(*commands, &ui::ExtractionCommands::showGlobalRange));
     ui::SetMenuCommand("ExtractScriptRange", On(*commands, &ui::ExtractionCommands::showScriptRange));
     ui::SetMenuCommand("ScriptToolsdatabase", On(*commands, &ui::ExtractionCommands::database));
+    ui::SetMenuCommand(kCompareWithItem, [target = QPointer<ui::ExtractionCommands>(commands)](QMainWindow& from) {
+        if (target) target->compareWith(&from);
+    });
+    QObject::connect(&window, &MainWindow::mapLoaded, commands, [] { ui::SetMenuItemEnabled(kCompareWithItem, true); });
 
     auto* find = new ui::FindCommands([&window]() -> const MapState& { return window.state(); }, window);
     QObject::connect(&window, &MainWindow::mapLoaded, find, &ui::FindCommands::mapLoaded);

@@ -25,6 +25,11 @@ public:
     std::string& text() { return text_; }
     // True when a piece did not fit whole.
     bool reachedLimit() const { return reachedLimit_; }
+    // Empty again for the next text, keeping the memory already taken.
+    void clear() {
+        text_.clear();
+        reachedLimit_ = false;
+    }
 
 private:
     std::size_t limit_;

@@ -87,4 +87,28 @@ bool EqualsIgnoringCase(std::string_view text, std::string_view other) {
     return true;
 }
 
+void AppendEscapedField(std::string& out, std::string_view text) {
+    // Runs between escapes go in whole: a name can run on for megabytes.
+    std::size_t run = 0;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const char c = text[at];
+        if (c != '\\' && c != '\t' && c != '\n' && c != '\r') continue;
+        out.append(text.substr(run, at - run));
+        switch (c) {
+        case '\\': out += "\\\\"; break;
+        case '\t': out += "\\t"; break;
+        case '\n': out += "\\n"; break;
+        default: out += "\\r"; break;
+        }
+        run = at + 1;
+    }
+    out.append(text.substr(run));
+}
+
+std::string EscapedField(std::string_view text) {
+    std::string out;
+    AppendEscapedField(out, text);
+    return out;
+}
+
 }  // namespace quorin

@@ -44,6 +44,12 @@ std::string EscapedByte(unsigned char byte);
 // in a message.
 std::string VisibleText(std::string_view text);
 
+// A name or text as one field of a line: the four bytes that would break a
+// line or a field are written as escapes (a backslash as \\, a tab as \t, a
+// line feed as \n, a carriage return as \r); every other byte as it is.
+void AppendEscapedField(std::string& out, std::string_view text);
+[[nodiscard]] std::string EscapedField(std::string_view text);
+
 // True when text equals other ignoring ASCII letter case.
 bool EqualsIgnoringCase(std::string_view text, std::string_view other);
 

@@ -7,24 +7,6 @@
 
 namespace quorin {
 
-void AppendEscapedField(std::string& out, std::string_view text) {
-    for (const char c : text) {
-        switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '\t': out += "\\t"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        default: out += c;
-        }
-    }
-}
-
-std::string EscapedField(std::string_view text) {
-    std::string out;
-    AppendEscapedField(out, text);
-    return out;
-}
-
 std::string_view HitKindLetter(HitKind kind) {
     switch (kind) {
     case HitKind::Script: return "s";

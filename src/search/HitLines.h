@@ -4,10 +4,8 @@
 //   s<TAB>NAME
 //   g<TAB>NAME
 //   u<TAB>SCRIPT<TAB>IDENTITY<TAB>COMMAND
-// Names and texts are bytes from the map, so the four bytes that would
-// break a line or a field are written as escapes: a backslash as \\, a tab
-// as \t, a line feed as \n and a carriage return as \r. Every other byte is
-// written as it is.
+// Names and texts are bytes from the map, written as escaped fields
+// (EscapedField in base/TextFormat.h).
 
 #include <iosfwd>
 #include <span>
@@ -17,9 +15,6 @@
 #include "search/SearchHit.h"
 
 namespace quorin {
-
-void AppendEscapedField(std::string& out, std::string_view text);
-[[nodiscard]] std::string EscapedField(std::string_view text);
 
 // "s", "g" or "u".
 [[nodiscard]] std::string_view HitKindLetter(HitKind kind);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/TextFormat.h"
 #include "browse/TreeRows.h"
 #include "builder/DemoMap.h"
 #include "fixtures/HostileMaps.h"

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "compare/MapComparison.h"
 #include "database/CommandDatabase.h"
 #include "extract/ExtractAll.h"
 #include "extract/RangeExtraction.h"
@@ -91,6 +92,36 @@ TEST_P(HostileShape, ExtractionTextsAreStreamed) {
     EXPECT_LE(meter.peakAbove(), fileSize + kSlack);
     EXPECT_GE(all.bytes + database.bytes, GetParam().leastOutput);
     EXPECT_EQ(all.bytes, ExtractAllSize(map));
+}
+
+// Counts the records handed on and keeps nothing.
+class CountingDifferences final : public DifferenceSink {
+public:
+    bool take(const RecordDifference& record, std::string_view) override {
+        notCompared += record.notCompared != NotCompared::No ? 1 : 0;
+        return true;
+    }
+    int notCompared = 0;
+};
+
+TEST_P(HostileShape, ComparingTwoCopiesHoldsOneRecordTextOfEachAtATime) {
+    testing::TempDir dir;
+    const std::string oldPath = testing::WriteMap(dir, GetParam().build(), "old.map");
+    const std::string newPath = testing::WriteMap(dir, GetParam().build(), "new.map");
+    MapState oldMap;
+    MapState newMap;
+    ASSERT_TRUE(OpenMap(oldMap, oldPath, BuiltInMapNames()));
+    ASSERT_TRUE(OpenMap(newMap, newPath, BuiltInMapNames()));
+
+    const testing::AllocationMeter meter;
+    CountingDifferences differences;
+    const ComparisonResult result = CompareMaps(oldMap, newMap, differences);
+    // Two texts at the length limit and a section: far below the 32 MiB a
+    // second map may take beyond twice its file.
+    EXPECT_LE(meter.peakAbove(), 16 * 1024 * 1024);
+    EXPECT_TRUE(result.complete);
+    // Only a text over the limit, which is not compared, is listed.
+    EXPECT_EQ(result.differing(), differences.notCompared);
 }
 
 INSTANTIATE_TEST_SUITE_P(Shapes, HostileShape, ::testing::ValuesIn(kShapes),

@@ -15,20 +15,22 @@ endif()
 # extract on script; browse on script and edit; search on browse.
 # Each folder and the includes it may not make. The core reads upwards from
 # base: base <- file <- map <- builder; map <- script, edit, database;
-# script <- extract; script, edit <- browse, search. Above the core: the
-# window shell, then the window features, then start-up.
-set(core_above_base "app|ui|file|map|builder|script|edit|extract|database|browse|search")
+# script <- extract; script, edit <- browse, search; script <- compare
+# (which stands on base, map and script alone). Above the core: the window
+# shell, then the window features, then start-up.
+set(core_above_base "app|ui|file|map|builder|script|edit|extract|database|browse|search|compare")
 set(rules
   "base" "<Q|\"(${core_above_base})/"
-  "file" "<Q|\"(app|ui|map|builder|script|edit|extract|database|browse|search)/"
-  "map" "<Q|\"(app|ui|builder|script|edit|extract|database|browse|search)/"
-  "builder" "<Q|\"(app|ui|script|edit|extract|database|browse|search)/"
-  "script" "<Q|\"(app|ui|builder|edit|extract|database|browse|search)/"
-  "edit" "<Q|\"(app|ui|builder|script|extract|database|browse|search)/"
-  "database" "<Q|\"(app|ui|builder|script|edit|extract|browse|search)/"
-  "extract" "<Q|\"(app|ui|builder|edit|database|browse|search)/"
-  "browse" "<Q|\"(app|ui|builder|extract|database|search)/"
-  "search" "<Q|\"(app|ui|builder|extract|database)/"
+  "file" "<Q|\"(app|ui|map|builder|script|edit|extract|database|browse|search|compare)/"
+  "map" "<Q|\"(app|ui|builder|script|edit|extract|database|browse|search|compare)/"
+  "builder" "<Q|\"(app|ui|script|edit|extract|database|browse|search|compare)/"
+  "script" "<Q|\"(app|ui|builder|edit|extract|database|browse|search|compare)/"
+  "edit" "<Q|\"(app|ui|builder|script|extract|database|browse|search|compare)/"
+  "database" "<Q|\"(app|ui|builder|script|edit|extract|browse|search|compare)/"
+  "extract" "<Q|\"(app|ui|builder|edit|database|browse|search|compare)/"
+  "browse" "<Q|\"(app|ui|builder|extract|database|search|compare)/"
+  "search" "<Q|\"(app|ui|builder|extract|database|compare)/"
+  "compare" "<Q|\"(app|ui|file|builder|edit|extract|database|browse|search)/"
   "app/cli" "<Q|\"ui/"
   "ui/shell" "\"(app|ui/main|ui/extract|ui/find)/"
   "ui/main" "\"(app|ui/extract|ui/find)/"

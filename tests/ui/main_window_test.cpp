@@ -145,6 +145,8 @@ void MainWindowTest::menuItems_data() {
     QTest::newRow("Fileopen") << "FileMenu" << "Fileopen" << "&Open" << QKeySequence(Qt::CTRL | Qt::Key_O);
     QTest::newRow("FileOpenReadOnly") << "FileMenu" << "FileOpenReadOnly" << QStringLiteral("Open &Read-Only\u2026")
                                       << none;
+    QTest::newRow("FileCompareWith") << "FileMenu" << "FileCompareWith" << QStringLiteral("Compare &With\u2026")
+                                     << QKeySequence(Qt::CTRL | Qt::Key_D);
     QTest::newRow("EditUndo") << "EditMenu" << "EditUndo" << "&Undo" << QKeySequence(Qt::CTRL | Qt::Key_Z);
     QTest::newRow("UntitledMenu1") << "EditMenu" << "UntitledMenu1" << "" << none;
     QTest::newRow("EditCut") << "EditMenu" << "EditCut" << "Cu&t" << QKeySequence(Qt::CTRL | Qt::Key_X);

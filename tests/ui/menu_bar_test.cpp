@@ -60,7 +60,7 @@ private slots:
         QTest::newRow("bar") << QString() << QStringList{"FileMenu", "EditMenu", "ScriptMenu"};
         QTest::newRow("File") << "FileMenu"
                               << QStringList{"FileQuit", "Fileopen", "FileOpenReadOnly", "FileOpenRecent",
-                                             "FileSaving", "FileSaveAs"};
+                                             "FileCompareWith", "FileSaving", "FileSaveAs"};
         QTest::newRow("Edit") << "EditMenu"
                               << QStringList{"EditUndo",      "UntitledMenu1", "EditCut",     "EditCopy",
                                              "EditPaste",     "EditClear",     "UntitledMenu0", "EditSelectAll",

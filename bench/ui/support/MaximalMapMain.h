@@ -23,6 +23,23 @@ inline MapState& Maximal() {
     return map;
 }
 
+// The maximal map with one record in a hundred changed, loaded on first use.
+inline const MapState& ChangedMaximal() {
+    static const MapState map = [] {
+        MapState loaded;
+        const QString path = QDir::temp().filePath(
+            QStringLiteral("quorin-window-bench-changed-%1.map").arg(QCoreApplication::applicationPid()));
+        const bool written = ChangedMaximalMap().writeTo(path.toStdString()).ok();
+        if (!written || !OpenMap(loaded, path.toStdString(), BuiltInMapNames()).ok()) {
+            std::fprintf(stderr, "the changed maximal map did not load\n");
+            std::exit(1);
+        }
+        QFile::remove(path);
+        return loaded;
+    }();
+    return map;
+}
+
 inline int RunWithMaximalMap(int argc, char** argv) {
     if (!std::getenv("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);

@@ -3,15 +3,13 @@
 // byte for byte; every message goes to stderr, one per line.
 
 #include <charconv>
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 #include <memory>
 #include <cstdlib>
 #include <iostream>
 #include <string_view>
 #include <utility>
 
+#include "app/cli/BatchProcess.h"
 #include "app/cli/CliCommand.h"
 #include "app/cli/CommandLine.h"
 #include "app/cli/TerminalOutput.h"
@@ -121,13 +119,7 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err) {
 }  // namespace quorin::cli
 
 int main(int argc, char** argv) {
-#ifdef __GLIBC__
-    // A run is short and its peak is bounded by the map: memory the loader
-    // frees is kept for what follows rather than handed back and faulted in
-    // again, and large blocks come from the heap instead of fresh mappings.
-    mallopt(M_MMAP_THRESHOLD, 64 * 1024 * 1024);
-    mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
-#endif
+    quorin::cli::TuneMemoryForBatchRun();
     std::ios::sync_with_stdio(false);
     int code = 0;
     {

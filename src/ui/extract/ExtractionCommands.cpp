@@ -1,10 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/extract/ExtractionCommands.h"
 
+#include <QFile>
+#include <QFileInfo>
+
 #include "database/CommandDatabase.h"
 #include "extract/ResultText.h"
 #include "base/LimitedText.h"
+#include "map/MapLoader.h"
 #include "ui/extract/Extract.h"
+#include "ui/extract/ThreadCompare.h"
 #include "ui/extract/ThreadExtractAll.h"
 #include "ui/extract/WinRange.h"
 #include "ui/shell/Dialogs.h"
@@ -52,6 +57,22 @@ void ExtractionCommands::database() {
     // The fill belongs to the window, so done never outlives it.
     window->showText(ResultText(std::move(text.text()), result.textSize, "database"),
                      [window, message = MessageText(result.message())] { ShowMessage(window, message); });
+}
+
+void ExtractionCommands::compareWith(QWidget* parent) {
+    const MapState& current = map_();
+    const QString path = Dialogs().askMapFile(parent);
+    if (path.isEmpty()) return;
+    MapState other;
+    // Only read: nothing the comparison does may write either map.
+    if (const Status loaded = OpenMap(other, QFile::encodeName(path).toStdString(), current.MapNames, OpenMode::ReadOnly);
+        !loaded) {
+        ShowMessage(parent, MessageText(loaded.error().message, path));
+        return;
+    }
+    const QString oldName = QFileInfo(QFile::decodeName(current.loadedPath().c_str())).fileName();
+    const QString title = QStringLiteral("Compare \u2014 %1 / %2").arg(oldName, QFileInfo(path).fileName());
+    ThreadCompare::Start(current, std::move(other), title);
 }
 
 void ExtractionCommands::mapLoaded() {

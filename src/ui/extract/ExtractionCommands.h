@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The Script Tools commands that produce text: the two range commands (which
-// show the single range window), Extract > All and Database. Start-up wires
-// the menu items to them.
+// The commands that produce text: the two range commands (which show the
+// single range window), Extract > All, Database and File > Compare With….
+// Start-up wires the menu items to them.
 
 #include <QObject>
 #include <QPointer>
@@ -28,6 +28,11 @@ public:
     void extractAll();
     // Database: the command table of the loaded map in a new result window.
     void database();
+    // File > Compare With…: asks for a second map, loads it read-only with
+    // the stock names of the loaded map, and compares the loaded map (old)
+    // with it (new) in a new result window. A map that cannot be loaded
+    // gives its message (over parent) and no window.
+    void compareWith(QWidget* parent = nullptr);
 
     // The open range window, or nullptr.
     WinRange* rangeWindow() const;

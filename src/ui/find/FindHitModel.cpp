@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/find/FindHitModel.h"
 
+#include "base/TextFormat.h"
 #include "search/HitLines.h"
 #include "ui/shell/MapText.h"
 

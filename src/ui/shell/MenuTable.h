@@ -64,6 +64,8 @@ inline constexpr MenuEntry kMenuBar1[] = {
     // The last maps opened, listed each time the submenu opens.
     FilledMenu("FileOpenRecent", "Open Rec&ent"),
     EndMenu(),
+    // The loaded map against another one; nothing to compare before a load.
+    DisabledAtStart(Item("FileCompareWith", "Compare &With\u2026", Qt::CTRL | Qt::Key_D)),
     Separator("FileSaving"),
     // Saves a window's text; a window with none disables it on its own bar.
     Item("FileSaveAs", "Save &As\u2026", Qt::CTRL | Qt::SHIFT | Qt::Key_S),

@@ -13,7 +13,14 @@ namespace quorin::testing {
 
 namespace {
 
-std::string Quoted(const std::string& word) {
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace
+
+std::string ShellQuoted(const std::string& word) {
     std::string quoted = "'";
     for (char c : word) {
         if (c == '\'') quoted += "'\\''";
@@ -22,19 +29,12 @@ std::string Quoted(const std::string& word) {
     return quoted + "'";
 }
 
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-}  // namespace
-
 CliOutcome RunCli(const std::vector<std::string>& args, const std::string& environment) {
     TempDir dir;
     const std::string out = dir.path("out"), err = dir.path("err");
-    std::string command = environment + Quoted(QUORIN_CLI_PATH);
-    for (const std::string& arg : args) command += " " + Quoted(arg);
-    command += " >" + Quoted(out) + " 2>" + Quoted(err) + " </dev/null";
+    std::string command = environment + ShellQuoted(QUORIN_CLI_PATH);
+    for (const std::string& arg : args) command += " " + ShellQuoted(arg);
+    command += " >" + ShellQuoted(out) + " 2>" + ShellQuoted(err) + " </dev/null";
     const int status = std::system(command.c_str());
     CliOutcome outcome;
     outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -13,6 +13,9 @@ struct CliOutcome {
     std::string err;
 };
 
+// word in single quotes for the shell, its own quotes escaped.
+std::string ShellQuoted(const std::string& word);
+
 // Runs quorin-cli with args (each quoted for the shell); environment is a
 // prefix such as "QUORIN_MAP_NAMES=/x " or empty.
 CliOutcome RunCli(const std::vector<std::string>& args, const std::string& environment = "");

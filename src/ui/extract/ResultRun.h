@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// A run that makes the text of one result window on a thread of its own:
+// the work gets copies of what it reads (so loads and edits cannot disturb
+// it), and the window, the handover of the text and the closing message are
+// handled back on the user-interface thread. Several runs may overlap.
+// Closing the result window stops the run: it then ends without a message.
+// A run belongs to the application object and deletes itself once its text
+// is handed over (or dropped).
+
+#include <QObject>
+#include <QPointer>
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace quorin::ui {
+
+class Extract;
+
+class ResultRun : public QObject {
+    Q_OBJECT
+
+public:
+    // What the work made: the window's text and the message shown once the
+    // text is in.
+    struct Outcome {
+        std::string text;
+        std::string message;
+    };
+    // Runs on the worker thread; cancelled turns true when the window
+    // closes or the application quits, and the work should then end soon.
+    using Work = std::function<Outcome(const std::atomic<bool>& cancelled)>;
+
+    // Stops the worker if it still runs and waits for it.
+    ~ResultRun() override;
+
+protected:
+    // window: the empty result window the text goes into, already made.
+    explicit ResultRun(Extract& window);
+    // Starts work on a thread of its own and returns at once; once only.
+    void begin(Work work);
+
+private:
+    // Sees the result window close, so the run stops at once.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // On the user-interface thread: the text goes into the window a slice
+    // at a time, then the message is shown.
+    void deliver(Outcome& outcome);
+    // No result is handed over after this; the worker is joined. Run when
+    // the application quits, so nothing reaches a closing application.
+    void stop();
+
+    Work work_;                              // run by the worker only
+    QPointer<Extract> window_;               // the user may close it before the end
+    const QObject* windowObject_ = nullptr;  // only compared, never followed
+    std::atomic<bool> cancelled_{false};     // set when the window goes
+    std::mutex handoverMutex_;
+    bool handoverOpen_ = true;
+    std::thread worker_;
+};
+
+}  // namespace quorin::ui
