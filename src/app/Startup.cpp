@@ -85,8 +85,8 @@ int StartQuorin(const std::vector<std::string>& arguments, const char* namesFrom
         std::cerr << "quorin: " << options.error().message << '\n' << StartUsage();
         return kUsageExit;
     }
-    if (options->help) {
-        std::cout << StartUsage();
+    if (auto answer = StartAnswer(arguments)) {
+        std::cout << *answer;
         return 0;
     }
     if (options->namesProblem) {
@@ -114,6 +114,12 @@ int StartQuorin(const std::vector<std::string>& arguments, const char* namesFrom
 }
 
 int RunQuorin(int argc, char** argv) {
+    // --help and --version need no display; the toolkit would refuse to
+    // start without one.
+    if (auto answer = StartAnswer(std::vector<std::string>(argv + 1, argv + argc))) {
+        std::cout << *answer;
+        return 0;
+    }
     // The "Map" file type (*.map) is registered with the desktop by the
     // installed quorin-map.xml and launcher; nothing to do at run time.
     QApplication application(argc, argv);
