@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QIcon>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPointer>
 #include <QSettings>
 #include <QTimer>
@@ -18,6 +19,7 @@
 #include "ui/main/MainWindow.h"
 #include "ui/shell/Dialogs.h"
 #include "ui/shell/FindInText.h"
+#include "ui/shell/HelpWindows.h"
 #include "ui/shell/MapText.h"
 #include "ui/shell/MenuBar.h"
 
@@ -76,6 +78,10 @@ ui::ExtractionCommands& WireCommands(MainWindow& window, std::function<void(bool
     QObject::connect(&window, &MainWindow::mapLoaded, find, &ui::FindCommands::mapLoaded);
     QObject::connect(find, &ui::FindCommands::hitActivated, &window, &MainWindow::showSearchHit);
     ui::SetMenuCommand("ScriptToolsFindInMap", On(*find, &ui::FindCommands::showFind));
+
+    ui::SetMenuCommand("HelpAbout", [](QMainWindow& from) { ui::ShowAboutQuorin(from); });
+    ui::SetMenuCommand("HelpAboutQt", [](QMainWindow& from) { QMessageBox::aboutQt(&from); });
+    ui::SetMenuCommand("HelpKeyboardShortcuts", [](QMainWindow& from) { ui::ShowKeyboardShortcuts(from); });
     return *commands;
 }
 
