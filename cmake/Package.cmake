@@ -7,7 +7,7 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quorin)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Quorin developers")
-set(CPACK_PACKAGE_CONTACT "Quorin developers")
+set(CPACK_PACKAGE_CONTACT "${QUORIN_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "browse and edit the scripts of Vexa maps")
 set(CPACK_PACKAGE_DESCRIPTION "\
 Quorin opens a Vexa level (a Map file), lists its scripts and globals, shows
@@ -15,7 +15,7 @@ each as decompiled source text and writes hand-edited fields straight back
 into the file. It also protects maps against simple extractors, extracts
 scripts and globals as text and builds a command table. The desktop tool is
 quorin, and quorin-cli runs the same operations in batch.")
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Quorin developers")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${QUORIN_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES ON)

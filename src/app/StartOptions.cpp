@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/StartOptions.h"
 
+#include "base/Version.h"
 #include "map/MapNames.h"
 
 namespace quorin::app {
 
-Result<StartOptions> ParseStartOptions(const std::vector<std::string>& arguments, const char* namesFromEnvironment) {
+namespace {
+
+// The words alone; the names file given, if any, goes to namesFile unread.
+Result<StartOptions> ParseWords(const std::vector<std::string>& arguments, std::optional<std::string>& namesFile) {
     StartOptions options;
-    std::optional<std::string> namesFile;
     bool optionsOpen = true;
 
     for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -23,6 +26,8 @@ Result<StartOptions> ParseStartOptions(const std::vector<std::string>& arguments
             options.readOnly = true;
         } else if (option && (word == "--help" || word == "-h")) {
             options.help = true;
+        } else if (option && word == "--version") {
+            options.version = true;
         } else if (option) {
             return Error{"unknown option \"" + word + "\""};
         } else if (options.mapPath) {
@@ -31,7 +36,17 @@ Result<StartOptions> ParseStartOptions(const std::vector<std::string>& arguments
             options.mapPath = word;
         }
     }
-    if (options.help) return options;
+    return options;
+}
+
+}  // namespace
+
+Result<StartOptions> ParseStartOptions(const std::vector<std::string>& arguments, const char* namesFromEnvironment) {
+    std::optional<std::string> namesFile;
+    auto parsed = ParseWords(arguments, namesFile);
+    if (!parsed) return parsed;
+    StartOptions& options = *parsed;
+    if (options.help || options.version) return parsed;
 
     if (namesFile) {
         options.namesPath = *namesFile;
@@ -44,15 +59,29 @@ Result<StartOptions> ParseStartOptions(const std::vector<std::string>& arguments
     } else {
         options.namesProblem = names.error().message;
     }
-    return options;
+    return parsed;
 }
 
 std::string StartUsage() {
     return "usage: quorin [--map-names FILE] [--read-only] [--] [MAP]\n"
+           "Browse and edit the scripts of a Vexa map; fields are written straight back into it.\n"
            "Opens MAP at start when given; after \"--\" a word is MAP even when it begins with \"-\".\n"
-           "With --read-only, every map opened is only looked at: nothing is written into it.\n"
+           "options:\n"
+           "  --map-names FILE  the stock map names: a file of exactly eleven, one a line\n"
+           "  --read-only       every map opened is only looked at: nothing is written into it\n"
+           "  --help, -h        this text\n"
+           "  --version         the version and the licence\n"
            "The map names file holds exactly eleven stock map names, one a line;\n"
            "QUORIN_MAP_NAMES may name it instead of --map-names.\n";
+}
+
+std::optional<std::string> StartAnswer(const std::vector<std::string>& arguments) {
+    std::optional<std::string> namesFile;
+    auto options = ParseWords(arguments, namesFile);
+    if (!options) return std::nullopt;
+    if (options->help) return StartUsage();
+    if (options->version) return VersionText();
+    return std::nullopt;
 }
 
 }  // namespace quorin::app

@@ -19,6 +19,7 @@ struct StartOptions {
     std::optional<std::string> mapPath;  // opened at start as File > Open would
     bool readOnly = false;  // every map of the run opens read-only
     bool help = false;
+    bool version = false;
     // Why the names file cannot be used (mapNames is then empty). Not a
     // usage error: a launcher shows no terminal, so start-up shows it in a box.
     std::optional<std::string> namesProblem;
@@ -27,10 +28,16 @@ struct StartOptions {
 
 // arguments: what follows the program name, after the toolkit has taken its
 // own options. namesFromEnvironment: the value of QUORIN_MAP_NAMES, if set.
-// An error is a usage error; the names file is not read when help is asked.
+// An error is a usage error; the names file is not read when help or the
+// version is asked.
 [[nodiscard]] Result<StartOptions> ParseStartOptions(const std::vector<std::string>& arguments,
                                                      const char* namesFromEnvironment);
 
 std::string StartUsage();
+
+// What --help or --version prints, when arguments ask for one of them. It
+// needs no window, so start-up answers before the toolkit looks for a
+// display (the manual page is made from it at build time).
+std::optional<std::string> StartAnswer(const std::vector<std::string>& arguments);
 
 }  // namespace quorin::app

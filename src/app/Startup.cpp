@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QIcon>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPointer>
 #include <QSettings>
 #include <QTimer>
@@ -18,6 +19,7 @@
 #include "ui/main/MainWindow.h"
 #include "ui/shell/Dialogs.h"
 #include "ui/shell/FindInText.h"
+#include "ui/shell/HelpWindows.h"
 #include "ui/shell/MapText.h"
 #include "ui/shell/MenuBar.h"
 
@@ -81,6 +83,10 @@ ui::ExtractionCommands& WireCommands(MainWindow& window, std::function<void(bool
     QObject::connect(&window, &MainWindow::mapLoaded, find, &ui::FindCommands::mapLoaded);
     QObject::connect(find, &ui::FindCommands::hitActivated, &window, &MainWindow::showSearchHit);
     ui::SetMenuCommand("ScriptToolsFindInMap", On(*find, &ui::FindCommands::showFind));
+
+    ui::SetMenuCommand("HelpAbout", [](QMainWindow& from) { ui::ShowAboutQuorin(from); });
+    ui::SetMenuCommand("HelpAboutQt", [](QMainWindow& from) { QMessageBox::aboutQt(&from); });
+    ui::SetMenuCommand("HelpKeyboardShortcuts", [](QMainWindow& from) { ui::ShowKeyboardShortcuts(from); });
     return *commands;
 }
 
@@ -90,8 +96,8 @@ int StartQuorin(const std::vector<std::string>& arguments, const char* namesFrom
         std::cerr << "quorin: " << options.error().message << '\n' << StartUsage();
         return kUsageExit;
     }
-    if (options->help) {
-        std::cout << StartUsage();
+    if (auto answer = StartAnswer(arguments)) {
+        std::cout << *answer;
         return 0;
     }
     if (options->namesProblem) {
@@ -119,6 +125,12 @@ int StartQuorin(const std::vector<std::string>& arguments, const char* namesFrom
 }
 
 int RunQuorin(int argc, char** argv) {
+    // --help and --version need no display; the toolkit would refuse to
+    // start without one.
+    if (auto answer = StartAnswer(std::vector<std::string>(argv + 1, argv + argc))) {
+        std::cout << *answer;
+        return 0;
+    }
     // The "Map" file type (*.map) is registered with the desktop by the
     // installed quorin-map.xml and launcher; nothing to do at run time.
     QApplication application(argc, argv);

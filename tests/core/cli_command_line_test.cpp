@@ -89,6 +89,10 @@ INSTANTIATE_TEST_SUITE_P(
         // quorin-cli's own options go before COMMAND.
         GrammarCase{"Help", {"--help"}, 0, "usage: quorin-cli [--map-names FILE] [--json] [--backup] [--] COMMAND", "-h"},
         GrammarCase{"ShortHelp", {"-h", "list", "MAP"}, 0, "\n  demo OUT [--force]\n", "-h"},
+        // --version answers alone, like --help: the command after it is not run.
+        GrammarCase{"Version", {"--version", "list", "MAP"}, 0, "\nLicence GPL-3.0-or-later: ", "-h"},
+        GrammarCase{"VersionAfterCommand", {"list", "MAP", "--version"}, 2, "quorin-cli's own options go before COMMAND",
+                    "-h"},
         GrammarCase{"NamesBeforeCommand", {"--map-names", "NAMES", "list", "MAP"}, 0, "s: -h\n", "-h"},
         GrammarCase{"UnknownOption", {"--frobnicate", "list", "MAP"}, 2, "unknown option \"--frobnicate\"", "-h"},
         GrammarCase{"OptionWithoutValue", {"--map-names"}, 2, "--map-names needs FILE", "-h"},

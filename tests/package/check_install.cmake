@@ -3,13 +3,15 @@ cmake_minimum_required(VERSION 3.21)
 
 # Installs the build into a scratch prefix, as the Debian package does, and
 # checks what lands there: exactly the expected files (no test or benchmark
-# executable slips in), executables that run from the prefix, and launcher,
-# icon, file type and software-centre entry that name one another.
+# executable slips in), executables that run from the prefix and tell their
+# version, manual pages that render with every section, and launcher, icon,
+# file type and software-centre entry that name one another.
 #
 #   cmake -DBUILD_DIR=... -DPREFIX=... -DEXPECTED="bin/quorin-cli;..."
-#         -DBINDIR=bin -DDATADIR=share -P check_install.cmake
+#         -DBINDIR=bin -DDATADIR=share -DMANDIR=share/man -DVERSION=0.2.0
+#         -P check_install.cmake
 
-foreach(variable BUILD_DIR PREFIX EXPECTED BINDIR DATADIR)
+foreach(variable BUILD_DIR PREFIX EXPECTED BINDIR DATADIR MANDIR VERSION)
   if(NOT DEFINED ${variable})
     message(FATAL_ERROR "${variable} is not set")
   endif()
@@ -52,6 +54,29 @@ foreach(path IN LISTS installed)
       fail("${program} --help exited with ${result}: ${errors}")
     elseif(NOT output MATCHES "^usage: ${program} ")
       fail("${program} --help printed no usage: ${output}")
+    endif()
+    # No display: --version is answered before the toolkit would look for one.
+    execute_process(COMMAND "${CMAKE_COMMAND}" -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY
+      QT_QPA_PLATFORM=xcb "${PREFIX}/${path}" --version
+      RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE errors TIMEOUT 60)
+    if(NOT result EQUAL 0 OR NOT output MATCHES "^quorin ${VERSION}\nCopyright [^\n]+\nLicence GPL-3.0-or-later: ")
+      fail("${program} --version exited with ${result} and printed: ${output}${errors}")
+    endif()
+    # Its manual page renders without a warning and holds every section.
+    set(page "${PREFIX}/${MANDIR}/man1/${program}.1.gz")
+    if(EXISTS "${page}")
+      execute_process(COMMAND man --warnings -E UTF-8 -l "${page}"
+        RESULT_VARIABLE result OUTPUT_VARIABLE text ERROR_VARIABLE warnings)
+      if(NOT result EQUAL 0 OR warnings)
+        fail("man -l ${program}.1.gz exited with ${result}: ${warnings}")
+      endif()
+      foreach(part "NAME\n +${program} - " "SYNOPSIS\n +${program} \\[--map-names FILE\\]" "OPTIONS\n"
+                   "--version" "EXIT STATUS\n +0 " "ENVIRONMENT\n +QUORIN_MAP_NAMES" "FILES\n" "\\.map\\.bak"
+                   "COPYRIGHT\n" "quorin ${VERSION}")
+        if(NOT text MATCHES "${part}")
+          fail("${program}.1.gz lacks ${part}")
+        endif()
+      endforeach()
     endif()
   endif()
 endforeach()

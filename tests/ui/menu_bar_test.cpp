@@ -57,7 +57,7 @@ private slots:
     void menuBar1Order_data() {
         QTest::addColumn<QString>("menu");  // empty: the bar itself
         QTest::addColumn<QStringList>("items");
-        QTest::newRow("bar") << QString() << QStringList{"FileMenu", "EditMenu", "ScriptMenu"};
+        QTest::newRow("bar") << QString() << QStringList{"FileMenu", "EditMenu", "ScriptMenu", "HelpMenu"};
         QTest::newRow("File") << "FileMenu"
                               << QStringList{"FileQuit", "Fileopen", "FileOpenReadOnly", "FileOpenRecent",
                                              "FileCompareWith", "FileSaving", "FileSaveAs"};
@@ -72,6 +72,8 @@ private slots:
                                                      "ScriptToolsBackUp"};
         QTest::newRow("Extract...") << "ScriptToolsExtract"
                                     << QStringList{"Extractall", "ExtractGlobalRange", "ExtractScriptRange"};
+        QTest::newRow("Help") << "HelpMenu"
+                              << QStringList{"HelpAbout", "HelpAboutQt", "HelpKeys", "HelpKeyboardShortcuts"};
     }
     void menuBar1Order() {
         QFETCH(QString, menu);

@@ -24,6 +24,7 @@ struct GlobalOptions {
     bool json = false;                        // --json
     bool backup = false;                      // --backup: copy MAP to MAP.bak before set or protect writes it
     bool help = false;                        // --help, -h
+    bool version = false;                     // --version
 };
 
 struct CliContext {

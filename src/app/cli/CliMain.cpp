@@ -13,6 +13,7 @@
 #include "app/cli/CliCommand.h"
 #include "app/cli/CommandLine.h"
 #include "app/cli/TerminalOutput.h"
+#include "base/Version.h"
 #include "map/MapLoader.h"
 #include "map/MapNames.h"
 #include "file/SystemFile.h"
@@ -21,16 +22,6 @@ namespace quorin::cli {
 
 namespace {
 
-std::vector<CliCommandInfo>& Table() {
-    static std::vector<CliCommandInfo> table;
-    return table;
-}
-
-std::vector<std::pair<std::string, CommandRun>>& JsonTable() {
-    static std::vector<std::pair<std::string, CommandRun>> table;
-    return table;
-}
-
 int Usage(std::ostream& err, const std::string& problem) {
     err << "quorin-cli: " << problem << '\n' << UsageText();
     return kUsage;
@@ -38,68 +29,15 @@ int Usage(std::ostream& err, const std::string& problem) {
 
 }  // namespace
 
-bool CliContext::hasFlag(std::string_view flag) const {
-    for (const std::string& given : flags) {
-        if (given == flag) return true;
-    }
-    return false;
-}
-
-CommandRegistration::CommandRegistration(CliCommandInfo info) { Table().push_back(std::move(info)); }
-
-const std::vector<CliCommandInfo>& RegisteredCommands() { return Table(); }
-
-JsonRegistration::JsonRegistration(std::string command, CommandRun run) {
-    JsonTable().emplace_back(std::move(command), run);
-}
-
-CommandRun JsonRunOf(std::string_view command) {
-    for (const auto& [name, run] : JsonTable()) {
-        if (name == command) return run;
-    }
-    return nullptr;
-}
-
-std::vector<std::string> JsonCommands() {
-    std::vector<std::string> names;
-    for (const auto& entry : JsonTable()) names.push_back(entry.first);
-    return names;
-}
-
-MapState* LoadForCommand(CliContext& context, const std::string& path, OpenMode mode) {
-    // Kept for the rest of the run; main ends the process without freeing it.
-    static std::vector<std::unique_ptr<MapState>> loaded;
-    auto state = std::make_unique<MapState>();
-    state->backupBeforeFirstWrite = context.options.backup;
-    if (auto opened = OpenMap(*state, path, context.mapNames, mode); !opened) {
-        context.err << opened.error().message << '\n';
-        return nullptr;
-    }
-    context.err << kMapLoaded << '\n';
-    loaded.push_back(std::move(state));
-    return loaded.back().get();
-}
-
-std::optional<long long> ParseWholeNumber(const std::string& text) {
-    // Leading blanks, an optional sign, then decimal digits and nothing else.
-    const char* from = text.data();
-    const char* end = text.data() + text.size();
-    while (from != end && (*from == ' ' || (*from >= '\t' && *from <= '\r'))) ++from;
-    if (from != end && *from == '+') {
-        ++from;
-        if (from != end && *from == '-') return std::nullopt;
-    }
-    long long value = 0;
-    const auto [stop, error] = std::from_chars(from, end, value, 10);
-    if (error != std::errc() || stop != end) return std::nullopt;
-    return value;
-}
-
 int Run(int argc, char** argv, std::ostream& out, std::ostream& err) {
     auto line = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (!line) return Usage(err, line.error().message);
     if (line->options.help) {
         out << UsageText();
+        return kSuccess;
+    }
+    if (line->options.version) {
+        out << VersionText();
         return kSuccess;
     }
 

@@ -47,6 +47,8 @@ const std::vector<GlobalOption>& GlobalOptionTable() {
          [](GlobalOptions& options, const std::string&) { options.backup = true; }},
         {"--help", "", "this text", [](GlobalOptions& options, const std::string&) { options.help = true; }},
         {"-h", "", "the same", [](GlobalOptions& options, const std::string&) { options.help = true; }},
+        {"--version", "", "the version and the licence",
+         [](GlobalOptions& options, const std::string&) { options.version = true; }},
     };
     return table;
 }
@@ -72,7 +74,7 @@ Result<CommandLine> ParseCommandLine(const std::vector<std::string>& words) {
         }
         option->apply(line.options, value);
     }
-    if (line.options.help) return line;
+    if (line.options.help || line.options.version) return line;
     if (at >= words.size()) return Error{"no command given"};
 
     const std::string& name = words[at++];
@@ -117,7 +119,10 @@ std::string UsageText() {
     for (const GlobalOption& option : GlobalOptionTable()) {
         std::string shown(option.name);
         if (!option.value.empty()) shown += " " + std::string(option.value);
-        if (option.name != "--help" && option.name != "-h") synopsis += " [" + shown + "]";
+        // Options that answer alone stay out of the synopsis.
+        if (option.name != "--help" && option.name != "-h" && option.name != "--version") {
+            synopsis += " [" + shown + "]";
+        }
         options += "  " + shown + std::string(shown.size() < 18 ? 18 - shown.size() : 1, ' ') +
                    std::string(option.what) + "\n";
     }

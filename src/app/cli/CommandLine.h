@@ -28,7 +28,7 @@ const std::vector<GlobalOption>& GlobalOptionTable();
 
 struct CommandLine {
     GlobalOptions options;
-    const CliCommandInfo* command = nullptr;  // nullptr when only --help was asked
+    const CliCommandInfo* command = nullptr;  // nullptr when only --help or --version was asked
     std::vector<std::string> args;
     std::vector<std::string> flags;
 };

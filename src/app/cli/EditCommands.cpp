@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "app/cli/CliCommand.h"
+#include "app/cli/EditCommands.h"
 #include "browse/RecordSelection.h"
 #include "edit/FieldRule.h"
 #include "edit/FieldWriteBack.h"
@@ -17,12 +18,21 @@
 
 namespace quorin::cli {
 
+std::span<const SetKind> SetKinds() {
+    static constexpr SetKind kinds[] = {
+        {"script", RecordKind::Script},
+        {"global", RecordKind::Global},
+        {"node", RecordKind::Syntax},
+    };
+    return kinds;
+}
+
 namespace {
 
 std::optional<RecordKind> KindNamed(std::string_view word) {
-    if (word == "script") return RecordKind::Script;
-    if (word == "global") return RecordKind::Global;
-    if (word == "node") return RecordKind::Syntax;
+    for (const SetKind& kind : SetKinds()) {
+        if (kind.word == word) return kind.kind;
+    }
     return std::nullopt;
 }
 

@@ -104,7 +104,7 @@ void Refill(QMenu& menu, QMainWindow& from) {
 QAction* AddItem(QMenu& menu, const MenuEntry& entry, QMainWindow& window) {
     auto* item = new QAction(Utf8(entry.text), &menu);
     item->setObjectName(Latin1(entry.name));
-    if (entry.shortcut.toCombined() != 0) item->setShortcut(QKeySequence(entry.shortcut));
+    item->setShortcut(MenuShortcut(entry));
     if (entry.standard == StandardCommand::Quit) item->setMenuRole(QAction::QuitRole);
     const bool checkable = entry.kind == MenuEntryKind::CheckItem;
     if (checkable) {
@@ -201,6 +201,10 @@ bool MenuItemChecked(std::string_view item) {
     const auto& checked = Shared().checked;
     auto found = checked.find(item);
     return found != checked.end() && found->second;
+}
+
+QKeySequence MenuShortcut(const MenuEntry& entry) {
+    return entry.shortcut.toCombined() != 0 ? QKeySequence(entry.shortcut) : QKeySequence();
 }
 
 void SetSubmenuFiller(std::string_view submenu, SubmenuFiller filler) {

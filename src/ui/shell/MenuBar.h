@@ -7,6 +7,7 @@
 // made at run time. Items are found by name
 // (window.findChild<QAction*>("Fileopen")).
 
+#include <QKeySequence>
 #include <functional>
 #include <span>
 #include <string_view>
@@ -45,5 +46,9 @@ void SetMenuItemChecked(std::string_view item, bool checked);
 bool MenuItemChecked(std::string_view item);
 
 void SetSubmenuFiller(std::string_view submenu, SubmenuFiller filler);
+
+// The keys of an item of a table, as its action on every bar carries them
+// (empty when it has none).
+QKeySequence MenuShortcut(const MenuEntry& entry);
 
 }  // namespace quorin::ui

@@ -103,6 +103,14 @@ inline constexpr MenuEntry kMenuBar1[] = {
     DisabledAtStart(Item("ScriptToolsRedoWrite", "&Redo Write", Qt::CTRL | Qt::SHIFT | Qt::Key_Y)),
     CheckItem("ScriptToolsBackUp", "Back Up Before First Write"),
     EndMenu(),
+
+    Menu("HelpMenu", "&Help"),
+    Item("HelpAbout", "&About Quorin"),
+    Item("HelpAboutQt", "About &Qt"),
+    Separator("HelpKeys"),
+    // Lists every shortcut of this table.
+    Item("HelpKeyboardShortcuts", "&Keyboard Shortcuts"),
+    EndMenu(),
 };
 
 }  // namespace quorin::ui

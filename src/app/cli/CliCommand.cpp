@@ -1,0 +1,87 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The command table and what every command shares. Apart from main, so that
+// build tools (the shell completion) read the same table quorin-cli runs.
+
+#include "app/cli/CliCommand.h"
+
+#include <charconv>
+#include <memory>
+#include <ostream>
+#include <utility>
+
+#include "map/MapNames.h"
+
+namespace quorin::cli {
+
+namespace {
+
+std::vector<CliCommandInfo>& Table() {
+    static std::vector<CliCommandInfo> table;
+    return table;
+}
+
+std::vector<std::pair<std::string, CommandRun>>& JsonTable() {
+    static std::vector<std::pair<std::string, CommandRun>> table;
+    return table;
+}
+
+}  // namespace
+
+bool CliContext::hasFlag(std::string_view flag) const {
+    for (const std::string& given : flags) {
+        if (given == flag) return true;
+    }
+    return false;
+}
+
+CommandRegistration::CommandRegistration(CliCommandInfo info) { Table().push_back(std::move(info)); }
+
+const std::vector<CliCommandInfo>& RegisteredCommands() { return Table(); }
+
+JsonRegistration::JsonRegistration(std::string command, CommandRun run) {
+    JsonTable().emplace_back(std::move(command), run);
+}
+
+CommandRun JsonRunOf(std::string_view command) {
+    for (const auto& [name, run] : JsonTable()) {
+        if (name == command) return run;
+    }
+    return nullptr;
+}
+
+std::vector<std::string> JsonCommands() {
+    std::vector<std::string> names;
+    for (const auto& entry : JsonTable()) names.push_back(entry.first);
+    return names;
+}
+
+MapState* LoadForCommand(CliContext& context, const std::string& path, OpenMode mode) {
+    // Kept for the rest of the run; main ends the process without freeing it.
+    static std::vector<std::unique_ptr<MapState>> loaded;
+    auto state = std::make_unique<MapState>();
+    state->backupBeforeFirstWrite = context.options.backup;
+    if (auto opened = OpenMap(*state, path, context.mapNames, mode); !opened) {
+        context.err << opened.error().message << '\n';
+        return nullptr;
+    }
+    context.err << kMapLoaded << '\n';
+    loaded.push_back(std::move(state));
+    return loaded.back().get();
+}
+
+std::optional<long long> ParseWholeNumber(const std::string& text) {
+    // Leading blanks, an optional sign, then decimal digits and nothing else.
+    const char* from = text.data();
+    const char* end = text.data() + text.size();
+    while (from != end && (*from == ' ' || (*from >= '\t' && *from <= '\r'))) ++from;
+    if (from != end && *from == '+') {
+        ++from;
+        if (from != end && *from == '-') return std::nullopt;
+    }
+    long long value = 0;
+    const auto [stop, error] = std::from_chars(from, end, value, 10);
+    if (error != std::errc() || stop != end) return std::nullopt;
+    return value;
+}
+
+}  // namespace quorin::cli
