@@ -415,7 +415,7 @@ void EditInPlaceTest::refusalQuotesTheNameAsTyped() {
     const auto messagesBefore = dialogs_.messages.size();
     QTest::keyClick(&name, Qt::Key_Return);
     QCOMPARE(dialogs_.messages.mid(messagesBefore),
-             QStringList{QStringLiteral("The name \"caf%1\\x09x\" holds the control byte \\x09 (FldScriptName); a name "
+             QStringList{QStringLiteral("The name \"caf%1\\x09x\" holds the control byte \\x09 (Script Name); a name "
                                         "takes printable characters only. Nothing was written.")
                              .arg(QChar(0xE9))});
 }

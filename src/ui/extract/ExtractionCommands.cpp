@@ -51,7 +51,9 @@ void ExtractionCommands::database() {
     window->bringToFront();
     // The fill belongs to the window, so done never outlives it.
     window->showText(ResultText(std::move(text.text()), result.textSize, "database"),
-                     [window, message = MessageText(result.message())] { ShowMessage(window, message); });
+                     [window, message = MessageText(result.message()), whole = result.complete] {
+                         (whole ? ShowInformation : ShowWarning)(window, message);
+                     });
 }
 
 void ExtractionCommands::mapLoaded() {

@@ -62,8 +62,9 @@ void ThreadExtractAll::deliver(Outcome& result) {
     // The message comes once the text is in; the window may be closed by
     // then, and the box must not belong to a window on its way out.
     const QPointer<Extract> window = window_;
-    window_->showText(std::move(result.text), [window, message = MessageText(result.counts.message())] {
-        ShowMessage(window && window->isVisible() ? window.data() : nullptr, message);
+    window_->showText(std::move(result.text), [window, message = MessageText(result.counts.message()),
+                                               whole = result.counts.complete] {
+        (whole ? ShowInformation : ShowWarning)(window && window->isVisible() ? window.data() : nullptr, message);
     });
     deleteLater();
 }

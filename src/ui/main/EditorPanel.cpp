@@ -95,8 +95,8 @@ EditorPanel::EditorPanel(QWidget* parent) : QStackedWidget(parent) {
         if (auto* area = qobject_cast<QPlainTextEdit*>(control)) area->viewport()->setAcceptDrops(false);
         control->setObjectName(QString::fromLatin1(entry.name));
         control->setGeometry(OnPage(entry.place));
-        if (auto* label = qobject_cast<QLabel*>(control)) FitCaption(*label);
     }
+    for (int page = 1; page < kPageCount; ++page) FitCaptions(*pages[static_cast<std::size_t>(page)]);
     setCurrentIndex(static_cast<int>(EditorPage::Credits));
 }
 

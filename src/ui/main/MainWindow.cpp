@@ -45,7 +45,7 @@ using quorin::ui::ToMapText;
 namespace {
 
 void ShowError(QWidget* parent, const quorin::Error& error, const QString& path) {
-    quorin::ui::ShowMessage(parent, quorin::ui::MessageText(error.message, path));
+    quorin::ui::ShowWarning(parent, quorin::ui::MessageText(error.message, path));
 }
 
 QTreeWidgetItem* MakeRow(const quorin::TreeRow& row) {
@@ -191,19 +191,20 @@ void MainWindow::Fileopen_Action() { askAndOpen(false); }
 void MainWindow::FileOpenReadOnly_Action() { askAndOpen(true); }
 
 void MainWindow::askAndOpen(bool readOnly) {
-    const QString path = quorin::ui::Dialogs().askMapFile(this);
+    const QString title = readOnly ? QStringLiteral("Open Read-Only") : QStringLiteral("Open");
+    const QString path = quorin::ui::Dialogs().askMapFile(this, title);
     // Cancelled: the map on screen stays, and stays the one edits write.
     if (path.isEmpty()) return;
     openMap(path, readOnly);
 }
 
-void MainWindow::openMap(const QString& path, bool readOnly) {
+bool MainWindow::openMap(const QString& path, bool readOnly) {
     // The loader's message is shown once the tree holds the new map.
     const auto mode = readOnly || alwaysReadOnly_ ? quorin::OpenMode::ReadOnly : quorin::OpenMode::Edit;
     const quorin::Status loaded = quorin::OpenMap(state_, QFile::encodeName(path).toStdString(), stockNames_, mode);
     if (!loaded) {
         ShowError(this, loaded.error(), path);
-        return;
+        return false;
     }
     // The steps belonged to the previous map.
     history_.clear();
@@ -215,7 +216,8 @@ void MainWindow::openMap(const QString& path, bool readOnly) {
         raise();
         activateWindow();
     }
-    quorin::ui::ShowMessage(this, quorin::ui::MessageText(quorin::kMapLoaded));
+    quorin::ui::ShowInformation(this, quorin::ui::MessageText(quorin::kMapLoaded));
+    return true;
 }
 
 void MainWindow::FileOpenRecent_Fill(QMenu& menu) {
@@ -231,7 +233,9 @@ void MainWindow::FileOpenRecent_Fill(QMenu& menu) {
         shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
         QAction* item = menu.addAction(QStringLiteral("&%1  %2").arg(QString::number(i + 1), shown));
         item->setObjectName(QStringLiteral("FileOpenRecent%1").arg(i));
-        connect(item, &QAction::triggered, this, [this, path] { openMap(path); });
+        connect(item, &QAction::triggered, this, [this, path] {
+            if (!openMap(path) && !QFileInfo::exists(path)) quorin::ui::ForgetRecentMap(path);
+        });
     }
 }
 
@@ -303,7 +307,7 @@ void MainWindow::Lb_Select_ExpandRow(QTreeWidgetItem* row) {
     list_->setCurrentItem(row);
     const quorin::ChildRows children = quorin::ChildRowsFor(state_, ToMapText(row->text(0)));
     if (!children.known) {
-        quorin::ui::ShowMessage(this, quorin::ui::MessageText(quorin::kUnknownFolder));
+        quorin::ui::ShowWarning(this, quorin::ui::MessageText(quorin::kUnknownFolder));
         return;
     }
     // Children are a snapshot made at each expansion; never add them twice.
@@ -324,7 +328,7 @@ void MainWindow::Field_KeyDown(quorin::EditField field, QLineEdit& control, char
     if (!quorin::IsCommitKey(key) || control.isReadOnly()) return;
     const QString text = control.text();
     if (const qsizetype at = quorin::ui::FirstWithoutMapByte(text); at >= 0) {
-        quorin::ui::ShowMessage(this, NoMapByteMessage(text, at));
+        quorin::ui::ShowWarning(this, NoMapByteMessage(text, at));
         showFileValue(field);
         return;
     }
@@ -366,7 +370,7 @@ void MainWindow::ScriptToolsProtectMap_Action() {
         return;
     }
     updateWriteItems();
-    quorin::ui::ShowMessage(this, quorin::ui::MessageText(quorin::kProtectedMessage));
+    quorin::ui::ShowInformation(this, quorin::ui::MessageText(quorin::kProtectedMessage));
 }
 
 void MainWindow::showSearchHit(const quorin::SearchHit& hit) {

@@ -39,8 +39,9 @@ public:
 
     // Runs the load chain on path as File > Open does once a file is chosen;
     // read-only opens it for looking only (as does a file this user may not
-    // write, or every map once setAlwaysReadOnly is on).
-    void openMap(const QString& path, bool readOnly = false);
+    // write, or every map once setAlwaysReadOnly is on). False when the map
+    // was refused (its message shown).
+    bool openMap(const QString& path, bool readOnly = false);
     // quorin --read-only: every map of this run opens read-only.
     void setAlwaysReadOnly(bool always) { alwaysReadOnly_ = always; }
 
@@ -59,7 +60,8 @@ public:
     void ScriptToolsUndoWrite_Action();
     void ScriptToolsRedoWrite_Action();
     // File > Open Recent, filled each time it opens: one item per recent
-    // map, newest first; choosing one runs the load chain on it.
+    // map, newest first; choosing one runs the load chain on it. An entry
+    // whose file is gone leaves the list once its message was shown.
     void FileOpenRecent_Fill(QMenu& menu);
 
     // Shows a hit of a search in the tree: expands the folders and the
