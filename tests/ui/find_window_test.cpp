@@ -123,9 +123,10 @@ private slots:
                                 << 1 << QString::fromLatin1("FldScriptName=caf\xe9");
         QTest::newRow("global") << "vault" << 0 << "g: vault_open"
                                 << "globals" << 1 << 2 << "FldGlobalName=vault_open";
-        // The tree stops at the missing root: the script's row is shown.
-        QTest::newRow("use the tree has no row for") << "fallback" << 0 << "s: lost"
-                                                     << "scripts" << 0 << 1 << "FldScriptName=lost";
+        // The root the dictionary lacks: its row reaches node 0, which the
+        // script's text shows in its place.
+        QTest::newRow("use through a missing root") << "fallback" << 0 << "999"
+                                                    << "s: lost" << 3 << 3 << "FldSyntaxCommand=Fallback_Text";
     }
     void activatingAHit() {
         QFETCH(QString, query);
@@ -198,7 +199,9 @@ private slots:
         view.setFocus();
         view.setCurrentIndex(view.model()->index(1, 0));
         QTest::keyClick(&view, Qt::Key_Return);
-        QCOMPARE(List(window()).currentItem()->text(0), QStringLiteral("s: a: b"));
+        QTreeWidgetItem* row = List(window()).currentItem();
+        QCOMPARE(row->text(0), QStringLiteral("12"));
+        QCOMPARE(row->parent()->text(0), QStringLiteral("s: a: b"));
     }
 
     void closesWithTheMainWindow() {

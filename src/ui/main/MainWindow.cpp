@@ -48,13 +48,38 @@ void ShowError(QWidget* parent, const quorin::Error& error, const QString& path)
     quorin::ui::ShowWarning(parent, quorin::ui::MessageText(error.message, path));
 }
 
+// A row keeps the key of the record it reaches beside its text.
+constexpr int kRowKindRole = Qt::UserRole;
+constexpr int kRowPositionRole = Qt::UserRole + 1;
+
 QTreeWidgetItem* MakeRow(const quorin::TreeRow& row) {
     auto* item = new QTreeWidgetItem(QStringList{FromMapText(row.text)});
+    item->setData(0, kRowKindRole, static_cast<int>(row.key.kind));
+    item->setData(0, kRowPositionRole, static_cast<qulonglong>(row.key.position));
     // A folder shows its expand indicator before it has children; they are
     // made when it is expanded.
     item->setChildIndicatorPolicy(row.folder ? QTreeWidgetItem::ShowIndicator
                                              : QTreeWidgetItem::DontShowIndicator);
     return item;
+}
+
+// The key a row was made with; nothing for a row this window did not make.
+std::optional<quorin::RowKey> KeyOf(const QTreeWidgetItem& row) {
+    const QVariant kind = row.data(0, kRowKindRole);
+    if (!kind.isValid()) return std::nullopt;
+    return quorin::RowKey{static_cast<quorin::RowKind>(kind.toInt()),
+                          static_cast<std::size_t>(row.data(0, kRowPositionRole).toULongLong())};
+}
+
+// The first of parent's children (the top rows when parent is nullptr)
+// made with key.
+QTreeWidgetItem* RowWithKey(QTreeWidget& list, QTreeWidgetItem* parent, const quorin::RowKey& key) {
+    const int count = parent ? parent->childCount() : list.topLevelItemCount();
+    for (int i = 0; i < count; ++i) {
+        QTreeWidgetItem* row = parent ? parent->child(i) : list.topLevelItem(i);
+        if (KeyOf(*row) == key) return row;
+    }
+    return nullptr;
 }
 
 // The first character of a key as the editor sees it: Return is 13 and the
@@ -296,7 +321,9 @@ void MainWindow::updateTitle() {
 void MainWindow::Lb_Select_Change() {
     const QList<QTreeWidgetItem*> selected = list_->selectedItems();
     if (selected.isEmpty()) return;
-    const auto fill = quorin::PageForRow(state_, ToMapText(selected.front()->text(0)));
+    const auto key = KeyOf(*selected.front());
+    if (!key) return;
+    const auto fill = quorin::PageForRow(state_, *key);
     if (!fill) return;
     // The record is remembered before any field shows it.
     quorin::ShowRecord(state_, fill->record);
@@ -305,7 +332,8 @@ void MainWindow::Lb_Select_Change() {
 
 void MainWindow::Lb_Select_ExpandRow(QTreeWidgetItem* row) {
     list_->setCurrentItem(row);
-    const quorin::ChildRows children = quorin::ChildRowsFor(state_, ToMapText(row->text(0)));
+    const auto key = KeyOf(*row);
+    const quorin::ChildRows children = key ? quorin::ChildRowsFor(state_, *key) : quorin::ChildRows{false, {}};
     if (!children.known) {
         quorin::ui::ShowWarning(this, quorin::ui::MessageText(quorin::kUnknownFolder));
         return;
@@ -375,11 +403,11 @@ void MainWindow::ScriptToolsProtectMap_Action() {
 
 void MainWindow::showSearchHit(const quorin::SearchHit& hit) {
     QTreeWidgetItem* row = nullptr;
-    for (const std::size_t index : quorin::TreePathFor(state_, hit)) {
+    for (const quorin::RowKey& key : quorin::TreePathFor(state_, hit)) {
         // Children are made when their folder expands, so each row on the
         // way is expanded before the next is looked for.
         if (row && !row->isExpanded()) list_->expandItem(row);
-        QTreeWidgetItem* next = row ? row->child(static_cast<int>(index)) : list_->topLevelItem(static_cast<int>(index));
+        QTreeWidgetItem* next = RowWithKey(*list_, row, key);
         if (!next) break;
         row = next;
     }
@@ -417,7 +445,9 @@ void MainWindow::ScriptToolsRedoWrite_Action() {
 void MainWindow::showChanged(const std::optional<quorin::TouchedRecord>& touched) {
     if (!touched) return;
     for (QTreeWidgetItemIterator row(list_); *row; ++row) {
-        const auto text = quorin::RowTextAfterChange(state_, ToMapText((*row)->text(0)), touched->kind, touched->position);
+        const auto key = KeyOf(**row);
+        if (!key) continue;
+        const auto text = quorin::RowTextAfterChange(state_, *key, {touched->kind, touched->position});
         if (text) (*row)->setText(0, FromMapText(*text));
     }
     const auto& shown = ShownOf(state_, touched->kind);
