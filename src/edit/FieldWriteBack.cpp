@@ -164,6 +164,6 @@ Status CommitPopup(MapState& map, EditField popup, int index, WriteHistory* hist
     return CommitRule(map, rule, Entry{{}, index}, history);
 }
 
-bool IsCommitKey(char32_t firstCharacter) { return firstCharacter == 13 || firstCharacter == 3; }
+bool IsCommitKey(FieldKey key, bool shortcut) { return key != FieldKey::Other && !shortcut; }
 
 }  // namespace quorin

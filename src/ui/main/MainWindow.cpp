@@ -82,13 +82,18 @@ QTreeWidgetItem* RowWithKey(QTreeWidget& list, QTreeWidgetItem* parent, const qu
     return nullptr;
 }
 
-// The first character of a key as the editor sees it: Return is 13 and the
-// keypad's Enter is 3, whatever text the platform attaches to them.
-char32_t FirstCharacter(const QKeyEvent& key) {
-    if (key.key() == Qt::Key_Return) return 13;
-    if (key.key() == Qt::Key_Enter) return 3;
-    const QString text = key.text();
-    return text.isEmpty() ? 0 : text.toUcs4().value(0);
+// A key as the edit fields tell keys apart: by the key itself, never by the
+// character the platform attaches to it.
+quorin::FieldKey FieldKeyOf(const QKeyEvent& key) {
+    switch (key.key()) {
+    case Qt::Key_Return: return quorin::FieldKey::Return;
+    case Qt::Key_Enter: return quorin::FieldKey::KeypadEnter;
+    default: return quorin::FieldKey::Other;
+    }
+}
+
+bool HeldAsShortcut(const QKeyEvent& key) {
+    return (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0;
 }
 
 // A name is stored as bytes, one per character; a character past U+00FF
@@ -194,7 +199,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     } else if (event->type() == QEvent::KeyPress) {
         for (const auto& [field, control] : editor_->lineEdits()) {
             if (control == watched) {
-                Field_KeyDown(field, *control, FirstCharacter(static_cast<const QKeyEvent&>(*event)));
+                const auto& key = static_cast<const QKeyEvent&>(*event);
+                Field_KeyDown(field, *control, FieldKeyOf(key), HeldAsShortcut(key));
                 break;
             }
         }
@@ -351,9 +357,9 @@ void MainWindow::Lb_Select_CollapseRow(QTreeWidgetItem* row) {
     qDeleteAll(row->takeChildren());
 }
 
-void MainWindow::Field_KeyDown(quorin::EditField field, QLineEdit& control, char32_t key) {
+void MainWindow::Field_KeyDown(quorin::EditField field, QLineEdit& control, quorin::FieldKey key, bool shortcut) {
     // A read-only map's fields take no edits, so there is nothing to refuse.
-    if (!quorin::IsCommitKey(key) || control.isReadOnly()) return;
+    if (!quorin::IsCommitKey(key, shortcut) || control.isReadOnly()) return;
     const QString text = control.text();
     if (const qsizetype at = quorin::ui::FirstWithoutMapByte(text); at >= 0) {
         quorin::ui::ShowWarning(this, NoMapByteMessage(text, at));

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "edit/EditField.h"
+#include "edit/FieldWriteBack.h"
 #include "edit/WriteHistory.h"
 #include "map/MapState.h"
 #include "search/SearchHit.h"
@@ -91,7 +92,7 @@ private:
     void Lb_Select_CollapseRow(QTreeWidgetItem* row);
     // The KeyDown of each of the eleven edit fields: a commit key writes the
     // field's text as it stands before the key; the key is never consumed.
-    void Field_KeyDown(quorin::EditField field, QLineEdit& control, char32_t key);
+    void Field_KeyDown(quorin::EditField field, QLineEdit& control, quorin::FieldKey key, bool shortcut);
     // The Change of each of the four popups, for a user's choice only.
     void Popup_Change(quorin::EditField popup, int index);
 
