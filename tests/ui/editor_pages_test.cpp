@@ -1,12 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// How the editor pages look: the captions of a page share one size, and
-// they are the names messages give the fields.
+// How the editor pages look and what they let through: text that is never
+// written (a read-only map's fields, every page's text box) refuses typing
+// and the Edit menu's changes and looks read-only; the captions of a page
+// share one size.
 
+#include <QApplication>
+#include <QClipboard>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTest>
+#include <QTreeWidget>
 
+#include "builder/DemoMap.h"
 #include "edit/FieldRule.h"
+#include "support/TempMap.h"
 #include "ui/main/EditorLayout.h"
 #include "ui/main/MainWindow.h"
 #include "ui/support/MainWindowDriver.h"
@@ -14,22 +23,89 @@
 using namespace quorin;
 using namespace quorin::uitest;
 
+namespace {
+
+QString TextOf(QWidget& control) {
+    if (auto* line = qobject_cast<QLineEdit*>(&control)) return line->text();
+    return qobject_cast<QPlainTextEdit*>(&control)->toPlainText();
+}
+
+bool LooksReadOnly(const QWidget& control) {
+    return control.palette().color(QPalette::Base) == control.palette().color(QPalette::Window);
+}
+
+}  // namespace
+
 class EditorPagesTest : public QObject {
     Q_OBJECT
 
 private slots:
     void initTestCase();
+    void textNeverWrittenRefusesChanges_data();
+    void textNeverWrittenRefusesChanges();
+    void writableFieldLooksEditable();
     void captionsOfAPageShareOneSize_data();
     void captionsOfAPageShareOneSize();
     void messagesNameFieldsByTheirCaptions();
 
 private:
     MainWindow& window() { return WiredMainWindow(); }
+
+    ScriptedDialogs dialogs_;
+    testing::TempDir dir_;
 };
 
 void EditorPagesTest::initTestCase() {
     window().show();
     QVERIFY(QTest::qWaitForWindowExposed(&window()));
+}
+
+// Each control that shows text the map never gets: the Edit menu's Cut,
+// Paste and Delete, and typing, leave it as it is; Copy still works.
+void EditorPagesTest::textNeverWrittenRefusesChanges_data() {
+    QTest::addColumn<bool>("readOnlyMap");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("item");
+    for (const char* item : {"EditCut", "EditPaste", "EditClear"}) {
+        QTest::addRow("field of a read-only map, %s", item) << true << "FldScriptName" << item;
+        QTest::addRow("script text, %s", item) << false << "FldScriptDeComp" << item;
+    }
+}
+
+void EditorPagesTest::textNeverWrittenRefusesChanges() {
+    QFETCH(bool, readOnlyMap);
+    QFETCH(QString, control);
+    QFETCH(QString, item);
+    const std::string file = testing::WriteMap(dir_, DemoMap(), "look.map");
+    dialogs_.answerOpen(QString::fromStdString(file));
+    TriggerMenuItem(window(), readOnlyMap ? "FileOpenReadOnly" : "Fileopen");
+    QVERIFY(SelectRow(List(window()), {"scripts"}, "s: intro"));
+    auto* widget = window().findChild<QWidget*>(control);
+    QVERIFY(widget);
+    const QString shown = TextOf(*widget);
+    QVERIFY(!shown.isEmpty());
+    QVERIFY(LooksReadOnly(*widget));
+
+    QApplication::clipboard()->setText(QStringLiteral("pasted"));
+    QVERIFY(FocusIn(*widget));
+    TriggerMenuItem(window(), "EditSelectAll");
+    TriggerMenuItem(window(), qPrintable(item));
+    QCOMPARE(TextOf(*widget), shown);
+    QTest::keyClicks(widget, QStringLiteral("typed"));
+    QTest::keyClick(widget, Qt::Key_Backspace);
+    QTest::keyClick(widget, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(TextOf(*widget), shown);
+    TriggerMenuItem(window(), "EditSelectAll");
+    TriggerMenuItem(window(), "EditCopy");
+    QCOMPARE(QApplication::clipboard()->text(), shown);
+}
+
+// The read-only look is the read-only fields' own: a field the modder may
+// write looks like any text field.
+void EditorPagesTest::writableFieldLooksEditable() {
+    OpenThroughMenu(window(), dialogs_, QString::fromStdString(testing::WriteMap(dir_, DemoMap(), "edit.map")));
+    QVERIFY(!LooksReadOnly(Field(window(), "FldScriptName")));
+    QVERIFY(!LooksReadOnly(Field(window(), "FldSyntaxKidExp")));
 }
 
 void EditorPagesTest::captionsOfAPageShareOneSize_data() {

@@ -1,11 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The keys of the main window as a modder presses them: only Return and the
-// keypad's Enter write a field, and every shortcut keeps its meaning.
+// keypad's Enter write a field, every shortcut keeps its meaning, undo and
+// redo of writes work from wherever the cursor is, and typing that was never
+// written is marked until Return writes it or Escape takes it back.
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QTreeWidget>
 #include <filesystem>
@@ -27,6 +32,8 @@ void PressAsThePlatformDoes(QWidget& widget, Qt::Key key, Qt::KeyboardModifiers 
     QTest::sendKeyEvent(QTest::Release, &widget, key, text, modifiers);
 }
 
+constexpr const char* kHint = "Press Return to write, Escape to undo the typing";
+
 }  // namespace
 
 class FieldKeysTest : public QObject {
@@ -36,11 +43,17 @@ private slots:
     void initTestCase();
     void shortcutsInAFieldWriteNothing_data();
     void shortcutsInAFieldWriteNothing();
+    void writeUndoAndRedoFromEveryWidget_data();
+    void writeUndoAndRedoFromEveryWidget();
+    void fieldTextUndoStaysOnCtrlZ();
+    void typingNotWrittenIsMarked_data();
+    void typingNotWrittenIsMarked();
 
 private:
     MainWindow& window() { return WiredMainWindow(); }
     QTreeWidget& list() { return List(window()); }
     std::string open(const char* name);
+    QString hint() { return window().findChild<QLabel*>(QStringLiteral("StatusHint"))->text(); }
 
     ScriptedDialogs dialogs_;
     testing::TempDir dir_;
@@ -111,6 +124,113 @@ void FieldKeysTest::shortcutsInAFieldWriteNothing() {
     // Return, asked for, still writes (a number field its leading digits).
     QTest::keyClick(&control, Qt::Key_Return);
     QVERIFY(MenuItem(window(), "ScriptToolsUndoWrite")->isEnabled());
+}
+
+// Right after a write the cursor is still in the field: Ctrl+Shift+Z and
+// Ctrl+Shift+Y reach Undo Last Write and Redo Write from there, and from
+// every other kind of control of the window.
+void FieldKeysTest::writeUndoAndRedoFromEveryWidget_data() {
+    QTest::addColumn<QString>("focus");  // object name; empty: the field just written
+    QTest::newRow("the field just written") << "";
+    QTest::newRow("another field") << "FldScriptName";
+    QTest::newRow("the tree") << "Lb_Select";
+    QTest::newRow("a popup") << "PopScriptType";
+    QTest::newRow("the script text") << "FldScriptDeComp";
+}
+
+void FieldKeysTest::writeUndoAndRedoFromEveryWidget() {
+    QFETCH(QString, focus);
+    const std::string file = open("undo.map");
+    const auto loaded = testing::ReadBytes(file);
+    QVERIFY(SelectRow(list(), {"scripts"}, "s: intro"));
+    QLineEdit& pointer = Field(window(), "FldScriptExpPointer");
+    QVERIFY(FocusIn(pointer));
+    TypeInto(pointer, QStringLiteral("7"));
+    QTest::keyClick(&pointer, Qt::Key_Return);
+    const auto written = testing::ReadBytes(file);
+    QVERIFY(written != loaded);
+
+    QWidget* target = focus.isEmpty() ? &pointer : window().findChild<QWidget*>(focus);
+    QVERIFY(target);
+    QVERIFY(FocusIn(*target));
+    QTest::keyClick(target, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY2(testing::ReadBytes(file) == loaded, "Ctrl+Shift+Z undid nothing");
+    QCOMPARE(pointer.text(), QStringLiteral("119"));
+    QTest::keyClick(target, Qt::Key_Y, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY2(testing::ReadBytes(file) == written, "Ctrl+Shift+Y redid nothing");
+    QCOMPARE(pointer.text(), QStringLiteral("7"));
+    QCOMPARE(dialogs_.messages.last(), QStringLiteral("Map loaded!"));  // no box on the way
+}
+
+// The field's own text undo keeps Ctrl+Z and never touches the map.
+void FieldKeysTest::fieldTextUndoStaysOnCtrlZ() {
+    const std::string file = open("textundo.map");
+    QVERIFY(SelectRow(list(), {"scripts"}, "s: intro"));
+    QLineEdit& pointer = Field(window(), "FldScriptExpPointer");
+    QVERIFY(FocusIn(pointer));
+    pointer.end(false);
+    QTest::keyClicks(&pointer, QStringLiteral("5"));
+    QCOMPARE(pointer.text(), QStringLiteral("1195"));
+    const auto before = testing::ReadBytes(file);
+    QTest::keyClick(&pointer, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(pointer.text(), QStringLiteral("119"));
+    QVERIFY(testing::ReadBytes(file) == before);
+}
+
+// Typing that was not written stays visible as such: the field is marked
+// (italics on a tinted background) and the status line says what to do,
+// also after the focus has moved on. Escape puts back the file's value;
+// Return writes and the mark goes.
+void FieldKeysTest::typingNotWrittenIsMarked_data() {
+    QTest::addColumn<QStringList>("path");
+    QTest::addColumn<QString>("row");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("fileValue");
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("name field") << QStringList{"scripts"} << "s: watch_gate" << "FldScriptName" << "watch_gate"
+                                << "gate_loop";
+    QTest::newRow("number field") << QStringList{"scripts", "s: patrol_loop"} << "103" << "FldSyntaxScriptValue"
+                                  << "30" << "45";
+}
+
+void FieldKeysTest::typingNotWrittenIsMarked() {
+    QFETCH(QStringList, path);
+    QFETCH(QString, row);
+    QFETCH(QString, field);
+    QFETCH(QString, fileValue);
+    QFETCH(QString, typed);
+    const std::string file = open("marks.map");
+    const auto loaded = testing::ReadBytes(file);
+    QVERIFY(SelectRow(list(), path, row));
+    QLineEdit& control = Field(window(), qPrintable(field));
+    const QPalette unmarked = control.palette();
+    QVERIFY(!control.font().italic());
+    QCOMPARE(hint(), QString());
+
+    QVERIFY(FocusIn(control));
+    TypeInto(control, typed);
+    QVERIFY(control.font().italic());
+    QVERIFY(control.palette().color(QPalette::Base) != unmarked.color(QPalette::Base));
+    QCOMPARE(hint(), QLatin1String(kHint));
+    // Leaving the field leaves the mark.
+    QVERIFY(FocusIn(list()));
+    QCOMPARE(control.text(), typed);
+    QVERIFY(control.font().italic());
+    QCOMPARE(hint(), QLatin1String(kHint));
+
+    QVERIFY(FocusIn(control));
+    QTest::keyClick(&control, Qt::Key_Escape);
+    QCOMPARE(control.text(), fileValue);
+    QVERIFY(!control.font().italic());
+    QCOMPARE(control.palette().color(QPalette::Base), unmarked.color(QPalette::Base));
+    QCOMPARE(hint(), QString());
+    QVERIFY(testing::ReadBytes(file) == loaded);
+
+    TypeInto(control, typed);
+    QTest::keyClick(&control, Qt::Key_Return);
+    QVERIFY(testing::ReadBytes(file) != loaded);
+    QVERIFY(!control.font().italic());
+    QCOMPARE(hint(), QString());
 }
 
 QTEST_MAIN(FieldKeysTest)

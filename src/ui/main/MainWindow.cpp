@@ -12,11 +12,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPointer>
+#include <QStatusBar>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
@@ -96,6 +99,8 @@ bool HeldAsShortcut(const QKeyEvent& key) {
     return (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0;
 }
 
+constexpr const char* kNotWrittenHint = "Press Return to write, Escape to undo the typing";
+
 // A name is stored as bytes, one per character; a character past U+00FF
 // has none.
 QString NoMapByteMessage(const QString& text, qsizetype at) {
@@ -119,15 +124,6 @@ QString DroppedMap(const QMimeData* data) {
 }
 constexpr const char* kUndoWriteItem = "ScriptToolsUndoWrite";
 constexpr const char* kRedoWriteItem = "ScriptToolsRedoWrite";
-
-quorin::EditorPage PageOf(quorin::RecordKind kind) {
-    switch (kind) {
-    case quorin::RecordKind::Script: return quorin::EditorPage::Script;
-    case quorin::RecordKind::Global: return quorin::EditorPage::Global;
-    case quorin::RecordKind::Syntax: return quorin::EditorPage::Syntax;
-    }
-    return quorin::EditorPage::Credits;
-}
 
 const std::optional<quorin::LoadedRecord>& ShownOf(const quorin::MapState& state, quorin::RecordKind kind) {
     switch (kind) {
@@ -176,10 +172,18 @@ MainWindow::MainWindow() : stockNames_(quorin::BuiltInMapNames()) {
     editor_ = new EditorPanel(content_);
     editor_->setGeometry(kPagesPlace.left, kPagesPlace.top, kPagesPlace.width, kPagesPlace.height);
 
+    // Below the content, so the content keeps its size.
+    statusBar()->setObjectName(QStringLiteral("StatusBar"));
+    hint_ = new QLabel(this);
+    hint_->setObjectName(QStringLiteral("StatusHint"));
+    statusBar()->addWidget(hint_, 1);
+    connect(editor_, &EditorPanel::notWrittenChanged, this, &MainWindow::updateHint);
+
     connect(list_, &QTreeWidget::itemSelectionChanged, this, &MainWindow::Lb_Select_Change);
     connect(list_, &QTreeWidget::itemExpanded, this, &MainWindow::Lb_Select_ExpandRow);
     connect(list_, &QTreeWidget::itemCollapsed, this, &MainWindow::Lb_Select_CollapseRow);
     for (const auto& [field, control] : editor_->lineEdits()) control->installEventFilter(this);
+    for (const auto& [page, area] : editor_->textAreas()) area->installEventFilter(this);
     for (const auto& [field, popup] : editor_->popups()) {
         // activated comes from the user only: filling a page chooses items
         // too, and that must never write.
@@ -196,16 +200,49 @@ MainWindow::MainWindow() : stockNames_(quorin::BuiltInMapNames()) {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == content_ && event->type() == QEvent::Resize) {
         stretchWithHeight();
-    } else if (event->type() == QEvent::KeyPress) {
-        for (const auto& [field, control] : editor_->lineEdits()) {
-            if (control == watched) {
-                const auto& key = static_cast<const QKeyEvent&>(*event);
-                Field_KeyDown(field, *control, FieldKeyOf(key), HeldAsShortcut(key));
-                break;
-            }
+    } else if (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) {
+        if (editorKey(watched, static_cast<QKeyEvent&>(*event), event->type() == QEvent::ShortcutOverride)) {
+            return true;
         }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool MainWindow::editorKey(QObject* watched, QKeyEvent& key, bool shortcutOverride) {
+    // A text field takes Ctrl+Shift+Z as its own redo. Undo Last Write and
+    // Redo Write must work wherever the cursor is, above all in the field
+    // just written, so their keys never reach the field: turned down as an
+    // override they run the menu item, and as a key they do nothing.
+    if (isWriteHistoryKey(key)) {
+        key.ignore();
+        return true;
+    }
+    if (shortcutOverride) return false;
+    for (const auto& [field, control] : editor_->lineEdits()) {
+        if (control != watched) continue;
+        if (key.key() == Qt::Key_Escape && !HeldAsShortcut(key) && editor_->notWritten(field)) {
+            editor_->restoreFileValue(field);
+            return true;
+        }
+        Field_KeyDown(field, *control, FieldKeyOf(key), HeldAsShortcut(key));
+        break;
+    }
+    return false;
+}
+
+bool MainWindow::isWriteHistoryKey(const QKeyEvent& key) const {
+    const QWidget* bar = menuWidget();
+    if (!bar) return false;
+    const QKeySequence pressed(key.keyCombination());
+    for (const char* item : {kUndoWriteItem, kRedoWriteItem}) {
+        const auto* action = bar->findChild<QAction*>(QLatin1String(item));
+        if (action && !action->shortcut().isEmpty() && action->shortcut() == pressed) return true;
+    }
+    return false;
+}
+
+void MainWindow::updateHint() {
+    hint_->setText(editor_->pageShowsNotWritten() ? QLatin1String(kNotWrittenHint) : QString());
 }
 
 void MainWindow::stretchWithHeight() {
@@ -371,12 +408,8 @@ void MainWindow::Field_KeyDown(quorin::EditField field, QLineEdit& control, quor
         showFileValue(field);
         return;
     }
-    // Setting the text empties the field's own undo, so Edit > Undo can no
-    // longer bring back a text the file does not hold.
-    const int cursor = control.cursorPosition();
-    control.setText(control.text());
-    control.setCursorPosition(cursor);
-    updateWriteItems();
+    const quorin::RecordKind kind = quorin::KindOf(quorin::RuleFor(field));
+    showWritten({kind, ShownOf(state_, kind)->position}, field);
 }
 
 void MainWindow::Popup_Change(quorin::EditField popup, int index) {
@@ -384,8 +417,12 @@ void MainWindow::Popup_Change(quorin::EditField popup, int index) {
     if (auto written = quorin::CommitPopup(state_, popup, index, &history_); !written) {
         ShowError(this, written.error(), loadedPath());
         showFileValue(popup);
+        updateWriteItems();
+        return;
     }
-    updateWriteItems();
+    const quorin::RecordKind kind = quorin::KindOf(quorin::RuleFor(popup));
+    // No item (index -1) writes nothing, and may come with no record shown.
+    if (const auto& shown = ShownOf(state_, kind)) showWritten({kind, shown->position}, popup);
 }
 
 void MainWindow::showFileValue(quorin::EditField field) {
@@ -449,16 +486,24 @@ void MainWindow::ScriptToolsRedoWrite_Action() {
 }
 
 void MainWindow::showChanged(const std::optional<quorin::TouchedRecord>& touched) {
-    if (!touched) return;
+    // A Protect Map step touches no record: the window goes on showing the
+    // names and texts that were loaded.
+    if (touched) showWritten({touched->kind, touched->position});
+}
+
+void MainWindow::showWritten(const quorin::SelectedRecord& changed, std::optional<quorin::EditField> written) {
     for (QTreeWidgetItemIterator row(list_); *row; ++row) {
         const auto key = KeyOf(**row);
         if (!key) continue;
-        const auto text = quorin::RowTextAfterChange(state_, *key, {touched->kind, touched->position});
-        if (text) (*row)->setText(0, FromMapText(*text));
+        if (const auto text = quorin::RowTextAfterChange(state_, *key, changed)) (*row)->setText(0, FromMapText(*text));
     }
-    const auto& shown = ShownOf(state_, touched->kind);
-    if (editor_->currentIndex() == static_cast<int>(PageOf(touched->kind)) && shown &&
-        shown->generation == state_.generation() && shown->position == touched->position) {
-        editor_->showFill(quorin::PageFor(state_, {touched->kind, touched->position}));
+    // A node's change shows in the script's and the global's text too, so
+    // every page of a record of this load is brought up to date.
+    for (const quorin::RecordKind kind : {quorin::RecordKind::Script, quorin::RecordKind::Global,
+                                          quorin::RecordKind::Syntax}) {
+        const auto& shown = ShownOf(state_, kind);
+        if (!shown || shown->generation != state_.generation()) continue;
+        editor_->refreshFill(quorin::PageFor(state_, {kind, shown->position}), written);
     }
+    updateWriteItems();
 }

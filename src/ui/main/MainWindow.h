@@ -9,12 +9,15 @@
 #include <string>
 #include <vector>
 
+#include "browse/RecordSelection.h"
 #include "edit/EditField.h"
 #include "edit/FieldWriteBack.h"
 #include "edit/WriteHistory.h"
 #include "map/MapState.h"
 #include "search/SearchHit.h"
 
+class QKeyEvent;
+class QLabel;
 class QLineEdit;
 class QMenu;
 class QTreeWidget;
@@ -67,8 +70,8 @@ public:
 
     // Shows a hit of a search in the tree: expands the folders and the
     // script on its way, selects its row (a use: the script's first row
-    // with the node's identity) and brings this window to the front. The
-    // page shows what a click on that row shows.
+    // that reaches the node) and brings this window to the front. The page
+    // shows what a click on that row shows.
     void showSearchHit(const quorin::SearchHit& hit);
 
 signals:
@@ -95,6 +98,10 @@ private:
     void Field_KeyDown(quorin::EditField field, QLineEdit& control, quorin::FieldKey key, bool shortcut);
     // The Change of each of the four popups, for a user's choice only.
     void Popup_Change(quorin::EditField popup, int index);
+    // The keys of the editor's text fields before the fields see them.
+    bool editorKey(QObject* watched, QKeyEvent& key, bool shortcutOverride);
+    // The key is the shortcut of Undo Last Write or Redo Write.
+    bool isWriteHistoryKey(const QKeyEvent& key) const;
 
     // After a refused write: the control shows the value the file holds.
     void showFileValue(quorin::EditField field);
@@ -102,9 +109,14 @@ private:
     void showNewMap();
     // Protect Map, undo and redo are enabled while they can do something.
     void updateWriteItems();
-    // After an undo or redo: the rows and the page that show the record
-    // take what the file now says.
+    // After a write changed a record (a field, a popup, an undo or a redo):
+    // the rows that reach it, and every page of a record of this load, show
+    // what the file now holds; written is the field whose text was written.
+    void showWritten(const quorin::SelectedRecord& changed, std::optional<quorin::EditField> written = std::nullopt);
     void showChanged(const std::optional<quorin::TouchedRecord>& touched);
+    // The status line asks for Return or Escape while the page shows a
+    // field whose text is not written.
+    void updateHint();
     void updateTitle();
     // The file the records came from, as the file system names it.
     QString loadedPath() const { return QFile::decodeName(state_.loadedPath().c_str()); }
@@ -117,4 +129,5 @@ private:
     QWidget* content_ = nullptr;
     QTreeWidget* list_ = nullptr;
     quorin::ui::EditorPanel* editor_ = nullptr;
+    QLabel* hint_ = nullptr;
 };
