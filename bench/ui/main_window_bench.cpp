@@ -21,8 +21,8 @@ namespace {
 
 class SilentDialogs final : public quorin::ui::DialogSeam {
 public:
-    void showMessage(QWidget*, const QString& text) override { messages << text; }
-    QString askMapFile(QWidget*) override { return {}; }
+    void showMessage(QWidget*, const QString& text, quorin::ui::MessageKind) override { messages << text; }
+    QString askMapFile(QWidget*, const QString&) override { return {}; }
     QString askSaveFile(QWidget*, const QString&) override { return {}; }
     QStringList messages;
 };

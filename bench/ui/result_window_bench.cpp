@@ -35,8 +35,8 @@ public:
     ~CountingDialogs() override { quorin::ui::SetDialogs(nullptr); }
     CountingDialogs(const CountingDialogs&) = delete;
     CountingDialogs& operator=(const CountingDialogs&) = delete;
-    void showMessage(QWidget*, const QString&) override { ++messages; }
-    QString askMapFile(QWidget*) override { return {}; }
+    void showMessage(QWidget*, const QString&, quorin::ui::MessageKind) override { ++messages; }
+    QString askMapFile(QWidget*, const QString&) override { return {}; }
     QString askSaveFile(QWidget*, const QString&) override { return {}; }
     int messages = 0;
 };

@@ -103,7 +103,7 @@ int StartQuorin(const std::vector<std::string>& arguments, const char* namesFrom
     if (options->namesProblem) {
         // Started from a launcher there is no terminal to read stderr on.
         std::cerr << "quorin: " << *options->namesProblem << '\n';
-        ui::ShowMessage(nullptr,
+        ui::ShowWarning(nullptr,
                         ui::MessageText(*options->namesProblem, QFile::decodeName(options->namesPath.c_str())));
         return kUsageExit;
     }

@@ -61,8 +61,8 @@ PageFill PageFor(const MapContent& map, const SelectedRecord& record, std::size_
     return SyntaxPage(map, record.position, textLimit);
 }
 
-std::optional<PageFill> PageForRow(const MapContent& map, std::string_view rowText, std::size_t textLimit) {
-    const auto record = RecordForRow(map, rowText);
+std::optional<PageFill> PageForRow(const MapContent& map, const RowKey& row, std::size_t textLimit) {
+    const auto record = RecordForRow(map, row);
     if (!record) return std::nullopt;
     return PageFor(map, *record, textLimit);
 }

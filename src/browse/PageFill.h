@@ -7,7 +7,6 @@
 #include <cstddef>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "browse/RecordSelection.h"
@@ -37,8 +36,8 @@ struct PageFill {
                                std::size_t textLimit = kDecompiledTextLimit);
 
 // The page for a row (see RecordForRow). Nothing for the top folders, and
-// when the cache the row needs is empty.
-[[nodiscard]] std::optional<PageFill> PageForRow(const MapContent& map, std::string_view rowText,
+// for a position the cache does not have.
+[[nodiscard]] std::optional<PageFill> PageForRow(const MapContent& map, const RowKey& row,
                                                  std::size_t textLimit = kDecompiledTextLimit);
 
 }  // namespace quorin

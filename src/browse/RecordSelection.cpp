@@ -1,29 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "browse/RecordSelection.h"
 
-#include "browse/RowText.h"
-
 namespace quorin {
 
-std::optional<SelectedRecord> RecordForRow(const MapContent& map, std::string_view rowText) {
-    const RowText row = ClassifyRow(rowText);
+std::optional<SelectedRecord> RecordForRow(const MapContent& map, const RowKey& row) {
+    const auto within = [&row](RecordKind kind, std::size_t size) -> std::optional<SelectedRecord> {
+        if (row.position >= size) return std::nullopt;
+        return SelectedRecord{kind, row.position};
+    };
     switch (row.kind) {
     case RowKind::ScriptsFolder:
-    case RowKind::GlobalsFolder:
-        return std::nullopt;
-    case RowKind::Script:
-        if (map.ScriptHeaderCache.empty()) return std::nullopt;
-        return SelectedRecord{RecordKind::Script, map.scriptPosition(row.name).value_or(0)};
-    case RowKind::Global:
-        if (map.GlobalHeaderCache.empty()) return std::nullopt;
-        return SelectedRecord{RecordKind::Global, map.globalPosition(row.name).value_or(0)};
-    case RowKind::Other: {
-        if (map.SyntaxCache.empty()) return std::nullopt;
-        // The row text is the identity's decimal text; anything else is not a
-        // key and falls back to position 0.
-        const auto identity = IdentityFromKey(rowText);
-        return SelectedRecord{RecordKind::Syntax, identity ? map.syntaxPositionOr0(*identity) : 0};
-    }
+    case RowKind::GlobalsFolder: break;
+    case RowKind::Script: return within(RecordKind::Script, map.ScriptHeaderCache.size());
+    case RowKind::Global: return within(RecordKind::Global, map.GlobalHeaderCache.size());
+    case RowKind::Node: return within(RecordKind::Syntax, map.SyntaxCache.size());
     }
     return std::nullopt;
 }

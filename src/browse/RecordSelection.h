@@ -7,6 +7,7 @@
 #include <optional>
 #include <string_view>
 
+#include "browse/RowText.h"
 #include "map/MapState.h"
 
 namespace quorin {
@@ -14,14 +15,14 @@ namespace quorin {
 struct SelectedRecord {
     RecordKind kind = RecordKind::Script;
     std::size_t position = 0;  // in the kind's cache
+
+    bool operator==(const SelectedRecord&) const = default;
 };
 
-// What selecting a row shows: a script row ("s: NAME") the script of that
-// name, a global row or a global's name row ("g: NAME") the global, any
-// other row the node whose identity the row's text is. A name or identity
-// the dictionaries do not hold leads to position 0. Nothing for the two
-// folder rows, or when the cache the row needs is empty.
-[[nodiscard]] std::optional<SelectedRecord> RecordForRow(const MapContent& map, std::string_view rowText);
+// What selecting a row shows: the record its key names (a global's name row
+// names the global). Nothing for the two folder rows, or for a position the
+// cache does not have.
+[[nodiscard]] std::optional<SelectedRecord> RecordForRow(const MapContent& map, const RowKey& row);
 
 // The record a name (script, global) or an identity's decimal text (node)
 // names exactly; nothing when there is no such record.

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// What a row of the script tree stands for. Rows carry nothing but their
-// text, so the tree, the selection display and the editor all tell rows
-// apart from it alone.
+// What a row of the script tree stands for. A row keeps its key beside its
+// text: the text is what the row shows, the key the record it reaches.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -16,21 +16,22 @@ inline constexpr std::string_view kGlobalPrefix = "g";
 inline constexpr std::string_view kRowSeparator = ": ";
 
 enum class RowKind {
-    ScriptsFolder,  // "scripts", any letter case
-    GlobalsFolder,  // "globals", any letter case
+    ScriptsFolder,  // "scripts"
+    GlobalsFolder,  // "globals"
     Script,         // "s: NAME"
     Global,         // "g: NAME" (the global row and its name row alike)
-    Other,          // anything else: a node identity, or a row nobody made
+    Node,           // a node's identity
 };
 
-struct RowText {
-    RowKind kind = RowKind::Other;
-    // The part after the first ": ", up to a further ": " (a name that holds
-    // the separator is cut there). Empty for the folders and Other.
-    std::string name;
-};
+// The record a row reaches, by its kind and cache position rather than by
+// its text: two scripts may share a name, and a write may give a record the
+// name or identity of another, yet each row goes on reaching its own.
+struct RowKey {
+    RowKind kind = RowKind::Node;
+    std::size_t position = 0;  // in the kind's cache; 0 for the two folders
 
-[[nodiscard]] RowText ClassifyRow(std::string_view text);
+    bool operator==(const RowKey&) const = default;
+};
 
 // "s: NAME" and "g: NAME".
 [[nodiscard]] std::string ScriptRowText(std::string_view name);

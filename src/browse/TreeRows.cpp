@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "browse/TreeRows.h"
 
-#include "browse/RowText.h"
 #include "base/TextFormat.h"
 
 namespace quorin {
@@ -17,85 +16,91 @@ const Syntax* NodeAt(const MapContent& map, std::int32_t identity, std::size_t* 
     return &map.SyntaxCache[*found];
 }
 
-void AddScriptNodes(const MapContent& map, std::string_view name, std::vector<TreeRow>& rows) {
-    const auto position = map.scriptPosition(name);
-    if (!position) return;
-    const ScriptHeader* script = &map.ScriptHeaderCache[*position];
-    rows.push_back({Decimal(script->ExpPointer), false});
+TreeRow NodeRow(std::int32_t identity, std::size_t position) {
+    return {Decimal(identity), false, {RowKind::Node, position}};
+}
 
+// The row of the node a link names. It shows the node's own identity, as a
+// row does once a write changed the node; a link the dictionary cannot
+// follow shows its identity and reaches node 0.
+TreeRow LinkRow(const MapContent& map, std::int32_t identity) {
+    std::size_t position = 0;
+    const Syntax* node = NodeAt(map, identity, &position);
+    return NodeRow(node ? node->ExpIdentity : identity, position);
+}
+
+void AddScriptNodes(const MapContent& map, std::size_t position, std::vector<TreeRow>& rows) {
+    if (position >= map.ScriptHeaderCache.size()) return;
+    const ScriptHeader& script = map.ScriptHeaderCache[position];
+    rows.push_back(LinkRow(map, script.ExpPointer));
     std::size_t root = 0;
-    const Syntax* rootNode = NodeAt(map, script->ExpPointer, &root);
+    const Syntax* rootNode = NodeAt(map, script.ExpPointer, &root);
     if (!rootNode) return;
-    const Syntax* child = NodeAt(map, rootNode->KidExpPointer);
+
+    std::size_t childAt = 0;
+    const Syntax* child = NodeAt(map, rootNode->KidExpPointer, &childAt);
     if (!child) return;
-    rows.push_back({Decimal(child->ExpIdentity), false});
+    rows.push_back(NodeRow(child->ExpIdentity, childAt));
 
     std::size_t first = 0;
     if (!NodeAt(map, child->SibExpPointer, &first)) return;
     if (first < root) rows.reserve(rows.size() + (root - first));
-    for (std::size_t p = first; p < root; ++p) rows.push_back({Decimal(map.SyntaxCache[p].ExpIdentity), false});
+    for (std::size_t p = first; p < root; ++p) rows.push_back(NodeRow(map.SyntaxCache[p].ExpIdentity, p));
 }
 
-void AddGlobalRows(const MapContent& map, std::string_view name, std::vector<TreeRow>& rows) {
-    const auto position = map.globalPosition(name);
-    if (!position) return;
-    const GlobalHeader* global = &map.GlobalHeaderCache[*position];
-    rows.push_back({GlobalRowText(global->Name), false});
-    rows.push_back({Decimal(global->ExpPointer), false});
+void AddGlobalRows(const MapContent& map, std::size_t position, std::vector<TreeRow>& rows) {
+    if (position >= map.GlobalHeaderCache.size()) return;
+    const GlobalHeader& global = map.GlobalHeaderCache[position];
+    rows.push_back({GlobalRowText(global.Name), false, {RowKind::Global, position}});
+    rows.push_back(LinkRow(map, global.ExpPointer));
 }
 
 }  // namespace
 
-ChildRows ChildRowsFor(const MapContent& map, std::string_view rowText) {
+ChildRows ChildRowsFor(const MapContent& map, const RowKey& row) {
     ChildRows children;
-    const RowText row = ClassifyRow(rowText);
     switch (row.kind) {
     case RowKind::ScriptsFolder:
         children.rows.reserve(map.ScriptHeaderCache.size());
-        for (const ScriptHeader& script : map.ScriptHeaderCache) children.rows.push_back({ScriptRowText(script.Name), true});
+        for (std::size_t i = 0; i < map.ScriptHeaderCache.size(); ++i) {
+            children.rows.push_back({ScriptRowText(map.ScriptHeaderCache[i].Name), true, {RowKind::Script, i}});
+        }
         break;
     case RowKind::GlobalsFolder:
         children.rows.reserve(map.GlobalHeaderCache.size());
-        for (const GlobalHeader& global : map.GlobalHeaderCache) children.rows.push_back({GlobalRowText(global.Name), true});
+        for (std::size_t i = 0; i < map.GlobalHeaderCache.size(); ++i) {
+            children.rows.push_back({GlobalRowText(map.GlobalHeaderCache[i].Name), true, {RowKind::Global, i}});
+        }
         break;
     case RowKind::Script:
-        AddScriptNodes(map, row.name, children.rows);
+        AddScriptNodes(map, row.position, children.rows);
         break;
     case RowKind::Global:
-        AddGlobalRows(map, row.name, children.rows);
+        AddGlobalRows(map, row.position, children.rows);
         break;
-    case RowKind::Other:
+    case RowKind::Node:
         children.known = false;
         break;
     }
     return children;
 }
 
-std::optional<std::string> RowTextAfterChange(const MapContent& map, std::string_view rowText, RecordKind kind,
-                                              std::size_t position) {
-    const RowText row = ClassifyRow(rowText);
-    switch (row.kind) {
-    case RowKind::Script:
-        if (kind != RecordKind::Script || map.scriptPosition(row.name) != position) return std::nullopt;
-        return ScriptRowText(map.ScriptHeaderCache[position].Name);
-    case RowKind::Global:
-        if (kind != RecordKind::Global || map.globalPosition(row.name) != position) return std::nullopt;
-        return GlobalRowText(map.GlobalHeaderCache[position].Name);
-    case RowKind::Other: {
-        const auto identity = IdentityFromKey(rowText);
-        if (kind != RecordKind::Syntax || !identity || map.syntaxPosition(*identity) != position) return std::nullopt;
-        return Decimal(map.SyntaxCache[position].ExpIdentity);
+std::optional<std::string> RowTextAfterChange(const MapContent& map, const RowKey& row, const SelectedRecord& changed) {
+    if (RecordForRow(map, row) != changed) return std::nullopt;
+    switch (changed.kind) {
+    case RecordKind::Script: return ScriptRowText(map.ScriptHeaderCache[changed.position].Name);
+    case RecordKind::Global: return GlobalRowText(map.GlobalHeaderCache[changed.position].Name);
+    case RecordKind::Syntax: break;
     }
-    case RowKind::ScriptsFolder:
-    case RowKind::GlobalsFolder:
-        break;
-    }
-    return std::nullopt;
+    return Decimal(map.SyntaxCache[changed.position].ExpIdentity);
 }
 
 std::vector<TreeRow> TopRows(const MapContent& map) {
     std::vector<TreeRow> rows;
-    for (const std::string& text : map.FolderRows) rows.push_back({text, true});
+    for (const std::string& text : map.FolderRows) {
+        const RowKind kind = text == kGlobalsFolder ? RowKind::GlobalsFolder : RowKind::ScriptsFolder;
+        rows.push_back({text, true, {kind, 0}});
+    }
     return rows;
 }
 

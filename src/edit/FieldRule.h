@@ -29,6 +29,7 @@ enum class FieldText {
 struct FieldRule {
     EditField field;
     std::string_view control;      // the window's control, e.g. "FldScriptName"
+    std::string_view label;        // its caption on the page, which messages name it by
     std::string_view recordField;  // the record field set, e.g. "ExpPointer"
     // Where a commit writes, relative to the entry or node, and how wide: a
     // 16- or 32-bit number (its low bits), or the whole 32-byte name field.

@@ -54,7 +54,7 @@ struct Entry {
     int index = 0;
 };
 
-std::string FieldLabel(const FieldRule& rule) { return std::string(rule.control); }
+std::string FieldLabel(const FieldRule& rule) { return std::string(rule.label); }
 
 Result<std::string> NameFrom(const FieldRule& rule, std::string_view text) {
     // Names are quoted through VisibleText: a refused name may be the hostile one.
@@ -137,7 +137,7 @@ Status Commit(MapState& map, const FieldRule& rule, Value Record::*member, const
     RecordChange change{member, position, Access::cache(map)[position].*member, std::move(value),
                         rule.addsDictionaryEntry, std::nullopt};
     ApplyForward(map, change);
-    if (history) history->recorded(map, WriteStep{std::string(rule.control), writer->journal(), std::move(change)});
+    if (history) history->recorded(map, WriteStep{FieldLabel(rule), writer->journal(), std::move(change)});
     return success();
 }
 
@@ -164,6 +164,6 @@ Status CommitPopup(MapState& map, EditField popup, int index, WriteHistory* hist
     return CommitRule(map, rule, Entry{{}, index}, history);
 }
 
-bool IsCommitKey(char32_t firstCharacter) { return firstCharacter == 13 || firstCharacter == 3; }
+bool IsCommitKey(FieldKey key, bool shortcut) { return key != FieldKey::Other && !shortcut; }
 
 }  // namespace quorin

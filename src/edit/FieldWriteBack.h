@@ -27,7 +27,14 @@ namespace quorin {
 // An index past the popup's items is refused.
 [[nodiscard]] Status CommitPopup(MapState& map, EditField popup, int index, WriteHistory* history = nullptr);
 
-// 13 (Return) or 3 (Enter): the keys that commit an edit field.
-bool IsCommitKey(char32_t firstCharacter);
+// The keys an edit field tells apart when deciding whether to write.
+enum class FieldKey { Return, KeypadEnter, Other };
+
+// Return and the keypad's Enter write an edit field, and nothing else does.
+// Held with Control, Alt or Meta (shortcut) a key is a shortcut, which keeps
+// its own meaning and never writes: Ctrl+M types a carriage return and
+// Ctrl+C the character 3 on some platforms, so no character can stand for
+// a commit key.
+[[nodiscard]] bool IsCommitKey(FieldKey key, bool shortcut);
 
 }  // namespace quorin

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The browse layer on loaded maps: the tree's rows, the record a row or a
-// name leads to, and what the editor page shows for it.
+// The browse layer on loaded maps: the tree's rows and their keys, the
+// record a row or a name leads to, and what the editor page shows for it.
 
 #include <gtest/gtest.h>
 
@@ -12,9 +12,10 @@
 
 #include "browse/PageFill.h"
 #include "browse/RecordSelection.h"
-#include "browse/RowText.h"  // ScriptRowText, GlobalRowText
+#include "browse/RowText.h"
 #include "browse/TreeRows.h"
 #include "builder/DemoMap.h"
+#include "edit/FieldWriteBack.h"
 #include "script/Decompiler.h"
 #include "support/EdgeMaps.h"
 #include "support/TempMap.h"
@@ -47,6 +48,20 @@ Texts RowTexts(const std::vector<TreeRow>& rows) {
     return texts;
 }
 
+using Positions = std::vector<std::size_t>;
+
+Positions RowPositions(const std::vector<TreeRow>& rows) {
+    Positions positions;
+    for (const TreeRow& row : rows) positions.push_back(row.key.position);
+    return positions;
+}
+
+constexpr RowKey kScripts{RowKind::ScriptsFolder, 0};
+constexpr RowKey kGlobals{RowKind::GlobalsFolder, 0};
+constexpr RowKey ScriptRow(std::size_t position) { return {RowKind::Script, position}; }
+constexpr RowKey GlobalRow(std::size_t position) { return {RowKind::Global, position}; }
+constexpr RowKey NodeRow(std::size_t position) { return {RowKind::Node, position}; }
+
 // The fields each page has; a fill that skips one leaves the previous
 // record's value on screen.
 const std::map<EditorPage, std::set<EditField>> kPageFields = {
@@ -72,12 +87,13 @@ TEST_F(Browse, TopRowsAreTheFoldersThatHaveRecords) {
     struct Case {
         int scripts, globals;
         Texts rows;
+        std::vector<RowKey> keys;
     };
     const Case cases[] = {
-        {2, 3, {"scripts", "globals"}},
-        {2, 0, {"scripts"}},
-        {0, 3, {"globals"}},
-        {0, 0, {}},
+        {2, 3, {"scripts", "globals"}, {kScripts, kGlobals}},
+        {2, 0, {"scripts"}, {kScripts}},
+        {0, 3, {"globals"}, {kGlobals}},
+        {0, 0, {}, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.scripts << " scripts, " << c.globals << " globals");
@@ -86,7 +102,12 @@ TEST_F(Browse, TopRowsAreTheFoldersThatHaveRecords) {
         loadInto(state, testing::CountsMap(c.scripts, c.globals));
         const std::vector<TreeRow> rows = TopRows(state);
         EXPECT_EQ(RowTexts(rows), c.rows);
-        for (const TreeRow& row : rows) EXPECT_TRUE(row.folder) << row.text;
+        std::vector<RowKey> keys;
+        for (const TreeRow& row : rows) {
+            EXPECT_TRUE(row.folder) << row.text;
+            keys.push_back(row.key);
+        }
+        EXPECT_EQ(keys, c.keys);
     }
 }
 
@@ -96,40 +117,61 @@ TEST_F(Browse, ChildRowsOfEachKindOfRow) {
     struct Case {
         const char* name;
         const MapState& map;
-        const char* row;
+        RowKey row;
         Texts rows;
-        bool folders;  // whether those rows can be expanded
+        RowKind kind;         // of every child row
+        Positions positions;  // the records the child rows reach
     };
     const Case cases[] = {
-        {"demo scripts in order", demo, "scripts",
-         {"s: patrol_loop", "s: intro", "s: watch_gate", "s: open_vault", "s: difficulty_bonus", "s: debug_hook"}, true},
-        {"demo globals in order", demo, "globals",
+        {"demo scripts in order", demo, kScripts,
+         {"s: patrol_loop", "s: intro", "s: watch_gate", "s: open_vault", "s: difficulty_bonus", "s: debug_hook"},
+         RowKind::Script, {0, 1, 2, 3, 4, 5}},
+        {"demo globals in order", demo, kGlobals,
          {"g: alarm_raised", "g: vault_open", "g: guard_count", "g: gravity_scale", "g: vault_code", "g: briefing_line"},
-         true},
+         RowKind::Global, {0, 1, 2, 3, 4, 5}},
         // Root, its first child, then the nodes the decompiler walks.
-        {"demo script", demo, "s: patrol_loop", {"110", "111", "101", "102", "103", "104", "105", "106", "107", "108", "109"},
-         false},
-        {"root child not a group", demo, "s: debug_hook", {"147", "148", "146"}, false},
-        {"global", demo, "g: guard_count", {"g: guard_count", "150"}, false},
-        // Two scripts named alike: both rows lead to the later one.
-        {"shared name", edge, "s: twice", {"17", "18", "16"}, false},
-        {"sibling after root", edge, "s: late", {"19", "20"}, false},
-        {"root not a node", edge, "s: lost", {"999"}, false},
-        {"name cut at separator", edge, "s: a: b", {}, false},
-        {"edge globals", edge, "globals", {"g: g1", "g: flag", "g: odd"}, true},
-        {"edge scripts", edge, "scripts", {"s: twice", "s: twice", "s: late", "s: lost", "s: a: b", "s: caf\xe9"}, true},
+        {"demo script", demo, ScriptRow(0), {"110", "111", "101", "102", "103", "104", "105", "106", "107", "108", "109"},
+         RowKind::Node, {10, 11, 1, 2, 3, 4, 5, 6, 7, 8, 9}},
+        {"root child not a group", demo, ScriptRow(5), {"147", "148", "146"}, RowKind::Node, {47, 48, 46}},
+        // Two scripts named alike: each row expands its own script.
+        {"first of a shared name", edge, ScriptRow(0), {"14", "15", "11", "12", "13"}, RowKind::Node, {4, 5, 1, 2, 3}},
+        {"second of a shared name", edge, ScriptRow(1), {"17", "18", "16"}, RowKind::Node, {7, 8, 6}},
+        {"sibling after root", edge, ScriptRow(2), {"19", "20"}, RowKind::Node, {9, 10}},
+        // A root the dictionary does not hold shows as it is and reaches node 0.
+        {"root not a node", edge, ScriptRow(3), {"999"}, RowKind::Node, {0}},
+        {"name holding the separator", edge, ScriptRow(4), {"14", "15", "11", "12", "13"}, RowKind::Node,
+         {4, 5, 1, 2, 3}},
+        {"edge scripts", edge, kScripts, {"s: twice", "s: twice", "s: late", "s: lost", "s: a: b", "s: caf\xe9"},
+         RowKind::Script, {0, 1, 2, 3, 4, 5}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const ChildRows children = ChildRowsFor(c.map, c.row);
         EXPECT_TRUE(children.known);
         EXPECT_EQ(RowTexts(children.rows), c.rows);
-        for (const TreeRow& row : children.rows) EXPECT_EQ(row.folder, c.folders) << row.text;
+        EXPECT_EQ(RowPositions(children.rows), c.positions);
+        for (const TreeRow& row : children.rows) {
+            EXPECT_EQ(row.key.kind, c.kind) << row.text;
+            EXPECT_EQ(row.folder, c.kind != RowKind::Node) << row.text;
+        }
     }
 }
 
-TEST_F(Browse, UnknownFolderRowIsNotKnownAndHasNoChildren) {
-    const ChildRows children = ChildRowsFor(load(DemoMap()), "x: stray");
+// A global row's children: its name row, which reaches the global too, and
+// its value node.
+TEST_F(Browse, GlobalRowHasItsNameRowAndValueNode) {
+    const MapState demo = load(DemoMap());
+    const ChildRows children = ChildRowsFor(demo, GlobalRow(2));
+    ASSERT_EQ(children.rows.size(), 2u);
+    EXPECT_EQ(children.rows[0].text, "g: guard_count");
+    EXPECT_EQ(children.rows[0].key, GlobalRow(2));
+    EXPECT_FALSE(children.rows[0].folder);
+    EXPECT_EQ(children.rows[1].text, "150");
+    EXPECT_EQ(children.rows[1].key, NodeRow(50));
+}
+
+TEST_F(Browse, NodeRowIsNotAFolder) {
+    const ChildRows children = ChildRowsFor(load(DemoMap()), NodeRow(1));
     EXPECT_FALSE(children.known);
     EXPECT_TRUE(children.rows.empty());
 }
@@ -137,7 +179,8 @@ TEST_F(Browse, UnknownFolderRowIsNotKnownAndHasNoChildren) {
 TEST_F(Browse, RowShowsItsRecordOnItsPage) {
     const MapState demo = load(DemoMap());
     struct Case {
-        const char* row;
+        const char* name;
+        RowKey row;
         EditorPage page;
         RecordKind kind;
         std::size_t position;
@@ -145,37 +188,36 @@ TEST_F(Browse, RowShowsItsRecordOnItsPage) {
         const char* text;                // nullptr: not checked
     };
     const Case cases[] = {
-        {"s: patrol_loop", EditorPage::Script, RecordKind::Script, 0,
+        {"s: patrol_loop", ScriptRow(0), EditorPage::Script, RecordKind::Script, 0,
          {{EditField::ScriptName, "patrol_loop"}, {EditField::ScriptExpPointer, "110"},
           {EditField::ScriptType, {}, 3}, {EditField::ScriptReturn, {}, 4}},
          "(script static void patrol_loop\n(begin\n( sleep 30)\n( set x( abs 5))\n))"},
         // A startup script keeps its stored return type.
-        {"s: intro", EditorPage::Script, RecordKind::Script, 1,
+        {"s: intro", ScriptRow(1), EditorPage::Script, RecordKind::Script, 1,
          {{EditField::ScriptName, "intro"}, {EditField::ScriptExpPointer, "119"}, {EditField::ScriptType, {}, 0},
           {EditField::ScriptReturn, {}, 4}},
          nullptr},
-        {"g: guard_count", EditorPage::Global, RecordKind::Global, 2,
+        {"g: guard_count", GlobalRow(2), EditorPage::Global, RecordKind::Global, 2,
          {{EditField::GlobalName, "guard_count"}, {EditField::GlobalExpPointer, "150"}, {EditField::GlobalType, {}, 7}},
          "(global short guard_count 4)"},
-        // The global's name row under it has the same text.
-        {"g: vault_open", EditorPage::Global, RecordKind::Global, 1,
+        {"g: vault_open", GlobalRow(1), EditorPage::Global, RecordKind::Global, 1,
          {{EditField::GlobalName, "vault_open"}, {EditField::GlobalExpPointer, "149"}, {EditField::GlobalType, {}, 5}},
          "(global boolean vault_open false)"},
-        {"101", EditorPage::Syntax, RecordKind::Syntax, 1,
+        {"101", NodeRow(1), EditorPage::Syntax, RecordKind::Syntax, 1,
          {{EditField::SyntaxExpIdent, "101"}, {EditField::SyntaxEngineIdent, "12"}, {EditField::SyntaxExpType, "8"},
           {EditField::SyntaxSibExp, "104"}, {EditField::SyntaxScriptValue, "0"}, {EditField::SyntaxKidExp, "102"},
           {EditField::SyntaxType, {}, 4}},
          ""},
-        {"132", EditorPage::Syntax, RecordKind::Syntax, 32,
+        {"132", NodeRow(32), EditorPage::Syntax, RecordKind::Syntax, 32,
          {{EditField::SyntaxExpIdent, "132"}, {EditField::SyntaxSibExp, "-1"}, {EditField::SyntaxScriptValue, "-1200"},
           {EditField::SyntaxKidExp, "0"}, {EditField::SyntaxType, {}, 8}},
          "-1200"},
         // A global's value node.
-        {"153", EditorPage::Syntax, RecordKind::Syntax, 53,
+        {"153", NodeRow(53), EditorPage::Syntax, RecordKind::Syntax, 53,
          {{EditField::SyntaxExpIdent, "153"}, {EditField::SyntaxType, {}, 9}}, "Commander Vey"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.row);
+        SCOPED_TRACE(c.name);
         const auto fill = PageForRow(demo, c.row);
         ASSERT_TRUE(fill);
         EXPECT_EQ(fill->page, c.page);
@@ -203,70 +245,71 @@ TEST_F(Browse, StringOffsetShowsInHexadecimal) {
     // An empty node text sits at the table's start: 4096, shown as 1000.
     // "sleep" follows the empty text and "true": 4096 + 1 + 5.
     struct Case {
-        const char* row;
+        std::size_t node;
         const char* offset;
         const char* text;
     };
-    for (const Case& c : {Case{"101", "1000", ""}, Case{"102", "1006", "sleep"}}) {
-        const auto fill = PageForRow(map, c.row);
-        ASSERT_TRUE(fill) << c.row;
-        EXPECT_EQ(ValueOf(*fill, EditField::SyntaxScriptTableOffset).text, c.offset) << c.row;
-        EXPECT_EQ(fill->text, c.text) << c.row;
+    for (const Case& c : {Case{1, "1000", ""}, Case{2, "1006", "sleep"}}) {
+        const auto fill = PageForRow(map, NodeRow(c.node));
+        ASSERT_TRUE(fill) << c.node;
+        EXPECT_EQ(ValueOf(*fill, EditField::SyntaxScriptTableOffset).text, c.offset) << c.node;
+        EXPECT_EQ(fill->text, c.text) << c.node;
     }
 }
 
 TEST_F(Browse, ScriptAndGlobalTextIsTheDecompilersText) {
     const MapState map = load(DemoMap());
-    for (const ScriptHeader& script : map.ScriptHeaderCache) {
-        const auto fill = PageForRow(map, ScriptRowText(script.Name));
-        ASSERT_TRUE(fill) << script.Name;
-        EXPECT_EQ(fill->text, DecompileScript(map, script)) << script.Name;
+    for (std::size_t i = 0; i < map.ScriptHeaderCache.size(); ++i) {
+        const auto fill = PageForRow(map, ScriptRow(i));
+        ASSERT_TRUE(fill) << i;
+        EXPECT_EQ(fill->text, DecompileScript(map, map.ScriptHeaderCache[i])) << i;
     }
-    for (const GlobalHeader& global : map.GlobalHeaderCache) {
-        const auto fill = PageForRow(map, GlobalRowText(global.Name));
-        ASSERT_TRUE(fill) << global.Name;
-        EXPECT_EQ(fill->text, DecompileGlobal(map, global)) << global.Name;
+    for (std::size_t i = 0; i < map.GlobalHeaderCache.size(); ++i) {
+        const auto fill = PageForRow(map, GlobalRow(i));
+        ASSERT_TRUE(fill) << i;
+        EXPECT_EQ(fill->text, DecompileGlobal(map, map.GlobalHeaderCache[i])) << i;
     }
 }
 
-TEST_F(Browse, UnknownKeyShowsPositionZeroAndSharedNameTheLaterRecord) {
-    const MapState edge = load(testing::EdgeMap());
-    struct Case {
-        const char* row;
-        RecordKind kind;
-        std::size_t position;
-        EditField field;
-        const char* shown;
-    };
-    const Case cases[] = {
-        // "s: a: b" is looked up as "a"; no such script.
-        {"s: a: b", RecordKind::Script, 0, EditField::ScriptExpPointer, "14"},
-        {"s: twice", RecordKind::Script, 1, EditField::ScriptExpPointer, "17"},
-        {"g: nothing", RecordKind::Global, 0, EditField::GlobalName, "g1"},
-        {"4242", RecordKind::Syntax, 0, EditField::SyntaxExpIdent, "10"},
-        {"11", RecordKind::Syntax, 1, EditField::SyntaxExpIdent, "11"},
-        {"011", RecordKind::Syntax, 0, EditField::SyntaxExpIdent, "10"},  // not an identity's text
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.row);
-        const auto fill = PageForRow(edge, c.row);
+// The core of a rename: intro takes the name watch_gate, which the name
+// dictionary then gives for intro. The two rows that read "s: watch_gate"
+// still each reach their own script, and only intro's row changes its text.
+TEST_F(Browse, RenamedRecordLeavesEveryOtherReachable) {
+    MapState demo = load(DemoMap());
+    ShowRecord(demo, {RecordKind::Script, 1});
+    ASSERT_TRUE(CommitField(demo, EditField::ScriptName, "watch_gate"));
+    ASSERT_EQ(demo.scriptPosition("watch_gate"), 1u);
+
+    const std::vector<TreeRow> rows = ChildRowsFor(demo, kScripts).rows;
+    EXPECT_EQ(rows[1].text, "s: watch_gate");
+    EXPECT_EQ(rows[2].text, "s: watch_gate");
+    for (const std::size_t position : {1u, 2u}) {
+        const auto fill = PageForRow(demo, ScriptRow(position));
         ASSERT_TRUE(fill);
-        EXPECT_EQ(fill->record.kind, c.kind);
-        EXPECT_EQ(fill->record.position, c.position);
-        EXPECT_EQ(ValueOf(*fill, c.field).text, c.shown);
+        EXPECT_EQ(fill->record.position, position);
+        EXPECT_EQ(fill->text, DecompileScript(demo, demo.ScriptHeaderCache[position]));
+    }
+    // watch_gate's own nodes, not intro's.
+    EXPECT_EQ(RowTexts(ChildRowsFor(demo, ScriptRow(2)).rows)[0], "127");
+
+    const SelectedRecord renamed{RecordKind::Script, 1};
+    EXPECT_EQ(RowTextAfterChange(demo, ScriptRow(1), renamed), std::optional<std::string>("s: watch_gate"));
+    for (const RowKey other : {ScriptRow(2), kScripts, GlobalRow(1), NodeRow(1)}) {
+        EXPECT_FALSE(RowTextAfterChange(demo, other, renamed)) << static_cast<int>(other.kind) << other.position;
     }
 }
 
-TEST_F(Browse, NameAboveByte127LeadsBackToItsRecord) {
-    const MapState edge = load(testing::EdgeMap());
-    // The row the tree makes from the stored name selects that script again.
-    const ChildRows scripts = ChildRowsFor(edge, "scripts");
-    ASSERT_EQ(scripts.rows.size(), 6u);
-    const auto fill = PageForRow(edge, scripts.rows[5].text);
-    ASSERT_TRUE(fill);
-    EXPECT_EQ(fill->record.position, 5u);
-    EXPECT_EQ(ValueOf(*fill, EditField::ScriptName).text, "caf\xe9");
-    EXPECT_EQ(ValueOf(*fill, EditField::ScriptExpPointer).text, "19");
+// A node's new identity shows in the rows that reach it, at once and on
+// the next expansion, though the dictionary keeps the old identity too.
+TEST_F(Browse, NodeRowsShowTheNodesOwnIdentity) {
+    MapState demo = load(DemoMap());
+    ShowRecord(demo, {RecordKind::Syntax, 10});  // patrol_loop's root, 110
+    ASSERT_TRUE(CommitField(demo, EditField::SyntaxExpIdent, "150"));
+    EXPECT_EQ(RowTextAfterChange(demo, NodeRow(10), {RecordKind::Syntax, 10}), std::optional<std::string>("150"));
+    const std::vector<TreeRow> rows = ChildRowsFor(demo, ScriptRow(0)).rows;
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(rows[0].text, "150");
+    EXPECT_EQ(rows[0].key, NodeRow(10));
 }
 
 TEST_F(Browse, EmptyCacheAndFolderRowsGiveNoPage) {
@@ -275,24 +318,31 @@ TEST_F(Browse, EmptyCacheAndFolderRowsGiveNoPage) {
     const MapState nodeless = load(noNodes);
     ASSERT_TRUE(nodeless.SyntaxCache.empty());
     // The root is not a node: its row stays, selecting it shows nothing.
-    EXPECT_EQ(RowTexts(ChildRowsFor(nodeless, "s: script_0").rows), Texts{"11"});
-    ASSERT_TRUE(PageForRow(nodeless, "s: script_0"));
-    ASSERT_TRUE(PageForRow(nodeless, "g: global_0"));
+    const std::vector<TreeRow> roots = ChildRowsFor(nodeless, ScriptRow(0)).rows;
+    EXPECT_EQ(RowTexts(roots), Texts{"11"});
+    ASSERT_TRUE(PageForRow(nodeless, ScriptRow(0)));
+    ASSERT_TRUE(PageForRow(nodeless, GlobalRow(0)));
 
     const MapState scriptless = load(testing::CountsMap(0, 1));
     const MapState globalless = load(testing::CountsMap(1, 0));
     const MapState demo = load(DemoMap());
     struct Case {
+        const char* name;
         const MapState& map;
-        const char* row;
+        RowKey row;
     };
     const Case cases[] = {
-        {nodeless, "11"},      {scriptless, "s: script_0"}, {globalless, "g: global_0"},
-        {demo, "scripts"},     {demo, "globals"},           {demo, "Scripts"},
+        {"root of no node", nodeless, roots.front().key},
+        {"no scripts", scriptless, ScriptRow(0)},
+        {"no globals", globalless, GlobalRow(0)},
+        {"scripts folder", demo, kScripts},
+        {"globals folder", demo, kGlobals},
+        {"past the scripts", demo, ScriptRow(demo.ScriptHeaderCache.size())},
+        {"past the nodes", demo, NodeRow(demo.SyntaxCache.size())},
     };
     for (const Case& c : cases) {
-        EXPECT_FALSE(RecordForRow(c.map, c.row)) << c.row;
-        EXPECT_FALSE(PageForRow(c.map, c.row)) << c.row;
+        EXPECT_FALSE(RecordForRow(c.map, c.row)) << c.name;
+        EXPECT_FALSE(PageForRow(c.map, c.row)) << c.name;
     }
 }
 
@@ -343,12 +393,6 @@ TEST_F(Browse, DictionaryPositionOutsideTheCacheNamesNothing) {
     EXPECT_FALSE(RecordNamed(map, RecordKind::Script, "ghost"));
     EXPECT_FALSE(RecordNamed(map, RecordKind::Global, "ghost"));
     EXPECT_FALSE(RecordNamed(map, RecordKind::Syntax, "7"));
-    // A row falls back to position 0 instead of reading past the cache.
-    for (const char* row : {"s: ghost", "g: ghost", "7"}) {
-        const auto fill = PageForRow(map, row);
-        ASSERT_TRUE(fill) << row;
-        EXPECT_EQ(fill->record.position, 0u) << row;
-    }
 }
 
 TEST_F(Browse, ShowRecordSetsOnlyItsOwnPropertyForThisLoad) {

@@ -128,23 +128,32 @@ TEST_F(MapSearchTest, LimitsStopTheSearchAndSaySo) {
     EXPECT_EQ(byBytes.hits[0].name, "AI_Attach_Loop");
 }
 
+constexpr RowKey kScripts{RowKind::ScriptsFolder, 0};
+constexpr RowKey kGlobals{RowKind::GlobalsFolder, 0};
+constexpr RowKey ScriptRow(std::size_t position) { return {RowKind::Script, position}; }
+constexpr RowKey NodeRow(std::size_t position) { return {RowKind::Node, position}; }
+
 TEST_F(MapSearchTest, EveryHitLeadsToItsTreeRow) {
     const MapState map = load(testing::SearchMap());
-    using Path = std::vector<std::size_t>;
+    using Path = std::vector<RowKey>;
     struct Case {
         const char* why;
         SearchHit hit;
         Path path;
     };
     const Case cases[] = {
-        {"script", {HitKind::Script, 4, "caf\xe9", 0, 0, ""}, {0, 4}},
-        {"global: the second folder", {HitKind::Global, 1, "tab\tname\\x", 0, 0, ""}, {1, 1}},
-        // AI_Attach_Loop's rows: 18 19 11 12 13 14 15 16 17
-        {"use in a walk", {HitKind::Use, 0, "AI_Attach_Loop", 6, 16, "vault_open"}, {0, 0, 7}},
-        {"use on the child line", {HitKind::Use, 0, "AI_Attach_Loop", 9, 19, "begin"}, {0, 0, 1}},
-        // beta's rows: 20 21 14 15 16 17 18 19
-        {"use in another script's walk", {HitKind::Use, 1, "beta", 9, 19, "begin"}, {0, 1, 7}},
-        {"the tree stops at the missing root: the script's row", {HitKind::Use, 3, "lost", 0, 10, "x"}, {0, 3}},
+        {"script", {HitKind::Script, 4, "caf\xe9", 0, 0, ""}, {kScripts, ScriptRow(4)}},
+        {"global: the second folder", {HitKind::Global, 1, "tab\tname\\x", 0, 0, ""},
+         {kGlobals, {RowKind::Global, 1}}},
+        {"use in a walk", {HitKind::Use, 0, "AI_Attach_Loop", 6, 16, "vault_open"}, {kScripts, ScriptRow(0), NodeRow(6)}},
+        {"use on the child line", {HitKind::Use, 0, "AI_Attach_Loop", 9, 19, "begin"},
+         {kScripts, ScriptRow(0), NodeRow(9)}},
+        {"use in another script's walk", {HitKind::Use, 1, "beta", 9, 19, "begin"}, {kScripts, ScriptRow(1), NodeRow(9)}},
+        // The root the dictionary lacks: its row reaches node 0, which the
+        // script's text shows in its place.
+        {"use through a missing root", {HitKind::Use, 3, "lost", 0, 10, "x"}, {kScripts, ScriptRow(3), NodeRow(0)}},
+        {"a node the script's rows do not reach: the script's row", {HitKind::Use, 3, "lost", 5, 15, "x"},
+         {kScripts, ScriptRow(3)}},
         {"a position the map does not have", {HitKind::Use, 6, "none", 0, 10, "x"}, {}},
         {"a global position the map does not have", {HitKind::Global, 2, "none", 0, 0, ""}, {}},
     };
@@ -152,18 +161,16 @@ TEST_F(MapSearchTest, EveryHitLeadsToItsTreeRow) {
 }
 
 TEST_F(MapSearchTest, SharedNamesAndRepeatedIdentities) {
-    // EdgeMap: two scripts named "twice"; a script row expands the later one.
+    // EdgeMap: two scripts named "twice"; each row expands its own script.
     const MapState edge = load(testing::EdgeMap());
     const SearchResult result = FindInMap(edge, "print");
     // Walked by the first "twice" and by "a: b" (root 14 as well).
     EXPECT_EQ(Lines(result.hits), "u\ttwice\t12\tprint\nu\ta: b\t12\tprint\n");
-    // The first "twice" row expands to the second script's nodes, which do
-    // not hold 12: the path stops at the row of position 0.
-    EXPECT_EQ(TreePathFor(edge, result.hits[0]), (std::vector<std::size_t>{0, 0}));
-    // "a: b" is looked up as "a", which no script has: no rows at all.
-    EXPECT_EQ(TreePathFor(edge, result.hits[1]), (std::vector<std::size_t>{0, 4}));
+    EXPECT_EQ(TreePathFor(edge, result.hits[0]), (std::vector<RowKey>{kScripts, ScriptRow(0), NodeRow(2)}));
+    EXPECT_EQ(TreePathFor(edge, result.hits[1]), (std::vector<RowKey>{kScripts, ScriptRow(4), NodeRow(2)}));
 
-    // The same identity twice among a script's rows: the first is chosen.
+    // The same identity twice among a script's rows: each hit reaches the
+    // row of its own node.
     // Rows of "dup": 11 (root), 12 (child, node 3), 10, 12 (node 1).
     MapBuilder repeated;
     repeated.nodes = {
@@ -174,10 +181,11 @@ TEST_F(MapSearchTest, SharedNamesAndRepeatedIdentities) {
     };
     repeated.scripts = {{"dup", 3, 4, 11, 0}};
     const MapState twice = load(repeated);
-    ASSERT_EQ(ChildRowsFor(twice, "s: dup").rows.size(), 4u);
+    ASSERT_EQ(ChildRowsFor(twice, ScriptRow(0)).rows.size(), 4u);
     const SearchResult begin = FindInMap(twice, "begin");
     EXPECT_EQ(Lines(begin.hits), "u\tdup\t12\tbegin\nu\tdup\t12\tbegin_dup\n");
-    for (const SearchHit& hit : begin.hits) EXPECT_EQ(TreePathFor(twice, hit), (std::vector<std::size_t>{0, 0, 1}));
+    EXPECT_EQ(TreePathFor(twice, begin.hits[0]), (std::vector<RowKey>{kScripts, ScriptRow(0), NodeRow(3)}));
+    EXPECT_EQ(TreePathFor(twice, begin.hits[1]), (std::vector<RowKey>{kScripts, ScriptRow(0), NodeRow(1)}));
 }
 
 // Node texts that start a byte apart in one long run are suffixes of one

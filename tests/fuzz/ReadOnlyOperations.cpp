@@ -56,7 +56,7 @@ struct Budget {
     void spent(const std::string& text) { textBytes -= std::min(textBytes, text.size()); }
 };
 
-std::optional<PageFill> Page(const MapState& map, std::string_view row, Budget& budget) {
+std::optional<PageFill> Page(const MapState& map, const RowKey& row, Budget& budget) {
     auto page = PageForRow(map, row, budget.nextText());
     if (page) budget.spent(page->text);
     return page;
@@ -65,9 +65,9 @@ std::optional<PageFill> Page(const MapState& map, std::string_view row, Budget& 
 constexpr std::size_t kMostFolderNameBytes = 16 * 1024 * 1024;
 
 // The bytes of the names a top folder's rows hold.
-std::size_t FolderNameBytes(const MapState& map, std::string_view folder) {
+std::size_t FolderNameBytes(const MapState& map, const RowKey& folder) {
     std::size_t bytes = 0;
-    if (folder == kScriptsFolder) {
+    if (folder.kind == RowKind::ScriptsFolder) {
         for (const ScriptHeader& script : map.ScriptHeaderCache) bytes += script.Name.size();
     } else {
         for (const GlobalHeader& global : map.GlobalHeaderCache) bytes += global.Name.size();
@@ -81,23 +81,23 @@ void WalkTheTree(const MapState& map, Budget& budget) {
     constexpr int kMostNodePages = 2000;
     int nodePages = 0;
     for (const TreeRow& top : TopRows(map)) {
-        (void)Page(map, top.text, budget);
+        (void)Page(map, top.key, budget);
         // Each row of a folder holds its record's name, and a name with no
         // zero byte runs on through the table: the rows of such a folder hold
         // the table's bytes many times over. A bounded folder is opened.
-        if (FolderNameBytes(map, top.text) > kMostFolderNameBytes) continue;
-        for (const TreeRow& row : ChildRowsFor(map, top.text).rows) {
-            (void)Page(map, row.text, budget);
+        if (FolderNameBytes(map, top.key) > kMostFolderNameBytes) continue;
+        for (const TreeRow& row : ChildRowsFor(map, top.key).rows) {
+            (void)Page(map, row.key, budget);
             if (!row.folder || budget.childRows == 0) continue;
-            const ChildRows children = ChildRowsFor(map, row.text);
+            const ChildRows children = ChildRowsFor(map, row.key);
             budget.childRows -= std::min(budget.childRows, children.rows.size());
             Check(children.known, "script and global rows are known folders");
             for (const TreeRow& child : children.rows) {
-                if (nodePages++ < kMostNodePages) (void)Page(map, child.text, budget);
+                if (nodePages++ < kMostNodePages) (void)Page(map, child.key, budget);
             }
         }
     }
-    Check(!ChildRowsFor(map, "x: not a folder").known, "a stray row is not a folder");
+    Check(!ChildRowsFor(map, RowKey{RowKind::Node, 0}).known, "a node row is not a folder");
 }
 
 // The search for a few texts, in one go and in small slices, and the tree

@@ -15,6 +15,7 @@
 #include <QTreeView>
 #include <QTreeWidget>
 
+#include "builder/DemoMap.h"
 #include "search/MapSearch.h"
 #include "support/EdgeMaps.h"
 #include "support/TempMap.h"
@@ -123,9 +124,10 @@ private slots:
                                 << 1 << QString::fromLatin1("FldScriptName=caf\xe9");
         QTest::newRow("global") << "vault" << 0 << "g: vault_open"
                                 << "globals" << 1 << 2 << "FldGlobalName=vault_open";
-        // The tree stops at the missing root: the script's row is shown.
-        QTest::newRow("use the tree has no row for") << "fallback" << 0 << "s: lost"
-                                                     << "scripts" << 0 << 1 << "FldScriptName=lost";
+        // The root the dictionary lacks: its row reaches node 0, which the
+        // script's text shows in its place.
+        QTest::newRow("use through a missing root") << "fallback" << 0 << "999"
+                                                    << "s: lost" << 3 << 3 << "FldSyntaxCommand=Fallback_Text";
     }
     void activatingAHit() {
         QFETCH(QString, query);
@@ -177,6 +179,49 @@ private slots:
         QCOMPARE(EditorShows(window()), shown);
     }
 
+    // intro renamed to watch_gate: both rows then read "s: watch_gate", yet
+    // each, and each of the two hits, shows its own script, and an edit on
+    // the second one's page goes to the real watch_gate.
+    void renamedRecordLeavesTheOtherReachable() {
+        open(DemoMap(), "renamed.map");
+        QVERIFY(SelectRow(List(window()), {"scripts"}, "s: intro"));
+        QLineEdit& name = Field(window(), "FldScriptName");
+        TypeInto(name, QStringLiteral("watch_gate"));
+        QTest::keyClick(&name, Qt::Key_Return);
+        QTreeWidgetItem* scripts = Row(List(window()), QStringLiteral("scripts"));
+        QTreeWidgetItem* intro = scripts->child(1);
+        QTreeWidgetItem* gate = scripts->child(2);
+        QCOMPARE(intro->text(0), QStringLiteral("s: watch_gate"));
+        QCOMPARE(gate->text(0), QStringLiteral("s: watch_gate"));
+        auto& script = *window().findChild<QPlainTextEdit*>(QStringLiteral("FldScriptDeComp"));
+        const QString introText = script.toPlainText();
+        QVERIFY2(introText.contains(QStringLiteral("print")), qPrintable(introText));
+
+        ClickRow(List(window()), *gate);
+        QVERIFY2(script.toPlainText().contains(QStringLiteral("volume_test gate_volume")), qPrintable(script.toPlainText()));
+        ExpandRow(List(window()), *gate);
+        QCOMPARE(gate->child(0)->text(0), QStringLiteral("127"));
+        ClickRow(List(window()), *intro);
+        QCOMPARE(script.toPlainText(), introText);
+
+        ui::WinFind* find = openFind();
+        TypeInto(query(*find), "watch_gate");
+        QTRY_VERIFY(!find->searching());
+        QTreeView& view = hitList(*find);
+        QCOMPARE(view.model()->rowCount(), 2);
+        view.setFocus();
+        view.setCurrentIndex(view.model()->index(1, 0));
+        QTest::keyClick(&view, Qt::Key_Return);
+        QCOMPARE(List(window()).currentItem(), gate);
+        QVERIFY(script.toPlainText().contains(QStringLiteral("volume_test gate_volume")));
+
+        QLineEdit& pointer = Field(window(), "FldScriptExpPointer");
+        TypeInto(pointer, QStringLiteral("-3"));
+        QTest::keyClick(&pointer, Qt::Key_Return);
+        QCOMPARE(window().state().ScriptHeaderCache[2].ExpPointer, -3);
+        QCOMPARE(window().state().ScriptHeaderCache[1].ExpPointer, 119);
+    }
+
     void followsANewLoad() {
         open(testing::SearchMap(), "search.map");
         ui::WinFind* find = openFind();
@@ -198,7 +243,9 @@ private slots:
         view.setFocus();
         view.setCurrentIndex(view.model()->index(1, 0));
         QTest::keyClick(&view, Qt::Key_Return);
-        QCOMPARE(List(window()).currentItem()->text(0), QStringLiteral("s: a: b"));
+        QTreeWidgetItem* row = List(window()).currentItem();
+        QCOMPARE(row->text(0), QStringLiteral("12"));
+        QCOMPARE(row->parent()->text(0), QStringLiteral("s: a: b"));
     }
 
     void closesWithTheMainWindow() {

@@ -12,11 +12,15 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QStackedWidget>
+#include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
+#include <cstdio>
 
 #include "builder/DemoMap.h"
 #include "support/TempMap.h"
@@ -30,6 +34,8 @@
 using namespace quorin;
 using namespace quorin::ui;
 using namespace quorin::uitest;
+
+Q_DECLARE_METATYPE(quorin::ui::MessageKind)
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -51,6 +57,11 @@ private slots:
     void wiredCommandsReachTheirHandlers();
     void writeItemsFollowTheMap();
     void readOnlyOpeningShowsInTheTitle();
+    void openDialogsAreTitled_data();
+    void openDialogsAreTitled();
+    void boxesCarryTheirKindsIcon_data();
+    void boxesCarryTheirKindsIcon();
+    void productionBoxesShowTheIcon();
 
 private:
     MainWindow& window() { return WiredMainWindow(); }
@@ -73,8 +84,9 @@ void MainWindowTest::startsEmpty() {
     QVERIFY(List(window()).isHeaderHidden());
     QCOMPARE(List(window()).columnCount(), 1);
     QCOMPARE(content().size(), QSize(700, 722));
-    // The menu bar sits above the content, so the window is taller by it.
-    QCOMPARE(window().height(), 722 + window().menuBar()->height());
+    // The menu bar sits above the content and the status line below it, so
+    // the window is taller by both.
+    QCOMPARE(window().height(), 722 + window().menuBar()->height() + window().statusBar()->height());
     // Page 0 carries the credits.
     auto* credits = window().findChild<QStackedWidget*>(QStringLiteral("PageEditor"))->widget(0);
     QVERIFY(credits->findChildren<QLabel*>().size() >= 4);
@@ -287,8 +299,8 @@ void MainWindowTest::editItemsActOnFocusedField() {
     text.setFocus();
     QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(&text));
     TriggerMenuItem(window(), "EditSelectAll");
-    TriggerMenuItem(window(), "EditClear");
-    QCOMPARE(text.toPlainText(), QString());
+    TriggerMenuItem(window(), "EditCopy");
+    QCOMPARE(QApplication::clipboard()->text(), text.toPlainText());
 }
 
 void MainWindowTest::wiredCommandsReachTheirHandlers_data() {
@@ -418,6 +430,81 @@ void MainWindowTest::readOnlyOpeningShowsInTheTitle() {
     dialogs_.answerOpen(QString::fromStdString(dir_.path("missing.map")));
     TriggerMenuItem(window(), "Fileopen");
     QCOMPARE(window().windowTitle(), QStringLiteral("Quorin \u2014 title.map [read-only]"));
+}
+
+void MainWindowTest::openDialogsAreTitled_data() {
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("File > Open") << "Fileopen" << "Open";
+    QTest::newRow("File > Open Read-Only") << "FileOpenReadOnly" << "Open Read-Only";
+}
+
+void MainWindowTest::openDialogsAreTitled() {
+    QFETCH(QString, item);
+    QFETCH(QString, title);
+    TriggerMenuItem(window(), qPrintable(item));  // nothing queued: cancelled
+    QCOMPARE(dialogs_.lastOpenTitle, title);
+}
+
+// What went wrong carries the warning icon, what went well the information
+// icon; one row for each way the window shows a box.
+void MainWindowTest::boxesCarryTheirKindsIcon_data() {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("box");  // the start of its text
+    QTest::addColumn<MessageKind>("kind");
+    QTest::newRow("map loaded") << "open" << "Map loaded!" << MessageKind::Information;
+    QTest::newRow("map refused") << "open refused" << "cant load" << MessageKind::Warning;
+    QTest::newRow("name refused") << "name" << "The name" << MessageKind::Warning;
+    QTest::newRow("write refused") << "changed" << "The map" << MessageKind::Warning;
+    QTest::newRow("map protected") << "protect" << "Map is now protected" << MessageKind::Information;
+}
+
+void MainWindowTest::boxesCarryTheirKindsIcon() {
+    QFETCH(QString, action);
+    QFETCH(QString, box);
+    QFETCH(MessageKind, kind);
+    MapBuilder map = DemoMap();
+    if (action == QLatin1String("open refused")) map.version = 609;
+    const std::string path = testing::WriteMap(dir_, map, "kinds.map");
+    OpenThroughMenu(window(), dialogs_, QString::fromStdString(path));
+    if (action == QLatin1String("protect")) TriggerMenuItem(window(), "ScriptToolsProtectMap");
+    if (action == QLatin1String("name") || action == QLatin1String("changed")) {
+        if (action == QLatin1String("changed")) {
+            testing::WriteBytes(path + ".new", testing::ReadBytes(path));
+            QVERIFY(std::rename((path + ".new").c_str(), path.c_str()) == 0);
+        }
+        QVERIFY(SelectRow(List(window()), {"scripts"}, "s: intro"));
+        QLineEdit& name = Field(window(), "FldScriptName");
+        TypeInto(name, action == QLatin1String("name") ? QStringLiteral("\u20ac") : QStringLiteral("x"));
+        QTest::keyClick(&name, Qt::Key_Return);
+    }
+    QVERIFY2(dialogs_.messages.last().startsWith(box), qPrintable(dialogs_.messages.last()));
+    QCOMPARE(dialogs_.kinds.size(), dialogs_.messages.size());
+    QCOMPARE(dialogs_.kinds.last(), kind);
+}
+
+// The real boxes show the icon of their kind.
+void MainWindowTest::productionBoxesShowTheIcon() {
+    OpenThroughMenu(window(), dialogs_, QString::fromStdString(testing::WriteMap(dir_, DemoMap(), "icons.map")));
+    QVERIFY(SelectRow(List(window()), {"scripts"}, "s: intro"));
+    SetDialogs(nullptr);
+    QList<QMessageBox::Icon> icons;
+    const auto answer = [&icons] {
+        QTimer::singleShot(0, [&icons] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            icons << box->icon();
+            box->accept();
+        });
+    };
+    answer();
+    TriggerMenuItem(window(), "ScriptToolsProtectMap");
+    answer();
+    QLineEdit& name = Field(window(), "FldScriptName");
+    TypeInto(name, QStringLiteral("\u20ac"));
+    QTest::keyClick(&name, Qt::Key_Return);
+    SetDialogs(&dialogs_);
+    QCOMPARE(icons, (QList<QMessageBox::Icon>{QMessageBox::Information, QMessageBox::Warning}));
 }
 
 QTEST_MAIN(MainWindowTest)

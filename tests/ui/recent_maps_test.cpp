@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QMenu>
 #include <QMimeData>
 #include <QSettings>
@@ -113,6 +114,26 @@ private slots:
         QVERIFY(scripts);
         QCOMPARE(scripts->child(0)->text(0), QStringLiteral("s: first"));
         QCOMPARE(ui::RecentMaps().front(), first);
+    }
+
+    // A map that is gone says so once, then leaves the list; one that is
+    // still there but refused stays, as the modder may mend it.
+    void goneMapLeavesTheList() {
+        const QString gone = QString::fromStdString(testing::WriteMap(dir_, Marked("gone"), "gone.map"));
+        const QString damaged = QString::fromStdString(testing::WriteMap(dir_, Marked("damaged"), "damaged.map"));
+        OpenThroughMenu(window(), dialogs_, gone);
+        OpenThroughMenu(window(), dialogs_, damaged);
+        QVERIFY(QFile::remove(gone));
+        testing::WriteBytes(damaged.toStdString(), {1, 2, 3});
+        const auto before = dialogs_.messages.size();
+        RecentItems(window())[1]->trigger();
+        QCOMPARE(dialogs_.messages.mid(before),
+                 QStringList{QStringLiteral("Can't open \"%1\": the file does not exist.").arg(gone)});
+        RecentItems(window())[0]->trigger();
+        QCOMPARE(dialogs_.messages.size(), before + 2);
+        QVERIFY(!ui::RecentMaps().contains(gone));
+        QCOMPARE(ui::RecentMaps().front(), damaged);
+        QVERIFY(!Texts(RecentItems(window())).join(QLatin1Char('\n')).contains(QLatin1String("gone.map")));
     }
 
     void aPathWithAnAmpersandIsShownAsItIs() {

@@ -18,6 +18,8 @@
 using namespace quorin;
 using namespace quorin::uitest;
 
+Q_DECLARE_METATYPE(quorin::RowKey)
+
 namespace {
 
 QStringList Texts(const std::vector<TreeRow>& rows) {
@@ -79,20 +81,22 @@ void ScriptTreeTest::newMapReplacesTheRows() {
 
 void ScriptTreeTest::expandingAddsTheBrowseRows_data() {
     QTest::addColumn<QStringList>("path");  // rows expanded in turn
-    QTest::newRow("scripts") << QStringList{"scripts"};
-    QTest::newRow("globals") << QStringList{"globals"};
-    QTest::newRow("script") << QStringList{"scripts", "s: patrol_loop"};
-    QTest::newRow("global") << QStringList{"globals", "g: guard_count"};
+    QTest::addColumn<RowKey>("key");        // the last row's
+    QTest::newRow("scripts") << QStringList{"scripts"} << RowKey{RowKind::ScriptsFolder, 0};
+    QTest::newRow("globals") << QStringList{"globals"} << RowKey{RowKind::GlobalsFolder, 0};
+    QTest::newRow("script") << QStringList{"scripts", "s: patrol_loop"} << RowKey{RowKind::Script, 0};
+    QTest::newRow("global") << QStringList{"globals", "g: guard_count"} << RowKey{RowKind::Global, 2};
 }
 
 void ScriptTreeTest::expandingAddsTheBrowseRows() {
     QFETCH(QStringList, path);
+    QFETCH(RowKey, key);
     open(DemoMap(), "demo.map");
     const auto messagesBefore = dialogs_.messages.size();
     QTreeWidgetItem* row = ExpandPath(list(), path);
     QVERIFY(row);
     QVERIFY(row->isExpanded());
-    const ChildRows children = ChildRowsFor(window().state(), ui::ToMapText(path.last()));
+    const ChildRows children = ChildRowsFor(window().state(), key);
     QVERIFY(!children.rows.empty());
     QCOMPARE(ChildTexts(*row), Texts(children.rows));
     // Folder rows show their expand indicator before they have children.

@@ -69,8 +69,9 @@ private slots:
         QCOMPARE(field.blockCount(), oneAppend.blockCount());
         QCOMPARE(field.isReadOnly(), readOnly);
         QVERIFY(!field.document()->isUndoAvailable());
-        // Two megabytes take many turns: no turn did it all.
-        if (bytes > 1024 * 1024) QVERIFY2(turns > 10, qPrintable(QString::number(turns)));
+        // Two megabytes take several turns: no turn did it all. How many
+        // depends on the machine's speed and load, so only a few are asked.
+        if (bytes > 1024 * 1024) QVERIFY2(turns > 2, qPrintable(QString::number(turns)));
         QCoreApplication::processEvents();
         QCOMPARE(done, 1);
     }

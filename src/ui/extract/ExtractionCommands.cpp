@@ -56,18 +56,20 @@ void ExtractionCommands::database() {
     window->bringToFront();
     // The fill belongs to the window, so done never outlives it.
     window->showText(ResultText(std::move(text.text()), result.textSize, "database"),
-                     [window, message = MessageText(result.message())] { ShowMessage(window, message); });
+                     [window, message = MessageText(result.message()), whole = result.complete] {
+                         (whole ? ShowInformation : ShowWarning)(window, message);
+                     });
 }
 
 void ExtractionCommands::compareWith(QWidget* parent) {
     const MapState& current = map_();
-    const QString path = Dialogs().askMapFile(parent);
+    const QString path = Dialogs().askMapFile(parent, QStringLiteral("Compare With"));
     if (path.isEmpty()) return;
     MapState other;
     // Only read: nothing the comparison does may write either map.
     if (const Status loaded = OpenMap(other, QFile::encodeName(path).toStdString(), current.MapNames, OpenMode::ReadOnly);
         !loaded) {
-        ShowMessage(parent, MessageText(loaded.error().message, path));
+        ShowWarning(parent, MessageText(loaded.error().message, path));
         return;
     }
     const QString oldName = QFileInfo(QFile::decodeName(current.loadedPath().c_str())).fileName();

@@ -52,8 +52,8 @@ void ResultRun::deliver(Outcome& outcome) {
     // The message comes once the text is in; the window may be closed by
     // then, and the box must not belong to a window on its way out.
     const QPointer<Extract> window = window_;
-    window_->showText(std::move(outcome.text), [window, message = MessageText(outcome.message)] {
-        ShowMessage(window && window->isVisible() ? window.data() : nullptr, message);
+    window_->showText(std::move(outcome.text), [window, message = MessageText(outcome.message), whole = outcome.whole] {
+        (whole ? ShowInformation : ShowWarning)(window && window->isVisible() ? window.data() : nullptr, message);
     });
     deleteLater();
 }

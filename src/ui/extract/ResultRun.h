@@ -29,6 +29,9 @@ public:
     struct Outcome {
         std::string text;
         std::string message;
+        // False when the work stopped short of the whole text (the window's
+        // limit): the message is then a warning.
+        bool whole = true;
     };
     // Runs on the worker thread; cancelled turns true when the window
     // closes or the application quits, and the work should then end soon.

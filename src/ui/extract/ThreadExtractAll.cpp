@@ -14,7 +14,7 @@ ThreadExtractAll* ThreadExtractAll::Start(const MapState& map, std::size_t textL
         const ExtractAllResult counts = ExtractAll(snapshot, text);
         const std::int64_t wholeSize =
             counts.complete ? static_cast<std::int64_t>(text.text().size()) : ExtractAllSize(snapshot);
-        return Outcome{ResultText(std::move(text.text()), wholeSize, "extract-all"), counts.message()};
+        return Outcome{ResultText(std::move(text.text()), wholeSize, "extract-all"), counts.message(), counts.complete};
     });
     return run;
 }

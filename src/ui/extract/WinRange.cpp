@@ -30,7 +30,6 @@ QLabel* AddLabel(QWidget* page, const char* name, const QRect& place, const QStr
     label->setGeometry(place);
     label->setWordWrap(lines);
     label->setAlignment(lines ? Qt::AlignLeft | Qt::AlignTop : Qt::AlignLeft | Qt::AlignVCenter);
-    if (!lines) FitCaption(*label);
     return label;
 }
 
@@ -145,6 +144,7 @@ WinRange::WinRange(MapSource map) : map_(std::move(map)) {
     GlbEnd_ = AddList(globals, "GlbEnd", {97, 81, 183, 20});
     GlbExtract_ = AddButton(globals, "GlbExtract", {190, 113, 90, 22});
 
+    for (QWidget* page : {notice, scripts, globals}) FitCaptions(*page);
     BgkRnd_->addWidget(notice);
     BgkRnd_->addWidget(scripts);
     BgkRnd_->addWidget(globals);
@@ -225,7 +225,7 @@ void WinRange::finishExtraction(std::string text, const QString& suggestedName) 
     result->bringToFront();
     // "done" once the text is in; this window closes after it, as before.
     result->showText(std::move(text), [result, self = QPointer<WinRange>(this)] {
-        ShowMessage(result, MessageText(kRangeDoneMessage));
+        ShowInformation(result, MessageText(kRangeDoneMessage));
         if (self) self->close();
     });
 }

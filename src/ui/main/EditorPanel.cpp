@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/main/EditorPanel.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -46,7 +47,37 @@ constexpr const char* kCredits =
     "load, please report it to the Quorin developers together with the map "
     "and what you did.";
 
+// The look an edit field has now: 2 when read-only, plus 1 while its text
+// is not in the file.
+constexpr const char* kLookProperty = "quorinLook";
+
 bool IsName(EditField field) { return RuleFor(field).text == FieldText::Bytes; }
+
+// How a text field looks: text that cannot be typed into shows the window's
+// background behind it, as the platform draws read-only text; a field whose
+// text is not in the file yet shows its text in italics on a background
+// tinted with the selection colour.
+void ApplyLook(QWidget& field, bool readOnly, bool notWritten) {
+    QPalette palette = QApplication::palette(&field);
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        if (readOnly) {
+            palette.setBrush(group, QPalette::Base, palette.brush(group, QPalette::Window));
+        } else if (notWritten) {
+            // A quarter of the way from the text background to the
+            // selection colour: the text stays as legible as ever.
+            const QColor base = palette.color(group, QPalette::Base);
+            const QColor mark = palette.color(group, QPalette::Highlight);
+            const auto mix = [](int from, int to) { return from + (to - from) / 4; };
+            palette.setColor(group, QPalette::Base,
+                             QColor(mix(base.red(), mark.red()), mix(base.green(), mark.green()),
+                                    mix(base.blue(), mark.blue())));
+        }
+    }
+    field.setPalette(palette);
+    QFont font = field.font();
+    font.setItalic(notWritten);
+    field.setFont(font);
+}
 
 }  // namespace
 
@@ -71,7 +102,11 @@ EditorPanel::EditorPanel(QWidget* parent) : QStackedWidget(parent) {
             // A name fills at most its field less the closing zero byte;
             // each character on screen is one byte in the map.
             if (entry.field && IsName(*entry.field)) field->setMaxLength(layout::kLongestName);
-            if (entry.field) lineEdits_[*entry.field] = field;
+            if (entry.field) {
+                lineEdits_[*entry.field] = field;
+                pages_[*entry.field] = static_cast<EditorPage>(entry.page);
+                connect(field, &QLineEdit::textChanged, this, [this, edited = *entry.field] { updateLook(edited); });
+            }
             control = field;
             break;
         }
@@ -84,7 +119,12 @@ EditorPanel::EditorPanel(QWidget* parent) : QStackedWidget(parent) {
             break;
         }
         case ControlKind::TextArea: {
+            // The page's text is shown, never written: it takes no typing,
+            // and looks it. It can still be selected, copied and searched.
             auto* area = new QPlainTextEdit(page);
+            area->setReadOnly(true);
+            area->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+            ApplyLook(*area, true, false);
             textAreas_[static_cast<EditorPage>(entry.page)] = area;
             control = area;
             break;
@@ -95,9 +135,11 @@ EditorPanel::EditorPanel(QWidget* parent) : QStackedWidget(parent) {
         if (auto* area = qobject_cast<QPlainTextEdit*>(control)) area->viewport()->setAcceptDrops(false);
         control->setObjectName(QString::fromLatin1(entry.name));
         control->setGeometry(OnPage(entry.place));
-        if (auto* label = qobject_cast<QLabel*>(control)) FitCaption(*label);
     }
+    for (int page = 1; page < kPageCount; ++page) FitCaptions(*pages[static_cast<std::size_t>(page)]);
+    for (const auto& [field, edit] : lineEdits_) updateLook(field);
     setCurrentIndex(static_cast<int>(EditorPage::Credits));
+    connect(this, &QStackedWidget::currentChanged, this, &EditorPanel::notWrittenChanged);
 }
 
 void EditorPanel::addCreditsPage() {
@@ -141,16 +183,21 @@ QPlainTextEdit* EditorPanel::textArea(EditorPage page) const {
     return found == textAreas_.end() ? nullptr : found->second;
 }
 
+void EditorPanel::setFileText(EditField field, const QString& text) {
+    fileTexts_[field] = text;
+    // A name that runs on past its field in the map is shown whole (the
+    // limit would cut it), and can only get shorter.
+    if (IsName(field)) lineEdit(field)->setMaxLength(std::max<int>(layout::kLongestName, text.size()));
+}
+
 void EditorPanel::showValue(const FieldValue& value) {
     const bool wasFilling = filling_;
     filling_ = true;
     if (QLineEdit* field = lineEdit(value.field)) {
-        const QString text = FromMapText(value.text);
-        // A name that runs on past its field in the map is shown whole (the
-        // limit would cut it), and can only get shorter.
-        if (IsName(value.field)) field->setMaxLength(std::max<int>(layout::kLongestName, text.size()));
-        field->setText(text);
+        setFileText(value.field, FromMapText(value.text));
+        field->setText(fileTexts_[value.field]);
         field->setCursorPosition(0);
+        updateLook(value.field);
     } else if (QComboBox* popup = this->popup(value.field)) {
         // A code with no item (outside the table) leaves no item chosen.
         popup->setCurrentIndex(value.index >= 0 && value.index < popup->count() ? value.index : -1);
@@ -159,20 +206,25 @@ void EditorPanel::showValue(const FieldValue& value) {
 }
 
 void EditorPanel::restoreValue(const FieldValue& value) {
-    QLineEdit* field = lineEdit(value.field);
-    if (!field) {
+    if (!lineEdit(value.field)) {
         showValue(value);
         return;
     }
-    const QString text = FromMapText(value.text);
-    if (IsName(value.field)) field->setMaxLength(std::max<int>(layout::kLongestName, text.size()));
+    setFileText(value.field, FromMapText(value.text));
+    restoreFileValue(value.field);
+}
+
+void EditorPanel::restoreFileValue(EditField field) {
+    QLineEdit* edit = lineEdit(field);
+    if (!edit) return;
     const bool wasFilling = filling_;
     filling_ = true;
     // Typed over rather than set, so the field's own undo keeps the text.
-    field->selectAll();
-    field->insert(text);
-    field->setCursorPosition(0);
+    edit->selectAll();
+    edit->insert(fileTexts_[field]);
+    edit->setCursorPosition(0);
     filling_ = wasFilling;
+    updateLook(field);
 }
 
 void EditorPanel::showFill(const PageFill& fill) {
@@ -181,23 +233,86 @@ void EditorPanel::showFill(const PageFill& fill) {
     if (QPlainTextEdit* area = textArea(fill.page)) area->setPlainText(FromMapText(fill.text));
     filling_ = false;
     setCurrentIndex(static_cast<int>(fill.page));
+    emit notWrittenChanged();
+}
+
+void EditorPanel::refreshFill(const PageFill& fill, std::optional<EditField> written) {
+    filling_ = true;
+    for (const FieldValue& value : fill.fields) {
+        QLineEdit* field = lineEdit(value.field);
+        if (!field) {
+            showValue(value);
+        } else if (value.field == written) {
+            // Set anew even when the text is the same: that empties the
+            // field's own undo, so Edit > Undo can no longer bring back a
+            // text the file does not hold.
+            const int cursor = field->cursorPosition();
+            setFileText(value.field, FromMapText(value.text));
+            field->setText(fileTexts_[value.field]);
+            field->setCursorPosition(cursor);
+            updateLook(value.field);
+        } else if (notWritten(value.field)) {
+            setFileText(value.field, FromMapText(value.text));
+            updateLook(value.field);
+        } else if (field->text() != FromMapText(value.text)) {
+            showValue(value);
+        }
+    }
+    if (QPlainTextEdit* area = textArea(fill.page)) {
+        // Left alone when unchanged, so its scrolling and selection stay.
+        const QString text = FromMapText(fill.text);
+        if (area->toPlainText() != text) area->setPlainText(text);
+    }
+    filling_ = false;
+    emit notWrittenChanged();
 }
 
 void EditorPanel::setReadOnly(bool readOnly) {
-    for (auto& [field, edit] : lineEdits_) edit->setReadOnly(readOnly);
+    readOnly_ = readOnly;
+    for (auto& [field, edit] : lineEdits_) {
+        edit->setReadOnly(readOnly);
+        updateLook(field);
+    }
     for (auto& [field, popup] : popups_) popup->setEnabled(!readOnly);
 }
 
 void EditorPanel::clearPages() {
     filling_ = true;
     for (auto& [field, edit] : lineEdits_) {
+        setFileText(field, QString());
         edit->clear();
-        if (IsName(field)) edit->setMaxLength(layout::kLongestName);
+        updateLook(field);
     }
     for (auto& [field, popup] : popups_) popup->setCurrentIndex(-1);
     for (auto& [page, area] : textAreas_) area->clear();
     filling_ = false;
     setCurrentIndex(static_cast<int>(EditorPage::Credits));
+    emit notWrittenChanged();
+}
+
+bool EditorPanel::notWritten(EditField field) const {
+    const QLineEdit* edit = lineEdit(field);
+    const auto file = fileTexts_.find(field);
+    return edit && edit->text() != (file == fileTexts_.end() ? QString() : file->second);
+}
+
+bool EditorPanel::pageShowsNotWritten() const {
+    for (const auto& [field, page] : pages_) {
+        if (static_cast<int>(page) == currentIndex() && notWritten(field)) return true;
+    }
+    return false;
+}
+
+void EditorPanel::updateLook(EditField field) {
+    QLineEdit* edit = lineEdit(field);
+    if (!edit) return;
+    const bool marked = notWritten(field);
+    const int look = (readOnly_ ? 2 : 0) + (marked ? 1 : 0);
+    const QVariant before = edit->property(kLookProperty);
+    if (before.isValid() && before.toInt() == look) return;
+    ApplyLook(*edit, readOnly_, marked);
+    edit->setProperty(kLookProperty, look);
+    emit notWrittenChanged();
 }
 
 }  // namespace quorin::ui

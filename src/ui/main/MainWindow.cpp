@@ -12,11 +12,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPointer>
+#include <QStatusBar>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
@@ -45,11 +48,17 @@ using quorin::ui::ToMapText;
 namespace {
 
 void ShowError(QWidget* parent, const quorin::Error& error, const QString& path) {
-    quorin::ui::ShowMessage(parent, quorin::ui::MessageText(error.message, path));
+    quorin::ui::ShowWarning(parent, quorin::ui::MessageText(error.message, path));
 }
+
+// A row keeps the key of the record it reaches beside its text.
+constexpr int kRowKindRole = Qt::UserRole;
+constexpr int kRowPositionRole = Qt::UserRole + 1;
 
 QTreeWidgetItem* MakeRow(const quorin::TreeRow& row) {
     auto* item = new QTreeWidgetItem(QStringList{FromMapText(row.text)});
+    item->setData(0, kRowKindRole, static_cast<int>(row.key.kind));
+    item->setData(0, kRowPositionRole, static_cast<qulonglong>(row.key.position));
     // A folder shows its expand indicator before it has children; they are
     // made when it is expanded.
     item->setChildIndicatorPolicy(row.folder ? QTreeWidgetItem::ShowIndicator
@@ -57,14 +66,40 @@ QTreeWidgetItem* MakeRow(const quorin::TreeRow& row) {
     return item;
 }
 
-// The first character of a key as the editor sees it: Return is 13 and the
-// keypad's Enter is 3, whatever text the platform attaches to them.
-char32_t FirstCharacter(const QKeyEvent& key) {
-    if (key.key() == Qt::Key_Return) return 13;
-    if (key.key() == Qt::Key_Enter) return 3;
-    const QString text = key.text();
-    return text.isEmpty() ? 0 : text.toUcs4().value(0);
+// The key a row was made with; nothing for a row this window did not make.
+std::optional<quorin::RowKey> KeyOf(const QTreeWidgetItem& row) {
+    const QVariant kind = row.data(0, kRowKindRole);
+    if (!kind.isValid()) return std::nullopt;
+    return quorin::RowKey{static_cast<quorin::RowKind>(kind.toInt()),
+                          static_cast<std::size_t>(row.data(0, kRowPositionRole).toULongLong())};
 }
+
+// The first of parent's children (the top rows when parent is nullptr)
+// made with key.
+QTreeWidgetItem* RowWithKey(QTreeWidget& list, QTreeWidgetItem* parent, const quorin::RowKey& key) {
+    const int count = parent ? parent->childCount() : list.topLevelItemCount();
+    for (int i = 0; i < count; ++i) {
+        QTreeWidgetItem* row = parent ? parent->child(i) : list.topLevelItem(i);
+        if (KeyOf(*row) == key) return row;
+    }
+    return nullptr;
+}
+
+// A key as the edit fields tell keys apart: by the key itself, never by the
+// character the platform attaches to it.
+quorin::FieldKey FieldKeyOf(const QKeyEvent& key) {
+    switch (key.key()) {
+    case Qt::Key_Return: return quorin::FieldKey::Return;
+    case Qt::Key_Enter: return quorin::FieldKey::KeypadEnter;
+    default: return quorin::FieldKey::Other;
+    }
+}
+
+bool HeldAsShortcut(const QKeyEvent& key) {
+    return (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0;
+}
+
+constexpr const char* kNotWrittenHint = "Press Return to write, Escape to undo the typing";
 
 // A name is stored as bytes, one per character; a character past U+00FF
 // has none.
@@ -89,15 +124,6 @@ QString DroppedMap(const QMimeData* data) {
 }
 constexpr const char* kUndoWriteItem = "ScriptToolsUndoWrite";
 constexpr const char* kRedoWriteItem = "ScriptToolsRedoWrite";
-
-quorin::EditorPage PageOf(quorin::RecordKind kind) {
-    switch (kind) {
-    case quorin::RecordKind::Script: return quorin::EditorPage::Script;
-    case quorin::RecordKind::Global: return quorin::EditorPage::Global;
-    case quorin::RecordKind::Syntax: return quorin::EditorPage::Syntax;
-    }
-    return quorin::EditorPage::Credits;
-}
 
 const std::optional<quorin::LoadedRecord>& ShownOf(const quorin::MapState& state, quorin::RecordKind kind) {
     switch (kind) {
@@ -146,10 +172,18 @@ MainWindow::MainWindow() : stockNames_(quorin::BuiltInMapNames()) {
     editor_ = new EditorPanel(content_);
     editor_->setGeometry(kPagesPlace.left, kPagesPlace.top, kPagesPlace.width, kPagesPlace.height);
 
+    // Below the content, so the content keeps its size.
+    statusBar()->setObjectName(QStringLiteral("StatusBar"));
+    hint_ = new QLabel(this);
+    hint_->setObjectName(QStringLiteral("StatusHint"));
+    statusBar()->addWidget(hint_, 1);
+    connect(editor_, &EditorPanel::notWrittenChanged, this, &MainWindow::updateHint);
+
     connect(list_, &QTreeWidget::itemSelectionChanged, this, &MainWindow::Lb_Select_Change);
     connect(list_, &QTreeWidget::itemExpanded, this, &MainWindow::Lb_Select_ExpandRow);
     connect(list_, &QTreeWidget::itemCollapsed, this, &MainWindow::Lb_Select_CollapseRow);
     for (const auto& [field, control] : editor_->lineEdits()) control->installEventFilter(this);
+    for (const auto& [page, area] : editor_->textAreas()) area->installEventFilter(this);
     for (const auto& [field, popup] : editor_->popups()) {
         // activated comes from the user only: filling a page chooses items
         // too, and that must never write.
@@ -166,15 +200,49 @@ MainWindow::MainWindow() : stockNames_(quorin::BuiltInMapNames()) {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == content_ && event->type() == QEvent::Resize) {
         stretchWithHeight();
-    } else if (event->type() == QEvent::KeyPress) {
-        for (const auto& [field, control] : editor_->lineEdits()) {
-            if (control == watched) {
-                Field_KeyDown(field, *control, FirstCharacter(static_cast<const QKeyEvent&>(*event)));
-                break;
-            }
+    } else if (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) {
+        if (editorKey(watched, static_cast<QKeyEvent&>(*event), event->type() == QEvent::ShortcutOverride)) {
+            return true;
         }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool MainWindow::editorKey(QObject* watched, QKeyEvent& key, bool shortcutOverride) {
+    // A text field takes Ctrl+Shift+Z as its own redo. Undo Last Write and
+    // Redo Write must work wherever the cursor is, above all in the field
+    // just written, so their keys never reach the field: turned down as an
+    // override they run the menu item, and as a key they do nothing.
+    if (isWriteHistoryKey(key)) {
+        key.ignore();
+        return true;
+    }
+    if (shortcutOverride) return false;
+    for (const auto& [field, control] : editor_->lineEdits()) {
+        if (control != watched) continue;
+        if (key.key() == Qt::Key_Escape && !HeldAsShortcut(key) && editor_->notWritten(field)) {
+            editor_->restoreFileValue(field);
+            return true;
+        }
+        Field_KeyDown(field, *control, FieldKeyOf(key), HeldAsShortcut(key));
+        break;
+    }
+    return false;
+}
+
+bool MainWindow::isWriteHistoryKey(const QKeyEvent& key) const {
+    const QWidget* bar = menuWidget();
+    if (!bar) return false;
+    const QKeySequence pressed(key.keyCombination());
+    for (const char* item : {kUndoWriteItem, kRedoWriteItem}) {
+        const auto* action = bar->findChild<QAction*>(QLatin1String(item));
+        if (action && !action->shortcut().isEmpty() && action->shortcut() == pressed) return true;
+    }
+    return false;
+}
+
+void MainWindow::updateHint() {
+    hint_->setText(editor_->pageShowsNotWritten() ? QLatin1String(kNotWrittenHint) : QString());
 }
 
 void MainWindow::stretchWithHeight() {
@@ -191,19 +259,20 @@ void MainWindow::Fileopen_Action() { askAndOpen(false); }
 void MainWindow::FileOpenReadOnly_Action() { askAndOpen(true); }
 
 void MainWindow::askAndOpen(bool readOnly) {
-    const QString path = quorin::ui::Dialogs().askMapFile(this);
+    const QString title = readOnly ? QStringLiteral("Open Read-Only") : QStringLiteral("Open");
+    const QString path = quorin::ui::Dialogs().askMapFile(this, title);
     // Cancelled: the map on screen stays, and stays the one edits write.
     if (path.isEmpty()) return;
     openMap(path, readOnly);
 }
 
-void MainWindow::openMap(const QString& path, bool readOnly) {
+bool MainWindow::openMap(const QString& path, bool readOnly) {
     // The loader's message is shown once the tree holds the new map.
     const auto mode = readOnly || alwaysReadOnly_ ? quorin::OpenMode::ReadOnly : quorin::OpenMode::Edit;
     const quorin::Status loaded = quorin::OpenMap(state_, QFile::encodeName(path).toStdString(), stockNames_, mode);
     if (!loaded) {
         ShowError(this, loaded.error(), path);
-        return;
+        return false;
     }
     // The steps belonged to the previous map.
     history_.clear();
@@ -215,7 +284,8 @@ void MainWindow::openMap(const QString& path, bool readOnly) {
         raise();
         activateWindow();
     }
-    quorin::ui::ShowMessage(this, quorin::ui::MessageText(quorin::kMapLoaded));
+    quorin::ui::ShowInformation(this, quorin::ui::MessageText(quorin::kMapLoaded));
+    return true;
 }
 
 void MainWindow::FileOpenRecent_Fill(QMenu& menu) {
@@ -231,7 +301,9 @@ void MainWindow::FileOpenRecent_Fill(QMenu& menu) {
         shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
         QAction* item = menu.addAction(QStringLiteral("&%1  %2").arg(QString::number(i + 1), shown));
         item->setObjectName(QStringLiteral("FileOpenRecent%1").arg(i));
-        connect(item, &QAction::triggered, this, [this, path] { openMap(path); });
+        connect(item, &QAction::triggered, this, [this, path] {
+            if (!openMap(path) && !QFileInfo::exists(path)) quorin::ui::ForgetRecentMap(path);
+        });
     }
 }
 
@@ -292,7 +364,9 @@ void MainWindow::updateTitle() {
 void MainWindow::Lb_Select_Change() {
     const QList<QTreeWidgetItem*> selected = list_->selectedItems();
     if (selected.isEmpty()) return;
-    const auto fill = quorin::PageForRow(state_, ToMapText(selected.front()->text(0)));
+    const auto key = KeyOf(*selected.front());
+    if (!key) return;
+    const auto fill = quorin::PageForRow(state_, *key);
     if (!fill) return;
     // The record is remembered before any field shows it.
     quorin::ShowRecord(state_, fill->record);
@@ -301,9 +375,10 @@ void MainWindow::Lb_Select_Change() {
 
 void MainWindow::Lb_Select_ExpandRow(QTreeWidgetItem* row) {
     list_->setCurrentItem(row);
-    const quorin::ChildRows children = quorin::ChildRowsFor(state_, ToMapText(row->text(0)));
+    const auto key = KeyOf(*row);
+    const quorin::ChildRows children = key ? quorin::ChildRowsFor(state_, *key) : quorin::ChildRows{false, {}};
     if (!children.known) {
-        quorin::ui::ShowMessage(this, quorin::ui::MessageText(quorin::kUnknownFolder));
+        quorin::ui::ShowWarning(this, quorin::ui::MessageText(quorin::kUnknownFolder));
         return;
     }
     // Children are a snapshot made at each expansion; never add them twice.
@@ -319,12 +394,12 @@ void MainWindow::Lb_Select_CollapseRow(QTreeWidgetItem* row) {
     qDeleteAll(row->takeChildren());
 }
 
-void MainWindow::Field_KeyDown(quorin::EditField field, QLineEdit& control, char32_t key) {
+void MainWindow::Field_KeyDown(quorin::EditField field, QLineEdit& control, quorin::FieldKey key, bool shortcut) {
     // A read-only map's fields take no edits, so there is nothing to refuse.
-    if (!quorin::IsCommitKey(key) || control.isReadOnly()) return;
+    if (!quorin::IsCommitKey(key, shortcut) || control.isReadOnly()) return;
     const QString text = control.text();
     if (const qsizetype at = quorin::ui::FirstWithoutMapByte(text); at >= 0) {
-        quorin::ui::ShowMessage(this, NoMapByteMessage(text, at));
+        quorin::ui::ShowWarning(this, NoMapByteMessage(text, at));
         showFileValue(field);
         return;
     }
@@ -333,12 +408,8 @@ void MainWindow::Field_KeyDown(quorin::EditField field, QLineEdit& control, char
         showFileValue(field);
         return;
     }
-    // Setting the text empties the field's own undo, so Edit > Undo can no
-    // longer bring back a text the file does not hold.
-    const int cursor = control.cursorPosition();
-    control.setText(control.text());
-    control.setCursorPosition(cursor);
-    updateWriteItems();
+    const quorin::RecordKind kind = quorin::KindOf(quorin::RuleFor(field));
+    showWritten({kind, ShownOf(state_, kind)->position}, field);
 }
 
 void MainWindow::Popup_Change(quorin::EditField popup, int index) {
@@ -346,8 +417,12 @@ void MainWindow::Popup_Change(quorin::EditField popup, int index) {
     if (auto written = quorin::CommitPopup(state_, popup, index, &history_); !written) {
         ShowError(this, written.error(), loadedPath());
         showFileValue(popup);
+        updateWriteItems();
+        return;
     }
-    updateWriteItems();
+    const quorin::RecordKind kind = quorin::KindOf(quorin::RuleFor(popup));
+    // No item (index -1) writes nothing, and may come with no record shown.
+    if (const auto& shown = ShownOf(state_, kind)) showWritten({kind, shown->position}, popup);
 }
 
 void MainWindow::showFileValue(quorin::EditField field) {
@@ -366,16 +441,16 @@ void MainWindow::ScriptToolsProtectMap_Action() {
         return;
     }
     updateWriteItems();
-    quorin::ui::ShowMessage(this, quorin::ui::MessageText(quorin::kProtectedMessage));
+    quorin::ui::ShowInformation(this, quorin::ui::MessageText(quorin::kProtectedMessage));
 }
 
 void MainWindow::showSearchHit(const quorin::SearchHit& hit) {
     QTreeWidgetItem* row = nullptr;
-    for (const std::size_t index : quorin::TreePathFor(state_, hit)) {
+    for (const quorin::RowKey& key : quorin::TreePathFor(state_, hit)) {
         // Children are made when their folder expands, so each row on the
         // way is expanded before the next is looked for.
         if (row && !row->isExpanded()) list_->expandItem(row);
-        QTreeWidgetItem* next = row ? row->child(static_cast<int>(index)) : list_->topLevelItem(static_cast<int>(index));
+        QTreeWidgetItem* next = RowWithKey(*list_, row, key);
         if (!next) break;
         row = next;
     }
@@ -411,14 +486,24 @@ void MainWindow::ScriptToolsRedoWrite_Action() {
 }
 
 void MainWindow::showChanged(const std::optional<quorin::TouchedRecord>& touched) {
-    if (!touched) return;
+    // A Protect Map step touches no record: the window goes on showing the
+    // names and texts that were loaded.
+    if (touched) showWritten({touched->kind, touched->position});
+}
+
+void MainWindow::showWritten(const quorin::SelectedRecord& changed, std::optional<quorin::EditField> written) {
     for (QTreeWidgetItemIterator row(list_); *row; ++row) {
-        const auto text = quorin::RowTextAfterChange(state_, ToMapText((*row)->text(0)), touched->kind, touched->position);
-        if (text) (*row)->setText(0, FromMapText(*text));
+        const auto key = KeyOf(**row);
+        if (!key) continue;
+        if (const auto text = quorin::RowTextAfterChange(state_, *key, changed)) (*row)->setText(0, FromMapText(*text));
     }
-    const auto& shown = ShownOf(state_, touched->kind);
-    if (editor_->currentIndex() == static_cast<int>(PageOf(touched->kind)) && shown &&
-        shown->generation == state_.generation() && shown->position == touched->position) {
-        editor_->showFill(quorin::PageFor(state_, {touched->kind, touched->position}));
+    // A node's change shows in the script's and the global's text too, so
+    // every page of a record of this load is brought up to date.
+    for (const quorin::RecordKind kind : {quorin::RecordKind::Script, quorin::RecordKind::Global,
+                                          quorin::RecordKind::Syntax}) {
+        const auto& shown = ShownOf(state_, kind);
+        if (!shown || shown->generation != state_.generation()) continue;
+        editor_->refreshFill(quorin::PageFor(state_, {kind, shown->position}), written);
     }
+    updateWriteItems();
 }

@@ -9,11 +9,15 @@
 #include <string>
 #include <vector>
 
+#include "browse/RecordSelection.h"
 #include "edit/EditField.h"
+#include "edit/FieldWriteBack.h"
 #include "edit/WriteHistory.h"
 #include "map/MapState.h"
 #include "search/SearchHit.h"
 
+class QKeyEvent;
+class QLabel;
 class QLineEdit;
 class QMenu;
 class QTreeWidget;
@@ -39,8 +43,9 @@ public:
 
     // Runs the load chain on path as File > Open does once a file is chosen;
     // read-only opens it for looking only (as does a file this user may not
-    // write, or every map once setAlwaysReadOnly is on).
-    void openMap(const QString& path, bool readOnly = false);
+    // write, or every map once setAlwaysReadOnly is on). False when the map
+    // was refused (its message shown).
+    bool openMap(const QString& path, bool readOnly = false);
     // quorin --read-only: every map of this run opens read-only.
     void setAlwaysReadOnly(bool always) { alwaysReadOnly_ = always; }
 
@@ -59,13 +64,14 @@ public:
     void ScriptToolsUndoWrite_Action();
     void ScriptToolsRedoWrite_Action();
     // File > Open Recent, filled each time it opens: one item per recent
-    // map, newest first; choosing one runs the load chain on it.
+    // map, newest first; choosing one runs the load chain on it. An entry
+    // whose file is gone leaves the list once its message was shown.
     void FileOpenRecent_Fill(QMenu& menu);
 
     // Shows a hit of a search in the tree: expands the folders and the
     // script on its way, selects its row (a use: the script's first row
-    // with the node's identity) and brings this window to the front. The
-    // page shows what a click on that row shows.
+    // that reaches the node) and brings this window to the front. The page
+    // shows what a click on that row shows.
     void showSearchHit(const quorin::SearchHit& hit);
 
 signals:
@@ -89,9 +95,13 @@ private:
     void Lb_Select_CollapseRow(QTreeWidgetItem* row);
     // The KeyDown of each of the eleven edit fields: a commit key writes the
     // field's text as it stands before the key; the key is never consumed.
-    void Field_KeyDown(quorin::EditField field, QLineEdit& control, char32_t key);
+    void Field_KeyDown(quorin::EditField field, QLineEdit& control, quorin::FieldKey key, bool shortcut);
     // The Change of each of the four popups, for a user's choice only.
     void Popup_Change(quorin::EditField popup, int index);
+    // The keys of the editor's text fields before the fields see them.
+    bool editorKey(QObject* watched, QKeyEvent& key, bool shortcutOverride);
+    // The key is the shortcut of Undo Last Write or Redo Write.
+    bool isWriteHistoryKey(const QKeyEvent& key) const;
 
     // After a refused write: the control shows the value the file holds.
     void showFileValue(quorin::EditField field);
@@ -99,9 +109,14 @@ private:
     void showNewMap();
     // Protect Map, undo and redo are enabled while they can do something.
     void updateWriteItems();
-    // After an undo or redo: the rows and the page that show the record
-    // take what the file now says.
+    // After a write changed a record (a field, a popup, an undo or a redo):
+    // the rows that reach it, and every page of a record of this load, show
+    // what the file now holds; written is the field whose text was written.
+    void showWritten(const quorin::SelectedRecord& changed, std::optional<quorin::EditField> written = std::nullopt);
     void showChanged(const std::optional<quorin::TouchedRecord>& touched);
+    // The status line asks for Return or Escape while the page shows a
+    // field whose text is not written.
+    void updateHint();
     void updateTitle();
     // The file the records came from, as the file system names it.
     QString loadedPath() const { return QFile::decodeName(state_.loadedPath().c_str()); }
@@ -114,4 +129,5 @@ private:
     QWidget* content_ = nullptr;
     QTreeWidget* list_ = nullptr;
     quorin::ui::EditorPanel* editor_ = nullptr;
+    QLabel* hint_ = nullptr;
 };

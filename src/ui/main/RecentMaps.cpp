@@ -29,4 +29,11 @@ void RememberRecentMap(const QString& path) {
     QSettings().setValue(QLatin1String(kRecentSetting), paths);
 }
 
+void ForgetRecentMap(const QString& path) {
+    QStringList paths = RecentMaps();
+    paths.removeAll(path);
+    paths.removeAll(QFileInfo(path).absoluteFilePath());
+    QSettings().setValue(QLatin1String(kRecentSetting), paths);
+}
+
 }  // namespace quorin::ui

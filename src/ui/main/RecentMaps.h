@@ -15,5 +15,7 @@ QStringList RecentMaps();
 // Puts path (made absolute) at the top; an entry for the same file moves
 // up rather than showing twice, and the oldest falls off the end.
 void RememberRecentMap(const QString& path);
+// Takes path off the list, as given or made absolute (a map that is gone).
+void ForgetRecentMap(const QString& path);
 
 }  // namespace quorin::ui

@@ -7,18 +7,23 @@
 #include <QString>
 #include <string_view>
 
-
 class QWidget;
 
 namespace quorin::ui {
 
+// What a box tells: an error (something was refused or failed) carries the
+// warning icon, anything else the information icon.
+enum class MessageKind { Information, Warning };
+
 class DialogSeam {
 public:
     virtual ~DialogSeam() = default;
-    // A modal box with one text and an OK button; returns when dismissed.
-    virtual void showMessage(QWidget* parent, const QString& text) = 0;
-    // The open dialog filtered to Map files; an empty text means cancelled.
-    virtual QString askMapFile(QWidget* parent) = 0;
+    // A modal box with one text, the kind's icon and an OK button; returns
+    // when dismissed.
+    virtual void showMessage(QWidget* parent, const QString& text, MessageKind kind) = 0;
+    // The open dialog, titled title and filtered to Map files; an empty text
+    // means cancelled.
+    virtual QString askMapFile(QWidget* parent, const QString& title) = 0;
     // The save dialog for a text file, offering suggestedName; the chosen
     // path, or an empty text when cancelled.
     virtual QString askSaveFile(QWidget* parent, const QString& suggestedName) = 0;
@@ -28,7 +33,8 @@ public:
 DialogSeam& Dialogs();
 void SetDialogs(DialogSeam* seam);
 
-void ShowMessage(QWidget* parent, const QString& text);
+void ShowInformation(QWidget* parent, const QString& text);
+void ShowWarning(QWidget* parent, const QString& text);
 
 // The file type the tool opens, and the open dialog's filter made from it.
 inline constexpr const char* kMapTypeName = "Map";

@@ -98,7 +98,7 @@ FindInText* FindInText::Of(QMainWindow& window) {
 void FindInText::Show(QMainWindow& window) {
     QPlainTextEdit* text = TextToSearch(window);
     if (!text) {
-        ShowMessage(&window, QStringLiteral("This window has no text to search. Use Script Tools > Find in Map "
+        ShowInformation(&window, QStringLiteral("This window has no text to search. Use Script Tools > Find in Map "
                                             "to search the map."));
         return;
     }

@@ -14,7 +14,7 @@ bool SaveTextAs(QWidget* parent, const QString& text, const QString& suggestedNa
     const QByteArray bytes = FirstWithoutMapByte(text) < 0 ? text.toLatin1() : text.toUtf8();
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        ShowMessage(parent, QStringLiteral("Can't save \"%1\": %2. Nothing was written.").arg(path, file.errorString()));
+        ShowWarning(parent, QStringLiteral("Can't save \"%1\": %2. Nothing was written.").arg(path, file.errorString()));
         return false;
     }
     return true;

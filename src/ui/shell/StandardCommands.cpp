@@ -35,6 +35,22 @@ void ApplyTo(QPlainTextEdit& area, StandardCommand command) {
     }
 }
 
+// Commands that change the text; a read-only field refuses them from the
+// menu as it does from the keyboard.
+bool ChangesText(StandardCommand command) {
+    switch (command) {
+    case StandardCommand::Undo:
+    case StandardCommand::Cut:
+    case StandardCommand::Paste:
+    case StandardCommand::Delete: return true;
+    case StandardCommand::None:
+    case StandardCommand::Quit:
+    case StandardCommand::Copy:
+    case StandardCommand::SelectAll: break;
+    }
+    return false;
+}
+
 }  // namespace
 
 void RunStandardCommand(StandardCommand command) {
@@ -44,9 +60,9 @@ void RunStandardCommand(StandardCommand command) {
     }
     QWidget* focused = QApplication::focusWidget();
     if (auto* line = qobject_cast<QLineEdit*>(focused)) {
-        ApplyTo(*line, command);
+        if (!line->isReadOnly() || !ChangesText(command)) ApplyTo(*line, command);
     } else if (auto* area = qobject_cast<QPlainTextEdit*>(focused)) {
-        ApplyTo(*area, command);
+        if (!area->isReadOnly() || !ChangesText(command)) ApplyTo(*area, command);
     }
 }
 

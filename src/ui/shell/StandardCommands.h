@@ -8,7 +8,8 @@
 
 namespace quorin::ui {
 
-// Does nothing for StandardCommand::None, or when no text field has the focus.
+// Does nothing for StandardCommand::None, or when no text field has the
+// focus; a read-only field only copies and selects.
 void RunStandardCommand(StandardCommand command);
 
 }  // namespace quorin::ui

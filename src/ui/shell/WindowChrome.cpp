@@ -3,37 +3,44 @@
 
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QStatusBar>
 
 namespace quorin::ui {
 
 namespace {
 
-// A bar the platform shows outside the window takes no room in it.
-int MenuHeight(const QMainWindow& window) {
+// The menu bar above the content and the status line below it; a menu bar
+// the platform shows outside the window takes no room in it.
+int BarsHeight(const QMainWindow& window) {
+    int height = 0;
     const QWidget* menu = window.menuWidget();
-    if (!menu) return 0;
-    if (auto* bar = qobject_cast<const QMenuBar*>(menu); bar && bar->isNativeMenuBar()) return 0;
-    return menu->sizeHint().height();
+    const auto* bar = qobject_cast<const QMenuBar*>(menu);
+    if (menu && !(bar && bar->isNativeMenuBar())) height += menu->sizeHint().height();
+    // Asked for without making one: statusBar() would add a bar.
+    if (const auto* status = window.findChild<QStatusBar*>(QString(), Qt::FindDirectChildrenOnly)) {
+        height += status->sizeHint().height();
+    }
+    return height;
 }
 
 }  // namespace
 
 void ApplyContentSize(QMainWindow& window, int width, int height, ContentResize resize) {
-    const int menuHeight = MenuHeight(window);
+    const int bars = BarsHeight(window);
     switch (resize) {
     case ContentResize::Both:
-        window.setMinimumSize(kContentMinimum, kContentMinimum + menuHeight);
-        window.setMaximumSize(kContentMaximum, kContentMaximum + menuHeight);
-        window.resize(width, height + menuHeight);
+        window.setMinimumSize(kContentMinimum, kContentMinimum + bars);
+        window.setMaximumSize(kContentMaximum, kContentMaximum + bars);
+        window.resize(width, height + bars);
         break;
     case ContentResize::HeightOnly:
         window.setFixedWidth(width);
-        window.setMinimumHeight(kContentMinimum + menuHeight);
-        window.setMaximumHeight(kContentMaximum + menuHeight);
-        window.resize(width, height + menuHeight);
+        window.setMinimumHeight(kContentMinimum + bars);
+        window.setMaximumHeight(kContentMaximum + bars);
+        window.resize(width, height + bars);
         break;
     case ContentResize::None:
-        window.setFixedSize(width, height + menuHeight);
+        window.setFixedSize(width, height + bars);
         break;
     }
 }

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What every window shares: document window buttons, and a content area of
-// a given size below the menu bar. Size limits belong to the content; the
-// bar makes the window taller by its own height.
+// a given size below the menu bar (and above a status line). Size limits
+// belong to the content; the bars make the window taller by their heights.
 
 #include <Qt>
 
@@ -25,7 +25,7 @@ enum class ContentResize {
     None,        // a fixed size
 };
 
-// Sizes window so that its content area, below any menu bar, is
+// Sizes window so that its content area, between its bars, is
 // width x height, and lets the user change it as resize says.
 void ApplyContentSize(QMainWindow& window, int width, int height, ContentResize resize);
 

@@ -11,9 +11,10 @@
 
 namespace quorin::uitest {
 
-void RecordingDialogs::showMessage(QWidget* parent, const QString& text) {
+void RecordingDialogs::showMessage(QWidget* parent, const QString& text, ui::MessageKind kind) {
     if (whileShown) whileShown(text);
     messages.append(text);
+    kinds.append(kind);
     parents.append(parent);
 }
 

@@ -32,11 +32,12 @@ public:
     RecordingDialogs(const RecordingDialogs&) = delete;
     RecordingDialogs& operator=(const RecordingDialogs&) = delete;
 
-    void showMessage(QWidget* parent, const QString& text) override;
-    QString askMapFile(QWidget*) override { return {}; }
+    void showMessage(QWidget* parent, const QString& text, ui::MessageKind kind) override;
+    QString askMapFile(QWidget*, const QString&) override { return {}; }
     QString askSaveFile(QWidget*, const QString&) override { return {}; }
 
     QStringList messages;
+    QList<ui::MessageKind> kinds;  // one per message
     QList<QPointer<QWidget>> parents;  // guarded: a parent may be deleted later
     // Runs while a box is up, before it is answered.
     std::function<void(const QString&)> whileShown;

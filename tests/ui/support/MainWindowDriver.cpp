@@ -2,6 +2,7 @@
 #include "ui/support/MainWindowDriver.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
@@ -18,10 +19,14 @@ namespace quorin::uitest {
 ScriptedDialogs::ScriptedDialogs() { ui::SetDialogs(this); }
 ScriptedDialogs::~ScriptedDialogs() { ui::SetDialogs(nullptr); }
 
-void ScriptedDialogs::showMessage(QWidget*, const QString& text) { messages << text; }
+void ScriptedDialogs::showMessage(QWidget*, const QString& text, ui::MessageKind kind) {
+    messages << text;
+    kinds << kind;
+}
 
-QString ScriptedDialogs::askMapFile(QWidget*) {
+QString ScriptedDialogs::askMapFile(QWidget*, const QString& title) {
     ++openDialogs;
+    lastOpenTitle = title;
     lastFilter = ui::MapFileFilter();
     if (answers_.empty()) return {};
     QString path = answers_.front();
@@ -126,6 +131,23 @@ QTreeWidgetItem* ExpandPath(QTreeWidget& list, const QStringList& path) {
         ExpandRow(list, *row);
     }
     return row;
+}
+
+QTreeWidgetItem* SelectRow(QTreeWidget& list, const QStringList& path, const QString& row) {
+    QTreeWidgetItem* item = Row(list, row, ExpandPath(list, path));
+    if (!item) {
+        QTest::qFail(qPrintable(QStringLiteral("no row %1 under %2").arg(row, path.join(QLatin1String(" > ")))),
+                     __FILE__, __LINE__);
+        return nullptr;
+    }
+    ClickRow(list, *item);
+    return item;
+}
+
+bool FocusIn(QWidget& widget) {
+    QApplication::setActiveWindow(widget.window());
+    widget.setFocus(Qt::MouseFocusReason);
+    return QTest::qWaitFor([&widget] { return QApplication::focusWidget() == &widget; }, 2000);
 }
 
 void TypeInto(QLineEdit& field, const QString& text) {

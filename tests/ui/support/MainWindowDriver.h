@@ -29,15 +29,17 @@ public:
     ScriptedDialogs(const ScriptedDialogs&) = delete;
     ScriptedDialogs& operator=(const ScriptedDialogs&) = delete;
 
-    void showMessage(QWidget* parent, const QString& text) override;
-    QString askMapFile(QWidget* parent) override;
+    void showMessage(QWidget* parent, const QString& text, ui::MessageKind kind) override;
+    QString askMapFile(QWidget* parent, const QString& title) override;
     QString askSaveFile(QWidget* parent, const QString& suggestedName) override;
 
     void answerOpen(const QString& path) { answers_.push_back(path); }
     // The next save dialog chooses path (none queued: cancelled).
     void answerSave(const QString& path) { saveAnswers_.push_back(path); }
     QStringList messages;
+    QList<ui::MessageKind> kinds;  // one per message
     int openDialogs = 0;
+    QString lastOpenTitle;
     QString lastFilter;
     QStringList suggestedNames;  // one per save dialog
 
@@ -76,6 +78,12 @@ void ExpandRow(QTreeWidget& list, QTreeWidgetItem& row);
 void CollapseRow(QTreeWidget& list, QTreeWidgetItem& row);
 // Expands each row of the path in turn, from the top; returns the last.
 QTreeWidgetItem* ExpandPath(QTreeWidget& list, const QStringList& path);
+// Expands the path, then clicks the row with this text among the last
+// row's children; nullptr (and a failed test) when there is none.
+QTreeWidgetItem* SelectRow(QTreeWidget& list, const QStringList& path, const QString& row);
+// Makes widget's window the active one and gives widget the keyboard
+// focus, as a click into it does; false when it did not get it.
+bool FocusIn(QWidget& widget);
 
 // Replaces the field's text by typing (select all, then the keys).
 void TypeInto(QLineEdit& field, const QString& text);
