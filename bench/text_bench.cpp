@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Extract-all text and command database on the largest map the format holds.
+// Extract-all text, command database and script texts on the largest map the format holds.
 
 #include <benchmark/benchmark.h>
 
@@ -84,6 +84,19 @@ void LongestScriptText(benchmark::State& state) {
     }
 }
 BENCHMARK(LongestScriptText)->Unit(benchmark::kMicrosecond);
+
+// The same text with the part of every byte, as a text editor reads it.
+void LongestScriptParts(benchmark::State& state) {
+    const quorin::MapState& map = Maximal();
+    std::size_t parts = 0;
+    for (auto _ : state) {
+        const quorin::PartedText text = quorin::ScriptTextParts(map, 0);
+        parts = text.parts().size();
+        benchmark::DoNotOptimize(text.parts().data());
+    }
+    state.counters["parts"] = static_cast<double>(parts);
+}
+BENCHMARK(LongestScriptParts)->Unit(benchmark::kMicrosecond);
 
 void AllScriptsRangeText(benchmark::State& state) {
     const quorin::MapState& map = Maximal();

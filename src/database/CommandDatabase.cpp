@@ -54,10 +54,9 @@ CommandDatabaseResult WriteCommandDatabase(const std::vector<Syntax>& syntaxCach
     result.processed = static_cast<std::int64_t>(syntaxCache.size());
     result.added = static_cast<std::int64_t>(recorded.size());
     TextOutput out(sink);
+    // Lines go on after the sink stops, so that the output counts the whole
+    // text; it drops them without handing them on.
     for (const RecordedCommand& command : recorded) {
-        result.textSize += static_cast<std::int64_t>(kLineStart.size() + command.name.size() + kLineMiddle.size() +
-                                                     DecimalSize(command.identity) + kLineEnd.size());
-        if (out.stopped()) continue;
         out += kLineStart;
         out += command.name;
         out += kLineMiddle;
@@ -65,6 +64,7 @@ CommandDatabaseResult WriteCommandDatabase(const std::vector<Syntax>& syntaxCach
         out += kLineEnd;
     }
     result.complete = out.flush();
+    result.textSize = static_cast<std::int64_t>(out.appended());
     result.ticks = Ticks() - start;
     return result;
 }

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "extract/ExtractAll.h"
 
-#include "extract/RangeExtraction.h"
 #include "base/TextFormat.h"
 #include "base/TickCounter.h"
+#include "script/TextProducer.h"
 
 namespace quorin {
 
@@ -11,36 +11,41 @@ namespace {
 
 constexpr int kSeparatingLineEnds = 5;
 
-}  // namespace
-
-ExtractAllResult ExtractAll(const MapContent& map, TextSink& sink) {
+// Text is a TextOutput to make the text or a TextCount to size it.
+template <typename Text>
+ExtractAllResult WriteAll(Text& out, const MapContent& map) {
     ExtractAllResult result;
-    const std::int64_t start = Ticks();
-    const ScriptTexts texts(map, NodeTextRules::ExtractAll);
-    TextOutput out(sink);
+    const TextProducer producer(map, NodeTextRules::ExtractAll, TextProducer::Walks::RenderedOnce);
     for (const GlobalHeader& global : map.GlobalHeaderCache) {
         if (out.stopped()) break;
         ++result.globals;
         ++result.syntaxParts;
-        AppendGlobalLine(out, map, global);
+        producer.global(out, global);
     }
     for (int i = 0; i < kSeparatingLineEnds; ++i) out += kLineEnd;
     for (const ScriptHeader& script : map.ScriptHeaderCache) {
         if (out.stopped()) break;
         ++result.scripts;
-        result.syntaxParts += 2 + AppendScriptBlock(out, texts, script);
+        result.syntaxParts += 2 + producer.script(out, script);
     }
+    return result;
+}
+
+}  // namespace
+
+ExtractAllResult ExtractAll(const MapContent& map, TextSink& sink) {
+    const std::int64_t start = Ticks();
+    TextOutput out(sink);
+    ExtractAllResult result = WriteAll(out, map);
     result.complete = out.flush();
     result.ticks = Ticks() - start;
     return result;
 }
 
 std::int64_t ExtractAllSize(const MapContent& map) {
-    const ScriptTexts texts(map, NodeTextRules::ExtractAll);
-    std::int64_t size = kSeparatingLineEnds * static_cast<std::int64_t>(kLineEnd.size());
-    for (const GlobalHeader& global : map.GlobalHeaderCache) size += GlobalLineSize(texts, global);
-    for (const ScriptHeader& script : map.ScriptHeaderCache) size += ScriptBlockSize(texts, script);
-    return size;
+    TextCount count;
+    (void)WriteAll(count, map);
+    return static_cast<std::int64_t>(count.appended());
 }
 
 std::string ExtractAllResult::message() const {

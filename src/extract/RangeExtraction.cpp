@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "base/LimitedText.h"
-#include "base/TextFormat.h"
+#include "script/TextProducer.h"
 
 namespace quorin {
 
@@ -22,79 +22,44 @@ Span Existing(std::int64_t first, std::int64_t last, std::size_t size) {
     return {static_cast<std::size_t>(first), static_cast<std::size_t>(end)};
 }
 
-constexpr auto kLineEndSize = static_cast<std::int64_t>(kLineEnd.size());
+// Text is a TextOutput to make the text or a TextCount to size it.
+template <typename Text>
+void ScriptBlocks(Text& out, const MapContent& map, Span span) {
+    if (span.from == span.to) return;
+    const TextProducer producer(map, NodeTextRules::RangeExtraction, TextProducer::Walks::RenderedOnce);
+    for (std::size_t i = span.from; i < span.to && !out.stopped(); ++i) producer.script(out, map.ScriptHeaderCache[i]);
+}
+
+template <typename Text>
+void GlobalLines(Text& out, const MapContent& map, Span span) {
+    const TextProducer producer(map, NodeTextRules::RangeExtraction);
+    for (std::size_t i = span.from; i < span.to && !out.stopped(); ++i) producer.global(out, map.GlobalHeaderCache[i]);
+}
 
 }  // namespace
 
-std::int64_t AppendScriptBlock(TextOutput& out, const MapContent& map, const ScriptHeader& script,
-                               NodeTextRules rules) {
-    AppendScriptHeader(out, script);
-    out += ')';
-    const std::int64_t walked = AppendScriptBody(out, map, script, rules);
-    out += "))";
-    out += kLineEnd;
-    out += kLineEnd;
-    return walked;
-}
-
-std::int64_t AppendScriptBlock(TextOutput& out, const ScriptTexts& texts, const ScriptHeader& script) {
-    AppendScriptHeader(out, script);
-    out += ')';
-    const std::int64_t walked = texts.appendBody(out, script);
-    out += "))";
-    out += kLineEnd;
-    out += kLineEnd;
-    return walked;
-}
-
-void AppendGlobalLine(TextOutput& out, const MapContent& map, const GlobalHeader& global) {
-    AppendGlobalDeclaration(out, map, global);
-    out += kLineEnd;
-}
-
-std::int64_t ScriptBlockSize(const ScriptTexts& texts, const ScriptHeader& script) {
-    return ScriptTexts::headerSize(script) + 1 + texts.bodySize(script) + 2 + 2 * kLineEndSize;
-}
-
-std::int64_t GlobalLineSize(const ScriptTexts& texts, const GlobalHeader& global) {
-    return texts.globalDeclarationSize(global) + kLineEndSize;
-}
-
 bool WriteScriptRange(const MapContent& map, std::int64_t first, std::int64_t last, TextSink& sink) {
-    const Span span = Existing(first, last, map.ScriptHeaderCache.size());
-    if (span.from == span.to) return true;
-    const ScriptTexts texts(map, NodeTextRules::RangeExtraction);
     TextOutput out(sink);
-    for (std::size_t i = span.from; i < span.to && !out.stopped(); ++i) {
-        AppendScriptBlock(out, texts, map.ScriptHeaderCache[i]);
-    }
+    ScriptBlocks(out, map, Existing(first, last, map.ScriptHeaderCache.size()));
     return out.flush();
 }
 
 bool WriteGlobalRange(const MapContent& map, std::int64_t first, std::int64_t last, TextSink& sink) {
-    const Span span = Existing(first, last, map.GlobalHeaderCache.size());
     TextOutput out(sink);
-    for (std::size_t i = span.from; i < span.to && !out.stopped(); ++i) {
-        AppendGlobalLine(out, map, map.GlobalHeaderCache[i]);
-    }
+    GlobalLines(out, map, Existing(first, last, map.GlobalHeaderCache.size()));
     return out.flush();
 }
 
 std::int64_t ScriptRangeSize(const MapContent& map, std::int64_t first, std::int64_t last) {
-    const Span span = Existing(first, last, map.ScriptHeaderCache.size());
-    if (span.from == span.to) return 0;
-    const ScriptTexts texts(map, NodeTextRules::RangeExtraction);
-    std::int64_t size = 0;
-    for (std::size_t i = span.from; i < span.to; ++i) size += ScriptBlockSize(texts, map.ScriptHeaderCache[i]);
-    return size;
+    TextCount count;
+    ScriptBlocks(count, map, Existing(first, last, map.ScriptHeaderCache.size()));
+    return static_cast<std::int64_t>(count.appended());
 }
 
 std::int64_t GlobalRangeSize(const MapContent& map, std::int64_t first, std::int64_t last) {
-    const Span span = Existing(first, last, map.GlobalHeaderCache.size());
-    const ScriptTexts texts(map, NodeTextRules::RangeExtraction);
-    std::int64_t size = 0;
-    for (std::size_t i = span.from; i < span.to; ++i) size += GlobalLineSize(texts, map.GlobalHeaderCache[i]);
-    return size;
+    TextCount count;
+    GlobalLines(count, map, Existing(first, last, map.GlobalHeaderCache.size()));
+    return static_cast<std::int64_t>(count.appended());
 }
 
 std::string ScriptRangeText(const MapContent& map, std::int64_t first, std::int64_t last) {

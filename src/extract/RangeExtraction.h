@@ -1,17 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The texts of the range extractions: one script block per script, one
-// declaration line per global, for a range of cache positions. Positions
-// past the end of the cache are left out; a negative first position or
-// last < first gives no text.
+// declaration line per global (the RangeExtraction rules of TextProducer),
+// for a range of cache positions. Positions past the end of the cache are
+// left out; a negative first position or last < first gives no text.
 
 #include <cstdint>
 #include <string>
 
-#include "map/MapState.h"
 #include "base/TextSink.h"
-#include "script/Decompiler.h"
-#include "script/ScriptTexts.h"
+#include "map/MapState.h"
 
 namespace quorin {
 
@@ -31,17 +29,5 @@ std::int64_t GlobalRangeSize(const MapContent& map, std::int64_t first, std::int
 // The same texts whole, in memory: for small maps and tests.
 std::string ScriptRangeText(const MapContent& map, std::int64_t first, std::int64_t last);
 std::string GlobalRangeText(const MapContent& map, std::int64_t first, std::int64_t last);
-
-// One script block: the header closed by ")" right after the name, the body,
-// then "))" and two line ends. Returns the number of positions walked.
-std::int64_t AppendScriptBlock(TextOutput& out, const MapContent& map, const ScriptHeader& script,
-                               NodeTextRules rules);
-// The same from texts made once for all the scripts of a run.
-std::int64_t AppendScriptBlock(TextOutput& out, const ScriptTexts& texts, const ScriptHeader& script);
-// One global line: the declaration and a line end.
-void AppendGlobalLine(TextOutput& out, const MapContent& map, const GlobalHeader& global);
-// Their sizes.
-std::int64_t ScriptBlockSize(const ScriptTexts& texts, const ScriptHeader& script);
-std::int64_t GlobalLineSize(const ScriptTexts& texts, const GlobalHeader& global);
 
 }  // namespace quorin

@@ -139,6 +139,18 @@ inline constexpr std::string_view kHeaderTag = "daeh";  // compared ignoring let
 inline constexpr std::int32_t kRefusedVersion = 609;
 inline constexpr std::int32_t kNoLink = -1;  // a sibling or child identity that leads nowhere
 
+namespace scriptType {
+inline constexpr std::int32_t kStartup = 0;
+inline constexpr std::int32_t kContinuous = 2;
+}  // namespace scriptType
+
+// Whether a script of this type returns a value, so that its text shows the
+// return type: startup and continuous scripts return nothing, whatever
+// their return type field holds.
+constexpr bool ScriptTypeReturnsValue(std::int32_t type) {
+    return type != scriptType::kStartup && type != scriptType::kContinuous;
+}
+
 namespace expType {
 inline constexpr std::int32_t kGroup = 8;      // opens a parenthesised group
 inline constexpr std::int32_t kCommand = 9;    // names a command or holds a constant; closes groups

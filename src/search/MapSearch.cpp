@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "script/Decompiler.h"
+#include "script/TextProducer.h"
 
 namespace quorin {
 
@@ -129,7 +129,7 @@ std::size_t MapSearch::stepUses() {
         inWalk_ = true;
         walkAt_ = walk.first;
         walkEnd_ = walk.root;
-        if (ChildHasOwnLine(map_.SyntaxCache[walk.child]) && matches_[walk.child]) return 1 + addHit(use(walk.child));
+        if (walk.childLine && matches_[walk.child]) return 1 + addHit(use(walk.child));
         return 1;
     }
     const std::size_t p = walkAt_ < walkEnd_ ? nextMatch_[walkAt_] : walkEnd_;

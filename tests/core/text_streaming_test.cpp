@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Texts made piece by piece: the texts made from the node table match the
-// node-by-node walk, every size worked out ahead matches the text made, a
+// Texts made piece by piece: the walks made from the rendered nodes match
+// the node-by-node parts, every size worked out ahead matches the text made, a
 // sink's "stop" ends a producer at once, and a result window's text says
 // what it left out.
 
@@ -19,7 +19,7 @@
 #include "map/MapLoader.h"
 #include "map/MapNames.h"
 #include "fixtures/MaximalMap.h"
-#include "script/ScriptTexts.h"
+#include "script/TextProducer.h"
 #include "support/HandMap.h"
 #include "support/TempMap.h"
 #include "support/WholeText.h"
@@ -56,21 +56,31 @@ std::vector<std::pair<const char*, MapState>> Maps() {
     return maps;
 }
 
-TEST(ScriptTexts, BodiesAreTheNodeByNodeWalkUnderEveryRuleSet) {
+TEST(TextProducer, RenderedOnceWalksAndTheirCountsAreTheNodeByNodeParts) {
     for (const auto& [what, map] : Maps()) {
         for (const NodeTextRules rules :
              {NodeTextRules::SelectionDisplay, NodeTextRules::RangeExtraction, NodeTextRules::ExtractAll}) {
-            const ScriptTexts texts(map, rules);
-            for (const ScriptHeader& script : map.ScriptHeaderCache) {
-                std::int64_t walked = 0;
+            const TextProducer byNode(map, rules);
+            const TextProducer once(map, rules, TextProducer::Walks::RenderedOnce);
+            for (std::size_t i = 0; i < map.ScriptHeaderCache.size(); ++i) {
+                const ScriptHeader& script = map.ScriptHeaderCache[i];
+                PartedText parts;
+                const std::int64_t walked = byNode.script(parts, i);
                 std::int64_t fastWalked = 0;
-                const std::string slow =
-                    testing::Written([&](TextOutput& out) { walked = AppendScriptBody(out, map, script, rules); });
                 const std::string fast =
-                    testing::Written([&](TextOutput& out) { fastWalked = texts.appendBody(out, script); });
-                ASSERT_EQ(fast, slow) << what << ", script " << script.Name << ", rules " << static_cast<int>(rules);
+                    testing::Written([&](TextOutput& out) { fastWalked = once.script(out, script); });
+                ASSERT_EQ(fast, parts.text()) << what << ", script " << script.Name << ", rules " << static_cast<int>(rules);
                 EXPECT_EQ(fastWalked, walked) << what;
-                EXPECT_EQ(texts.bodySize(script), static_cast<std::int64_t>(slow.size())) << what;
+                TextCount count;
+                once.script(count, script);
+                EXPECT_EQ(count.appended(), fast.size()) << what;
+            }
+            for (std::size_t i = 0; i < map.GlobalHeaderCache.size(); ++i) {
+                PartedText parts;
+                byNode.global(parts, i);
+                const std::string bytes =
+                    testing::Written([&](TextOutput& out) { once.global(out, map.GlobalHeaderCache[i]); });
+                EXPECT_EQ(bytes, parts.text()) << what;
             }
         }
     }
