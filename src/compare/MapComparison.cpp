@@ -65,7 +65,8 @@ class Comparison {
 public:
     Comparison(const MapContent& oldMap, const MapContent& newMap, DifferenceSink& sink,
                const std::atomic<bool>* cancelled)
-        : oldMap_(oldMap), newMap_(newMap), sink_(sink), cancelled_(cancelled),
+        : oldMap_(oldMap), newMap_(newMap), oldProducer_(RecordTextProducer(oldMap)),
+          newProducer_(RecordTextProducer(newMap)), sink_(sink), cancelled_(cancelled),
           oldText_(kCompareTextLimit + 1, cancelled), newText_(kCompareTextLimit + 1, cancelled) {}
 
     // False once the sink or a cancel stopped it.
@@ -84,10 +85,11 @@ public:
 private:
     bool cancelled() const { return cancelled_ && cancelled_->load(std::memory_order_relaxed); }
 
-    void write(LimitedText& text, const MapContent& map, RecordKind kind, std::optional<std::size_t> position) {
+    void write(LimitedText& text, const MapContent& map, const TextProducer& producer, RecordKind kind,
+               std::optional<std::size_t> position) {
         if (!position) return;
         TextOutput out(text);
-        WriteRecordText(out, map, kind, *position);
+        WriteRecordText(out, map, producer, kind, *position);
         (void)out.flush();
     }
 
@@ -98,8 +100,8 @@ private:
         oldText_.clear();
         newText_.clear();
         if (readable) {
-            write(oldText_, oldMap_, kind, pair.oldPosition);
-            write(newText_, newMap_, kind, pair.newPosition);
+            write(oldText_, oldMap_, *oldProducer_, kind, pair.oldPosition);
+            write(newText_, newMap_, *newProducer_, kind, pair.newPosition);
             read_ += static_cast<std::int64_t>(oldText_.text().size() + newText_.text().size());
         }
         if (cancelled()) return false;
@@ -139,6 +141,8 @@ private:
 
     const MapContent& oldMap_;
     const MapContent& newMap_;
+    std::unique_ptr<TextProducer> oldProducer_;
+    std::unique_ptr<TextProducer> newProducer_;
     DifferenceSink& sink_;
     const std::atomic<bool>* cancelled_;
     LimitedText oldText_;

@@ -1,15 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "compare/RecordText.h"
 
-#include "script/Decompiler.h"
-
 namespace quorin {
 
-void WriteRecordText(TextOutput& out, const MapContent& map, RecordKind kind, std::size_t position) {
+std::unique_ptr<TextProducer> RecordTextProducer(const MapContent& map) {
+    return std::make_unique<TextProducer>(map, NodeTextRules::SelectionDisplay, TextProducer::Walks::RenderedOnce);
+}
+
+void WriteRecordText(TextOutput& out, const MapContent& map, const TextProducer& producer, RecordKind kind,
+                     std::size_t position) {
     if (kind == RecordKind::Script) {
-        WriteScriptText(out, map, map.ScriptHeaderCache[position]);
+        producer.script(out, map.ScriptHeaderCache[position]);
     } else {
-        AppendGlobalDeclaration(out, map, map.GlobalHeaderCache[position]);
+        producer.global(out, map.GlobalHeaderCache[position]);
     }
 }
 

@@ -14,7 +14,7 @@
 #include "base/LimitedText.h"
 #include "compare/LineDiff.h"
 #include "compare/MapComparison.h"
-#include "compare/RecordText.h"
+#include "script/Decompiler.h"
 #include "fixtures/HostileMaps.h"
 #include "map/FileLayout.h"
 #include "map/MapLoader.h"
@@ -306,12 +306,10 @@ std::ostream& operator<<(std::ostream& out, const Listed& listed) {
     return out << KindWord(listed.kind) << ' ' << listed.name << ' ' << ChangeWord(listed.change);
 }
 
+// The text quorin-cli script|global prints for the record.
 std::string TextOf(const MapContent& map, RecordKind kind, std::size_t position) {
-    LimitedText text;
-    TextOutput out(text);
-    WriteRecordText(out, map, kind, position);
-    (void)out.flush();
-    return text.text();
+    return kind == RecordKind::Script ? DecompileScript(map, map.ScriptHeaderCache[position])
+                                      : DecompileGlobal(map, map.GlobalHeaderCache[position]);
 }
 
 // What a comparison must list when every name is unique: records of both
