@@ -95,7 +95,7 @@ INSTANTIATE_TEST_SUITE_P(
         GrammarCase{"JsonAfterCommand", {"list", "MAP", "--json"}, 2, "quorin-cli's own options go before COMMAND",
                     "-h"},
         GrammarCase{"DashHAfterArguments", {"list", "MAP", "-h"}, 2, "\"-h\" is not an option of list", "-h"},
-        GrammarCase{"JsonOfAPlainCommand", {"--json", "script", "MAP", "-h"}, 2, "--json works with find, info, list, database, not with script", "-h"},
+        GrammarCase{"JsonOfAPlainCommand", {"--json", "extract-all", "MAP"}, 2, "--json works with script, global, find, info, list, database, not with extract-all", "-h"},
         GrammarCase{"NoCommand", {"--json"}, 2, "no command given", "-h"},
         GrammarCase{"UnknownCommand", {"--", "-h"}, 2, "unknown command \"-h\"", "-h"},
         // A command's own options go after its arguments.

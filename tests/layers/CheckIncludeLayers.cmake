@@ -1,6 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when an include under SOURCE_DIR/src runs back up the layers:
-# src/app -> window features (src/ui/main, src/ui/extract, src/ui/find) ->
+# src/app -> window features (src/ui/main, src/ui/extract, src/ui/find,
+# src/ui/textedit) ->
 # window shell (src/ui/shell) -> the core, which uses the standard library
 # only. The window features do not include each other; quorin-cli
 # (src/app/cli) stands on the core alone.
@@ -15,25 +16,27 @@ endif()
 # extract on script; browse on script and edit; search on browse.
 # Each folder and the includes it may not make. The core reads upwards from
 # base: base <- file <- map <- builder; map <- script, edit, database;
-# script <- extract; script, edit <- browse, search. Above the core: the
+# script <- extract; script, edit <- browse, search, textedit. Above the core: the
 # window shell, then the window features, then start-up.
-set(core_above_base "app|ui|file|map|builder|script|edit|extract|database|browse|search")
+set(core_above_base "app|ui|file|map|builder|script|edit|extract|database|browse|search|textedit")
 set(rules
   "base" "<Q|\"(${core_above_base})/"
-  "file" "<Q|\"(app|ui|map|builder|script|edit|extract|database|browse|search)/"
-  "map" "<Q|\"(app|ui|builder|script|edit|extract|database|browse|search)/"
-  "builder" "<Q|\"(app|ui|script|edit|extract|database|browse|search)/"
-  "script" "<Q|\"(app|ui|builder|edit|extract|database|browse|search)/"
-  "edit" "<Q|\"(app|ui|builder|script|extract|database|browse|search)/"
-  "database" "<Q|\"(app|ui|builder|script|edit|extract|browse|search)/"
-  "extract" "<Q|\"(app|ui|builder|edit|database|browse|search)/"
-  "browse" "<Q|\"(app|ui|builder|extract|database|search)/"
-  "search" "<Q|\"(app|ui|builder|extract|database)/"
+  "file" "<Q|\"(app|ui|map|builder|script|edit|extract|database|browse|search|textedit)/"
+  "map" "<Q|\"(app|ui|builder|script|edit|extract|database|browse|search|textedit)/"
+  "builder" "<Q|\"(app|ui|script|edit|extract|database|browse|search|textedit)/"
+  "script" "<Q|\"(app|ui|builder|edit|extract|database|browse|search|textedit)/"
+  "edit" "<Q|\"(app|ui|builder|script|extract|database|browse|search|textedit)/"
+  "database" "<Q|\"(app|ui|builder|script|edit|extract|browse|search|textedit)/"
+  "extract" "<Q|\"(app|ui|builder|edit|database|browse|search|textedit)/"
+  "browse" "<Q|\"(app|ui|builder|extract|database|search|textedit)/"
+  "search" "<Q|\"(app|ui|builder|extract|database|textedit)/"
+  "textedit" "<Q|\"(app|ui|builder|extract|database|browse|search)/"
   "app/cli" "<Q|\"ui/"
-  "ui/shell" "\"(app|ui/main|ui/extract|ui/find)/"
-  "ui/main" "\"(app|ui/extract|ui/find)/"
-  "ui/extract" "\"(app|ui/main|ui/find)/"
-  "ui/find" "\"(app|ui/main|ui/extract)/"
+  "ui/shell" "\"(app|ui/main|ui/extract|ui/find|ui/textedit)/"
+  "ui/main" "\"(app|ui/extract|ui/find|ui/textedit)/"
+  "ui/extract" "\"(app|ui/main|ui/find|ui/textedit)/"
+  "ui/find" "\"(app|ui/main|ui/extract|ui/textedit)/"
+  "ui/textedit" "\"(app|ui/main|ui/extract|ui/find)/"
   # The test and benchmark fixtures are never part of the product.
   "." "\"fixtures/")
 

@@ -410,15 +410,17 @@ void MainWindow::ScriptToolsRedoWrite_Action() {
     updateWriteItems();
 }
 
-void MainWindow::showChanged(const std::optional<quorin::TouchedRecord>& touched) {
-    if (!touched) return;
-    for (QTreeWidgetItemIterator row(list_); *row; ++row) {
-        const auto text = quorin::RowTextAfterChange(state_, ToMapText((*row)->text(0)), touched->kind, touched->position);
-        if (text) (*row)->setText(0, FromMapText(*text));
-    }
-    const auto& shown = ShownOf(state_, touched->kind);
-    if (editor_->currentIndex() == static_cast<int>(PageOf(touched->kind)) && shown &&
-        shown->generation == state_.generation() && shown->position == touched->position) {
-        editor_->showFill(quorin::PageFor(state_, {touched->kind, touched->position}));
+void MainWindow::showChanged(const std::vector<quorin::TouchedRecord>& changed) {
+    for (const quorin::TouchedRecord& touched : changed) {
+        for (QTreeWidgetItemIterator row(list_); *row; ++row) {
+            const auto text =
+                quorin::RowTextAfterChange(state_, ToMapText((*row)->text(0)), touched.kind, touched.position);
+            if (text) (*row)->setText(0, FromMapText(*text));
+        }
+        const auto& shown = ShownOf(state_, touched.kind);
+        if (editor_->currentIndex() == static_cast<int>(PageOf(touched.kind)) && shown &&
+            shown->generation == state_.generation() && shown->position == touched.position) {
+            editor_->showFill(quorin::PageFor(state_, {touched.kind, touched.position}));
+        }
     }
 }

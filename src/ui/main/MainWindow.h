@@ -101,7 +101,7 @@ private:
     void updateWriteItems();
     // After an undo or redo: the rows and the page that show the record
     // take what the file now says.
-    void showChanged(const std::optional<quorin::TouchedRecord>& touched);
+    void showChanged(const std::vector<quorin::TouchedRecord>& touched);
     void updateTitle();
     // The file the records came from, as the file system names it.
     QString loadedPath() const { return QFile::decodeName(state_.loadedPath().c_str()); }
