@@ -13,6 +13,7 @@
 #include "ui/main/EditorLayout.h"
 #include "ui/shell/CaptionFit.h"
 #include "ui/shell/MapText.h"
+#include "ui/shell/TokenColours.h"
 
 namespace quorin::ui {
 
@@ -86,6 +87,7 @@ EditorPanel::EditorPanel(QWidget* parent) : QStackedWidget(parent) {
         case ControlKind::TextArea: {
             auto* area = new QPlainTextEdit(page);
             textAreas_[static_cast<EditorPage>(entry.page)] = area;
+            highlighters_[static_cast<EditorPage>(entry.page)] = new PartHighlighter(*area);
             control = area;
             break;
         }
@@ -178,7 +180,11 @@ void EditorPanel::restoreValue(const FieldValue& value) {
 void EditorPanel::showFill(const PageFill& fill) {
     filling_ = true;
     for (const FieldValue& value : fill.fields) showValue(value);
-    if (QPlainTextEdit* area = textArea(fill.page)) area->setPlainText(FromMapText(fill.text));
+    if (QPlainTextEdit* area = textArea(fill.page)) {
+        // The parts first, so the text is coloured as it goes in.
+        highlighters_.at(fill.page)->setParts(fill.parts);
+        area->setPlainText(FromMapText(fill.text));
+    }
     filling_ = false;
     setCurrentIndex(static_cast<int>(fill.page));
 }

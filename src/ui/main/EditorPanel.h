@@ -15,6 +15,8 @@ class QPlainTextEdit;
 
 namespace quorin::ui {
 
+class PartHighlighter;
+
 class EditorPanel final : public QStackedWidget {
 public:
     explicit EditorPanel(QWidget* parent);
@@ -46,6 +48,8 @@ private:
     std::map<EditField, QLineEdit*> lineEdits_;
     std::map<EditField, QComboBox*> popups_;
     std::map<EditorPage, QPlainTextEdit*> textAreas_;
+    // The colours of each page's text, by what each byte renders.
+    std::map<EditorPage, PartHighlighter*> highlighters_;
     bool filling_ = false;
 };
 

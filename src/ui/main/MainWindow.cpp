@@ -30,6 +30,7 @@
 #include "map/MapLoader.h"
 #include "map/MapNames.h"
 #include "search/HitRow.h"
+#include "textedit/TextEditApply.h"
 #include "ui/main/EditorLayout.h"
 #include "ui/main/EditorPanel.h"
 #include "ui/main/RecentMaps.h"
@@ -88,6 +89,7 @@ QString DroppedMap(const QMimeData* data) {
     return {};
 }
 constexpr const char* kUndoWriteItem = "ScriptToolsUndoWrite";
+constexpr const char* kEditAsTextItem = "ScriptToolsEditAsText";
 constexpr const char* kRedoWriteItem = "ScriptToolsRedoWrite";
 
 quorin::EditorPage PageOf(quorin::RecordKind kind) {
@@ -268,6 +270,7 @@ void MainWindow::showNewMap() {
     // reach the new file.
     editor_->clearPages();
     editor_->setReadOnly(state_.readOnly());
+    quorin::ui::SetMenuItemEnabled(kEditAsTextItem, false);
     updateWriteItems();
     updateTitle();
 }
@@ -297,6 +300,7 @@ void MainWindow::Lb_Select_Change() {
     // The record is remembered before any field shows it.
     quorin::ShowRecord(state_, fill->record);
     editor_->showFill(*fill);
+    quorin::ui::SetMenuItemEnabled(kEditAsTextItem, shownTextRecord().has_value());
 }
 
 void MainWindow::Lb_Select_ExpandRow(QTreeWidgetItem* row) {
@@ -339,6 +343,7 @@ void MainWindow::Field_KeyDown(quorin::EditField field, QLineEdit& control, char
     control.setText(control.text());
     control.setCursorPosition(cursor);
     updateWriteItems();
+    emit recordsChanged();
 }
 
 void MainWindow::Popup_Change(quorin::EditField popup, int index) {
@@ -348,6 +353,7 @@ void MainWindow::Popup_Change(quorin::EditField popup, int index) {
         showFileValue(popup);
     }
     updateWriteItems();
+    emit recordsChanged();
 }
 
 void MainWindow::showFileValue(quorin::EditField field) {
@@ -366,6 +372,7 @@ void MainWindow::ScriptToolsProtectMap_Action() {
         return;
     }
     updateWriteItems();
+    emit recordsChanged();
     quorin::ui::ShowMessage(this, quorin::ui::MessageText(quorin::kProtectedMessage));
 }
 
@@ -398,6 +405,7 @@ void MainWindow::ScriptToolsUndoWrite_Action() {
     }
     showChanged(*undone);
     updateWriteItems();
+    emit recordsChanged();
 }
 
 void MainWindow::ScriptToolsRedoWrite_Action() {
@@ -408,9 +416,52 @@ void MainWindow::ScriptToolsRedoWrite_Action() {
     }
     showChanged(*redone);
     updateWriteItems();
+    emit recordsChanged();
+}
+
+std::optional<quorin::TextRecord> MainWindow::shownTextRecord() const {
+    for (const quorin::RecordKind kind : {quorin::RecordKind::Script, quorin::RecordKind::Global}) {
+        const auto& shown = ShownOf(state_, kind);
+        if (editor_->currentIndex() == static_cast<int>(PageOf(kind)) && shown &&
+            shown->generation == state_.generation()) {
+            return quorin::TextRecord{kind, shown->position};
+        }
+    }
+    return std::nullopt;
+}
+
+quorin::Status MainWindow::applyTextPlan(const quorin::TextPlan& plan) {
+    const quorin::Status written = quorin::ApplyTextPlan(state_, plan, &history_);
+    if (written) {
+        // The record's rows and page; its nodes' rows show identities, which
+        // an apply never writes, so only a node's page may need its values.
+        showChanged({{plan.record.kind, plan.record.position}});
+        const auto& node = state_.LoadedSyntax;
+        const bool nodeShown = editor_->currentIndex() == static_cast<int>(quorin::EditorPage::Syntax) && node &&
+                               node->generation == state_.generation();
+        bool nodeChanged = false;
+        for (const quorin::PlannedWrite& write : plan.writes) {
+            for (const quorin::RecordChange& change : write.changes) {
+                nodeChanged |= quorin::KindOf(change.member) == quorin::RecordKind::Syntax &&
+                               nodeShown && change.position == node->position;
+            }
+        }
+        if (nodeChanged) editor_->showFill(quorin::PageFor(state_, {quorin::RecordKind::Syntax, node->position}));
+    }
+    updateWriteItems();
+    emit recordsChanged();
+    return written;
 }
 
 void MainWindow::showChanged(const std::vector<quorin::TouchedRecord>& changed) {
+    // A script's or global's text shows its nodes, so a changed node changes
+    // the text of the page that shows one.
+    const bool nodeChanged = std::any_of(changed.begin(), changed.end(), [](const quorin::TouchedRecord& touched) {
+        return touched.kind == quorin::RecordKind::Syntax;
+    });
+    if (const auto record = shownTextRecord(); record && nodeChanged) {
+        editor_->showFill(quorin::PageFor(state_, {record->kind, record->position}));
+    }
     for (const quorin::TouchedRecord& touched : changed) {
         for (QTreeWidgetItemIterator row(list_); *row; ++row) {
             const auto text =

@@ -13,6 +13,7 @@
 #include "edit/WriteHistory.h"
 #include "map/MapState.h"
 #include "search/SearchHit.h"
+#include "textedit/TextEditPlan.h"
 
 class QLineEdit;
 class QMenu;
@@ -68,9 +69,18 @@ public:
     // page shows what a click on that row shows.
     void showSearchHit(const quorin::SearchHit& hit);
 
+    // The script or global whose page is shown (what Edit as Text edits).
+    [[nodiscard]] std::optional<quorin::TextRecord> shownTextRecord() const;
+    // Writes an edited text's plan as one step, then shows the records it
+    // changed as any write does. The message of a refused write is returned,
+    // not shown.
+    [[nodiscard]] quorin::Status applyTextPlan(const quorin::TextPlan& plan);
+
 signals:
     // After every successful load, once the tree shows the new map.
     void mapLoaded();
+    // After every write, undo and redo, once the window shows what it changed.
+    void recordsChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <string>
 
 namespace quorin::ui {
 
@@ -35,6 +36,24 @@ void ApplyTo(QPlainTextEdit& area, StandardCommand command) {
     }
 }
 
+// Any other text field with the usual slots (the text editor's) by name.
+void ApplyTo(QWidget& field, StandardCommand command) {
+    const char* slot = nullptr;
+    switch (command) {
+    case StandardCommand::Undo: slot = "undo"; break;
+    case StandardCommand::Cut: slot = "cut"; break;
+    case StandardCommand::Copy: slot = "copy"; break;
+    case StandardCommand::Paste: slot = "paste"; break;
+    case StandardCommand::Delete: slot = "removeSelectedText"; break;
+    case StandardCommand::SelectAll: slot = "selectAll"; break;
+    case StandardCommand::None:
+    case StandardCommand::Quit: return;
+    }
+    if (field.metaObject()->indexOfSlot(QMetaObject::normalizedSignature((std::string(slot) + "()").c_str())) >= 0) {
+        QMetaObject::invokeMethod(&field, slot);
+    }
+}
+
 }  // namespace
 
 void RunStandardCommand(StandardCommand command) {
@@ -47,6 +66,8 @@ void RunStandardCommand(StandardCommand command) {
         ApplyTo(*line, command);
     } else if (auto* area = qobject_cast<QPlainTextEdit*>(focused)) {
         ApplyTo(*area, command);
+    } else if (focused) {
+        ApplyTo(*focused, command);
     }
 }
 

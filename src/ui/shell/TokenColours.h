@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The colours of a script's or global's text by what each byte is: type
+// names, names, numbers, truth words, node texts and parentheses. The main
+// window's script text and the text editor read this one table.
+
+#include <QColor>
+#include <QSyntaxHighlighter>
+#include <string_view>
+#include <vector>
+
+#include "script/TextParts.h"
+
+class QPlainTextEdit;
+
+namespace quorin::ui {
+
+enum class TokenStyle : int { Fixed, Parenthesis, TypeName, Name, Number, Truth, NodeText };
+inline constexpr int kTokenStyleCount = 7;
+
+// A token's style; a global's value is a number or a truth word by its text.
+[[nodiscard]] TokenStyle StyleOfToken(PartKind kind, std::string_view text);
+// A fixed byte's style: parentheses stand out from the rest.
+[[nodiscard]] TokenStyle StyleOfFixed(char byte);
+
+[[nodiscard]] QColor ColourOf(TokenStyle style);
+[[nodiscard]] bool IsBold(TokenStyle style);
+
+// Colours a read-only text field that shows one record's text: give it the
+// text's parts, then set the text (which colours it as it goes in).
+class PartHighlighter final : public QSyntaxHighlighter {
+public:
+    explicit PartHighlighter(QPlainTextEdit& area);
+    // The parts of the text the field is about to show; none: no colours.
+    void setParts(std::vector<TextPart> parts);
+
+protected:
+    void highlightBlock(const QString& text) override;
+
+private:
+    std::vector<TextPart> parts_;
+};
+
+}  // namespace quorin::ui
