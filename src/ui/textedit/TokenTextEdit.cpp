@@ -109,6 +109,9 @@ TokenTextEdit::TokenTextEdit(QWidget* parent) : QsciScintilla(parent) {
     setCaretLineVisible(true);
     setCaretLineBackgroundColor(QColor(0xf2f6ff));
     setWrapMode(QsciScintilla::WrapNone);
+    // The horizontal scroll bar follows the longest line drawn so far.
+    SendScintilla(SCI_SETSCROLLWIDTH, 1UL);
+    SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1UL);
     SendScintilla(SCI_SETMULTIPLESELECTION, 0L);
     indicatorDefine(QsciScintilla::SquiggleIndicator, kRefusedIndicator);
     setIndicatorForegroundColor(QColor(0xd00000), kRefusedIndicator);
@@ -147,12 +150,18 @@ void TokenTextEdit::showText(const PartedText& text) {
         if (!IsToken(parts_[i].kind)) continue;
         spans_.push_back({i, static_cast<int>(parts_[i].from), static_cast<int>(parts_[i].from + parts_[i].size)});
     }
+    // The caret and the view stay where they were when the same record's
+    // text comes again (after Apply, Revert or a write elsewhere).
+    const int caret = caretPosition();
+    const int top = firstVisibleLine();
     loading_ = true;
     SendScintilla(SCI_SETREADONLY, 0L);
     setText(FromMapText(shown_));
     SendScintilla(SCI_SETREADONLY, 1L);
     SendScintilla(SCI_EMPTYUNDOBUFFER);
     loading_ = false;
+    SendScintilla(SCI_GOTOPOS, static_cast<unsigned long>(std::min<std::size_t>(static_cast<std::size_t>(caret), shown_.size())));
+    setFirstVisibleLine(top);
     // Wide enough for the last line's number.
     setMarginWidth(0, QString(std::max(4, static_cast<int>(QString::number(lines()).size()) + 1), QLatin1Char('0')));
     markRefused({});
