@@ -7,32 +7,14 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 
-#include "fixtures/MaximalMap.h"
-#include "map/MapLoader.h"
-#include "map/MapNames.h"
+#include "support/MaximalMapFile.h"
 #include "textedit/TextEditPlan.h"
 
 namespace {
 
-const quorin::MapState& Maximal() {
-    static const quorin::MapState map = [] {
-        const auto path = std::filesystem::temp_directory_path() / "quorin-text-edit-bench.map";
-        quorin::MapState state;
-        const bool loaded = quorin::MaximalMap().writeTo(path.string()).ok() &&
-                            quorin::OpenMap(state, path.string(), quorin::BuiltInMapNames()).ok();
-        std::error_code ignored;
-        std::filesystem::remove(path, ignored);
-        if (!loaded) {
-            std::fprintf(stderr, "cannot write or load the maximal map\n");
-            std::exit(1);
-        }
-        return state;
-    }();
-    return map;
-}
+const quorin::MapState& Maximal() { return quorin::bench::LoadedMaximalMap(); }
 
 constexpr int kChangedTokens = 1000;
 

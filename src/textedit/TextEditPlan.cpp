@@ -116,7 +116,9 @@ public:
     void take(const EditedToken& token) {
         const TextPart& part = text_.parts()[token.part];
         switch (part.kind) {
-        case PartKind::ScriptType: scriptType(token, part); break;
+        case PartKind::ScriptType:
+            typeName(token, part, &ScriptHeader::Type, map_.ScriptHeaderCache[part.position].Type);
+            break;
         case PartKind::ReturnType:
             typeName(token, part, &ScriptHeader::ReturnType, map_.ScriptHeaderCache[part.position].ReturnType);
             break;
@@ -177,19 +179,22 @@ private:
         plan_.writes.push_back({FieldOfPart(map_, part)->offset, std::move(bytes), std::move(what), std::move(changes)});
     }
 
-    void scriptType(const EditedToken& token, const TextPart& part) {
-        const ScriptHeader& script = map_.ScriptHeaderCache[part.position];
-        const std::string old = ScriptTypeName(script.Type);
+    // A script type, a return type or a global type, by its table's name.
+    template <typename Record>
+    void typeName(const EditedToken& token, const TextPart& part, std::int32_t Record::*member, std::int32_t now) {
+        const bool scriptType = part.kind == PartKind::ScriptType;
+        const std::string old = scriptType ? ScriptTypeName(now) : ValueTypeName(now);
         if (token.text == old) {
             ask(token, part, token.text);
             return;
         }
-        const auto code = CodeOf(kScriptTypeNames, token.text);
+        const auto code = CodeOf(TableOf(part.kind), token.text);
         if (!code) {
-            refuse(token, Quoted(token.text) + " is not a script type: startup, dormant, continuous, static or stub");
+            refuse(token, Quoted(token.text) + (scriptType ? " is not a script type: startup, dormant, continuous, static or stub"
+                                                           : " is not a value type name"));
             return;
         }
-        if (layout::ScriptTypeReturnsValue(*code) != layout::ScriptTypeReturnsValue(script.Type)) {
+        if (scriptType && layout::ScriptTypeReturnsValue(*code) != layout::ScriptTypeReturnsValue(now)) {
             refuse(token, "a " + old + " script cannot become " + token.text + ": that would " +
                               (layout::ScriptTypeReturnsValue(*code) ? "add" : "drop") +
                               " the return type (a script type changes within startup and continuous, or within "
@@ -197,25 +202,9 @@ private:
             return;
         }
         if (!ask(token, part, token.text)) return;
-        write(part, LittleEndian(*code, 2), label() + " Type: " + old + " -> " + token.text,
-              {Change(&ScriptHeader::Type, part.position, script.Type, *code)});
-    }
-
-    template <typename Record>
-    void typeName(const EditedToken& token, const TextPart& part, std::int32_t Record::*member, std::int32_t now) {
-        const std::string old = ValueTypeName(now);
-        if (token.text == old) {
-            ask(token, part, token.text);
-            return;
-        }
-        const auto code = CodeOf(kValueTypeNames, token.text);
-        if (!code) {
-            refuse(token, Quoted(token.text) + " is not a value type name");
-            return;
-        }
-        if (!ask(token, part, token.text)) return;
         if (part.kind == PartKind::GlobalType) globalType_ = *code;
-        write(part, LittleEndian(*code, 2), label() + " " + std::string(PartFieldName(part.kind)) + ": " + old + " -> " + token.text,
+        write(part, LittleEndian(*code, 2),
+              label() + " " + std::string(PartFieldName(part.kind)) + ": " + old + " -> " + token.text,
               {Change(member, part.position, now, *code)});
     }
 

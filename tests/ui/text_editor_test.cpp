@@ -58,6 +58,8 @@ private:
     void select(const QString& folder, const QString& row);
     // Ctrl+E in the main window; the editor becomes the active window.
     void editAsText();
+    // The demo map opened, patrol_loop selected and Ctrl+E; the map's path.
+    std::string editPatrolLoop(bool readOnly = false);
     ui::TextEditor* editor();
     ui::TokenTextEdit& field() { return editor()->field(); }
     // Puts the caret after the first `text` of the editor's text.
@@ -108,6 +110,13 @@ void TextEditorTest::editAsText() {
     field().setFocus();
 }
 
+std::string TextEditorTest::editPatrolLoop(bool readOnly) {
+    const std::string path = open(readOnly);
+    select(QStringLiteral("scripts"), QStringLiteral("s: patrol_loop"));
+    editAsText();
+    return path;
+}
+
 ui::TextEditor* TextEditorTest::editor() {
     for (QWidget* top : QApplication::topLevelWidgets()) {
         if (auto* found = qobject_cast<ui::TextEditor*>(top); found && found->isVisible()) return found;
@@ -149,10 +158,8 @@ void TextEditorTest::editAsTextFollowsTheSelection() {
 }
 
 void TextEditorTest::numberAppliedAndUndone() {
-    const std::string path = open();
+    const std::string path = editPatrolLoop();
     const auto before = testing::ReadBytes(path);
-    select(QStringLiteral("scripts"), QStringLiteral("s: patrol_loop"));
-    editAsText();
     caretAfter(QStringLiteral("sleep 30"));
     QTest::keyClick(&field(), Qt::Key_Backspace);
     QTest::keyClick(&field(), Qt::Key_Backspace);
@@ -195,9 +202,7 @@ void TextEditorTest::fixedTextTakesNoEdit() {
     QFETCH(QString, after);
     QFETCH(int, key);
     QFETCH(QString, typed);
-    open();
-    select(QStringLiteral("scripts"), QStringLiteral("s: patrol_loop"));
-    editAsText();
+    editPatrolLoop();
     QApplication::clipboard()->setText(QStringLiteral("pasted"));
     caretAfter(after);
     if (!typed.isEmpty()) QTest::keyClicks(&field(), typed);
@@ -209,9 +214,7 @@ void TextEditorTest::fixedTextTakesNoEdit() {
 }
 
 void TextEditorTest::refusedTokenKeepsApplyOff() {
-    open();
-    select(QStringLiteral("scripts"), QStringLiteral("s: patrol_loop"));
-    editAsText();
+    editPatrolLoop();
     caretAfter(QStringLiteral("abs 5"));
     QTest::keyClicks(&field(), QStringLiteral("x"));
     QCOMPARE(status(), QStringLiteral("\"5x\" is not a number from -32768 to 32767"));
@@ -230,10 +233,8 @@ void TextEditorTest::refusedTokenKeepsApplyOff() {
 }
 
 void TextEditorTest::tokenTakesSpacesAndParentheses() {
-    const std::string path = open();
+    const std::string path = editPatrolLoop();
     const auto before = testing::ReadBytes(path);
-    select(QStringLiteral("scripts"), QStringLiteral("s: patrol_loop"));
-    editAsText();
     // "sleep" becomes the text of intro's string, spaces and parentheses in it.
     caretAfter(QStringLiteral("( sleep"));
     for (int i = 0; i < 5; ++i) QTest::keyClick(&field(), Qt::Key_Backspace);
@@ -245,9 +246,7 @@ void TextEditorTest::tokenTakesSpacesAndParentheses() {
 }
 
 void TextEditorTest::editMenuUndoReachesTheToken() {
-    open();
-    select(QStringLiteral("scripts"), QStringLiteral("s: patrol_loop"));
-    editAsText();
+    editPatrolLoop();
     caretAfter(QStringLiteral("patrol_loop"));
     QTest::keyClicks(&field(), QStringLiteral("2"));
     QVERIFY(field().text().contains(QStringLiteral("patrol_loop2")));
@@ -262,9 +261,7 @@ void TextEditorTest::editMenuUndoReachesTheToken() {
 }
 
 void TextEditorTest::writeElsewhereReachesTheEditor() {
-    open();
-    select(QStringLiteral("scripts"), QStringLiteral("s: patrol_loop"));
-    editAsText();
+    editPatrolLoop();
 
     // Nothing pending: the editor shows what the main window wrote.
     TypeInto(Field(window(), "FldScriptName"), QStringLiteral("patrol"));
@@ -286,10 +283,8 @@ void TextEditorTest::writeElsewhereReachesTheEditor() {
 }
 
 void TextEditorTest::readOnlyMapOpensReadOnly() {
-    const std::string path = open(true);
+    const std::string path = editPatrolLoop(true);
     const auto before = testing::ReadBytes(path);
-    select(QStringLiteral("scripts"), QStringLiteral("s: patrol_loop"));
-    editAsText();
     caretAfter(QStringLiteral("sleep 3"));
     QTest::keyClicks(&field(), QStringLiteral("9"));
     QCOMPARE(field().text(), QString::fromLatin1(kPatrol));
