@@ -411,13 +411,18 @@ std::string DryRunLine(const PlannedWrite& write) {
     return "0x" + std::string(digits, end) + "\t" + write.what;
 }
 
-TextPlace PlaceOf(std::string_view text, std::size_t at) {
-    const std::string_view before = text.substr(0, at);
-    TextPlace place;
-    place.line = 1 + static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n'));
-    const std::size_t lineStart = before.rfind('\n');
-    place.column = lineStart == std::string_view::npos ? at + 1 : at - lineStart;
-    return place;
+TextPlace PlaceFinder::placeOf(std::size_t at) {
+    at = std::clamp(at, placed_, text_.size());
+    const std::string_view between = text_.substr(placed_, at - placed_);
+    const std::size_t lastLineEnd = between.rfind('\n');
+    if (lastLineEnd == std::string_view::npos) {
+        place_.column += between.size();
+    } else {
+        place_.line += static_cast<std::size_t>(std::count(between.begin(), between.end(), '\n'));
+        place_.column = between.size() - lastLineEnd;
+    }
+    placed_ = at;
+    return place_;
 }
 
 RecordKind RecordKindOf(PartKind kind) {

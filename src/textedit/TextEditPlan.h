@@ -110,7 +110,19 @@ struct TextPlace {
     std::size_t line = 1;
     std::size_t column = 1;
 };
-[[nodiscard]] TextPlace PlaceOf(std::string_view text, std::size_t at);
+// Finds the places of bytes asked for in the order of the text, each from
+// the one before, so a text refused at many places is read once.
+class PlaceFinder {
+public:
+    explicit PlaceFinder(std::string_view text) : text_(text) {}
+    // at must not lie before the byte asked for last.
+    [[nodiscard]] TextPlace placeOf(std::size_t at);
+
+private:
+    std::string_view text_;
+    std::size_t placed_ = 0;
+    TextPlace place_;
+};
 
 // The cache a token's position lies in: the script's, the global's or the
 // node's (a node's text, number or truth word, and a global's value).

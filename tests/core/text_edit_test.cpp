@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
-#include <cstdio>
 
 #include "builder/DemoMap.h"
 #include "edit/WriteHistory.h"
@@ -225,7 +224,7 @@ TEST_P(RefusalTable, SaysWhereAndWritesNothing) {
     const TextPlan plan = PlanEditedFile(demo.map, demo.record(row.record), edited);
     ASSERT_TRUE(plan.refused());
     const Refusal& refusal = plan.refusals.front();
-    const TextPlace place = PlaceOf(edited, refusal.at);
+    const TextPlace place = PlaceFinder(edited).placeOf(refusal.at);
     EXPECT_EQ(place.line, row.line) << refusal.message;
     EXPECT_EQ(place.column, row.column) << refusal.message;
     EXPECT_NE(refusal.message.find(row.says), std::string::npos) << refusal.message;
@@ -240,13 +239,6 @@ INSTANTIATE_TEST_SUITE_P(Demo, RefusalTable, ::testing::ValuesIn(RefusalRows()),
                              for (char& c : name) if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
                              return name;
                          });
-
-TEST(TextEdit, OneFinalLineEndMayFollowTheText) {
-    Demo demo;
-    const TextRecord record = demo.record("g:guard_count");
-    EXPECT_FALSE(PlanEditedFile(demo.map, record, demo.text("g:guard_count") + "\n").refused());
-    EXPECT_TRUE(PlanEditedFile(demo.map, record, demo.text("g:guard_count") + "\n\n").refused());
-}
 
 // A node that the child line and the walk both pass through: its two tokens
 // must ask for the same text, which is then written once.
@@ -324,18 +316,6 @@ TEST(TextEdit, NothingToWriteMakesNoBackupAndNoStep) {
     ASSERT_TRUE(ApplyTextPlan(demo.map, plan, &demo.history));
     EXPECT_FALSE(demo.history.canUndo(demo.map));
     EXPECT_EQ(testing::FileImage(demo.path + ".bak"), "missing");
-}
-
-TEST(TextEdit, DryRunLinesNameTheOffsetAndTheChangeInWords) {
-    Demo demo;
-    const TextRecord record = demo.record("g:guard_count");
-    const TextPlan plan =
-        PlanEditedFile(demo.map, record, Edited(demo.text("g:guard_count"), {{"short", "boolean"}, {" 4)", " true)"}}));
-    ASSERT_EQ(plan.writes.size(), 2u);
-    char offset[16];
-    std::snprintf(offset, sizeof offset, "0x%x\t", static_cast<unsigned>(demo.layout.globalEntry(2) + 32));
-    EXPECT_EQ(DryRunLine(plan.writes[0]), std::string(offset) + "global \"guard_count\" Type: short -> boolean");
-    EXPECT_EQ(plan.writes[1].what, "global \"guard_count\" value (node 150): 4 -> true");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 // was read through. --json script|global: the text with the part of every
 // byte, for tools that want the same mapping from text to fields.
 
+#include <algorithm>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -24,6 +25,8 @@ constexpr std::string_view kStandardInput = "-";
 constexpr std::string_view kDryRun = "--dry-run";
 // An edited text may hold longer tokens than the map's text, never this much.
 constexpr std::size_t kLongestEditedText = 2 * kDecompiledTextLimit;
+// A text refused token by token says where for this many of them.
+constexpr std::size_t kMostRefusalsShown = 100;
 
 std::optional<RecordKind> TextKindNamed(std::string_view word) {
     if (word == "script") return RecordKind::Script;
@@ -78,11 +81,16 @@ int Apply(CliContext& context) {
     }
 
     const TextPlan plan = PlanEditedFile(*state, *record, *edited);
-    for (const Refusal& refusal : plan.refusals) {
-        const TextPlace place = PlaceOf(*edited, refusal.at);
-        context.err << file << ':' << place.line << ':' << place.column << ": " << refusal.message << '\n';
-    }
     if (plan.refused()) {
+        PlaceFinder places(*edited);
+        const std::size_t shown = std::min(plan.refusals.size(), kMostRefusalsShown);
+        for (std::size_t i = 0; i < shown; ++i) {
+            const TextPlace place = places.placeOf(plan.refusals[i].at);
+            context.err << file << ':' << place.line << ':' << place.column << ": " << plan.refusals[i].message << '\n';
+        }
+        if (shown < plan.refusals.size()) {
+            context.err << "... and " << plan.refusals.size() - shown << " more refused tokens\n";
+        }
         context.err << "Nothing was written.\n";
         return kRefused;
     }

@@ -191,8 +191,10 @@ void TokenTextEdit::markRefused(const std::vector<Refusal>& refusals) {
     SendScintilla(SCI_INDICATORCLEARRANGE, 0UL, SendScintilla(SCI_GETTEXTLENGTH));
     for (const Refusal& refusal : refusals) {
         if (!refusal.part) continue;
-        const auto span = std::find_if(spans_.begin(), spans_.end(), [&](const Span& s) { return s.part == *refusal.part; });
-        if (span == spans_.end()) continue;
+        // The spans are in part order.
+        const auto span = std::lower_bound(spans_.begin(), spans_.end(), *refusal.part,
+                                           [](const Span& s, std::size_t part) { return s.part < part; });
+        if (span == spans_.end() || span->part != *refusal.part) continue;
         // An empty token is marked by the byte after it.
         SendScintilla(SCI_INDICATORFILLRANGE, static_cast<unsigned long>(span->from),
                       static_cast<long>(std::max(1, span->to - span->from)));
