@@ -87,7 +87,7 @@ EditorPanel::EditorPanel(QWidget* parent) : QStackedWidget(parent) {
         case ControlKind::TextArea: {
             auto* area = new QPlainTextEdit(page);
             textAreas_[static_cast<EditorPage>(entry.page)] = area;
-            highlighters_[static_cast<EditorPage>(entry.page)] = new PartHighlighter(*area);
+            colours_[static_cast<EditorPage>(entry.page)] = new PartColours(*area);
             control = area;
             break;
         }
@@ -181,9 +181,10 @@ void EditorPanel::showFill(const PageFill& fill) {
     filling_ = true;
     for (const FieldValue& value : fill.fields) showValue(value);
     if (QPlainTextEdit* area = textArea(fill.page)) {
-        // The parts first, so the text is coloured as it goes in.
-        highlighters_.at(fill.page)->setParts(fill.parts);
+        PartColours& colours = *colours_.at(fill.page);
+        colours.setParts(fill.parts);
         area->setPlainText(FromMapText(fill.text));
+        colours.colourVisible();
     }
     filling_ = false;
     setCurrentIndex(static_cast<int>(fill.page));

@@ -15,7 +15,7 @@ class QPlainTextEdit;
 
 namespace quorin::ui {
 
-class PartHighlighter;
+class PartColours;
 
 class EditorPanel final : public QStackedWidget {
 public:
@@ -49,7 +49,7 @@ private:
     std::map<EditField, QComboBox*> popups_;
     std::map<EditorPage, QPlainTextEdit*> textAreas_;
     // The colours of each page's text, by what each byte renders.
-    std::map<EditorPage, PartHighlighter*> highlighters_;
+    std::map<EditorPage, PartColours*> colours_;
     bool filling_ = false;
 };
 

@@ -3,6 +3,7 @@
 
 #include <QPlainTextEdit>
 #include <QTextCharFormat>
+#include <QTextLayout>
 #include <algorithm>
 #include <array>
 
@@ -47,26 +48,51 @@ QColor ColourOf(TokenStyle style) { return QColor(kColours[static_cast<std::size
 
 bool IsBold(TokenStyle style) { return style == TokenStyle::Name; }
 
-PartHighlighter::PartHighlighter(QPlainTextEdit& area) : QSyntaxHighlighter(area.document()) {}
-
-void PartHighlighter::setParts(std::vector<TextPart> parts) {
-    parts_ = std::move(parts);
+PartColours::PartColours(QPlainTextEdit& area) : QObject(&area), area_(area) {
+    // Scrolling, resizing and a new layout all repaint through here.
+    connect(&area, &QPlainTextEdit::updateRequest, this, &PartColours::colourVisible);
 }
 
-void PartHighlighter::highlightBlock(const QString& text) {
-    if (parts_.empty()) return;
+void PartColours::setParts(std::vector<TextPart> parts) {
+    parts_ = std::move(parts);
+    ++generation_;
+}
+
+void PartColours::colourVisible() {
+    if (parts_.empty() || colouring_) return;
+    colouring_ = true;
+    const QRect view = area_.viewport()->rect();
+    const QTextBlock last = area_.cursorForPosition(view.bottomRight()).block();
+    int from = -1;
+    int to = -1;
+    for (QTextBlock block = area_.cursorForPosition(view.topLeft()).block(); block.isValid(); block = block.next()) {
+        if (block.userState() != generation_) {
+            colour(block);
+            if (from < 0) from = block.position();
+            to = block.position() + block.length();
+        }
+        if (block == last) break;
+    }
+    // Laid out again once for every block coloured.
+    if (from >= 0) area_.document()->markContentsDirty(from, to - from);
+    colouring_ = false;
+}
+
+void PartColours::colour(const QTextBlock& block) {
     // One character of the field is one byte of the text, and a block's
     // line end is one character too.
-    const auto from = static_cast<std::size_t>(currentBlock().position());
+    const QString text = block.text();
+    const auto from = static_cast<std::size_t>(block.position());
     const std::size_t to = from + static_cast<std::size_t>(text.size());
     auto part = std::upper_bound(parts_.begin(), parts_.end(), from,
                                  [](std::size_t at, const TextPart& p) { return at < p.from; });
     if (part != parts_.begin()) --part;
-    const auto format = [](TokenStyle style) {
-        QTextCharFormat chosen;
-        chosen.setForeground(ColourOf(style));
-        if (IsBold(style)) chosen.setFontWeight(QFont::Bold);
-        return chosen;
+    QList<QTextLayout::FormatRange> ranges;
+    const auto add = [&](int at, int count, TokenStyle style) {
+        QTextCharFormat format;
+        format.setForeground(ColourOf(style));
+        if (IsBold(style)) format.setFontWeight(QFont::Bold);
+        ranges.append({at, count, format});
     };
     for (; part != parts_.end() && part->from < to; ++part) {
         const std::size_t start = std::max(part->from, from);
@@ -75,15 +101,18 @@ void PartHighlighter::highlightBlock(const QString& text) {
         const int at = static_cast<int>(start - from);
         const int count = static_cast<int>(end - start);
         if (IsToken(part->kind)) {
-            const QString token = text.mid(at, count);
-            setFormat(at, count, format(StyleOfToken(part->kind, token.toLatin1().toStdString())));
+            add(at, count, StyleOfToken(part->kind, text.mid(at, count).toLatin1().toStdString()));
             continue;
         }
         for (int i = at; i < at + count; ++i) {
-            const char byte = static_cast<char>(text[i].unicode());
-            if (StyleOfFixed(byte) == TokenStyle::Parenthesis) setFormat(i, 1, format(TokenStyle::Parenthesis));
+            if (StyleOfFixed(static_cast<char>(text[i].unicode())) == TokenStyle::Parenthesis) {
+                add(i, 1, TokenStyle::Parenthesis);
+            }
         }
     }
+    QTextBlock coloured = block;
+    coloured.layout()->setFormats(ranges);
+    coloured.setUserState(generation_);
 }
 
 }  // namespace quorin::ui

@@ -5,7 +5,8 @@
 // window's script text and the text editor read this one table.
 
 #include <QColor>
-#include <QSyntaxHighlighter>
+#include <QObject>
+#include <QTextBlock>
 #include <string_view>
 #include <vector>
 
@@ -26,19 +27,24 @@ inline constexpr int kTokenStyleCount = 7;
 [[nodiscard]] QColor ColourOf(TokenStyle style);
 [[nodiscard]] bool IsBold(TokenStyle style);
 
-// Colours a read-only text field that shows one record's text: give it the
-// text's parts, then set the text (which colours it as it goes in).
-class PartHighlighter final : public QSyntaxHighlighter {
+// Colours a read-only text field that shows one record's text, a block at
+// a time as blocks come into view, so a long text is shown as fast as a
+// plain one: give it the text's parts, set the text, then colour what shows.
+class PartColours final : public QObject {
 public:
-    explicit PartHighlighter(QPlainTextEdit& area);
+    explicit PartColours(QPlainTextEdit& area);
     // The parts of the text the field is about to show; none: no colours.
     void setParts(std::vector<TextPart> parts);
-
-protected:
-    void highlightBlock(const QString& text) override;
+    // Colours the blocks in view that are not coloured yet.
+    void colourVisible();
 
 private:
+    void colour(const QTextBlock& block);
+
+    QPlainTextEdit& area_;
     std::vector<TextPart> parts_;
+    int generation_ = 0;  // a block coloured for the parts given last holds it
+    bool colouring_ = false;
 };
 
 }  // namespace quorin::ui
