@@ -181,10 +181,7 @@ void EditorPanel::showFill(const PageFill& fill) {
     filling_ = true;
     for (const FieldValue& value : fill.fields) showValue(value);
     if (QPlainTextEdit* area = textArea(fill.page)) {
-        PartColours& colours = *colours_.at(fill.page);
-        colours.setParts(fill.parts);
-        area->setPlainText(FromMapText(fill.text));
-        colours.colourVisible();
+        colours_.at(fill.page)->showText(FromMapText(fill.text), fill.parts);
     }
     filling_ = false;
     setCurrentIndex(static_cast<int>(fill.page));

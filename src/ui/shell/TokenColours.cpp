@@ -53,9 +53,14 @@ PartColours::PartColours(QPlainTextEdit& area) : QObject(&area), area_(area) {
     connect(&area, &QPlainTextEdit::updateRequest, this, &PartColours::colourVisible);
 }
 
-void PartColours::setParts(std::vector<TextPart> parts) {
+void PartColours::showText(const QString& text, std::vector<TextPart> parts) {
+    // No colouring while the text goes in: the document keeps its first
+    // block, which would be marked coloured before it holds the new text.
+    parts_.clear();
+    area_.setPlainText(text);
     parts_ = std::move(parts);
     ++generation_;
+    colourVisible();
 }
 
 void PartColours::colourVisible() {

@@ -29,12 +29,12 @@ inline constexpr int kTokenStyleCount = 7;
 
 // Colours a read-only text field that shows one record's text, a block at
 // a time as blocks come into view, so a long text is shown as fast as a
-// plain one: give it the text's parts, set the text, then colour what shows.
+// plain one.
 class PartColours final : public QObject {
 public:
     explicit PartColours(QPlainTextEdit& area);
-    // The parts of the text the field is about to show; none: no colours.
-    void setParts(std::vector<TextPart> parts);
+    // Sets the field's text; parts (none: no colours) say what its bytes are.
+    void showText(const QString& text, std::vector<TextPart> parts);
     // Colours the blocks in view that are not coloured yet.
     void colourVisible();
 
