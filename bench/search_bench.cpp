@@ -7,24 +7,12 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "map/MapLoader.h"
-#include "map/MapNames.h"
 #include "search/MapSearch.h"
 #include "support/MaximalMapFile.h"
 
 namespace {
 
-const quorin::MapState& Maximal() {
-    static const quorin::MapState map = [] {
-        quorin::MapState state;
-        if (!quorin::OpenMap(state, quorin::bench::MaximalMapPath(), quorin::BuiltInMapNames()).ok()) {
-            std::fprintf(stderr, "cannot load the maximal map\n");
-            std::exit(1);
-        }
-        return state;
-    }();
-    return map;
-}
+const quorin::MapState& Maximal() { return quorin::bench::LoadedMaximalMap(); }
 
 void Find(benchmark::State& state, const char* query) {
     const quorin::MapState& map = Maximal();

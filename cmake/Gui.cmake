@@ -3,14 +3,25 @@
 find_package(Qt6 REQUIRED COMPONENTS Widgets)
 set(CMAKE_AUTOMOC ON)
 
+# The text editor's editing component (line numbers, parenthesis matching,
+# marks under refused tokens): QScintilla for Qt 6, as Debian packages it
+# (libqscintilla2-qt6-dev), which ships no CMake package of its own.
+find_path(QSCINTILLA_INCLUDE_DIR Qsci/qsciscintilla.h PATH_SUFFIXES qt6 x86_64-linux-gnu/qt6)
+find_library(QSCINTILLA_LIBRARY NAMES qscintilla2_qt6)
+if(NOT QSCINTILLA_INCLUDE_DIR OR NOT QSCINTILLA_LIBRARY)
+  message(FATAL_ERROR "QScintilla for Qt 6 not found: install libqscintilla2-qt6-dev (scripts/setup.sh does)")
+endif()
+
 # Start-up, the window features and the window shell below them.
 file(GLOB QUORIN_UI_SOURCES CONFIGURE_DEPENDS
   src/app/*.cpp src/app/*.h src/ui/main/*.cpp src/ui/main/*.h
-  src/ui/extract/*.cpp src/ui/extract/*.h src/ui/find/*.cpp src/ui/find/*.h src/ui/shell/*.cpp src/ui/shell/*.h)
+  src/ui/extract/*.cpp src/ui/extract/*.h src/ui/find/*.cpp src/ui/find/*.h src/ui/shell/*.cpp src/ui/shell/*.h
+  src/ui/textedit/*.cpp src/ui/textedit/*.h)
 list(FILTER QUORIN_UI_SOURCES EXCLUDE REGEX "src/app/QuorinMain\\.cpp$")
 add_library(quorin_ui STATIC ${QUORIN_UI_SOURCES})
 target_include_directories(quorin_ui PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/src)
-target_link_libraries(quorin_ui PUBLIC quorin_core Qt6::Widgets)
+target_include_directories(quorin_ui SYSTEM PUBLIC ${QSCINTILLA_INCLUDE_DIR})
+target_link_libraries(quorin_ui PUBLIC quorin_core Qt6::Widgets ${QSCINTILLA_LIBRARY})
 set_target_properties(quorin_ui PROPERTIES AUTOMOC ON)
 
 if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/src/app/QuorinMain.cpp)

@@ -3,9 +3,10 @@
 # Builds Quorin and measures it on the maximal map (32767 nodes, 2000
 # scripts, 2000 globals, 64 MiB): the load chain, the extract-all text, the
 # command database, the search, the undo of Protect Map, the backup against a
-# plain copy and one field write in process; the Find window's longest stall
-# while typing and the result window's while Extract > All and the database
-# fill it (the thread's own processor time, which a machine shared with
+# plain copy, one field write and the plan of an edited script text in
+# process; the Find window's longest stall while typing, the result window's
+# while Extract > All and the database fill it, and the text editor's opening
+# and longest stall while typing (the thread's own processor time, which a machine shared with
 # other work does not inflate); then whole quorin-cli processes, each run
 # cold (a fresh process per run), against the true floor of a load: a
 # process that only reads the byte ranges the loader needs; and quorin-cli
@@ -40,6 +41,9 @@ undo_protect=$(median write_bench UndoProtectMap)
 backup=$(median write_bench BackupOfMap)
 plain_copy=$(median write_bench PlainCopyOfMap)
 field_write=$(median write_bench FieldWrite)
+text_plan=$(median text_edit_bench PlanLongestText)
+editor_open=$(median ui/text_editor_bench OpenTextEditor)
+editor_stall=$(median ui/text_editor_bench LongestStallTypingInText)
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -71,6 +75,9 @@ printf '%-44s %10s ms  (target <= 100 ms)\n' "undo of Protect Map, median" "$und
 printf '%-44s %10s ms  (target <= 2x a plain copy: %sx)\n' "backup of the map, median" "$backup" "$(ratio "$backup" "$plain_copy")"
 printf '%-44s %10s ms\n' "plain copy of the map, median" "$plain_copy"
 printf '%-44s %10s ms  (target <= 2 ms)\n' "field write with identity check, median" "$field_write"
+printf '%-44s %10s ms  (target <= 20 ms)\n' "plan of a text with 1000 changed tokens" "$text_plan"
+printf '%-44s %10s ms  (target <= 100 ms)\n' "text editor opened on the longest text" "$editor_open"
+printf '%-44s %10s ms  (target <= 16 ms)\n' "text editor typing, longest stall" "$editor_stall"
 echo "whole processes, cold, median of $runs (min..max):"
 printf '%-44s %10s ms  (%s..%s) %s MiB\n' "floor: read only the loader's ranges" "$floor_ms" "$floor_min" "$floor_max" "$(mib "$floor_kib")"
 printf '%-44s %10s ms  (%s..%s) %s MiB  %sx the floor (target <= 3x)\n' "quorin-cli info" "$info_ms" "$info_min" "$info_max" \

@@ -5,8 +5,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev pkg-config libgtest-dev googletest libbenchmark-dev
-          qt6-base-dev libgl1-mesa-dev libqt6svg6 xvfb xauth time appstream dpkg-dev file libdtl-dev patch
-          help2man lintian bash-completion)
+          qt6-base-dev libqscintilla2-qt6-dev libgl1-mesa-dev libqt6svg6 xvfb xauth time appstream dpkg-dev file
+          libdtl-dev patch help2man lintian bash-completion)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")

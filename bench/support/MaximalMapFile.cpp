@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include "fixtures/MaximalMap.h"
+#include "map/MapLoader.h"
+#include "map/MapNames.h"
 
 namespace quorin::bench {
 
@@ -28,6 +30,18 @@ std::string Written() {
 const std::string& MaximalMapPath() {
     static const std::string path = Written();
     return path;
+}
+
+const MapState& LoadedMaximalMap() {
+    static const MapState map = [] {
+        MapState state;
+        if (!OpenMap(state, MaximalMapPath(), BuiltInMapNames()).ok()) {
+            std::fprintf(stderr, "cannot load the maximal map\n");
+            std::exit(1);
+        }
+        return state;
+    }();
+    return map;
 }
 
 }  // namespace quorin::bench

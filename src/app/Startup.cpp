@@ -22,6 +22,7 @@
 #include "ui/shell/HelpWindows.h"
 #include "ui/shell/MapText.h"
 #include "ui/shell/MenuBar.h"
+#include "ui/textedit/TextEditCommands.h"
 
 namespace quorin::app {
 
@@ -84,6 +85,15 @@ ui::ExtractionCommands& WireCommands(MainWindow& window, std::function<void(bool
     QObject::connect(find, &ui::FindCommands::hitActivated, &window, &MainWindow::showSearchHit);
     ui::SetMenuCommand("ScriptToolsFindInMap", On(*find, &ui::FindCommands::showFind));
 
+    auto* texts = new ui::TextEditCommands([&window]() -> const MapState& { return window.state(); },
+                                           [&window](const TextPlan& plan) { return window.applyTextPlan(plan); },
+                                           window);
+    QObject::connect(&window, &MainWindow::mapLoaded, texts, &ui::TextEditCommands::mapLoaded);
+    QObject::connect(&window, &MainWindow::recordsChanged, texts, &ui::TextEditCommands::recordsChanged);
+    ui::SetMenuCommand("ScriptToolsEditAsText", [target = QPointer<MainWindow>(&window), texts](QMainWindow&) {
+        if (!target) return;
+        if (const auto record = target->shownTextRecord()) texts->open(*record);
+    });
     ui::SetMenuCommand("HelpAbout", [](QMainWindow& from) { ui::ShowAboutQuorin(from); });
     ui::SetMenuCommand("HelpAboutQt", [](QMainWindow& from) { QMessageBox::aboutQt(&from); });
     ui::SetMenuCommand("HelpKeyboardShortcuts", [](QMainWindow& from) { ui::ShowKeyboardShortcuts(from); });

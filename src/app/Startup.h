@@ -30,8 +30,10 @@ int StartQuorin(const std::vector<std::string>& arguments, const char* namesFrom
 // Open Read-Only, Open Recent, Protect Map, the undo and redo of writes and
 // Back Up Before First Write to window, Edit > Find and its Next and
 // Previous to the window they are chosen in, the Extract... items and
-// Database to the extraction commands, and the Help items to the window they
-// are chosen in. The backup item shows window's setting;
+// Database to the extraction commands, Edit as Text to a text editor on the
+// script or global the main window shows (editors hear of every write and
+// load, and write through the main window), and the Help items to the window
+// they are chosen in. The backup item shows window's setting;
 // backupChanged, when given, hears each change of it.
 ui::ExtractionCommands& WireCommands(MainWindow& window, std::function<void(bool)> backupChanged = {});
 

@@ -17,7 +17,9 @@ PageFill ScriptPage(const MapContent& map, std::size_t position, std::size_t tex
         {EditField::ScriptReturn, {}, script.ReturnType},
         {EditField::ScriptExpPointer, Decimal(script.ExpPointer)},
     };
-    fill.text = DecompileScript(map, script, textLimit);
+    PartedText text = ScriptTextParts(map, position, textLimit);
+    fill.text = text.text();
+    fill.parts = text.parts();
     return fill;
 }
 
@@ -29,7 +31,9 @@ PageFill GlobalPage(const MapContent& map, std::size_t position, std::size_t tex
         {EditField::GlobalType, {}, global.Type},
         {EditField::GlobalExpPointer, Decimal(global.ExpPointer)},
     };
-    fill.text = DecompileGlobal(map, global, textLimit);
+    PartedText text = GlobalTextParts(map, position, textLimit);
+    fill.text = text.text();
+    fill.parts = text.parts();
     return fill;
 }
 

@@ -29,6 +29,7 @@ struct PageFill {
     SelectedRecord record;            // the record shown
     std::vector<FieldValue> fields;   // in fill order
     std::string text;                 // the page's multi-line field
+    std::vector<TextPart> parts;      // of a script's or global's text; none for a node's
 };
 
 // The page for a record. A script's text is cut after textLimit bytes.

@@ -137,7 +137,7 @@ Status Commit(MapState& map, const FieldRule& rule, Value Record::*member, const
     RecordChange change{member, position, Access::cache(map)[position].*member, std::move(value),
                         rule.addsDictionaryEntry, std::nullopt};
     ApplyForward(map, change);
-    if (history) history->recorded(map, WriteStep{FieldLabel(rule), writer->journal(), std::move(change)});
+    if (history) history->recorded(map, WriteStep{FieldLabel(rule), writer->journal(), {std::move(change)}});
     return success();
 }
 

@@ -87,7 +87,7 @@ Status ProtectScripts(MapState& map, WriteHistory* history) {
     if (auto closed = CloseLoadedMap(map, *writer); !closed) {
         return Error{closed.error().message + " The map may be only partly protected."};
     }
-    if (history) history->recorded(map, WriteStep{"Protect Map", writer->journal(), std::nullopt});
+    if (history) history->recorded(map, WriteStep{"Protect Map", writer->journal(), {}});
     return success();
 }
 

@@ -21,9 +21,11 @@ void Set(MapState& map, Value Record::*member, std::size_t position, const Recor
     if (position < cache.size()) cache[position].*member = std::get<Value>(value);
 }
 
-// Names key the script and global dictionaries, identities the node one.
+// Names key the script and global dictionaries, identities the node one; a
+// node's text keys nothing.
 template <typename Record, typename Value>
-constexpr bool kIsKey = std::is_same_v<Value, SharedText> || std::is_same_v<Record, Syntax>;
+constexpr bool kIsKey = std::is_same_v<Record, Syntax> ? std::is_same_v<Value, std::int32_t>
+                                                       : std::is_same_v<Value, SharedText>;
 
 std::optional<std::int32_t> Lookup(const NameIndex& index, const SharedText& name) {
     const auto found = index.find(name);

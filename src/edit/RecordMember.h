@@ -10,9 +10,11 @@
 
 namespace quorin {
 
+// A node's text (Command) follows its string offset when an edited text
+// points the node at another node's text.
 using RecordMember = std::variant<SharedText ScriptHeader::*, std::int32_t ScriptHeader::*,
                                   SharedText GlobalHeader::*, std::int32_t GlobalHeader::*,
-                                  std::int32_t Syntax::*>;
+                                  std::int32_t Syntax::*, SharedText Syntax::*>;
 
 RecordKind KindOf(const RecordMember& member);
 

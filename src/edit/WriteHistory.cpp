@@ -21,11 +21,11 @@ void WriteHistory::clear() {
     redo_.clear();
 }
 
-Result<std::optional<TouchedRecord>> WriteHistory::undo(MapState& map) { return replay(map, true); }
+Result<std::vector<TouchedRecord>> WriteHistory::undo(MapState& map) { return replay(map, true); }
 
-Result<std::optional<TouchedRecord>> WriteHistory::redo(MapState& map) { return replay(map, false); }
+Result<std::vector<TouchedRecord>> WriteHistory::redo(MapState& map) { return replay(map, false); }
 
-Result<std::optional<TouchedRecord>> WriteHistory::replay(MapState& map, bool back) {
+Result<std::vector<TouchedRecord>> WriteHistory::replay(MapState& map, bool back) {
     if (!current(map)) clear();
     // A map that may not be written says so, whether or not there is a step.
     if (auto ready = CheckMapWritable(map); !ready) return ready.error();
@@ -53,12 +53,15 @@ Result<std::optional<TouchedRecord>> WriteHistory::replay(MapState& map, bool ba
     }
     if (auto closed = CloseLoadedMap(map, *writer); !closed) return closed.error();
 
-    std::optional<TouchedRecord> touched;
-    if (step.change) {
-        if (back) ApplyBack(map, *step.change);
-        else ApplyForward(map, *step.change);
-        touched = TouchedRecord{KindOf(step.change->member), step.change->position};
+    // Taken back last first, as the bytes are.
+    std::vector<TouchedRecord> touched;
+    touched.reserve(step.changes.size());
+    if (back) {
+        for (auto change = step.changes.rbegin(); change != step.changes.rend(); ++change) ApplyBack(map, *change);
+    } else {
+        for (RecordChange& change : step.changes) ApplyForward(map, change);
     }
+    for (const RecordChange& change : step.changes) touched.push_back({KindOf(change.member), change.position});
     (back ? redo_ : undo_).push_back(std::move(step));
     from.pop_back();
     return touched;

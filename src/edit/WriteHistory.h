@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Undo and redo of the writes into the loaded map. A step is one field, one
-// popup choice or one whole Protect Map; the steps belong to the load they
+// popup choice, one whole Protect Map or one apply of an edited text; the steps belong to the load they
 // were made on, and a history finds itself empty once another map loaded.
 
 #include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <optional>
+#include <vector>
 
 #include "edit/WriteStep.h"
 #include "map/MapState.h"
@@ -36,14 +37,16 @@ public:
 
     // Writes the last step's bytes before back, under the same checks as any
     // write, then sets the records and dictionaries as a forward write of
-    // those values would. Nothing changes when the write is refused.
-    [[nodiscard]] Result<std::optional<TouchedRecord>> undo(MapState& map);
-    // Writes the last undone step's bytes after again, and its record change.
-    [[nodiscard]] Result<std::optional<TouchedRecord>> redo(MapState& map);
+    // those values would. Nothing changes when the write is refused. The
+    // records changed, in the order the step had changed them (none for
+    // Protect Map).
+    [[nodiscard]] Result<std::vector<TouchedRecord>> undo(MapState& map);
+    // Writes the last undone step's bytes after again, and its record changes.
+    [[nodiscard]] Result<std::vector<TouchedRecord>> redo(MapState& map);
 
 private:
     bool current(const MapState& map) const { return map.hasMap() && map.generation() == generation_; }
-    Result<std::optional<TouchedRecord>> replay(MapState& map, bool back);
+    Result<std::vector<TouchedRecord>> replay(MapState& map, bool back);
 
     std::uint64_t generation_ = 0;
     std::deque<WriteStep> undo_;

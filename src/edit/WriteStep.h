@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// One step of the write history: one field, one popup choice or one whole
-// Protect Map. It holds the bytes before and after at every offset it wrote,
-// and the record field it set, so it can be taken back and made again.
+// One step of the write history: one field, one popup choice, one whole
+// Protect Map or one apply of an edited text. It holds the bytes before and
+// after at every offset it wrote, and the record fields it set, so it can be
+// taken back and made again.
 
 #include <cstddef>
 #include <cstdint>
@@ -32,9 +33,9 @@ struct RecordChange {
 };
 
 struct WriteStep {
-    std::string what;                // the control or command, for messages
-    std::vector<BytePatch> patches;  // in the order they were written
-    std::optional<RecordChange> change;
+    std::string what;                    // the control or command, for messages
+    std::vector<BytePatch> patches;      // in the order they were written
+    std::vector<RecordChange> changes;   // in the order they were made
 };
 
 }  // namespace quorin

@@ -210,6 +210,21 @@ Status FileReplacement::commit(std::span<const std::uint8_t> bytes, bool mayRepl
 
 bool IsTerminal(int descriptor) { return ::isatty(descriptor) == 1; }
 
+Result<std::vector<std::uint8_t>> ReadStandardInput(std::size_t limit) {
+    std::vector<std::uint8_t> bytes(std::min<std::size_t>(limit, 64 * 1024));
+    std::size_t done = 0;
+    while (done < limit) {
+        if (done == bytes.size()) bytes.resize(std::min(limit, bytes.size() * 2));
+        const ssize_t got = ::read(STDIN_FILENO, bytes.data() + done, bytes.size() - done);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return Error{std::string("Can't read standard input: ") + std::strerror(errno) + "."};
+        if (got == 0) break;
+        done += static_cast<std::size_t>(got);
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
 bool SystemFile::userMayWrite() const {
     return markedWritable_ && ::faccessat(AT_FDCWD, path_.c_str(), W_OK, AT_EACCESS) == 0;
 }

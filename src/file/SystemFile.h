@@ -130,4 +130,8 @@ private:
 // Whether descriptor (1 for standard output) is a terminal.
 bool IsTerminal(int descriptor);
 
+// Standard input from where it stands to its end, at most limit bytes: fewer
+// when it ends first. Never more than limit is held in memory.
+[[nodiscard]] Result<std::vector<std::uint8_t>> ReadStandardInput(std::size_t limit);
+
 }  // namespace quorin

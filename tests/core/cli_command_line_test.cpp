@@ -89,17 +89,13 @@ INSTANTIATE_TEST_SUITE_P(
         // quorin-cli's own options go before COMMAND.
         GrammarCase{"Help", {"--help"}, 0, "usage: quorin-cli [--map-names FILE] [--json] [--backup] [--] COMMAND", "-h"},
         GrammarCase{"ShortHelp", {"-h", "list", "MAP"}, 0, "\n  demo OUT [--force]\n", "-h"},
-        // --version answers alone, like --help: the command after it is not run.
-        GrammarCase{"Version", {"--version", "list", "MAP"}, 0, "\nLicence GPL-3.0-or-later: ", "-h"},
-        GrammarCase{"VersionAfterCommand", {"list", "MAP", "--version"}, 2, "quorin-cli's own options go before COMMAND",
-                    "-h"},
         GrammarCase{"NamesBeforeCommand", {"--map-names", "NAMES", "list", "MAP"}, 0, "s: -h\n", "-h"},
         GrammarCase{"UnknownOption", {"--frobnicate", "list", "MAP"}, 2, "unknown option \"--frobnicate\"", "-h"},
         GrammarCase{"OptionWithoutValue", {"--map-names"}, 2, "--map-names needs FILE", "-h"},
         GrammarCase{"JsonAfterCommand", {"list", "MAP", "--json"}, 2, "quorin-cli's own options go before COMMAND",
                     "-h"},
         GrammarCase{"DashHAfterArguments", {"list", "MAP", "-h"}, 2, "\"-h\" is not an option of list", "-h"},
-        GrammarCase{"JsonOfAPlainCommand", {"--json", "script", "MAP", "-h"}, 2, "--json works with diff, find, info, list, database, not with script", "-h"},
+        GrammarCase{"JsonOfAPlainCommand", {"--json", "extract-all", "MAP"}, 2, "--json works with script, global, diff, find, info, list, database, not with extract-all", "-h"},
         GrammarCase{"NoCommand", {"--json"}, 2, "no command given", "-h"},
         GrammarCase{"UnknownCommand", {"--", "-h"}, 2, "unknown command \"-h\"", "-h"},
         // A command's own options go after its arguments.

@@ -1,6 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when an include under SOURCE_DIR/src runs back up the layers:
-# src/app -> window features (src/ui/main, src/ui/extract, src/ui/find) ->
+# src/app -> window features (src/ui/main, src/ui/extract, src/ui/find,
+# src/ui/textedit) ->
 # window shell (src/ui/shell) -> the core, which uses the standard library
 # only. The window features do not include each other; quorin-cli
 # (src/app/cli) stands on the core alone.
@@ -15,27 +16,29 @@ endif()
 # extract on script; browse on script and edit; search on browse.
 # Each folder and the includes it may not make. The core reads upwards from
 # base: base <- file <- map <- builder; map <- script, edit, database;
-# script <- extract; script, edit <- browse, search; script <- compare
+# script <- extract; script, edit <- browse, search, textedit; script <- compare
 # (which stands on base, map and script alone). Above the core: the window
 # shell, then the window features, then start-up.
-set(core_above_base "app|ui|file|map|builder|script|edit|extract|database|browse|search|compare")
+set(core_above_base "app|ui|file|map|builder|script|edit|extract|database|browse|search|compare|textedit")
 set(rules
   "base" "<Q|\"(${core_above_base})/"
-  "file" "<Q|\"(app|ui|map|builder|script|edit|extract|database|browse|search|compare)/"
-  "map" "<Q|\"(app|ui|builder|script|edit|extract|database|browse|search|compare)/"
-  "builder" "<Q|\"(app|ui|script|edit|extract|database|browse|search|compare)/"
-  "script" "<Q|\"(app|ui|builder|edit|extract|database|browse|search|compare)/"
-  "edit" "<Q|\"(app|ui|builder|script|extract|database|browse|search|compare)/"
-  "database" "<Q|\"(app|ui|builder|script|edit|extract|browse|search|compare)/"
-  "extract" "<Q|\"(app|ui|builder|edit|database|browse|search|compare)/"
-  "browse" "<Q|\"(app|ui|builder|extract|database|search|compare)/"
-  "search" "<Q|\"(app|ui|builder|extract|database|compare)/"
-  "compare" "<Q|\"(app|ui|file|builder|edit|extract|database|browse|search)/"
+  "file" "<Q|\"(app|ui|map|builder|script|edit|extract|database|browse|search|compare|textedit)/"
+  "map" "<Q|\"(app|ui|builder|script|edit|extract|database|browse|search|compare|textedit)/"
+  "builder" "<Q|\"(app|ui|script|edit|extract|database|browse|search|compare|textedit)/"
+  "script" "<Q|\"(app|ui|builder|edit|extract|database|browse|search|compare|textedit)/"
+  "edit" "<Q|\"(app|ui|builder|script|extract|database|browse|search|compare|textedit)/"
+  "database" "<Q|\"(app|ui|builder|script|edit|extract|browse|search|compare|textedit)/"
+  "extract" "<Q|\"(app|ui|builder|edit|database|browse|search|compare|textedit)/"
+  "browse" "<Q|\"(app|ui|builder|extract|database|search|compare|textedit)/"
+  "search" "<Q|\"(app|ui|builder|extract|database|compare|textedit)/"
+  "compare" "<Q|\"(app|ui|file|builder|edit|extract|database|browse|search|textedit)/"
+  "textedit" "<Q|\"(app|ui|builder|extract|database|browse|search|compare)/"
   "app/cli" "<Q|\"ui/"
-  "ui/shell" "\"(app|ui/main|ui/extract|ui/find)/"
-  "ui/main" "\"(app|ui/extract|ui/find)/"
-  "ui/extract" "\"(app|ui/main|ui/find)/"
-  "ui/find" "\"(app|ui/main|ui/extract)/"
+  "ui/shell" "\"(app|ui/main|ui/extract|ui/find|ui/textedit)/"
+  "ui/main" "\"(app|ui/extract|ui/find|ui/textedit)/"
+  "ui/extract" "\"(app|ui/main|ui/find|ui/textedit)/"
+  "ui/find" "\"(app|ui/main|ui/extract|ui/textedit)/"
+  "ui/textedit" "\"(app|ui/main|ui/extract|ui/find)/"
   # The test and benchmark fixtures are never part of the product.
   "." "\"fixtures/")
 

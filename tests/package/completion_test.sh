@@ -50,7 +50,7 @@ candidates() {
 cases=(
   'quorin-cli s|script set'
   'quorin-cli --j|--json'
-  'quorin-cli --json |database diff find info list'
+  'quorin-cli --json |database diff find global info list script'
   'quorin-cli --map-names names.txt e|extract-all extract-globals extract-scripts'
   'quorin-cli --map-names |demo.map folder notes.txt'
   'quorin-cli info |demo.map folder'

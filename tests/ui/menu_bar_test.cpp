@@ -67,7 +67,7 @@ private slots:
                                              "EditFinding",   "EditFind",      "EditFindNext", "EditFindPrevious"};
         QTest::newRow("Script Tools") << "ScriptMenu"
                                       << QStringList{"ScriptToolsProtectMap", "ScriptToolsExtract", "ScriptToolsdatabase",
-                                                     "ScriptToolsFindInMap",
+                                                     "ScriptToolsFindInMap", "ScriptToolsEditAsText",
                                                      "ScriptToolsWrites",     "ScriptToolsUndoWrite", "ScriptToolsRedoWrite",
                                                      "ScriptToolsBackUp"};
         QTest::newRow("Extract...") << "ScriptToolsExtract"

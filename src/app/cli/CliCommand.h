@@ -22,7 +22,7 @@ enum ExitCode : int { kSuccess = 0, kRefused = 1, kUsage = 2 };
 struct GlobalOptions {
     std::optional<std::string> mapNamesFile;  // --map-names FILE
     bool json = false;                        // --json
-    bool backup = false;                      // --backup: copy MAP to MAP.bak before set or protect writes it
+    bool backup = false;                      // --backup: copy MAP to MAP.bak before set, protect or apply writes it
     bool help = false;                        // --help, -h
     bool version = false;                     // --version
 };

@@ -43,7 +43,7 @@ const std::vector<GlobalOption>& GlobalOptionTable() {
          [](GlobalOptions& options, const std::string& file) { options.mapNamesFile = file; }},
         {"--json", "", "one JSON document on stdout instead of text",
          [](GlobalOptions& options, const std::string&) { options.json = true; }},
-        {"--backup", "", "copy MAP to MAP.bak before set or protect writes it",
+        {"--backup", "", "copy MAP to MAP.bak before set, protect or apply writes it",
          [](GlobalOptions& options, const std::string&) { options.backup = true; }},
         {"--help", "", "this text", [](GlobalOptions& options, const std::string&) { options.help = true; }},
         {"-h", "", "the same", [](GlobalOptions& options, const std::string&) { options.help = true; }},

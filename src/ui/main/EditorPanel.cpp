@@ -14,6 +14,7 @@
 #include "ui/main/EditorLayout.h"
 #include "ui/shell/CaptionFit.h"
 #include "ui/shell/MapText.h"
+#include "ui/shell/TokenColours.h"
 
 namespace quorin::ui {
 
@@ -126,6 +127,7 @@ EditorPanel::EditorPanel(QWidget* parent) : QStackedWidget(parent) {
             area->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
             ApplyLook(*area, true, false);
             textAreas_[static_cast<EditorPage>(entry.page)] = area;
+            colours_[static_cast<EditorPage>(entry.page)] = new PartColours(*area);
             control = area;
             break;
         }
@@ -230,7 +232,9 @@ void EditorPanel::restoreFileValue(EditField field) {
 void EditorPanel::showFill(const PageFill& fill) {
     filling_ = true;
     for (const FieldValue& value : fill.fields) showValue(value);
-    if (QPlainTextEdit* area = textArea(fill.page)) area->setPlainText(FromMapText(fill.text));
+    if (QPlainTextEdit* area = textArea(fill.page)) {
+        colours_.at(fill.page)->showText(FromMapText(fill.text), fill.parts);
+    }
     filling_ = false;
     setCurrentIndex(static_cast<int>(fill.page));
     emit notWrittenChanged();

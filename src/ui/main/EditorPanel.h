@@ -18,6 +18,8 @@ class QPlainTextEdit;
 
 namespace quorin::ui {
 
+class PartColours;
+
 class EditorPanel final : public QStackedWidget {
     Q_OBJECT
 
@@ -73,6 +75,8 @@ private:
     // What the file holds for each edit field, as the field shows it.
     std::map<EditField, QString> fileTexts_;
     std::map<EditField, EditorPage> pages_;
+    // The colours of each page's text, by what each byte renders.
+    std::map<EditorPage, PartColours*> colours_;
     bool filling_ = false;
     bool readOnly_ = false;
 };

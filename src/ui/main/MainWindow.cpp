@@ -33,6 +33,7 @@
 #include "map/MapLoader.h"
 #include "map/MapNames.h"
 #include "search/HitRow.h"
+#include "textedit/TextEditApply.h"
 #include "ui/main/EditorLayout.h"
 #include "ui/main/EditorPanel.h"
 #include "ui/main/RecentMaps.h"
@@ -123,7 +124,17 @@ QString DroppedMap(const QMimeData* data) {
     return {};
 }
 constexpr const char* kUndoWriteItem = "ScriptToolsUndoWrite";
+constexpr const char* kEditAsTextItem = "ScriptToolsEditAsText";
 constexpr const char* kRedoWriteItem = "ScriptToolsRedoWrite";
+
+quorin::EditorPage PageOf(quorin::RecordKind kind) {
+    switch (kind) {
+    case quorin::RecordKind::Script: return quorin::EditorPage::Script;
+    case quorin::RecordKind::Global: return quorin::EditorPage::Global;
+    case quorin::RecordKind::Syntax: return quorin::EditorPage::Syntax;
+    }
+    return quorin::EditorPage::Credits;
+}
 
 const std::optional<quorin::LoadedRecord>& ShownOf(const quorin::MapState& state, quorin::RecordKind kind) {
     switch (kind) {
@@ -340,6 +351,7 @@ void MainWindow::showNewMap() {
     // reach the new file.
     editor_->clearPages();
     editor_->setReadOnly(state_.readOnly());
+    quorin::ui::SetMenuItemEnabled(kEditAsTextItem, false);
     updateWriteItems();
     updateTitle();
 }
@@ -371,6 +383,7 @@ void MainWindow::Lb_Select_Change() {
     // The record is remembered before any field shows it.
     quorin::ShowRecord(state_, fill->record);
     editor_->showFill(*fill);
+    quorin::ui::SetMenuItemEnabled(kEditAsTextItem, shownTextRecord().has_value());
 }
 
 void MainWindow::Lb_Select_ExpandRow(QTreeWidgetItem* row) {
@@ -409,7 +422,8 @@ void MainWindow::Field_KeyDown(quorin::EditField field, QLineEdit& control, quor
         return;
     }
     const quorin::RecordKind kind = quorin::KindOf(quorin::RuleFor(field));
-    showWritten({kind, ShownOf(state_, kind)->position}, field);
+    showWritten({{kind, ShownOf(state_, kind)->position}}, field);
+    emit recordsChanged();
 }
 
 void MainWindow::Popup_Change(quorin::EditField popup, int index) {
@@ -422,7 +436,8 @@ void MainWindow::Popup_Change(quorin::EditField popup, int index) {
     }
     const quorin::RecordKind kind = quorin::KindOf(quorin::RuleFor(popup));
     // No item (index -1) writes nothing, and may come with no record shown.
-    if (const auto& shown = ShownOf(state_, kind)) showWritten({kind, shown->position}, popup);
+    if (const auto& shown = ShownOf(state_, kind)) showWritten({{kind, shown->position}}, popup);
+    emit recordsChanged();
 }
 
 void MainWindow::showFileValue(quorin::EditField field) {
@@ -441,6 +456,7 @@ void MainWindow::ScriptToolsProtectMap_Action() {
         return;
     }
     updateWriteItems();
+    emit recordsChanged();
     quorin::ui::ShowInformation(this, quorin::ui::MessageText(quorin::kProtectedMessage));
 }
 
@@ -473,6 +489,7 @@ void MainWindow::ScriptToolsUndoWrite_Action() {
     }
     showChanged(*undone);
     updateWriteItems();
+    emit recordsChanged();
 }
 
 void MainWindow::ScriptToolsRedoWrite_Action() {
@@ -483,22 +500,61 @@ void MainWindow::ScriptToolsRedoWrite_Action() {
     }
     showChanged(*redone);
     updateWriteItems();
+    emit recordsChanged();
 }
 
-void MainWindow::showChanged(const std::optional<quorin::TouchedRecord>& touched) {
+std::optional<quorin::TextRecord> MainWindow::shownTextRecord() const {
+    for (const quorin::RecordKind kind : {quorin::RecordKind::Script, quorin::RecordKind::Global}) {
+        const auto& shown = ShownOf(state_, kind);
+        if (editor_->currentIndex() == static_cast<int>(PageOf(kind)) && shown &&
+            shown->generation == state_.generation()) {
+            return quorin::TextRecord{kind, shown->position};
+        }
+    }
+    return std::nullopt;
+}
+
+quorin::Status MainWindow::applyTextPlan(const quorin::TextPlan& plan) {
+    const quorin::Status written = quorin::ApplyTextPlan(state_, plan, &history_);
+    if (written) {
+        // Every record the plan wrote: rows of the record itself (a name),
+        // and the pages, whose texts show the record's nodes.
+        std::vector<quorin::SelectedRecord> changed{{plan.record.kind, plan.record.position}};
+        for (const quorin::PlannedWrite& write : plan.writes) {
+            for (const quorin::RecordChange& change : write.changes) {
+                changed.push_back({quorin::KindOf(change.member), change.position});
+            }
+        }
+        showWritten(changed);
+    }
+    updateWriteItems();
+    emit recordsChanged();
+    return written;
+}
+
+void MainWindow::showChanged(const std::vector<quorin::TouchedRecord>& touched) {
     // A Protect Map step touches no record: the window goes on showing the
     // names and texts that were loaded.
-    if (touched) showWritten({touched->kind, touched->position});
+    if (touched.empty()) return;
+    std::vector<quorin::SelectedRecord> changed;
+    changed.reserve(touched.size());
+    for (const quorin::TouchedRecord& record : touched) changed.push_back({record.kind, record.position});
+    showWritten(changed);
 }
 
-void MainWindow::showWritten(const quorin::SelectedRecord& changed, std::optional<quorin::EditField> written) {
+void MainWindow::showWritten(const std::vector<quorin::SelectedRecord>& changed,
+                             std::optional<quorin::EditField> written) {
     for (QTreeWidgetItemIterator row(list_); *row; ++row) {
         const auto key = KeyOf(**row);
         if (!key) continue;
-        if (const auto text = quorin::RowTextAfterChange(state_, *key, changed)) (*row)->setText(0, FromMapText(*text));
+        for (const quorin::SelectedRecord& record : changed) {
+            if (const auto text = quorin::RowTextAfterChange(state_, *key, record)) {
+                (*row)->setText(0, FromMapText(*text));
+            }
+        }
     }
     // A node's change shows in the script's and the global's text too, so
-    // every page of a record of this load is brought up to date.
+    // every page of a record of this load is brought up to date, once.
     for (const quorin::RecordKind kind : {quorin::RecordKind::Script, quorin::RecordKind::Global,
                                           quorin::RecordKind::Syntax}) {
         const auto& shown = ShownOf(state_, kind);

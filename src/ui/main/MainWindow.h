@@ -15,6 +15,7 @@
 #include "edit/WriteHistory.h"
 #include "map/MapState.h"
 #include "search/SearchHit.h"
+#include "textedit/TextEditPlan.h"
 
 class QKeyEvent;
 class QLabel;
@@ -74,9 +75,18 @@ public:
     // shows what a click on that row shows.
     void showSearchHit(const quorin::SearchHit& hit);
 
+    // The script or global whose page is shown (what Edit as Text edits).
+    [[nodiscard]] std::optional<quorin::TextRecord> shownTextRecord() const;
+    // Writes an edited text's plan as one step, then shows the records it
+    // changed as any write does. The message of a refused write is returned,
+    // not shown.
+    [[nodiscard]] quorin::Status applyTextPlan(const quorin::TextPlan& plan);
+
 signals:
     // After every successful load, once the tree shows the new map.
     void mapLoaded();
+    // After every write, undo and redo, once the window shows what it changed.
+    void recordsChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -109,11 +119,13 @@ private:
     void showNewMap();
     // Protect Map, undo and redo are enabled while they can do something.
     void updateWriteItems();
-    // After a write changed a record (a field, a popup, an undo or a redo):
-    // the rows that reach it, and every page of a record of this load, show
-    // what the file now holds; written is the field whose text was written.
-    void showWritten(const quorin::SelectedRecord& changed, std::optional<quorin::EditField> written = std::nullopt);
-    void showChanged(const std::optional<quorin::TouchedRecord>& touched);
+    // After a write changed records (a field, a popup, an apply, an undo or
+    // a redo): the rows that reach them, and every page of a record of this
+    // load, show what the file now holds; written is the field whose text
+    // was written.
+    void showWritten(const std::vector<quorin::SelectedRecord>& changed,
+                     std::optional<quorin::EditField> written = std::nullopt);
+    void showChanged(const std::vector<quorin::TouchedRecord>& touched);
     // The status line asks for Return or Escape while the page shows a
     // field whose text is not written.
     void updateHint();

@@ -97,6 +97,8 @@ inline constexpr MenuEntry kMenuBar1[] = {
     EndMenu(),
     Item("ScriptToolsdatabase", "&Database"),
     Item("ScriptToolsFindInMap", "&Find in Map…", Qt::CTRL | Qt::SHIFT | Qt::Key_F),
+    // Only while a script or global is selected in the main window.
+    DisabledAtStart(Item("ScriptToolsEditAsText", "Edit as &Text\u2026", Qt::CTRL | Qt::Key_E)),
     Separator("ScriptToolsWrites"),
     // Nothing to take back before a write, nothing to make again before an undo.
     DisabledAtStart(Item("ScriptToolsUndoWrite", "&Undo Last Write", Qt::CTRL | Qt::SHIFT | Qt::Key_Z)),

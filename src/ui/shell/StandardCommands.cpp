@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <string>
 
 namespace quorin::ui {
 
@@ -51,6 +52,24 @@ bool ChangesText(StandardCommand command) {
     return false;
 }
 
+// Any other text field with the usual slots (the text editor's) by name.
+void ApplyTo(QWidget& field, StandardCommand command) {
+    const char* slot = nullptr;
+    switch (command) {
+    case StandardCommand::Undo: slot = "undo"; break;
+    case StandardCommand::Cut: slot = "cut"; break;
+    case StandardCommand::Copy: slot = "copy"; break;
+    case StandardCommand::Paste: slot = "paste"; break;
+    case StandardCommand::Delete: slot = "removeSelectedText"; break;
+    case StandardCommand::SelectAll: slot = "selectAll"; break;
+    case StandardCommand::None:
+    case StandardCommand::Quit: return;
+    }
+    if (field.metaObject()->indexOfSlot(QMetaObject::normalizedSignature((std::string(slot) + "()").c_str())) >= 0) {
+        QMetaObject::invokeMethod(&field, slot);
+    }
+}
+
 }  // namespace
 
 void RunStandardCommand(StandardCommand command) {
@@ -63,6 +82,10 @@ void RunStandardCommand(StandardCommand command) {
         if (!line->isReadOnly() || !ChangesText(command)) ApplyTo(*line, command);
     } else if (auto* area = qobject_cast<QPlainTextEdit*>(focused)) {
         if (!area->isReadOnly() || !ChangesText(command)) ApplyTo(*area, command);
+    } else if (focused) {
+        // A field of its own kind (the text editor) keeps its read-only
+        // rules in its own slots.
+        ApplyTo(*focused, command);
     }
 }
 

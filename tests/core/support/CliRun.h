@@ -17,7 +17,9 @@ struct CliOutcome {
 std::string ShellQuoted(const std::string& word);
 
 // Runs quorin-cli with args (each quoted for the shell); environment is a
-// prefix such as "QUORIN_MAP_NAMES=/x " or empty.
-CliOutcome RunCli(const std::vector<std::string>& args, const std::string& environment = "");
+// prefix such as "QUORIN_MAP_NAMES=/x " or empty; standard input reads the
+// file at input.
+CliOutcome RunCli(const std::vector<std::string>& args, const std::string& environment = "",
+                  const std::string& input = "/dev/null");
 
 }  // namespace quorin::testing

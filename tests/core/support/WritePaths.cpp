@@ -4,6 +4,7 @@
 #include "edit/FieldRule.h"
 #include "edit/FieldWriteBack.h"
 #include "edit/MapProtection.h"
+#include "textedit/TextEditApply.h"
 
 namespace quorin::testing {
 
@@ -27,6 +28,24 @@ Status CommitChanging(MapState& map, const FieldRule& rule, WriteHistory* histor
     return success();
 }
 
+// Script 0's text with its name and its type (within its group) changed.
+TextPlan ChangedScriptText(const MapState& map) {
+    const TextRecord script{RecordKind::Script, 0};
+    const PartedText text = RecordText(map, script);
+    std::vector<EditedToken> tokens;
+    for (std::size_t i = 0; i < text.parts().size(); ++i) {
+        const TextPart& part = text.parts()[i];
+        if (!IsToken(part.kind)) continue;
+        std::string token(text.bytesOf(part));
+        if (part.kind == PartKind::ScriptName) token = token == "applied" ? "applied again" : "applied";
+        if (part.kind == PartKind::ScriptType) {
+            token = token == "startup" ? "continuous" : token == "continuous" ? "startup" : token == "stub" ? "static" : "stub";
+        }
+        tokens.push_back({i, part.from, token});
+    }
+    return PlanTextEdit(map, script, text, tokens);
+}
+
 }  // namespace
 
 const std::vector<WritePath>& EveryWritePath() {
@@ -38,6 +57,10 @@ const std::vector<WritePath>& EveryWritePath() {
                                return CommitChanging(map, rule, &history);
                            }});
         }
+        // Script 0's text with its name and type changed, as one apply.
+        all.push_back({"ApplyText", show, [](MapState& map, WriteHistory& history) {
+                           return ApplyTextPlan(map, ChangedScriptText(map), &history);
+                       }});
         all.push_back({"ProtectMap", show, [](MapState& map, WriteHistory& history) { return ProtectScripts(map, &history); }});
         all.push_back({"UndoLastWrite",
                        [](MapState& map, WriteHistory& history) {
