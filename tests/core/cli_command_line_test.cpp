@@ -89,6 +89,13 @@ INSTANTIATE_TEST_SUITE_P(
         // quorin-cli's own options go before COMMAND.
         GrammarCase{"Help", {"--help"}, 0, "usage: quorin-cli [--map-names FILE] [--json] [--backup] [--] COMMAND", "-h"},
         GrammarCase{"ShortHelp", {"-h", "list", "MAP"}, 0, "\n  demo OUT [--force]\n", "-h"},
+        // The commands as the table lists them: writes, searches, facts, texts.
+        GrammarCase{"HelpListsCommandsInOrder", {"--help"}, 0,
+                    "commands:\n  set MAP script|global|node NAME|IDENTITY FIELD VALUE\n  protect MAP\n"
+                    "  find MAP QUERY\n  diff OLD NEW [--stat]\n  info MAP\n  list MAP\n  demo OUT [--force]\n"
+                    "  script MAP NAME\n  global MAP NAME\n  extract-scripts MAP FIRST LAST\n"
+                    "  extract-globals MAP FIRST LAST\n  extract-all MAP\n  database MAP\noptions:\n",
+                    "-h"},
         // --version answers alone, like --help: the command after it is not run.
         GrammarCase{"Version", {"--version", "list", "MAP"}, 0, "\nLicence GPL-3.0-or-later: ", "-h"},
         GrammarCase{"VersionAfterCommand", {"list", "MAP", "--version"}, 2, "quorin-cli's own options go before COMMAND",
@@ -99,7 +106,7 @@ INSTANTIATE_TEST_SUITE_P(
         GrammarCase{"JsonAfterCommand", {"list", "MAP", "--json"}, 2, "quorin-cli's own options go before COMMAND",
                     "-h"},
         GrammarCase{"DashHAfterArguments", {"list", "MAP", "-h"}, 2, "\"-h\" is not an option of list", "-h"},
-        GrammarCase{"JsonOfAPlainCommand", {"--json", "script", "MAP", "-h"}, 2, "--json works with diff, find, info, list, database, not with script", "-h"},
+        GrammarCase{"JsonOfAPlainCommand", {"--json", "script", "MAP", "-h"}, 2, "--json works with find, diff, info, list, database, not with script", "-h"},
         GrammarCase{"NoCommand", {"--json"}, 2, "no command given", "-h"},
         GrammarCase{"UnknownCommand", {"--", "-h"}, 2, "unknown command \"-h\"", "-h"},
         // A command's own options go after its arguments.
