@@ -16,10 +16,10 @@
 
 #include "support/MaximalMapMain.h"
 #include "support/StallWatch.h"
-#include "ui/extract/Extract.h"
+#include "ui/extract/ResultWindow.h"
 #include "ui/extract/ExtractionCommands.h"
-#include "ui/extract/ThreadCompare.h"
-#include "ui/extract/ThreadExtractAll.h"
+#include "ui/extract/CompareRun.h"
+#include "ui/extract/ExtractAllRun.h"
 #include "ui/shell/Dialogs.h"
 
 using quorin::bench::Maximal;
@@ -43,7 +43,7 @@ public:
 
 void CloseResultWindows() {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (qobject_cast<quorin::ui::Extract*>(widget)) widget->close();
+        if (qobject_cast<quorin::ui::ResultWindow*>(widget)) widget->close();
     }
     RunFor(20);
 }
@@ -68,7 +68,7 @@ void LongestStallUntilMessage(benchmark::State& state, Start start) {
 }
 
 void LongestStallExtractAll(benchmark::State& state) {
-    LongestStallUntilMessage(state, [] { quorin::ui::ThreadExtractAll::Start(Maximal()); });
+    LongestStallUntilMessage(state, [] { quorin::ui::ExtractAllRun::Start(Maximal()); });
 }
 
 void LongestStallDatabase(benchmark::State& state) {
@@ -79,7 +79,7 @@ void LongestStallDatabase(benchmark::State& state) {
 void LongestStallCompare(benchmark::State& state) {
     const quorin::MapState& changed = quorin::bench::ChangedMaximal();
     LongestStallUntilMessage(state, [&changed] {
-        quorin::ui::ThreadCompare::Start(Maximal(), changed, QStringLiteral("Compare"));
+        quorin::ui::CompareRun::Start(Maximal(), changed, QStringLiteral("Compare"));
     });
 }
 

@@ -13,7 +13,7 @@
 #include <iostream>
 
 #include "app/StartOptions.h"
-#include "ui/extract/Extract.h"
+#include "ui/extract/ResultWindow.h"
 #include "ui/extract/ExtractionCommands.h"
 #include "ui/find/FindCommands.h"
 #include "ui/main/MainWindow.h"
@@ -57,7 +57,7 @@ ui::ExtractionCommands& WireCommands(MainWindow& window, std::function<void(bool
     });
     // Only a result window has a text to save; the item is disabled elsewhere.
     ui::SetMenuCommand("FileSaveAs", [](QMainWindow& from) {
-        if (auto* result = qobject_cast<ui::Extract*>(&from)) result->saveAs();
+        if (auto* result = qobject_cast<ui::ResultWindow*>(&from)) result->saveAs();
     });
     ui::SetMenuCommand("EditFind", [](QMainWindow& from) { ui::FindInText::Show(from); });
     ui::SetMenuCommand("EditFindNext",

@@ -5,9 +5,9 @@
 #include <QtTest>
 
 #include "extract/ExtractAll.h"
-#include "ui/extract/Extract.h"
+#include "ui/extract/ResultWindow.h"
 #include "ui/extract/ExtractionCommands.h"
-#include "ui/extract/ThreadExtractAll.h"
+#include "ui/extract/ExtractAllRun.h"
 #include "extract/ResultText.h"
 #include "fixtures/HostileMaps.h"
 #include "builder/DemoMap.h"
@@ -64,18 +64,18 @@ private slots:
 
         for (int i = 0; i < runs; ++i) commands_->extractAll();
         // Each command returned at once with its own window, still empty.
-        const QList<Extract*> windows = ResultWindows();
+        const QList<ResultWindow*> windows = ResultWindows();
         QCOMPARE(windows.size(), runs);
-        for (Extract* window : windows) QVERIFY(FieldText(*window).isEmpty());
+        for (ResultWindow* window : windows) QVERIFY(FieldText(*window).isEmpty());
         QVERIFY(dialogs.messages.isEmpty());
 
         QTRY_COMPARE_WITH_TIMEOUT(dialogs.messages.size(), runs, 30000);
         QCOMPARE(ResultWindows().size(), runs);
-        for (Extract* window : windows) QCOMPARE(FieldText(*window), expectedText);
+        for (ResultWindow* window : windows) QCOMPARE(FieldText(*window), expectedText);
         for (const QString& message : dialogs.messages)
             QCOMPARE(WithoutTime(message), WithoutTime(Latin1(expected.message())));
         QCOMPARE(windowsAtMessage, QList<int>(runs, runs));
-        for (const QPointer<QWidget>& parent : dialogs.parents) QVERIFY(windows.contains(qobject_cast<Extract*>(parent.data())));
+        for (const QPointer<QWidget>& parent : dialogs.parents) QVERIFY(windows.contains(qobject_cast<ResultWindow*>(parent.data())));
     }
 
     void noMapLoaded() {
@@ -116,7 +116,7 @@ private slots:
         // The next run extracts what is there now.
         commands_->extractAll();
         QTRY_COMPARE(dialogs.messages.size(), 2);
-        const QList<Extract*> windows = ResultWindows();
+        const QList<ResultWindow*> windows = ResultWindows();
         QCOMPARE(windows.size(), 2);
         QVERIFY(FieldText(*windows[0]) == after || FieldText(*windows[1]) == after);
     }
@@ -127,10 +127,10 @@ private slots:
         QVERIFY(map_.load(LongNodeTextsMap(3000, 1024 * 1024)));
         RecordingDialogs dialogs;
         commands_->extractAll();
-        QPointer<Extract> window = ResultWindows().first();
+        QPointer<ResultWindow> window = ResultWindows().first();
         window->close();
         QTRY_VERIFY(!window);
-        QTRY_VERIFY_WITH_TIMEOUT(qApp->findChildren<ThreadExtractAll*>().isEmpty(), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(qApp->findChildren<ExtractAllRun*>().isEmpty(), 30000);
         QTest::qWait(100);
         QVERIFY(dialogs.messages.isEmpty());
         QVERIFY(ResultWindows().isEmpty());
@@ -150,7 +150,7 @@ private slots:
         QVERIFY(map_.load(MaximalUnpadded()));
         const std::string whole = Expected(map_.state()).text;
         RecordingDialogs dialogs;
-        ThreadExtractAll::Start(map_.state(), static_cast<std::size_t>(limit));
+        ExtractAllRun::Start(map_.state(), static_cast<std::size_t>(limit));
         QTRY_COMPARE_WITH_TIMEOUT(dialogs.messages.size(), 1, 30000);
         const QString shown = FieldText(*ResultWindows().first());
         const qsizetype lastLine = shown.lastIndexOf(u'\n') + 1;

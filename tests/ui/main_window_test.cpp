@@ -24,8 +24,8 @@
 
 #include "builder/DemoMap.h"
 #include "support/TempMap.h"
-#include "ui/extract/Extract.h"
-#include "ui/extract/WinRange.h"
+#include "ui/extract/ResultWindow.h"
+#include "ui/extract/RangeWindow.h"
 #include "ui/main/MainWindow.h"
 #include "ui/shell/MenuBar.h"
 #include "ui/support/ExtractionFixtures.h"
@@ -339,8 +339,8 @@ void MainWindowTest::wiredCommandsReachTheirHandlers() {
     const QString path = QString::fromStdString(testing::WriteMap(dir_, DemoMap(), "wired.map"));
     QCOMPARE(OpenThroughMenu(window(), dialogs_, path), QStringList{QStringLiteral("Map loaded!")});
     QMainWindow* from = &window();
-    if (fromResultWindow) from = new Extract();
-    const QList<Extract*> resultsBefore = ResultWindows();
+    if (fromResultWindow) from = new ResultWindow();
+    const QList<ResultWindow*> resultsBefore = ResultWindows();
     const int dialogsBefore = dialogs_.openDialogs;
     const auto messagesBefore = dialogs_.messages.size();
 
@@ -349,16 +349,16 @@ void MainWindowTest::wiredCommandsReachTheirHandlers() {
     if (!box.isEmpty()) QTRY_COMPARE(dialogs_.messages.size(), messagesBefore + 1);
     QStringList opened;
     if (dialogs_.openDialogs > dialogsBefore) opened << QStringLiteral("open dialog");
-    QList<WinRange*> ranges;
+    QList<RangeWindow*> ranges;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* range = qobject_cast<WinRange*>(widget); range && range->isVisible()) ranges << range;
+        if (auto* range = qobject_cast<RangeWindow*>(widget); range && range->isVisible()) ranges << range;
     }
-    for (WinRange* range : ranges) {
+    for (RangeWindow* range : ranges) {
         const int page = range->findChild<QStackedWidget*>(QStringLiteral("BgkRnd"))->currentIndex();
         opened << QStringLiteral("range page %1").arg(page);
     }
     qDeleteAll(ranges);
-    for (Extract* result : NewResultWindows(resultsBefore)) opened << QStringLiteral("result window ") + result->windowTitle();
+    for (ResultWindow* result : NewResultWindows(resultsBefore)) opened << QStringLiteral("result window ") + result->windowTitle();
     QCOMPARE(opened.join(QStringLiteral(", ")), reached);
     QCOMPARE(dialogs_.messages.size(), messagesBefore + (box.isEmpty() ? 0 : 1));
     if (!box.isEmpty()) QVERIFY2(dialogs_.messages.last().contains(box), qPrintable(dialogs_.messages.last()));
@@ -370,7 +370,7 @@ void MainWindowTest::wiredCommandsReachTheirHandlers() {
 void MainWindowTest::writeItemsFollowTheMap() {
     const QString path = QString::fromStdString(testing::WriteMap(dir_, DemoMap(), "items.map"));
     QCOMPARE(OpenThroughMenu(window(), dialogs_, path), QStringList{QStringLiteral("Map loaded!")});
-    auto* result = new Extract();
+    auto* result = new ResultWindow();
     const auto enabled = [&](QWidget& on) {
         QString state;
         for (const char* item : {"ScriptToolsProtectMap", "ScriptToolsUndoWrite", "ScriptToolsRedoWrite"}) {

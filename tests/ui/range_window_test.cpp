@@ -9,9 +9,9 @@
 #include <QtTest>
 
 #include "extract/RangeExtraction.h"
-#include "ui/extract/Extract.h"
+#include "ui/extract/ResultWindow.h"
 #include "ui/extract/ExtractionCommands.h"
-#include "ui/extract/WinRange.h"
+#include "ui/extract/RangeWindow.h"
 #include "builder/DemoMap.h"
 #include "ui/support/ExtractionFixtures.h"
 
@@ -56,7 +56,7 @@ private slots:
 
     void windowAndPages() {
         commands_->showScriptRange();
-        QPointer<WinRange> window = commands_->rangeWindow();
+        QPointer<RangeWindow> window = commands_->rangeWindow();
         QVERIFY(window);
         QVERIFY(window->isVisible());
         QCOMPARE(window->windowTitle(), QStringLiteral("Extract Range"));
@@ -177,7 +177,7 @@ private slots:
         QFETCH(int, endRow);
         QFETCH(qint64, last);
         openPage(scripts);
-        QPointer<WinRange> range = commands_->rangeWindow();
+        QPointer<RangeWindow> range = commands_->rangeWindow();
         auto* button = range->findChild<QPushButton*>(QLatin1String(scripts ? "ScrExtract" : "GlbExtract"));
         list(scripts ? "ScrStart" : "GlbStart").setCurrentIndex(startRow);
         QVERIFY(!button->isEnabled());
@@ -189,7 +189,7 @@ private slots:
 
         RecordingDialogs dialogs;
         const auto before = ResultWindows();
-        QList<Extract*> atMessage;
+        QList<ResultWindow*> atMessage;
         QString textAtMessage;
         bool rangeOpenAtMessage = false;
         dialogs.whileShown = [&](const QString&) {
@@ -250,7 +250,7 @@ private slots:
         if (startRow < 0) list(scripts ? "ScrEnd" : "GlbEnd").setCurrentIndex(2);  // every record is offered
         RecordingDialogs dialogs;
         const auto before = ResultWindows();
-        QPointer<WinRange> range = commands_->rangeWindow();
+        QPointer<RangeWindow> range = commands_->rangeWindow();
         auto* button = range->findChild<QPushButton*>(QLatin1String(scripts ? "ScrExtract" : "GlbExtract"));
         QVERIFY(!button->isEnabled());
         QTest::mouseClick(button, Qt::LeftButton);

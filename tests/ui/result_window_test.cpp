@@ -5,7 +5,7 @@
 #include <QtTest>
 
 #include "database/CommandDatabase.h"
-#include "ui/extract/Extract.h"
+#include "ui/extract/ResultWindow.h"
 #include "ui/extract/ExtractionCommands.h"
 #include "builder/DemoMap.h"
 #include "support/WholeText.h"
@@ -22,7 +22,7 @@ private slots:
     void cleanup() { CloseResultWindows(); }
 
     void windowAndField() {
-        auto* window = new Extract();
+        auto* window = new ResultWindow();
         QVERIFY(window->isVisible());
         QVERIFY(window->testAttribute(Qt::WA_DeleteOnClose));
         QCOMPARE(window->windowTitle(), QStringLiteral("Extracted"));
@@ -57,7 +57,7 @@ private slots:
     void appendAddsAfterTheText() {
         QFETCH(QByteArrayList, pieces);
         QFETCH(QString, shown);
-        auto* window = new Extract();
+        auto* window = new ResultWindow();
         for (const QByteArray& piece : pieces) window->appendText(std::string_view(piece.data(), piece.size()));
         QCOMPARE(FieldText(*window), shown);
         QCOMPARE(window->field().document()->blockCount(), shown.count(u'\n') + 1);
@@ -73,12 +73,12 @@ private slots:
         for (const std::string& line : expected.lines) expectedText += Latin1(line);
 
         RecordingDialogs dialogs;
-        QList<Extract*> atMessage;
+        QList<ResultWindow*> atMessage;
         dialogs.whileShown = [&](const QString&) { atMessage = ResultWindows(); };
         commands.database();
         // The text goes in a slice at a time; the message comes once it is in.
         QTRY_COMPARE(atMessage.size(), 1);
-        Extract& window = *atMessage.first();
+        ResultWindow& window = *atMessage.first();
         QCOMPARE(window.windowTitle(), QStringLiteral("Map Script command DataBase"));
         QCOMPARE(window.suggestedName(), QStringLiteral("database.txt"));
         QCOMPARE(FieldText(window), expectedText);

@@ -8,10 +8,10 @@
 #include "extract/ResultText.h"
 #include "base/LimitedText.h"
 #include "map/MapLoader.h"
-#include "ui/extract/Extract.h"
-#include "ui/extract/ThreadCompare.h"
-#include "ui/extract/ThreadExtractAll.h"
-#include "ui/extract/WinRange.h"
+#include "ui/extract/ResultWindow.h"
+#include "ui/extract/CompareRun.h"
+#include "ui/extract/ExtractAllRun.h"
+#include "ui/extract/RangeWindow.h"
 #include "ui/shell/Dialogs.h"
 #include "ui/shell/MapText.h"
 
@@ -23,33 +23,33 @@ ExtractionCommands::ExtractionCommands(MapSource map, QObject* parent) : QObject
 // not outlive it.
 ExtractionCommands::~ExtractionCommands() { delete rangeWindow_.data(); }
 
-WinRange* ExtractionCommands::rangeWindow() const { return rangeWindow_.data(); }
+RangeWindow* ExtractionCommands::rangeWindow() const { return rangeWindow_.data(); }
 
-WinRange& ExtractionCommands::rangeWindowOrNew() {
-    if (!rangeWindow_) rangeWindow_ = new WinRange(map_);
+RangeWindow& ExtractionCommands::rangeWindowOrNew() {
+    if (!rangeWindow_) rangeWindow_ = new RangeWindow(map_);
     return *rangeWindow_;
 }
 
 void ExtractionCommands::showScriptRange() {
-    WinRange& window = rangeWindowOrNew();
+    RangeWindow& window = rangeWindowOrNew();
     window.show();
     window.raise();
     window.activateWindow();
-    window.showPage(WinRange::kScriptPage);
+    window.showPage(RangeWindow::kScriptPage);
 }
 
 void ExtractionCommands::showGlobalRange() {
-    WinRange& window = rangeWindowOrNew();
+    RangeWindow& window = rangeWindowOrNew();
     window.show();
     window.raise();
     window.activateWindow();
-    window.showPage(WinRange::kGlobalPage);
+    window.showPage(RangeWindow::kGlobalPage);
 }
 
-void ExtractionCommands::extractAll() { ThreadExtractAll::Start(map_()); }
+void ExtractionCommands::extractAll() { ExtractAllRun::Start(map_()); }
 
 void ExtractionCommands::database() {
-    auto* window = new Extract(QStringLiteral("database.txt"));
+    auto* window = new ResultWindow(QStringLiteral("database.txt"));
     LimitedText text(kResultTextLimit);
     const CommandDatabaseResult result = WriteCommandDatabase(map_().SyntaxCache, text);
     window->setWindowTitle(QString::fromLatin1(kCommandDatabaseTitle));
@@ -74,11 +74,11 @@ void ExtractionCommands::compareWith(QWidget* parent) {
     }
     const QString oldName = QFileInfo(QFile::decodeName(current.loadedPath().c_str())).fileName();
     const QString title = QStringLiteral("Compare \u2014 %1 / %2").arg(oldName, QFileInfo(path).fileName());
-    ThreadCompare::Start(current, std::move(other), title);
+    CompareRun::Start(current, std::move(other), title);
 }
 
 void ExtractionCommands::mapLoaded() {
-    if (rangeWindow_) rangeWindow_->Event_Open();
+    if (rangeWindow_) rangeWindow_->fillStartLists();
 }
 
 }  // namespace quorin::ui

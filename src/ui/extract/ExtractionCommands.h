@@ -11,7 +11,7 @@
 
 namespace quorin::ui {
 
-class WinRange;
+class RangeWindow;
 
 class ExtractionCommands final : public QObject {
     Q_OBJECT
@@ -35,17 +35,17 @@ public:
     void compareWith(QWidget* parent = nullptr);
 
     // The open range window, or nullptr.
-    WinRange* rangeWindow() const;
+    RangeWindow* rangeWindow() const;
 
     // To be connected to the main window's load notification: an open range
     // window offers the names of the map just loaded.
     void mapLoaded();
 
 private:
-    WinRange& rangeWindowOrNew();
+    RangeWindow& rangeWindowOrNew();
 
     MapSource map_;
-    QPointer<WinRange> rangeWindow_;
+    QPointer<RangeWindow> rangeWindow_;
 };
 
 }  // namespace quorin::ui

@@ -18,7 +18,7 @@
 
 namespace quorin::ui {
 
-class Extract;
+class ResultWindow;
 
 class ResultRun : public QObject {
     Q_OBJECT
@@ -42,7 +42,7 @@ public:
 
 protected:
     // window: the empty result window the text goes into, already made.
-    explicit ResultRun(Extract& window);
+    explicit ResultRun(ResultWindow& window);
     // Starts work on a thread of its own and returns at once; once only.
     void begin(Work work);
 
@@ -57,7 +57,7 @@ private:
     void stop();
 
     Work work_;                              // run by the worker only
-    QPointer<Extract> window_;               // the user may close it before the end
+    QPointer<ResultWindow> window_;               // the user may close it before the end
     const QObject* windowObject_ = nullptr;  // only compared, never followed
     std::atomic<bool> cancelled_{false};     // set when the window goes
     std::mutex handoverMutex_;

@@ -4,7 +4,7 @@
 #include <QEvent>
 #include <QWidget>
 
-#include "ui/find/WinFind.h"
+#include "ui/find/FindWindow.h"
 
 namespace quorin::ui {
 
@@ -15,12 +15,12 @@ FindCommands::FindCommands(MapSource map, QWidget& owner) : QObject(&owner), map
 
 FindCommands::~FindCommands() { delete window_.data(); }
 
-WinFind* FindCommands::findWindow() const { return window_.data(); }
+FindWindow* FindCommands::findWindow() const { return window_.data(); }
 
 void FindCommands::showFind() {
     if (!window_) {
-        window_ = new WinFind(map_);
-        connect(window_, &WinFind::hitActivated, this, &FindCommands::hitActivated);
+        window_ = new FindWindow(map_);
+        connect(window_, &FindWindow::hitActivated, this, &FindCommands::hitActivated);
     }
     window_->show();
     window_->raise();

@@ -14,7 +14,7 @@ class QWidget;
 
 namespace quorin::ui {
 
-class WinFind;
+class FindWindow;
 
 class FindCommands final : public QObject {
     Q_OBJECT
@@ -29,7 +29,7 @@ public:
     // The Find window (made when there is none), in front.
     void showFind();
     // The open Find window, or nullptr.
-    [[nodiscard]] WinFind* findWindow() const;
+    [[nodiscard]] FindWindow* findWindow() const;
 
     // To be connected to the main window's load notification.
     void mapLoaded();
@@ -43,7 +43,7 @@ protected:
 private:
     MapSource map_;
     QWidget& owner_;
-    QPointer<WinFind> window_;
+    QPointer<FindWindow> window_;
 };
 
 }  // namespace quorin::ui

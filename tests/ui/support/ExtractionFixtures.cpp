@@ -4,7 +4,7 @@
 #include <QApplication>
 #include <QPlainTextEdit>
 
-#include "ui/extract/Extract.h"
+#include "ui/extract/ResultWindow.h"
 #include "builder/DemoMap.h"
 #include "map/MapLoader.h"
 #include "map/MapNames.h"
@@ -33,25 +33,25 @@ quorin::MapBuilder RenamedDemo(const std::string& prefix, int scripts, int globa
     return map;
 }
 
-QList<ui::Extract*> ResultWindows() {
-    QList<ui::Extract*> windows;
+QList<ui::ResultWindow*> ResultWindows() {
+    QList<ui::ResultWindow*> windows;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-        auto* window = qobject_cast<ui::Extract*>(widget);
+        auto* window = qobject_cast<ui::ResultWindow*>(widget);
         if (window && window->isVisible()) windows.append(window);
     }
     return windows;
 }
 
-QList<ui::Extract*> NewResultWindows(const QList<ui::Extract*>& before) {
-    QList<ui::Extract*> added;
-    for (ui::Extract* window : ResultWindows())
+QList<ui::ResultWindow*> NewResultWindows(const QList<ui::ResultWindow*>& before) {
+    QList<ui::ResultWindow*> added;
+    for (ui::ResultWindow* window : ResultWindows())
         if (!before.contains(window)) added.append(window);
     return added;
 }
 
 void CloseResultWindows() { qDeleteAll(ResultWindows()); }
 
-QString FieldText(ui::Extract& window) { return window.field().toPlainText(); }
+QString FieldText(ui::ResultWindow& window) { return window.field().toPlainText(); }
 
 QString Latin1(const std::string& text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));

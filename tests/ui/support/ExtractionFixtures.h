@@ -19,7 +19,7 @@
 #include "map/MapState.h"
 
 namespace quorin::ui {
-class Extract;
+class ResultWindow;
 }
 
 namespace quorin::uitest {
@@ -74,12 +74,12 @@ public:
 quorin::MapBuilder RenamedDemo(const std::string& prefix, int scripts = -1, int globals = -1);
 
 // Result windows that are open now.
-QList<ui::Extract*> ResultWindows();
+QList<ui::ResultWindow*> ResultWindows();
 // Result windows in now that were not in before.
-QList<ui::Extract*> NewResultWindows(const QList<ui::Extract*>& before);
+QList<ui::ResultWindow*> NewResultWindows(const QList<ui::ResultWindow*>& before);
 void CloseResultWindows();
 
-QString FieldText(ui::Extract& window);
+QString FieldText(ui::ResultWindow& window);
 QString Latin1(const std::string& text);
 
 }  // namespace quorin::uitest

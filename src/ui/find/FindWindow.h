@@ -24,7 +24,7 @@ namespace quorin::ui {
 
 class FindHitModel;
 
-class WinFind final : public QMainWindow {
+class FindWindow final : public QMainWindow {
     Q_OBJECT
 
 public:
@@ -36,8 +36,8 @@ public:
     static constexpr int kSliceMs = 2;
 
     // Builds the window and puts it on screen, with the query field focused.
-    explicit WinFind(MapSource map);
-    ~WinFind() override;
+    explicit FindWindow(MapSource map);
+    ~FindWindow() override;
 
     // A new map was loaded: the hits of the old one go at once, and the
     // query is looked for in the new one.
@@ -60,9 +60,10 @@ private:
     [[nodiscard]] std::string currentQuery() const;
 
     MapSource map_;
-    QLineEdit* FldFindQuery_ = nullptr;
-    QTreeView* LstFindHits_ = nullptr;
-    QLabel* LblFindCount_ = nullptr;
+    // FldFindQuery, LstFindHits and LblFindCount.
+    QLineEdit* query_ = nullptr;
+    QTreeView* hitList_ = nullptr;
+    QLabel* hitCount_ = nullptr;
     FindHitModel* model_ = nullptr;
     QTimer typingPause_;
     QTimer slices_;

@@ -10,13 +10,13 @@
 
 namespace quorin::ui {
 
-class ThreadExtractAll final : public ResultRun {
+class ExtractAllRun final : public ResultRun {
     Q_OBJECT
 
 public:
     // Opens an empty result window, copies the caches and starts the worker;
     // returns at once.
-    static ThreadExtractAll* Start(const MapState& map, std::size_t textLimit = kResultTextLimit);
+    static ExtractAllRun* Start(const MapState& map, std::size_t textLimit = kResultTextLimit);
 
 private:
     using ResultRun::ResultRun;

@@ -12,13 +12,13 @@
 
 namespace quorin::ui {
 
-class ThreadCompare final : public ResultRun {
+class CompareRun final : public ResultRun {
     Q_OBJECT
 
 public:
     // Opens an empty result window titled title and starts comparing
     // oldMap with newMap; returns at once.
-    static ThreadCompare* Start(const MapContent& oldMap, MapContent newMap, const QString& title);
+    static CompareRun* Start(const MapContent& oldMap, MapContent newMap, const QString& title);
 
 private:
     using ResultRun::ResultRun;
