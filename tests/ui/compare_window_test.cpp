@@ -59,8 +59,9 @@ QColor ColourOfLine(ResultWindow& window, const QString& prefix) {
 class CompareWindowTest : public QObject {
     Q_OBJECT
 
-    MainWindow& main() { return WiredMainWindow(); }
+    MainWindow& main() { return wired_.window(); }
     ScriptedDialogs dialogs_;
+    WiredMainWindow wired_{dialogs_};
     testing::TempDir dir_;
 
     QString write(const MapBuilder& map, const char* name) {

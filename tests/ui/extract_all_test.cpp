@@ -58,7 +58,7 @@ private slots:
         if (maximal) QVERIFY(map_.load(MaximalUnpadded()));
         const auto expected = Expected(map_.state());
         const QString expectedText = Latin1(expected.text);
-        RecordingDialogs dialogs;
+        RecordingDialogs& dialogs = harness_.shell.dialogs.fresh();
         QList<int> windowsAtMessage;
         dialogs.whileShown = [&](const QString&) { windowsAtMessage.append(ResultWindows().size()); };
 
@@ -80,8 +80,8 @@ private slots:
 
     void noMapLoaded() {
         TestMap empty;
-        ExtractionCommands commands([&empty]() -> const MapState& { return empty.state(); });
-        RecordingDialogs dialogs;
+        ExtractionCommands commands(harness_.shell.context(), [&empty]() -> const MapState& { return empty.state(); });
+        RecordingDialogs& dialogs = harness_.shell.dialogs.fresh();
         commands.extractAll();
         QTRY_COMPARE(dialogs.messages.size(), 1);
         QCOMPARE(FieldText(*ResultWindows().first()), QStringLiteral("\n\n\n\n\n"));
@@ -97,7 +97,7 @@ private slots:
     void changesDuringRunDoNotReachIt() {
         QFETCH(bool, load);
         const QString before = Latin1(Expected(map_.state()).text);
-        RecordingDialogs dialogs;
+        RecordingDialogs& dialogs = harness_.shell.dialogs.fresh();
         commands_->extractAll();
         if (load) {
             QVERIFY(map_.load(RenamedDemo("other_", 3, 2)));
@@ -125,7 +125,7 @@ private slots:
     void windowClosedDuringRunStopsIt() {
         // Far more text than any window keeps: the run could only end early.
         QVERIFY(map_.load(LongNodeTextsMap(3000, 1024 * 1024)));
-        RecordingDialogs dialogs;
+        RecordingDialogs& dialogs = harness_.shell.dialogs.fresh();
         commands_->extractAll();
         QPointer<ResultWindow> window = ResultWindows().first();
         window->close();
@@ -149,8 +149,8 @@ private slots:
         QFETCH(bool, wholeLines);
         QVERIFY(map_.load(MaximalUnpadded()));
         const std::string whole = Expected(map_.state()).text;
-        RecordingDialogs dialogs;
-        ExtractAllRun::Start(map_.state(), static_cast<std::size_t>(limit));
+        RecordingDialogs& dialogs = harness_.shell.dialogs.fresh();
+        ExtractAllRun::Start(harness_.shell.context(), map_.state(), static_cast<std::size_t>(limit));
         QTRY_COMPARE_WITH_TIMEOUT(dialogs.messages.size(), 1, 30000);
         const QString shown = FieldText(*ResultWindows().first());
         const qsizetype lastLine = shown.lastIndexOf(u'\n') + 1;
@@ -166,7 +166,7 @@ private slots:
     // Last: it runs the application's event loop and quits it.
     void quitDuringRun() {
         QVERIFY(map_.load(MaximalUnpadded()));
-        RecordingDialogs dialogs;
+        RecordingDialogs& dialogs = harness_.shell.dialogs.fresh();
         commands_->extractAll();
         QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
         QCOMPARE(qApp->exec(), 0);

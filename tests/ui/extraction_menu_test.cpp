@@ -46,8 +46,9 @@ QStringList StartRows(RangeWindow& window) {
 class ExtractionMenuTest : public QObject {
     Q_OBJECT
 
-    MainWindow& main() { return WiredMainWindow(); }
+    MainWindow& main() { return wired_.window(); }
     ScriptedDialogs dialogs_;
+    WiredMainWindow wired_{dialogs_};
     testing::TempDir dir_;
 
 private slots:

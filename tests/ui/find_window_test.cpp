@@ -258,7 +258,7 @@ private slots:
     }
 
 private:
-    MainWindow& window() { return WiredMainWindow(); }
+    MainWindow& window() { return wired_.window(); }
     void open(const MapBuilder& map, const char* name) {
         const QStringList shown = OpenThroughMenu(window(), dialogs_, QString::fromStdString(testing::WriteMap(dir_, map, name)));
         QCOMPARE(shown, QStringList{QStringLiteral("Map loaded!")});
@@ -271,6 +271,7 @@ private:
     static QTreeView& hitList(ui::FindWindow& find) { return *find.findChild<QTreeView*>(QStringLiteral("LstFindHits")); }
 
     ScriptedDialogs dialogs_;
+    WiredMainWindow wired_{dialogs_};
     testing::TempDir dir_;
 };
 

@@ -64,10 +64,11 @@ private slots:
     void productionBoxesShowTheIcon();
 
 private:
-    MainWindow& window() { return WiredMainWindow(); }
+    MainWindow& window() { return wired_.window(); }
     QWidget& content() { return *window().centralWidget(); }
 
     ScriptedDialogs dialogs_;
+    WiredMainWindow wired_{dialogs_};
     testing::TempDir dir_;
 };
 
@@ -230,14 +231,14 @@ void MainWindowTest::protectMapEnabledByFirstLoad() {
 
 void MainWindowTest::otherWindowsShareMenus() {
     QMainWindow other;
-    InstallMenuBar(other);
+    wired_.menus().installBar(other);
     QCOMPARE(other.menuBar()->objectName(), QStringLiteral("MenuBar1"));
     // Protect Map follows the one loaded map, whichever bar shows it.
-    QCOMPARE(MenuItem(other, "ScriptToolsProtectMap")->isEnabled(), MenuItemEnabled("ScriptToolsProtectMap"));
-    SetMenuItemEnabled("ScriptToolsProtectMap", false);
+    QCOMPARE(MenuItem(other, "ScriptToolsProtectMap")->isEnabled(), wired_.menus().isEnabled(MenuCommand::ProtectMap));
+    wired_.menus().setEnabled(MenuCommand::ProtectMap, false);
     QVERIFY(!MenuItem(other, "ScriptToolsProtectMap")->isEnabled());
     QVERIFY(!MenuItem(window(), "ScriptToolsProtectMap")->isEnabled());
-    SetMenuItemEnabled("ScriptToolsProtectMap", true);
+    wired_.menus().setEnabled(MenuCommand::ProtectMap, true);
     QVERIFY(MenuItem(other, "ScriptToolsProtectMap")->isEnabled());
 
     // File > Open on another window loads into the main window.
@@ -339,7 +340,7 @@ void MainWindowTest::wiredCommandsReachTheirHandlers() {
     const QString path = QString::fromStdString(testing::WriteMap(dir_, DemoMap(), "wired.map"));
     QCOMPARE(OpenThroughMenu(window(), dialogs_, path), QStringList{QStringLiteral("Map loaded!")});
     QMainWindow* from = &window();
-    if (fromResultWindow) from = new ResultWindow();
+    if (fromResultWindow) from = new ResultWindow(wired_.context());
     const QList<ResultWindow*> resultsBefore = ResultWindows();
     const int dialogsBefore = dialogs_.openDialogs;
     const auto messagesBefore = dialogs_.messages.size();
@@ -370,7 +371,7 @@ void MainWindowTest::wiredCommandsReachTheirHandlers() {
 void MainWindowTest::writeItemsFollowTheMap() {
     const QString path = QString::fromStdString(testing::WriteMap(dir_, DemoMap(), "items.map"));
     QCOMPARE(OpenThroughMenu(window(), dialogs_, path), QStringList{QStringLiteral("Map loaded!")});
-    auto* result = new ResultWindow();
+    auto* result = new ResultWindow(wired_.context());
     const auto enabled = [&](QWidget& on) {
         QString state;
         for (const char* item : {"ScriptToolsProtectMap", "ScriptToolsUndoWrite", "ScriptToolsRedoWrite"}) {
@@ -487,7 +488,8 @@ void MainWindowTest::boxesCarryTheirKindsIcon() {
 void MainWindowTest::productionBoxesShowTheIcon() {
     OpenThroughMenu(window(), dialogs_, QString::fromStdString(testing::WriteMap(dir_, DemoMap(), "icons.map")));
     QVERIFY(SelectRow(List(window()), {"scripts"}, "s: intro"));
-    SetDialogs(nullptr);
+    ModalDialogs modal;
+    dialogs_.showMessagesWith = &modal;
     QList<QMessageBox::Icon> icons;
     const auto answer = [&icons] {
         QTimer::singleShot(0, [&icons] {
@@ -503,7 +505,7 @@ void MainWindowTest::productionBoxesShowTheIcon() {
     QLineEdit& name = Field(window(), "FldScriptName");
     TypeInto(name, QStringLiteral("\u20ac"));
     QTest::keyClick(&name, Qt::Key_Return);
-    SetDialogs(&dialogs_);
+    dialogs_.showMessagesWith = nullptr;
     QCOMPARE(icons, (QList<QMessageBox::Icon>{QMessageBox::Information, QMessageBox::Warning}));
 }
 

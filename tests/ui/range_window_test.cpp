@@ -120,7 +120,7 @@ private slots:
 
     void startListsWithNoMap() {
         TestMap empty;
-        ExtractionCommands commands([&empty]() -> const MapState& { return empty.state(); });
+        ExtractionCommands commands(harness_.shell.context(), [&empty]() -> const MapState& { return empty.state(); });
         commands.showGlobalRange();
         QCOMPARE(commands.rangeWindow()->findChild<QComboBox*>(QStringLiteral("ScrStart"))->count(), 0);
         QCOMPARE(commands.rangeWindow()->findChild<QComboBox*>(QStringLiteral("GlbStart"))->count(), 0);
@@ -187,7 +187,7 @@ private slots:
                                                 : GlobalRangeText(map_.state(), startRow, last));
         QVERIFY(!expected.isEmpty());
 
-        RecordingDialogs dialogs;
+        RecordingDialogs& dialogs = harness_.shell.dialogs.fresh();
         const auto before = ResultWindows();
         QList<ResultWindow*> atMessage;
         QString textAtMessage;
@@ -214,7 +214,7 @@ private slots:
     }
 
     void twoRunsOpenTwoWindows() {
-        RecordingDialogs dialogs;
+        RecordingDialogs& dialogs = harness_.shell.dialogs.fresh();
         const auto before = ResultWindows();
         QList<QString> expected;
         for (int start : {0, 3}) {
@@ -248,7 +248,7 @@ private slots:
         openPage(scripts);
         list(scripts ? "ScrStart" : "GlbStart").setCurrentIndex(startRow);
         if (startRow < 0) list(scripts ? "ScrEnd" : "GlbEnd").setCurrentIndex(2);  // every record is offered
-        RecordingDialogs dialogs;
+        RecordingDialogs& dialogs = harness_.shell.dialogs.fresh();
         const auto before = ResultWindows();
         QPointer<RangeWindow> range = commands_->rangeWindow();
         auto* button = range->findChild<QPushButton*>(QLatin1String(scripts ? "ScrExtract" : "GlbExtract"));
@@ -278,7 +278,7 @@ private slots:
         list("ScrStart").setCurrentIndex(2);
         QCOMPARE(Rows(list("ScrEnd")), CacheNames(state.ScriptHeaderCache, 3, 3));
         list("ScrEnd").setCurrentIndex(0);
-        RecordingDialogs dialogs;
+        RecordingDialogs& dialogs = harness_.shell.dialogs.fresh();
         const auto before = ResultWindows();
         commands_->rangeWindow()->ScrExtract_Action();
         QTRY_COMPARE(dialogs.messages.size(), 1);

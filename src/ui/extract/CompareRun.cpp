@@ -28,8 +28,8 @@ public:
 
 }  // namespace
 
-CompareRun* CompareRun::Start(const MapContent& oldMap, MapContent newMap, const QString& title) {
-    auto* window = new ResultWindow(QStringLiteral("compare.diff"));
+CompareRun* CompareRun::Start(WindowContext context, const MapContent& oldMap, MapContent newMap, const QString& title) {
+    auto* window = new ResultWindow(context, QStringLiteral("compare.diff"));
     window->setWindowTitle(title);
     new DiffColours(window->field().document());
     auto* run = new CompareRun(*window);

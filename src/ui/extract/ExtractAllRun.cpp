@@ -7,8 +7,8 @@
 
 namespace quorin::ui {
 
-ExtractAllRun* ExtractAllRun::Start(const MapState& map, std::size_t textLimit) {
-    auto* run = new ExtractAllRun(*new ResultWindow(QStringLiteral("extract-all.txt")));
+ExtractAllRun* ExtractAllRun::Start(WindowContext context, const MapState& map, std::size_t textLimit) {
+    auto* run = new ExtractAllRun(*new ResultWindow(context, QStringLiteral("extract-all.txt")));
     run->begin([snapshot = ExtractionSnapshot(map), textLimit](const std::atomic<bool>& cancelled) {
         LimitedText text(textLimit, &cancelled);
         const ExtractAllResult counts = ExtractAll(snapshot, text);

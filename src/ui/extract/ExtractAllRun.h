@@ -7,6 +7,7 @@
 #include "extract/ResultText.h"
 #include "map/MapState.h"
 #include "ui/extract/ResultRun.h"
+#include "ui/shell/WindowContext.h"
 
 namespace quorin::ui {
 
@@ -14,9 +15,9 @@ class ExtractAllRun final : public ResultRun {
     Q_OBJECT
 
 public:
-    // Opens an empty result window, copies the caches and starts the worker;
-    // returns at once.
-    static ExtractAllRun* Start(const MapState& map, std::size_t textLimit = kResultTextLimit);
+    // Opens an empty result window (made with context), copies the caches
+    // and starts the worker; returns at once.
+    static ExtractAllRun* Start(WindowContext context, const MapState& map, std::size_t textLimit = kResultTextLimit);
 
 private:
     using ResultRun::ResultRun;

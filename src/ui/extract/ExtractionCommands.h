@@ -8,6 +8,7 @@
 #include <QPointer>
 
 #include "ui/shell/MapSource.h"
+#include "ui/shell/WindowContext.h"
 
 namespace quorin::ui {
 
@@ -17,7 +18,8 @@ class ExtractionCommands final : public QObject {
     Q_OBJECT
 
 public:
-    explicit ExtractionCommands(MapSource map, QObject* parent = nullptr);
+    // Every window the commands open is made with context.
+    ExtractionCommands(WindowContext context, MapSource map, QObject* parent = nullptr);
     ~ExtractionCommands() override;
 
     // Extract... > Script Range and Global Range: the range window (made
@@ -44,6 +46,7 @@ public:
 private:
     RangeWindow& rangeWindowOrNew();
 
+    WindowContext context_;
     MapSource map_;
     QPointer<RangeWindow> rangeWindow_;
 };

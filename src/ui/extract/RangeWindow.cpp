@@ -108,7 +108,7 @@ QString RangeFileName(const char* kind, const std::vector<Record>& cache, const 
 
 }  // namespace
 
-RangeWindow::RangeWindow(MapSource map) : map_(std::move(map)) {
+RangeWindow::RangeWindow(WindowContext context, MapSource map) : context_(context), map_(std::move(map)) {
     setObjectName(QStringLiteral("WinRange"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Extract Range"));
@@ -159,8 +159,8 @@ RangeWindow::RangeWindow(MapSource map) : map_(std::move(map)) {
     connect(extractGlobals_, &QPushButton::clicked, this, &RangeWindow::GlbExtract_Action);
 
     // The shared bar: its commands go to the main window, none to this one.
-    InstallMenuBar(*this);
-    SetMenuItemEnabledOn(*this, kSaveAsItem, false);
+    context_.menus.installBar(*this);
+    context_.menus.setEnabledOn(*this, MenuCommand::SaveAs, false);
     ApplyContentSize(*this, kContentWidth, kContentHeight, ContentResize::None);
     fillStartLists();
     show();
@@ -221,11 +221,11 @@ void RangeWindow::GlbExtract_Action() {
 }
 
 void RangeWindow::finishExtraction(std::string text, const QString& suggestedName) {
-    auto* result = new ResultWindow(suggestedName);
+    auto* result = new ResultWindow(context_, suggestedName);
     result->bringToFront();
     // "done" once the text is in; this window closes after it, as before.
-    result->showText(std::move(text), [result, self = QPointer<RangeWindow>(this)] {
-        ShowInformation(result, MessageText(kRangeDoneMessage));
+    result->showText(std::move(text), [result, &dialogs = context_.dialogs, self = QPointer<RangeWindow>(this)] {
+        dialogs.showInformation(result, MessageText(kRangeDoneMessage));
         if (self) self->close();
     });
 }

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "ui/shell/MapSource.h"
+#include "ui/shell/WindowContext.h"
 
 class QComboBox;
 class QPushButton;
@@ -32,7 +33,7 @@ public:
     enum Page { kNoticePage = 0, kScriptPage = 1, kGlobalPage = 2 };
 
     // Builds the window, fills the start lists and puts it on screen.
-    explicit RangeWindow(MapSource map);
+    RangeWindow(WindowContext context, MapSource map);
 
     void showPage(Page page);
 
@@ -56,6 +57,7 @@ private:
     // "Extract Range" is enabled only while a start and an end are chosen.
     void updateButtons();
 
+    WindowContext context_;
     MapSource map_;
     // The notice, script and global pages (BgkRnd), one shown at a time.
     QStackedWidget* pages_ = nullptr;

@@ -12,7 +12,8 @@
 
 namespace quorin::ui {
 
-ResultRun::ResultRun(ResultWindow& window) : window_(&window), windowObject_(&window) {
+ResultRun::ResultRun(ResultWindow& window)
+    : window_(&window), windowObject_(&window), dialogs_(window.context().dialogs) {
     window.installEventFilter(this);
     if (auto* application = QCoreApplication::instance()) {
         setParent(application);
@@ -52,8 +53,10 @@ void ResultRun::deliver(Outcome& outcome) {
     // The message comes once the text is in; the window may be closed by
     // then, and the box must not belong to a window on its way out.
     const QPointer<ResultWindow> window = window_;
-    window_->showText(std::move(outcome.text), [window, message = MessageText(outcome.message), whole = outcome.whole] {
-        (whole ? ShowInformation : ShowWarning)(window && window->isVisible() ? window.data() : nullptr, message);
+    window_->showText(std::move(outcome.text), [window, &dialogs = dialogs_, message = MessageText(outcome.message),
+                                                 whole = outcome.whole] {
+        dialogs.showMessage(window && window->isVisible() ? window.data() : nullptr, message,
+                            whole ? MessageKind::Information : MessageKind::Warning);
     });
     deleteLater();
 }

@@ -18,6 +18,7 @@
 
 namespace quorin::ui {
 
+class DialogSeam;
 class ResultWindow;
 
 class ResultRun : public QObject {
@@ -41,7 +42,8 @@ public:
     ~ResultRun() override;
 
 protected:
-    // window: the empty result window the text goes into, already made.
+    // window: the empty result window the text goes into, already made; the
+    // message goes through the dialog seam it was made with.
     explicit ResultRun(ResultWindow& window);
     // Starts work on a thread of its own and returns at once; once only.
     void begin(Work work);
@@ -59,6 +61,7 @@ private:
     Work work_;                              // run by the worker only
     QPointer<ResultWindow> window_;               // the user may close it before the end
     const QObject* windowObject_ = nullptr;  // only compared, never followed
+    DialogSeam& dialogs_;
     std::atomic<bool> cancelled_{false};     // set when the window goes
     std::mutex handoverMutex_;
     bool handoverOpen_ = true;

@@ -14,7 +14,8 @@
 
 namespace quorin::ui {
 
-ResultWindow::ResultWindow(QString suggestedName) : suggestedName_(std::move(suggestedName)) {
+ResultWindow::ResultWindow(WindowContext context, QString suggestedName)
+    : context_(context), suggestedName_(std::move(suggestedName)) {
     setObjectName(QStringLiteral("Extract"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Extracted"));
@@ -44,8 +45,8 @@ ResultWindow::ResultWindow(QString suggestedName) : suggestedName_(std::move(sug
     setCentralWidget(content);
 
     // The shared bar: its commands go to the main window, none to this one.
-    InstallMenuBar(*this);
-    SetMenuItemEnabledOn(*this, kSaveAsItem, false);
+    context_.menus.installBar(*this);
+    context_.menus.setEnabledOn(*this, MenuCommand::SaveAs, false);
     ApplyContentSize(*this, kContentWidth, kContentHeight, ContentResize::Both);
     show();
 }
@@ -58,12 +59,12 @@ void ResultWindow::appendText(std::string_view text) {
 
 void ResultWindow::showText(std::string text, std::function<void()> done) {
     SlicedTextFill::Start(*text_, std::move(text), [this, done = std::move(done)] {
-        SetMenuItemEnabledOn(*this, kSaveAsItem, true);
+        context_.menus.setEnabledOn(*this, MenuCommand::SaveAs, true);
         if (done) done();
     });
 }
 
-void ResultWindow::saveAs() { SaveTextAs(this, text_->toPlainText(), suggestedName_); }
+void ResultWindow::saveAs() { SaveTextAs(context_.dialogs, this, text_->toPlainText(), suggestedName_); }
 
 void ResultWindow::bringToFront() {
     show();

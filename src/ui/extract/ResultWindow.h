@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "ui/shell/WindowContext.h"
+
 class QPlainTextEdit;
 
 namespace quorin::ui {
@@ -23,7 +25,7 @@ public:
 
     // Builds the window and puts it on screen with an empty field. Save As
     // offers suggestedName; it stays disabled until the text is in.
-    explicit ResultWindow(QString suggestedName = QStringLiteral("extract.txt"));
+    explicit ResultWindow(WindowContext context, QString suggestedName = QStringLiteral("extract.txt"));
 
     // Adds text (bytes, one character each) after whatever the field holds.
     void appendText(std::string_view text);
@@ -38,8 +40,10 @@ public:
     void bringToFront();
 
     QPlainTextEdit& field() { return *text_; }
+    const WindowContext& context() const { return context_; }
 
 private:
+    WindowContext context_;
     QPlainTextEdit* text_ = nullptr;  // FldExtract
     QString suggestedName_;
 };

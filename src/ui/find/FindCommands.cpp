@@ -8,7 +8,8 @@
 
 namespace quorin::ui {
 
-FindCommands::FindCommands(MapSource map, QWidget& owner) : QObject(&owner), map_(std::move(map)), owner_(owner) {
+FindCommands::FindCommands(WindowContext context, MapSource map, QWidget& owner)
+    : QObject(&owner), context_(context), map_(std::move(map)), owner_(owner) {
     setObjectName(QStringLiteral("FindCommands"));
     owner_.installEventFilter(this);
 }
@@ -19,7 +20,7 @@ FindWindow* FindCommands::findWindow() const { return window_.data(); }
 
 void FindCommands::showFind() {
     if (!window_) {
-        window_ = new FindWindow(map_);
+        window_ = new FindWindow(context_, map_);
         connect(window_, &FindWindow::hitActivated, this, &FindCommands::hitActivated);
     }
     window_->show();

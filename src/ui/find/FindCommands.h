@@ -9,6 +9,7 @@
 
 #include "search/SearchHit.h"
 #include "ui/shell/MapSource.h"
+#include "ui/shell/WindowContext.h"
 
 class QWidget;
 
@@ -20,8 +21,9 @@ class FindCommands final : public QObject {
     Q_OBJECT
 
 public:
-    // owner: the window the Find window closes with; also this object's parent.
-    FindCommands(MapSource map, QWidget& owner);
+    // owner: the window the Find window closes with; also this object's
+    // parent. The Find window is made with context.
+    FindCommands(WindowContext context, MapSource map, QWidget& owner);
     // The Find window reads the map through this object's source, so it must
     // not outlive it.
     ~FindCommands() override;
@@ -41,6 +43,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    WindowContext context_;
     MapSource map_;
     QWidget& owner_;
     QPointer<FindWindow> window_;

@@ -32,7 +32,7 @@ QString CountText(const SearchResult& result) {
 
 }  // namespace
 
-FindWindow::FindWindow(MapSource map) : map_(std::move(map)) {
+FindWindow::FindWindow(WindowContext context, MapSource map) : map_(std::move(map)) {
     setObjectName(QStringLiteral("WinFind"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Find in Map"));
@@ -80,8 +80,8 @@ FindWindow::FindWindow(MapSource map) : map_(std::move(map)) {
     connect(hitList_, &QTreeView::activated, this, &FindWindow::activateRow);
 
     // The shared bar: its commands go to the main window, none to this one.
-    InstallMenuBar(*this);
-    SetMenuItemEnabledOn(*this, kSaveAsItem, false);
+    context.menus.installBar(*this);
+    context.menus.setEnabledOn(*this, MenuCommand::SaveAs, false);
     ApplyContentSize(*this, kContentWidth, kContentHeight, ContentResize::Both);
     show();
     query_->setFocus();

@@ -14,6 +14,7 @@
 
 #include "search/MapSearch.h"
 #include "ui/shell/MapSource.h"
+#include "ui/shell/WindowContext.h"
 
 class QLabel;
 class QLineEdit;
@@ -35,8 +36,9 @@ public:
     // The longest one slice of a search keeps the window from events.
     static constexpr int kSliceMs = 2;
 
-    // Builds the window and puts it on screen, with the query field focused.
-    explicit FindWindow(MapSource map);
+    // Builds the window (its bar from context's router) and puts it on
+    // screen, with the query field focused.
+    FindWindow(WindowContext context, MapSource map);
     ~FindWindow() override;
 
     // A new map was loaded: the hits of the old one go at once, and the

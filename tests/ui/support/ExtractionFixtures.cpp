@@ -18,6 +18,14 @@ void RecordingDialogs::showMessage(QWidget* parent, const QString& text, ui::Mes
     parents.append(parent);
 }
 
+RecordingDialogs& RecordingDialogs::fresh() {
+    messages.clear();
+    kinds.clear();
+    parents.clear();
+    whileShown = nullptr;
+    return *this;
+}
+
 bool TestMap::load(const quorin::MapBuilder& builder) {
     const std::string path = dir_.filePath(QStringLiteral("map%1.map").arg(++loads_)).toStdString();
     if (!builder.writeTo(path).ok()) return false;
@@ -59,7 +67,9 @@ QString Latin1(const std::string& text) {
 
 bool ExtractionHarness::start(const quorin::MapBuilder& builder) {
     if (!map.load(builder)) return false;
-    commands = std::make_unique<ui::ExtractionCommands>([this]() -> const MapState& { return map.state(); });
+    shell.dialogs.fresh();
+    commands = std::make_unique<ui::ExtractionCommands>(shell.context(),
+                                                        [this]() -> const MapState& { return map.state(); });
     return true;
 }
 
