@@ -47,6 +47,38 @@ QPushButton* AddButton(QWidget* page, const char* name, const QRect& place) {
     return button;
 }
 
+// The object names of one page's controls, and the records it picks.
+struct RangePageNames {
+    const char* records;  // "script"
+    const char* intro;
+    const char* startCaption;
+    const char* start;
+    const char* endCaption;
+    const char* end;
+    const char* extract;
+};
+
+struct RangePage {
+    QWidget* page;
+    QComboBox* start;
+    QComboBox* end;
+    QPushButton* extract;
+};
+
+// The script page and the global page are laid out alike.
+RangePage AddPage(QWidget* parent, const RangePageNames& names) {
+    auto* page = new QWidget(parent);
+    const QLatin1String records(names.records);
+    AddLabel(page, names.intro, {13, 8, 267, 29},
+             QStringLiteral("Please select a starting %1 and ending %1 for the range of the extraction").arg(records),
+             true);
+    AddLabel(page, names.startCaption, {13, 49, 78, 20}, QStringLiteral("Starting %1").arg(records));
+    QComboBox* start = AddList(page, names.start, {97, 49, 183, 20});
+    AddLabel(page, names.endCaption, {13, 81, 78, 20}, QStringLiteral("Ending %1").arg(records));
+    QComboBox* end = AddList(page, names.end, {97, 81, 183, 20});
+    return {page, start, end, AddButton(page, names.extract, {190, 113, 90, 22})};
+}
+
 // The names of cache positions from .. to (inclusive), in order.
 template <typename Record>
 QStringList Names(const std::vector<Record>& cache, std::int64_t from, std::int64_t to) {
@@ -124,30 +156,21 @@ RangeWindow::RangeWindow(WindowContext context, MapSource map) : context_(contex
              true);
     AddLabel(notice, "StaticText8", {200, 72, 100, 20}, QStringLiteral("Quorin"));
 
-    auto* scripts = new QWidget(pages_);
-    AddLabel(scripts, "StaticText1", {13, 8, 267, 29},
-             QStringLiteral("Please select a starting script and ending script for the range of the extraction"),
-             true);
-    AddLabel(scripts, "StaticText2", {13, 49, 78, 20}, QStringLiteral("Starting script"));
-    scriptStart_ = AddList(scripts, "ScrStart", {97, 49, 183, 20});
-    AddLabel(scripts, "StaticText3", {13, 81, 78, 20}, QStringLiteral("Ending script"));
-    scriptEnd_ = AddList(scripts, "ScrEnd", {97, 81, 183, 20});
-    extractScripts_ = AddButton(scripts, "ScrExtract", {190, 113, 90, 22});
+    const RangePage scripts =
+        AddPage(pages_, {"script", "StaticText1", "StaticText2", "ScrStart", "StaticText3", "ScrEnd", "ScrExtract"});
+    scriptStart_ = scripts.start;
+    scriptEnd_ = scripts.end;
+    extractScripts_ = scripts.extract;
+    const RangePage globals =
+        AddPage(pages_, {"global", "StaticText4", "StaticText5", "GlbStart", "StaticText6", "GlbEnd", "GlbExtract"});
+    globalStart_ = globals.start;
+    globalEnd_ = globals.end;
+    extractGlobals_ = globals.extract;
 
-    auto* globals = new QWidget(pages_);
-    AddLabel(globals, "StaticText4", {13, 8, 267, 29},
-             QStringLiteral("Please select a starting global and ending global for the range of the extraction"),
-             true);
-    AddLabel(globals, "StaticText5", {13, 49, 78, 20}, QStringLiteral("Starting global"));
-    globalStart_ = AddList(globals, "GlbStart", {97, 49, 183, 20});
-    AddLabel(globals, "StaticText6", {13, 81, 78, 20}, QStringLiteral("Ending global"));
-    globalEnd_ = AddList(globals, "GlbEnd", {97, 81, 183, 20});
-    extractGlobals_ = AddButton(globals, "GlbExtract", {190, 113, 90, 22});
-
-    for (QWidget* page : {notice, scripts, globals}) FitCaptions(*page);
+    for (QWidget* page : {notice, scripts.page, globals.page}) FitCaptions(*page);
     pages_->addWidget(notice);
-    pages_->addWidget(scripts);
-    pages_->addWidget(globals);
+    pages_->addWidget(scripts.page);
+    pages_->addWidget(globals.page);
     pages_->setCurrentIndex(kNoticePage);
     setCentralWidget(pages_);
 
