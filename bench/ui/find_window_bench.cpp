@@ -23,7 +23,9 @@
 
 #include "support/MaximalMapMain.h"
 #include "support/StallWatch.h"
-#include "ui/find/WinFind.h"
+#include "ui/find/FindWindow.h"
+#include "ui/shell/Dialogs.h"
+#include "ui/shell/MenuBar.h"
 
 using quorin::bench::Maximal;
 using quorin::bench::RunFor;
@@ -32,7 +34,11 @@ using quorin::bench::StallWatch;
 namespace {
 
 void TypeQuery(benchmark::State& state, const QString& query) {
-    auto window = std::make_unique<quorin::ui::WinFind>([]() -> const quorin::MapState& { return Maximal(); });
+    // The Find window shows no box; the seam is only what every window gets.
+    quorin::ui::MenuRouter menus;
+    quorin::ui::ModalDialogs dialogs;
+    auto window = std::make_unique<quorin::ui::FindWindow>(quorin::ui::WindowContext{menus, dialogs},
+                                                           []() -> const quorin::MapState& { return Maximal(); });
     auto* field = window->findChild<QLineEdit*>(QStringLiteral("FldFindQuery"));
     RunFor(100);
     StallWatch watch;
@@ -46,7 +52,7 @@ void TypeQuery(benchmark::State& state, const QString& query) {
             QTest::keyClick(field, query[i].toLatin1());
             // A quick typist, who stops every few letters for longer than
             // the pause, so searches run while the query is being typed.
-            RunFor(i % 4 == 3 ? 2 * quorin::ui::WinFind::kTypingPauseMs : 60);
+            RunFor(i % 4 == 3 ? 2 * quorin::ui::FindWindow::kTypingPauseMs : 60);
         }
         while (window->searching()) RunFor(5);
         RunFor(50);

@@ -12,10 +12,12 @@
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <cstdlib>
+#include <functional>
 
 #include "ui/shell/Dialogs.h"
 #include "fixtures/MaximalMap.h"
 #include "ui/main/MainWindow.h"
+#include "ui/shell/MenuBar.h"
 
 namespace {
 
@@ -27,55 +29,55 @@ public:
     QStringList messages;
 };
 
-QTreeWidget& List() { return *MainWindow::instance().findChild<QTreeWidget*>(QStringLiteral("Lb_Select")); }
+QTreeWidget& List(MainWindow& window) { return *window.findChild<QTreeWidget*>(QStringLiteral("Lb_Select")); }
 
-QTreeWidgetItem* ScriptsFolder() { return List().topLevelItem(0); }
+QTreeWidgetItem* ScriptsFolder(MainWindow& window) { return List(window).topLevelItem(0); }
 
 // The row of script 0, whose body is 1600 nodes long.
-QTreeWidgetItem* LongScript() {
-    QTreeWidgetItem* scripts = ScriptsFolder();
-    if (!scripts->isExpanded()) List().expandItem(scripts);
+QTreeWidgetItem* LongScript(MainWindow& window) {
+    QTreeWidgetItem* scripts = ScriptsFolder(window);
+    if (!scripts->isExpanded()) List(window).expandItem(scripts);
     return scripts->child(0);
 }
 
 void Settle() { QApplication::processEvents(); }
 
-void BM_ExpandScriptsFolder(benchmark::State& state) {
-    QTreeWidgetItem* scripts = ScriptsFolder();
+void BM_ExpandScriptsFolder(benchmark::State& state, MainWindow& window) {
+    QTreeWidgetItem* scripts = ScriptsFolder(window);
     for (auto _ : state) {
         state.PauseTiming();
-        List().collapseItem(scripts);
+        List(window).collapseItem(scripts);
         Settle();
         state.ResumeTiming();
-        List().expandItem(scripts);
+        List(window).expandItem(scripts);
         Settle();
     }
     if (scripts->childCount() != quorin::kMaximalScripts) state.SkipWithError("scripts folder rows missing");
 }
 
-void BM_SelectLongScript(benchmark::State& state) {
-    QTreeWidgetItem* script = LongScript();
+void BM_SelectLongScript(benchmark::State& state, MainWindow& window) {
+    QTreeWidgetItem* script = LongScript(window);
     for (auto _ : state) {
         state.PauseTiming();
-        List().setCurrentItem(ScriptsFolder());
-        MainWindow::instance().state().LoadedScript.reset();
+        List(window).setCurrentItem(ScriptsFolder(window));
+        window.state().LoadedScript.reset();
         Settle();
         state.ResumeTiming();
-        List().setCurrentItem(script);
+        List(window).setCurrentItem(script);
         Settle();
     }
-    if (!MainWindow::instance().state().LoadedScript) state.SkipWithError("script not shown");
+    if (!window.state().LoadedScript) state.SkipWithError("script not shown");
 }
 
-void BM_ExpandLongScript(benchmark::State& state) {
-    QTreeWidgetItem* script = LongScript();
+void BM_ExpandLongScript(benchmark::State& state, MainWindow& window) {
+    QTreeWidgetItem* script = LongScript(window);
     for (auto _ : state) {
         state.PauseTiming();
-        List().collapseItem(script);
-        List().setCurrentItem(ScriptsFolder());  // so the expansion shows the script too
+        List(window).collapseItem(script);
+        List(window).setCurrentItem(ScriptsFolder(window));  // so the expansion shows the script too
         Settle();
         state.ResumeTiming();
-        List().expandItem(script);
+        List(window).expandItem(script);
         Settle();
     }
     if (script->childCount() < 1600) state.SkipWithError("script rows missing");
@@ -83,9 +85,15 @@ void BM_ExpandLongScript(benchmark::State& state) {
 
 constexpr int kRepetitions = 31;
 
-BENCHMARK(BM_ExpandScriptsFolder)->Iterations(1)->Repetitions(kRepetitions)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_SelectLongScript)->Iterations(1)->Repetitions(kRepetitions)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_ExpandLongScript)->Iterations(1)->Repetitions(kRepetitions)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond)->UseRealTime();
+// Each benchmark on window, one action at a time.
+void Register(const char* name, void (*run)(benchmark::State&, MainWindow&), MainWindow& window) {
+    benchmark::RegisterBenchmark(name, run, std::ref(window))
+        ->Iterations(1)
+        ->Repetitions(kRepetitions)
+        ->ReportAggregatesOnly(true)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+}
 
 }  // namespace
 
@@ -101,8 +109,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     SilentDialogs dialogs;
-    quorin::ui::SetDialogs(&dialogs);
-    MainWindow& window = MainWindow::instance();
+    quorin::ui::MenuRouter menus;
+    MainWindow window({menus, dialogs});
     window.show();
     window.openMap(path);
     Settle();
@@ -110,8 +118,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the maximal map did not load: %s\n", qPrintable(dialogs.messages.join(QLatin1Char('\n'))));
         return 1;
     }
+    Register("BM_ExpandScriptsFolder", BM_ExpandScriptsFolder, window);
+    Register("BM_SelectLongScript", BM_SelectLongScript, window);
+    Register("BM_ExpandLongScript", BM_ExpandLongScript, window);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    quorin::ui::SetDialogs(nullptr);
     return 0;
 }

@@ -16,11 +16,13 @@
 
 #include "support/MaximalMapMain.h"
 #include "support/StallWatch.h"
-#include "ui/extract/Extract.h"
+#include "ui/extract/ResultWindow.h"
 #include "ui/extract/ExtractionCommands.h"
-#include "ui/extract/ThreadCompare.h"
-#include "ui/extract/ThreadExtractAll.h"
+#include "ui/extract/CompareRun.h"
+#include "ui/extract/ExtractAllRun.h"
 #include "ui/shell/Dialogs.h"
+#include "ui/shell/MenuBar.h"
+#include "ui/shell/WindowContext.h"
 
 using quorin::bench::Maximal;
 using quorin::bench::RunFor;
@@ -31,10 +33,6 @@ namespace {
 // Answers every box at once and counts them.
 class CountingDialogs final : public quorin::ui::DialogSeam {
 public:
-    CountingDialogs() { quorin::ui::SetDialogs(this); }
-    ~CountingDialogs() override { quorin::ui::SetDialogs(nullptr); }
-    CountingDialogs(const CountingDialogs&) = delete;
-    CountingDialogs& operator=(const CountingDialogs&) = delete;
     void showMessage(QWidget*, const QString&, quorin::ui::MessageKind) override { ++messages; }
     QString askMapFile(QWidget*, const QString&) override { return {}; }
     QString askSaveFile(QWidget*, const QString&) override { return {}; }
@@ -43,21 +41,25 @@ public:
 
 void CloseResultWindows() {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (qobject_cast<quorin::ui::Extract*>(widget)) widget->close();
+        if (qobject_cast<quorin::ui::ResultWindow*>(widget)) widget->close();
     }
     RunFor(20);
 }
 
-// Runs start, which ends in one message, under the stall watch.
+// Runs start, which ends in one message, under the stall watch; start
+// makes its windows with the context it is given.
 template <typename Start>
 void LongestStallUntilMessage(benchmark::State& state, Start start) {
+    quorin::ui::MenuRouter menus;
+    CountingDialogs dialogs;
+    const quorin::ui::WindowContext context{menus, dialogs};
     StallWatch watch;
     double wallMs = 0;
     for (auto _ : state) {
-        CountingDialogs dialogs;
+        dialogs.messages = 0;
         RunFor(50);
         watch.start();
-        start();
+        start(context);
         while (dialogs.messages == 0) RunFor(5);
         watch.stop();
         state.SetIterationTime(watch.longestCpuSeconds());
@@ -68,18 +70,21 @@ void LongestStallUntilMessage(benchmark::State& state, Start start) {
 }
 
 void LongestStallExtractAll(benchmark::State& state) {
-    LongestStallUntilMessage(state, [] { quorin::ui::ThreadExtractAll::Start(Maximal()); });
+    LongestStallUntilMessage(state, [](quorin::ui::WindowContext context) {
+        quorin::ui::ExtractAllRun::Start(context, Maximal());
+    });
 }
 
 void LongestStallDatabase(benchmark::State& state) {
-    quorin::ui::ExtractionCommands commands([]() -> const quorin::MapState& { return Maximal(); });
-    LongestStallUntilMessage(state, [&commands] { commands.database(); });
+    LongestStallUntilMessage(state, [](quorin::ui::WindowContext context) {
+        quorin::ui::ExtractionCommands(context, []() -> const quorin::MapState& { return Maximal(); }).database();
+    });
 }
 
 void LongestStallCompare(benchmark::State& state) {
     const quorin::MapState& changed = quorin::bench::ChangedMaximal();
-    LongestStallUntilMessage(state, [&changed] {
-        quorin::ui::ThreadCompare::Start(Maximal(), changed, QStringLiteral("Compare"));
+    LongestStallUntilMessage(state, [&changed](quorin::ui::WindowContext context) {
+        quorin::ui::CompareRun::Start(context, Maximal(), changed, QStringLiteral("Compare"));
     });
 }
 

@@ -17,6 +17,8 @@
 
 #include "support/MaximalMapMain.h"
 #include "support/StallWatch.h"
+#include "ui/shell/Dialogs.h"
+#include "ui/shell/MenuBar.h"
 #include "ui/textedit/TextEditor.h"
 #include "ui/textedit/TokenTextEdit.h"
 
@@ -29,7 +31,12 @@ namespace {
 constexpr quorin::TextRecord kLongest{quorin::RecordKind::Script, 0};
 
 std::unique_ptr<quorin::ui::TextEditor> OpenEditor() {
-    return std::make_unique<quorin::ui::TextEditor>([]() -> const quorin::MapState& { return Maximal(); },
+    // The editor shows no box here; the router and the seam are only what
+    // every window gets, and outlive every editor of the run.
+    static quorin::ui::MenuRouter menus;
+    static quorin::ui::ModalDialogs dialogs;
+    return std::make_unique<quorin::ui::TextEditor>(quorin::ui::WindowContext{menus, dialogs},
+                                                    []() -> const quorin::MapState& { return Maximal(); },
                                                     [](const quorin::TextPlan&) { return quorin::success(); }, kLongest);
 }
 

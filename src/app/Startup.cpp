@@ -13,7 +13,7 @@
 #include <iostream>
 
 #include "app/StartOptions.h"
-#include "ui/extract/Extract.h"
+#include "ui/extract/ResultWindow.h"
 #include "ui/extract/ExtractionCommands.h"
 #include "ui/find/FindCommands.h"
 #include "ui/main/MainWindow.h"
@@ -37,70 +37,80 @@ ui::MenuHandler On(Target& target, void (Target::*action)()) {
     };
 }
 
-constexpr const char* kBackUpItem = "ScriptToolsBackUp";
-constexpr const char* kCompareWithItem = "FileCompareWith";
 constexpr const char* kBackUpSetting = "writes/backupBeforeFirstWrite";
 
 }  // namespace
 
 ui::ExtractionCommands& WireCommands(MainWindow& window, std::function<void(bool)> backupChanged) {
-    auto* commands =
-        new ui::ExtractionCommands([&window]() -> const MapState& { return window.state(); }, &window);
+    using ui::MenuCommand;
+    // The router and the seam outlive the window; the handlers hold them
+    // by reference.
+    const ui::WindowContext context = window.context();
+    ui::MenuRouter& menus = context.menus;
+    const ui::MapSource map = [&window]() -> const MapState& { return window.state(); };
+    auto* commands = new ui::ExtractionCommands(context, map, &window);
     QObject::connect(&window, &MainWindow::mapLoaded, commands, &ui::ExtractionCommands::mapLoaded);
 
-    ui::SetMenuCommand("Fileopen", On(window, &MainWindow::Fileopen_Action));
-    ui::SetMenuCommand("FileOpenReadOnly", On(window, &MainWindow::FileOpenReadOnly_Action));
-    ui::SetMenuCommand("ScriptToolsProtectMap", On(window, &MainWindow::ScriptToolsProtectMap_Action));
-    ui::SetMenuCommand("ScriptToolsUndoWrite", On(window, &MainWindow::ScriptToolsUndoWrite_Action));
-    ui::SetMenuCommand("ScriptToolsRedoWrite", On(window, &MainWindow::ScriptToolsRedoWrite_Action));
-    ui::SetSubmenuFiller("FileOpenRecent", [target = QPointer<MainWindow>(&window)](QMenu& menu, QMainWindow&) {
+    menus.setCommand(MenuCommand::Open, On(window, &MainWindow::Fileopen_Action));
+    menus.setCommand(MenuCommand::OpenReadOnly, On(window, &MainWindow::FileOpenReadOnly_Action));
+    menus.setCommand(MenuCommand::ProtectMap, On(window, &MainWindow::ScriptToolsProtectMap_Action));
+    menus.setCommand(MenuCommand::UndoWrite, On(window, &MainWindow::ScriptToolsUndoWrite_Action));
+    menus.setCommand(MenuCommand::RedoWrite, On(window, &MainWindow::ScriptToolsRedoWrite_Action));
+    menus.setFiller(MenuCommand::OpenRecent, [target = QPointer<MainWindow>(&window)](QMenu& menu, QMainWindow&) {
         if (target) target->FileOpenRecent_Fill(menu);
     });
     // Only a result window has a text to save; the item is disabled elsewhere.
-    ui::SetMenuCommand("FileSaveAs", [](QMainWindow& from) {
-        if (auto* result = qobject_cast<ui::Extract*>(&from)) result->saveAs();
+    menus.setCommand(MenuCommand::SaveAs, [](QMainWindow& from) {
+        if (auto* result = qobject_cast<ui::ResultWindow*>(&from)) result->saveAs();
     });
-    ui::SetMenuCommand("EditFind", [](QMainWindow& from) { ui::FindInText::Show(from); });
-    ui::SetMenuCommand("EditFindNext",
-                       [](QMainWindow& from) { ui::FindInText::Again(from, ui::FindInText::Direction::Next); });
-    ui::SetMenuCommand("EditFindPrevious",
-                       [](QMainWindow& from) { ui::FindInText::Again(from, ui::FindInText::Direction::Previous); });
-    ui::SetMenuItemChecked(kBackUpItem, window.backupBeforeFirstWrite());
-    ui::SetMenuCommand(kBackUpItem, [target = QPointer<MainWindow>(&window), backupChanged](QMainWindow&) {
-        const bool backup = ui::MenuItemChecked(kBackUpItem);
-        if (target) target->setBackupBeforeFirstWrite(backup);
-        if (backupChanged) backupChanged(backup);
+    menus.setCommand(MenuCommand::FindInText,
+                     [&dialogs = context.dialogs](QMainWindow& from) { ui::FindInText::Show(from, dialogs); });
+    menus.setCommand(MenuCommand::FindNext, [&dialogs = context.dialogs](QMainWindow& from) {
+        ui::FindInText::Again(from, ui::FindInText::Direction::Next, dialogs);
     });
-    ui::SetMenuCommand("Extractall", On(*commands, &ui::ExtractionCommands::extractAll));
-    ui::SetMenuCommand("ExtractGlobalRange", On(*commands, &ui::ExtractionCommands::showGlobalRange));
-    ui::SetMenuCommand("ExtractScriptRange", On(*commands, &ui::ExtractionCommands::showScriptRange));
-    ui::SetMenuCommand("ScriptToolsdatabase", On(*commands, &ui::ExtractionCommands::database));
-    ui::SetMenuCommand(kCompareWithItem, [target = QPointer<ui::ExtractionCommands>(commands)](QMainWindow& from) {
-        if (target) target->compareWith(&from);
+    menus.setCommand(MenuCommand::FindPrevious, [&dialogs = context.dialogs](QMainWindow& from) {
+        ui::FindInText::Again(from, ui::FindInText::Direction::Previous, dialogs);
     });
-    QObject::connect(&window, &MainWindow::mapLoaded, commands, [] { ui::SetMenuItemEnabled(kCompareWithItem, true); });
+    menus.setChecked(MenuCommand::BackUpBeforeFirstWrite, window.backupBeforeFirstWrite());
+    menus.setCommand(MenuCommand::BackUpBeforeFirstWrite,
+                     [&menus = context.menus, target = QPointer<MainWindow>(&window), backupChanged](QMainWindow&) {
+                         const bool backup = menus.isChecked(MenuCommand::BackUpBeforeFirstWrite);
+                         if (target) target->setBackupBeforeFirstWrite(backup);
+                         if (backupChanged) backupChanged(backup);
+                     });
+    menus.setCommand(MenuCommand::ExtractAll, On(*commands, &ui::ExtractionCommands::extractAll));
+    menus.setCommand(MenuCommand::ExtractGlobalRange, On(*commands, &ui::ExtractionCommands::showGlobalRange));
+    menus.setCommand(MenuCommand::ExtractScriptRange, On(*commands, &ui::ExtractionCommands::showScriptRange));
+    menus.setCommand(MenuCommand::Database, On(*commands, &ui::ExtractionCommands::database));
+    menus.setCommand(MenuCommand::CompareWith,
+                     [target = QPointer<ui::ExtractionCommands>(commands)](QMainWindow& from) {
+                         if (target) target->compareWith(&from);
+                     });
+    QObject::connect(&window, &MainWindow::mapLoaded, commands,
+                     [&menus = context.menus] { menus.setEnabled(MenuCommand::CompareWith, true); });
 
-    auto* find = new ui::FindCommands([&window]() -> const MapState& { return window.state(); }, window);
+    auto* find = new ui::FindCommands(context, map, window);
     QObject::connect(&window, &MainWindow::mapLoaded, find, &ui::FindCommands::mapLoaded);
     QObject::connect(find, &ui::FindCommands::hitActivated, &window, &MainWindow::showSearchHit);
-    ui::SetMenuCommand("ScriptToolsFindInMap", On(*find, &ui::FindCommands::showFind));
+    menus.setCommand(MenuCommand::FindInMap, On(*find, &ui::FindCommands::showFind));
 
-    auto* texts = new ui::TextEditCommands([&window]() -> const MapState& { return window.state(); },
+    auto* texts = new ui::TextEditCommands(context, map,
                                            [&window](const TextPlan& plan) { return window.applyTextPlan(plan); },
                                            window);
     QObject::connect(&window, &MainWindow::mapLoaded, texts, &ui::TextEditCommands::mapLoaded);
     QObject::connect(&window, &MainWindow::recordsChanged, texts, &ui::TextEditCommands::recordsChanged);
-    ui::SetMenuCommand("ScriptToolsEditAsText", [target = QPointer<MainWindow>(&window), texts](QMainWindow&) {
+    menus.setCommand(MenuCommand::EditAsText, [target = QPointer<MainWindow>(&window), texts](QMainWindow&) {
         if (!target) return;
         if (const auto record = target->shownTextRecord()) texts->open(*record);
     });
-    ui::SetMenuCommand("HelpAbout", [](QMainWindow& from) { ui::ShowAboutQuorin(from); });
-    ui::SetMenuCommand("HelpAboutQt", [](QMainWindow& from) { QMessageBox::aboutQt(&from); });
-    ui::SetMenuCommand("HelpKeyboardShortcuts", [](QMainWindow& from) { ui::ShowKeyboardShortcuts(from); });
+    menus.setCommand(MenuCommand::About, [](QMainWindow& from) { ui::ShowAboutQuorin(from); });
+    menus.setCommand(MenuCommand::AboutQt, [](QMainWindow& from) { QMessageBox::aboutQt(&from); });
+    menus.setCommand(MenuCommand::KeyboardShortcuts, [](QMainWindow& from) { ui::ShowKeyboardShortcuts(from); });
     return *commands;
 }
 
-int StartQuorin(const std::vector<std::string>& arguments, const char* namesFromEnvironment) {
+int StartQuorin(const std::vector<std::string>& arguments, const char* namesFromEnvironment,
+                ui::DialogSeam& dialogs) {
     auto options = ParseStartOptions(arguments, namesFromEnvironment);
     if (!options) {
         std::cerr << "quorin: " << options.error().message << '\n' << StartUsage();
@@ -113,12 +123,15 @@ int StartQuorin(const std::vector<std::string>& arguments, const char* namesFrom
     if (options->namesProblem) {
         // Started from a launcher there is no terminal to read stderr on.
         std::cerr << "quorin: " << *options->namesProblem << '\n';
-        ui::ShowWarning(nullptr,
-                        ui::MessageText(*options->namesProblem, QFile::decodeName(options->namesPath.c_str())));
+        dialogs.showWarning(nullptr,
+                            ui::MessageText(*options->namesProblem, QFile::decodeName(options->namesPath.c_str())));
         return kUsageExit;
     }
 
-    MainWindow& window = MainWindow::instance();
+    // Made in this order and gone in the reverse one: the main window (with
+    // the commands and windows it owns) before the router its bars use.
+    ui::MenuRouter menus;
+    MainWindow window({menus, dialogs});
     window.setStockMapNames(options->mapNames);
     window.setAlwaysReadOnly(options->readOnly);
     // On unless the user turned it off.
@@ -129,9 +142,7 @@ int StartQuorin(const std::vector<std::string>& arguments, const char* namesFrom
         const QString path = QFile::decodeName(options->mapPath->c_str());
         QTimer::singleShot(0, &window, [&window, path] { window.openMap(path); });
     }
-    const int code = QApplication::exec();
-    delete &window;
-    return code;
+    return QApplication::exec();
 }
 
 int RunQuorin(int argc, char** argv) {
@@ -151,8 +162,10 @@ int RunQuorin(int argc, char** argv) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quorin.svg")));
     QApplication::setDesktopFileName(QStringLiteral(QUORIN_APP_ID));
 
+    // The real boxes and file dialogs, for every window of the run.
+    ui::ModalDialogs dialogs;
     // The toolkit has taken its own options out of argv by now.
-    return StartQuorin(std::vector<std::string>(argv + 1, argv + argc), std::getenv("QUORIN_MAP_NAMES"));
+    return StartQuorin(std::vector<std::string>(argv + 1, argv + argc), std::getenv("QUORIN_MAP_NAMES"), dialogs);
 }
 
 }  // namespace quorin::app

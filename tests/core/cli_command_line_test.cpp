@@ -89,13 +89,25 @@ INSTANTIATE_TEST_SUITE_P(
         // quorin-cli's own options go before COMMAND.
         GrammarCase{"Help", {"--help"}, 0, "usage: quorin-cli [--map-names FILE] [--json] [--backup] [--] COMMAND", "-h"},
         GrammarCase{"ShortHelp", {"-h", "list", "MAP"}, 0, "\n  demo OUT [--force]\n", "-h"},
+        // The commands as the table lists them: writes, searches, facts, texts.
+        GrammarCase{"HelpListsCommandsInOrder", {"--help"}, 0,
+                    "commands:\n  set MAP script|global|node NAME|IDENTITY FIELD VALUE\n  protect MAP\n"
+                    "  apply MAP script|global NAME FILE [--dry-run]\n"
+                    "  find MAP QUERY\n  diff OLD NEW [--stat]\n  info MAP\n  list MAP\n  demo OUT [--force]\n"
+                    "  script MAP NAME\n  global MAP NAME\n  extract-scripts MAP FIRST LAST\n"
+                    "  extract-globals MAP FIRST LAST\n  extract-all MAP\n  database MAP\noptions:\n",
+                    "-h"},
+        // --version answers alone, like --help: the command after it is not run.
+        GrammarCase{"Version", {"--version", "list", "MAP"}, 0, "\nLicence GPL-3.0-or-later: ", "-h"},
+        GrammarCase{"VersionAfterCommand", {"list", "MAP", "--version"}, 2, "quorin-cli's own options go before COMMAND",
+                    "-h"},
         GrammarCase{"NamesBeforeCommand", {"--map-names", "NAMES", "list", "MAP"}, 0, "s: -h\n", "-h"},
         GrammarCase{"UnknownOption", {"--frobnicate", "list", "MAP"}, 2, "unknown option \"--frobnicate\"", "-h"},
         GrammarCase{"OptionWithoutValue", {"--map-names"}, 2, "--map-names needs FILE", "-h"},
         GrammarCase{"JsonAfterCommand", {"list", "MAP", "--json"}, 2, "quorin-cli's own options go before COMMAND",
                     "-h"},
         GrammarCase{"DashHAfterArguments", {"list", "MAP", "-h"}, 2, "\"-h\" is not an option of list", "-h"},
-        GrammarCase{"JsonOfAPlainCommand", {"--json", "extract-all", "MAP"}, 2, "--json works with script, global, diff, find, info, list, database, not with extract-all", "-h"},
+        GrammarCase{"JsonOfAPlainCommand", {"--json", "extract-all", "MAP"}, 2, "--json works with find, diff, info, list, script, global, database, not with extract-all", "-h"},
         GrammarCase{"NoCommand", {"--json"}, 2, "no command given", "-h"},
         GrammarCase{"UnknownCommand", {"--", "-h"}, 2, "unknown command \"-h\"", "-h"},
         // A command's own options go after its arguments.

@@ -14,8 +14,8 @@
 #include "fixtures/HostileMaps.h"
 #include "support/TempMap.h"
 #include "ui/extract/DiffColours.h"
-#include "ui/extract/Extract.h"
-#include "ui/extract/ThreadCompare.h"
+#include "ui/extract/ResultWindow.h"
+#include "ui/extract/CompareRun.h"
 #include "ui/main/MainWindow.h"
 #include "ui/support/ExtractionFixtures.h"
 #include "ui/support/MainWindowDriver.h"
@@ -45,7 +45,7 @@ MapBuilder WideWalk(std::int32_t value) {
 }
 
 // The colour the first line that starts with prefix is drawn in.
-QColor ColourOfLine(Extract& window, const QString& prefix) {
+QColor ColourOfLine(ResultWindow& window, const QString& prefix) {
     for (QTextBlock block = window.field().document()->begin(); block.isValid(); block = block.next()) {
         if (!block.text().startsWith(prefix)) continue;
         const QList<QTextLayout::FormatRange> ranges = block.layout()->formats();
@@ -59,16 +59,17 @@ QColor ColourOfLine(Extract& window, const QString& prefix) {
 class CompareWindowTest : public QObject {
     Q_OBJECT
 
-    MainWindow& main() { return WiredMainWindow(); }
+    MainWindow& main() { return wired_.window(); }
     ScriptedDialogs dialogs_;
+    WiredMainWindow wired_{dialogs_};
     testing::TempDir dir_;
 
     QString write(const MapBuilder& map, const char* name) {
         return QString::fromStdString(testing::WriteMap(dir_, map, name));
     }
     // File > Compare With… answered with path; the result windows it opened.
-    QList<Extract*> compareWith(const QString& path) {
-        const QList<Extract*> before = ResultWindows();
+    QList<ResultWindow*> compareWith(const QString& path) {
+        const QList<ResultWindow*> before = ResultWindows();
         dialogs_.answerOpen(path);
         TriggerMenuItem(main(), kCompareWith);
         return NewResultWindows(before);
@@ -84,9 +85,9 @@ private slots:
         QCOMPARE(OpenThroughMenu(main(), dialogs_, write(DemoMap(), "old.map")), QStringList{"Map loaded!"});
         QVERIFY(MenuItem(main(), kCompareWith)->isEnabled());
         const qsizetype before = dialogs_.messages.size();
-        const QList<Extract*> opened = compareWith(write(ChangedDemo(), "new.map"));
+        const QList<ResultWindow*> opened = compareWith(write(ChangedDemo(), "new.map"));
         QCOMPARE(opened.size(), 1);
-        Extract& window = *opened.first();
+        ResultWindow& window = *opened.first();
         QCOMPARE(window.objectName(), QStringLiteral("Extract"));
         QCOMPARE(window.windowTitle(), QStringLiteral("Compare \u2014 old.map / new.map"));
         // The message comes once the text is in.
@@ -110,7 +111,7 @@ private slots:
         QFETCH(QString, line);
         QFETCH(QColor, colour);
         const qsizetype before = dialogs_.messages.size();
-        const QList<Extract*> opened = compareWith(write(ChangedDemo(), "new.map"));
+        const QList<ResultWindow*> opened = compareWith(write(ChangedDemo(), "new.map"));
         QCOMPARE(opened.size(), 1);
         QTRY_COMPARE(dialogs_.messages.size(), before + 1);
         QCOMPARE(ColourOfLine(*opened.first(), line), colour);
@@ -130,13 +131,13 @@ private slots:
     void closingTheWindowStopsTheComparison() {
         QCOMPARE(OpenThroughMenu(main(), dialogs_, write(WideWalk(1), "wide.map")), QStringList{"Map loaded!"});
         const qsizetype before = dialogs_.messages.size();
-        const QList<Extract*> opened = compareWith(write(WideWalk(2), "wider.map"));
+        const QList<ResultWindow*> opened = compareWith(write(WideWalk(2), "wider.map"));
         QCOMPARE(opened.size(), 1);
-        QVERIFY(!qApp->findChildren<ThreadCompare*>().isEmpty());
-        QPointer<Extract> window = opened.first();
+        QVERIFY(!qApp->findChildren<CompareRun*>().isEmpty());
+        QPointer<ResultWindow> window = opened.first();
         window->close();
         QTRY_VERIFY(!window);
-        QTRY_VERIFY_WITH_TIMEOUT(qApp->findChildren<ThreadCompare*>().isEmpty(), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(qApp->findChildren<CompareRun*>().isEmpty(), 30000);
         QTest::qWait(100);
         QCOMPARE(dialogs_.messages.size(), before);
         QVERIFY(ResultWindows().isEmpty());

@@ -67,7 +67,7 @@ private slots:
     void readOnlyMapTakesNoEdits();
 
 private:
-    MainWindow& window() { return WiredMainWindow(); }
+    MainWindow& window() { return wired_.window(); }
     QTreeWidget& list() { return List(window()); }
     std::string open(const MapBuilder& map, const char* name);
     void select(const QStringList& path, const QString& row);
@@ -77,6 +77,7 @@ private:
                              std::int64_t from, const QByteArray& changed);
 
     ScriptedDialogs dialogs_;
+    WiredMainWindow wired_{dialogs_};
     testing::TempDir dir_;
 };
 

@@ -49,9 +49,10 @@ private slots:
     void messagesNameFieldsByTheirCaptions();
 
 private:
-    MainWindow& window() { return WiredMainWindow(); }
+    MainWindow& window() { return wired_.window(); }
 
     ScriptedDialogs dialogs_;
+    WiredMainWindow wired_{dialogs_};
     testing::TempDir dir_;
 };
 

@@ -5,9 +5,9 @@
 #include <QtTest>
 
 #include "extract/ExtractAll.h"
-#include "ui/extract/Extract.h"
+#include "ui/extract/ResultWindow.h"
 #include "ui/extract/ExtractionCommands.h"
-#include "ui/extract/ThreadExtractAll.h"
+#include "ui/extract/ExtractAllRun.h"
 #include "extract/ResultText.h"
 #include "fixtures/HostileMaps.h"
 #include "builder/DemoMap.h"
@@ -58,30 +58,30 @@ private slots:
         if (maximal) QVERIFY(map_.load(MaximalUnpadded()));
         const auto expected = Expected(map_.state());
         const QString expectedText = Latin1(expected.text);
-        RecordingDialogs dialogs;
+        RecordingDialogs& dialogs = harness_.shell.dialogs.fresh();
         QList<int> windowsAtMessage;
         dialogs.whileShown = [&](const QString&) { windowsAtMessage.append(ResultWindows().size()); };
 
         for (int i = 0; i < runs; ++i) commands_->extractAll();
         // Each command returned at once with its own window, still empty.
-        const QList<Extract*> windows = ResultWindows();
+        const QList<ResultWindow*> windows = ResultWindows();
         QCOMPARE(windows.size(), runs);
-        for (Extract* window : windows) QVERIFY(FieldText(*window).isEmpty());
+        for (ResultWindow* window : windows) QVERIFY(FieldText(*window).isEmpty());
         QVERIFY(dialogs.messages.isEmpty());
 
         QTRY_COMPARE_WITH_TIMEOUT(dialogs.messages.size(), runs, 30000);
         QCOMPARE(ResultWindows().size(), runs);
-        for (Extract* window : windows) QCOMPARE(FieldText(*window), expectedText);
+        for (ResultWindow* window : windows) QCOMPARE(FieldText(*window), expectedText);
         for (const QString& message : dialogs.messages)
             QCOMPARE(WithoutTime(message), WithoutTime(Latin1(expected.message())));
         QCOMPARE(windowsAtMessage, QList<int>(runs, runs));
-        for (const QPointer<QWidget>& parent : dialogs.parents) QVERIFY(windows.contains(qobject_cast<Extract*>(parent.data())));
+        for (const QPointer<QWidget>& parent : dialogs.parents) QVERIFY(windows.contains(qobject_cast<ResultWindow*>(parent.data())));
     }
 
     void noMapLoaded() {
         TestMap empty;
-        ExtractionCommands commands([&empty]() -> const MapState& { return empty.state(); });
-        RecordingDialogs dialogs;
+        ExtractionCommands commands(harness_.shell.context(), [&empty]() -> const MapState& { return empty.state(); });
+        RecordingDialogs& dialogs = harness_.shell.dialogs.fresh();
         commands.extractAll();
         QTRY_COMPARE(dialogs.messages.size(), 1);
         QCOMPARE(FieldText(*ResultWindows().first()), QStringLiteral("\n\n\n\n\n"));
@@ -97,7 +97,7 @@ private slots:
     void changesDuringRunDoNotReachIt() {
         QFETCH(bool, load);
         const QString before = Latin1(Expected(map_.state()).text);
-        RecordingDialogs dialogs;
+        RecordingDialogs& dialogs = harness_.shell.dialogs.fresh();
         commands_->extractAll();
         if (load) {
             QVERIFY(map_.load(RenamedDemo("other_", 3, 2)));
@@ -116,7 +116,7 @@ private slots:
         // The next run extracts what is there now.
         commands_->extractAll();
         QTRY_COMPARE(dialogs.messages.size(), 2);
-        const QList<Extract*> windows = ResultWindows();
+        const QList<ResultWindow*> windows = ResultWindows();
         QCOMPARE(windows.size(), 2);
         QVERIFY(FieldText(*windows[0]) == after || FieldText(*windows[1]) == after);
     }
@@ -125,12 +125,12 @@ private slots:
     void windowClosedDuringRunStopsIt() {
         // Far more text than any window keeps: the run could only end early.
         QVERIFY(map_.load(LongNodeTextsMap(3000, 1024 * 1024)));
-        RecordingDialogs dialogs;
+        RecordingDialogs& dialogs = harness_.shell.dialogs.fresh();
         commands_->extractAll();
-        QPointer<Extract> window = ResultWindows().first();
+        QPointer<ResultWindow> window = ResultWindows().first();
         window->close();
         QTRY_VERIFY(!window);
-        QTRY_VERIFY_WITH_TIMEOUT(qApp->findChildren<ThreadExtractAll*>().isEmpty(), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(qApp->findChildren<ExtractAllRun*>().isEmpty(), 30000);
         QTest::qWait(100);
         QVERIFY(dialogs.messages.isEmpty());
         QVERIFY(ResultWindows().isEmpty());
@@ -149,8 +149,8 @@ private slots:
         QFETCH(bool, wholeLines);
         QVERIFY(map_.load(MaximalUnpadded()));
         const std::string whole = Expected(map_.state()).text;
-        RecordingDialogs dialogs;
-        ThreadExtractAll::Start(map_.state(), static_cast<std::size_t>(limit));
+        RecordingDialogs& dialogs = harness_.shell.dialogs.fresh();
+        ExtractAllRun::Start(harness_.shell.context(), map_.state(), static_cast<std::size_t>(limit));
         QTRY_COMPARE_WITH_TIMEOUT(dialogs.messages.size(), 1, 30000);
         const QString shown = FieldText(*ResultWindows().first());
         const qsizetype lastLine = shown.lastIndexOf(u'\n') + 1;
@@ -166,7 +166,7 @@ private slots:
     // Last: it runs the application's event loop and quits it.
     void quitDuringRun() {
         QVERIFY(map_.load(MaximalUnpadded()));
-        RecordingDialogs dialogs;
+        RecordingDialogs& dialogs = harness_.shell.dialogs.fresh();
         commands_->extractAll();
         QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
         QCOMPARE(qApp->exec(), 0);

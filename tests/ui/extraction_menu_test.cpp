@@ -12,9 +12,9 @@
 
 #include "database/CommandDatabase.h"
 #include "extract/ExtractAll.h"
-#include "ui/extract/Extract.h"
+#include "ui/extract/ResultWindow.h"
 #include "ui/extract/ExtractionCommands.h"
-#include "ui/extract/WinRange.h"
+#include "ui/extract/RangeWindow.h"
 #include "builder/DemoMap.h"
 #include "support/TempMap.h"
 #include "ui/main/MainWindow.h"
@@ -28,13 +28,13 @@ using namespace quorin::uitest;
 
 namespace {
 
-WinRange* OpenRangeWindow() {
+RangeWindow* OpenRangeWindow() {
     for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* window = qobject_cast<WinRange*>(widget); window && window->isVisible()) return window;
+        if (auto* window = qobject_cast<RangeWindow*>(widget); window && window->isVisible()) return window;
     return nullptr;
 }
 
-QStringList StartRows(WinRange& window) {
+QStringList StartRows(RangeWindow& window) {
     auto& start = *window.findChild<QComboBox*>(QStringLiteral("ScrStart"));
     QStringList rows;
     for (int i = 0; i < start.count(); ++i) rows << start.itemText(i);
@@ -46,8 +46,9 @@ QStringList StartRows(WinRange& window) {
 class ExtractionMenuTest : public QObject {
     Q_OBJECT
 
-    MainWindow& main() { return WiredMainWindow(); }
+    MainWindow& main() { return wired_.window(); }
     ScriptedDialogs dialogs_;
+    WiredMainWindow wired_{dialogs_};
     testing::TempDir dir_;
 
 private slots:
@@ -59,7 +60,7 @@ private slots:
         QCOMPARE(OpenThroughMenu(main(), dialogs_, demo), QStringList{QStringLiteral("Map loaded!")});
 
         TriggerMenuItem(main(), "ExtractScriptRange");
-        WinRange* range = OpenRangeWindow();
+        RangeWindow* range = OpenRangeWindow();
         QVERIFY(range);
         QVERIFY(range->findChild<QMenuBar*>(QStringLiteral("MenuBar1")));
         QCOMPARE(range->findChild<QStackedWidget*>(QStringLiteral("BgkRnd"))->currentIndex(), 1);
@@ -80,7 +81,7 @@ private slots:
         TriggerMenuItem(*range, "Extractall");
         QTRY_COMPARE(dialogs_.messages.size(), messagesBefore + 1);
         QCOMPARE(ResultWindows().size(), 1);
-        Extract& result = *ResultWindows().first();
+        ResultWindow& result = *ResultWindows().first();
         QCOMPARE(FieldText(result), all);
         QVERIFY(result.findChild<QMenuBar*>(QStringLiteral("MenuBar1")));
 
@@ -91,7 +92,7 @@ private slots:
         QString lines;
         for (const std::string& line : testing::CommandDatabaseWhole(main().state().SyntaxCache).lines) lines += Latin1(line);
         bool found = false;
-        for (Extract* window : ResultWindows())
+        for (ResultWindow* window : ResultWindows())
             if (window->windowTitle() == QStringLiteral("Map Script command DataBase"))
                 found = FieldText(*window) == lines;
         QVERIFY(found);
@@ -120,7 +121,7 @@ private slots:
         const auto messagesBefore = dialogs_.messages.size();
         TriggerMenuItem(main(), "Extractall");
         QTRY_COMPARE(dialogs_.messages.size(), messagesBefore + 1);
-        Extract& result = *ResultWindows().first();
+        ResultWindow& result = *ResultWindows().first();
         QVERIFY(MenuItem(result, "FileSaveAs")->isEnabled());
         result.field().moveCursor(QTextCursor::End);
         result.field().insertPlainText(added);

@@ -50,12 +50,13 @@ private slots:
     void typingNotWrittenIsMarked();
 
 private:
-    MainWindow& window() { return WiredMainWindow(); }
+    MainWindow& window() { return wired_.window(); }
     QTreeWidget& list() { return List(window()); }
     std::string open(const char* name);
     QString hint() { return window().findChild<QLabel*>(QStringLiteral("StatusHint"))->text(); }
 
     ScriptedDialogs dialogs_;
+    WiredMainWindow wired_{dialogs_};
     testing::TempDir dir_;
 };
 

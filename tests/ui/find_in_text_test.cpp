@@ -132,7 +132,7 @@ private slots:
     void saveAsIsDisabledInTheMainWindow() { QVERIFY(!MenuItem(window(), "FileSaveAs")->isEnabled()); }
 
 private:
-    MainWindow& window() { return WiredMainWindow(); }
+    MainWindow& window() { return wired_.window(); }
     QPlainTextEdit& scriptText(const QString& script) {
         QTreeWidgetItem* scripts = Row(List(window()), QStringLiteral("scripts"));
         if (!scripts->isExpanded()) ExpandRow(List(window()), *scripts);
@@ -141,6 +141,7 @@ private:
     }
 
     ScriptedDialogs dialogs_;
+    WiredMainWindow wired_{dialogs_};
     testing::TempDir dir_;
 };
 

@@ -19,7 +19,7 @@
 #include "search/MapSearch.h"
 #include "support/EdgeMaps.h"
 #include "support/TempMap.h"
-#include "ui/find/WinFind.h"
+#include "ui/find/FindWindow.h"
 #include "ui/main/MainWindow.h"
 #include "ui/support/MainWindowDriver.h"
 
@@ -28,9 +28,9 @@ using namespace quorin::uitest;
 
 namespace {
 
-ui::WinFind* OpenFindWindow() {
+ui::FindWindow* OpenFindWindow() {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* find = qobject_cast<ui::WinFind*>(widget); find && find->isVisible()) return find;
+        if (auto* find = qobject_cast<ui::FindWindow*>(widget); find && find->isVisible()) return find;
     }
     return nullptr;
 }
@@ -67,7 +67,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window()));
     }
     void cleanup() {
-        if (ui::WinFind* find = OpenFindWindow()) find->close();
+        if (ui::FindWindow* find = OpenFindWindow()) find->close();
         QTRY_VERIFY(!OpenFindWindow());
     }
 
@@ -76,7 +76,7 @@ private slots:
         QVERIFY(item);
         QCOMPARE(item->text(), QStringLiteral("&Find in Map…"));
         QCOMPARE(item->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
-        ui::WinFind* find = openFind();
+        ui::FindWindow* find = openFind();
         QVERIFY(find);
         TriggerMenuItem(window(), "ScriptToolsFindInMap");
         QCOMPARE(OpenFindWindow(), find);
@@ -86,7 +86,7 @@ private slots:
 
     void typingSearchesAfterAPause() {
         open(testing::SearchMap(), "search.map");
-        ui::WinFind* find = openFind();
+        ui::FindWindow* find = openFind();
         TypeInto(query(*find), "VAULT_open");
         QVERIFY(find->searching());
         QVERIFY2(find->hits().empty(), "no search for every key");
@@ -138,7 +138,7 @@ private slots:
         QFETCH(int, page);
         QFETCH(QString, shownName);
         open(testing::SearchMap(), "search.map");
-        ui::WinFind* find = openFind();
+        ui::FindWindow* find = openFind();
         TypeInto(this->query(*find), query);
         QTRY_VERIFY(!find->searching());
         QTreeView& view = hitList(*find);
@@ -204,7 +204,7 @@ private slots:
         ClickRow(List(window()), *intro);
         QCOMPARE(script.toPlainText(), introText);
 
-        ui::WinFind* find = openFind();
+        ui::FindWindow* find = openFind();
         TypeInto(query(*find), "watch_gate");
         QTRY_VERIFY(!find->searching());
         QTreeView& view = hitList(*find);
@@ -224,7 +224,7 @@ private slots:
 
     void followsANewLoad() {
         open(testing::SearchMap(), "search.map");
-        ui::WinFind* find = openFind();
+        ui::FindWindow* find = openFind();
         TypeInto(query(*find), "begin");
         QTRY_VERIFY(!find->searching());
         QCOMPARE(find->hits().size(), std::size_t{3});
@@ -249,7 +249,7 @@ private slots:
     }
 
     void closesWithTheMainWindow() {
-        QPointer<ui::WinFind> find = openFind();
+        QPointer<ui::FindWindow> find = openFind();
         QVERIFY(find);
         window().close();
         QTRY_VERIFY(!find);
@@ -258,19 +258,20 @@ private slots:
     }
 
 private:
-    MainWindow& window() { return WiredMainWindow(); }
+    MainWindow& window() { return wired_.window(); }
     void open(const MapBuilder& map, const char* name) {
         const QStringList shown = OpenThroughMenu(window(), dialogs_, QString::fromStdString(testing::WriteMap(dir_, map, name)));
         QCOMPARE(shown, QStringList{QStringLiteral("Map loaded!")});
     }
-    ui::WinFind* openFind() {
+    ui::FindWindow* openFind() {
         TriggerMenuItem(window(), "ScriptToolsFindInMap");
         return OpenFindWindow();
     }
-    static QLineEdit& query(ui::WinFind& find) { return *find.findChild<QLineEdit*>(QStringLiteral("FldFindQuery")); }
-    static QTreeView& hitList(ui::WinFind& find) { return *find.findChild<QTreeView*>(QStringLiteral("LstFindHits")); }
+    static QLineEdit& query(ui::FindWindow& find) { return *find.findChild<QLineEdit*>(QStringLiteral("FldFindQuery")); }
+    static QTreeView& hitList(ui::FindWindow& find) { return *find.findChild<QTreeView*>(QStringLiteral("LstFindHits")); }
 
     ScriptedDialogs dialogs_;
+    WiredMainWindow wired_{dialogs_};
     testing::TempDir dir_;
 };
 

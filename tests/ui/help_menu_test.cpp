@@ -46,11 +46,11 @@ class HelpMenuTest : public QObject {
 
 private slots:
     void initTestCase() {
-        main_ = &WiredMainWindow();
+        main_ = &wired_.window();
         main_->show();
         // A window made after start-up gets the same bar and the same Help.
         other_ = std::make_unique<QMainWindow>();
-        ui::InstallMenuBar(*other_);
+        wired_.menus().installBar(*other_);
         other_->show();
     }
 
@@ -128,6 +128,8 @@ private slots:
     void cleanupTestCase() { other_.reset(); }
 
 private:
+    ScriptedDialogs dialogs_;
+    WiredMainWindow wired_{dialogs_};
     MainWindow* main_ = nullptr;
     std::unique_ptr<QMainWindow> other_;
 };

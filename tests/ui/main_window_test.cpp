@@ -24,8 +24,8 @@
 
 #include "builder/DemoMap.h"
 #include "support/TempMap.h"
-#include "ui/extract/Extract.h"
-#include "ui/extract/WinRange.h"
+#include "ui/extract/ResultWindow.h"
+#include "ui/extract/RangeWindow.h"
 #include "ui/main/MainWindow.h"
 #include "ui/shell/MenuBar.h"
 #include "ui/support/ExtractionFixtures.h"
@@ -64,10 +64,11 @@ private slots:
     void productionBoxesShowTheIcon();
 
 private:
-    MainWindow& window() { return WiredMainWindow(); }
+    MainWindow& window() { return wired_.window(); }
     QWidget& content() { return *window().centralWidget(); }
 
     ScriptedDialogs dialogs_;
+    WiredMainWindow wired_{dialogs_};
     testing::TempDir dir_;
 };
 
@@ -230,14 +231,14 @@ void MainWindowTest::protectMapEnabledByFirstLoad() {
 
 void MainWindowTest::otherWindowsShareMenus() {
     QMainWindow other;
-    InstallMenuBar(other);
+    wired_.menus().installBar(other);
     QCOMPARE(other.menuBar()->objectName(), QStringLiteral("MenuBar1"));
     // Protect Map follows the one loaded map, whichever bar shows it.
-    QCOMPARE(MenuItem(other, "ScriptToolsProtectMap")->isEnabled(), MenuItemEnabled("ScriptToolsProtectMap"));
-    SetMenuItemEnabled("ScriptToolsProtectMap", false);
+    QCOMPARE(MenuItem(other, "ScriptToolsProtectMap")->isEnabled(), wired_.menus().isEnabled(MenuCommand::ProtectMap));
+    wired_.menus().setEnabled(MenuCommand::ProtectMap, false);
     QVERIFY(!MenuItem(other, "ScriptToolsProtectMap")->isEnabled());
     QVERIFY(!MenuItem(window(), "ScriptToolsProtectMap")->isEnabled());
-    SetMenuItemEnabled("ScriptToolsProtectMap", true);
+    wired_.menus().setEnabled(MenuCommand::ProtectMap, true);
     QVERIFY(MenuItem(other, "ScriptToolsProtectMap")->isEnabled());
 
     // File > Open on another window loads into the main window.
@@ -339,8 +340,8 @@ void MainWindowTest::wiredCommandsReachTheirHandlers() {
     const QString path = QString::fromStdString(testing::WriteMap(dir_, DemoMap(), "wired.map"));
     QCOMPARE(OpenThroughMenu(window(), dialogs_, path), QStringList{QStringLiteral("Map loaded!")});
     QMainWindow* from = &window();
-    if (fromResultWindow) from = new Extract();
-    const QList<Extract*> resultsBefore = ResultWindows();
+    if (fromResultWindow) from = new ResultWindow(wired_.context());
+    const QList<ResultWindow*> resultsBefore = ResultWindows();
     const int dialogsBefore = dialogs_.openDialogs;
     const auto messagesBefore = dialogs_.messages.size();
 
@@ -349,16 +350,16 @@ void MainWindowTest::wiredCommandsReachTheirHandlers() {
     if (!box.isEmpty()) QTRY_COMPARE(dialogs_.messages.size(), messagesBefore + 1);
     QStringList opened;
     if (dialogs_.openDialogs > dialogsBefore) opened << QStringLiteral("open dialog");
-    QList<WinRange*> ranges;
+    QList<RangeWindow*> ranges;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* range = qobject_cast<WinRange*>(widget); range && range->isVisible()) ranges << range;
+        if (auto* range = qobject_cast<RangeWindow*>(widget); range && range->isVisible()) ranges << range;
     }
-    for (WinRange* range : ranges) {
+    for (RangeWindow* range : ranges) {
         const int page = range->findChild<QStackedWidget*>(QStringLiteral("BgkRnd"))->currentIndex();
         opened << QStringLiteral("range page %1").arg(page);
     }
     qDeleteAll(ranges);
-    for (Extract* result : NewResultWindows(resultsBefore)) opened << QStringLiteral("result window ") + result->windowTitle();
+    for (ResultWindow* result : NewResultWindows(resultsBefore)) opened << QStringLiteral("result window ") + result->windowTitle();
     QCOMPARE(opened.join(QStringLiteral(", ")), reached);
     QCOMPARE(dialogs_.messages.size(), messagesBefore + (box.isEmpty() ? 0 : 1));
     if (!box.isEmpty()) QVERIFY2(dialogs_.messages.last().contains(box), qPrintable(dialogs_.messages.last()));
@@ -370,7 +371,7 @@ void MainWindowTest::wiredCommandsReachTheirHandlers() {
 void MainWindowTest::writeItemsFollowTheMap() {
     const QString path = QString::fromStdString(testing::WriteMap(dir_, DemoMap(), "items.map"));
     QCOMPARE(OpenThroughMenu(window(), dialogs_, path), QStringList{QStringLiteral("Map loaded!")});
-    auto* result = new Extract();
+    auto* result = new ResultWindow(wired_.context());
     const auto enabled = [&](QWidget& on) {
         QString state;
         for (const char* item : {"ScriptToolsProtectMap", "ScriptToolsUndoWrite", "ScriptToolsRedoWrite"}) {
@@ -487,7 +488,8 @@ void MainWindowTest::boxesCarryTheirKindsIcon() {
 void MainWindowTest::productionBoxesShowTheIcon() {
     OpenThroughMenu(window(), dialogs_, QString::fromStdString(testing::WriteMap(dir_, DemoMap(), "icons.map")));
     QVERIFY(SelectRow(List(window()), {"scripts"}, "s: intro"));
-    SetDialogs(nullptr);
+    ModalDialogs modal;
+    dialogs_.showMessagesWith = &modal;
     QList<QMessageBox::Icon> icons;
     const auto answer = [&icons] {
         QTimer::singleShot(0, [&icons] {
@@ -503,7 +505,7 @@ void MainWindowTest::productionBoxesShowTheIcon() {
     QLineEdit& name = Field(window(), "FldScriptName");
     TypeInto(name, QStringLiteral("\u20ac"));
     QTest::keyClick(&name, Qt::Key_Return);
-    SetDialogs(&dialogs_);
+    dialogs_.showMessagesWith = nullptr;
     QCOMPARE(icons, (QList<QMessageBox::Icon>{QMessageBox::Information, QMessageBox::Warning}));
 }
 

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The shared menu bar: the order MenuBar1 is built in, and what every bar
-// shares (handlers, enabling, check marks, submenus filled on opening), on a
-// table of its own so that the kinds MenuBar1 does not use yet are covered.
+// The shared menu bar: the order MenuBar1 is built in, one item for every
+// command, and what the bars of one router share (handlers, enabling, check
+// marks, submenus filled on opening), on a small table of its own with one
+// entry of each kind.
 
 #include <QAction>
 #include <QMainWindow>
@@ -20,19 +21,28 @@ namespace {
 
 constexpr MenuEntry kTestBar[] = {
     Menu("TestMenu", "&Test"),
-    Item("TestSaveAs", "Save &As"),
-    CheckItem("TestWrap", "&Wrap Lines"),
-    FilledMenu("TestRecent", "&Recent"),
+    Item(MenuCommand::SaveAs, "Save &As"),
+    CheckItem(MenuCommand::BackUpBeforeFirstWrite, "&Wrap Lines"),
+    FilledMenu(MenuCommand::OpenRecent, "&Recent"),
     EndMenu(),
-    DisabledAtStart(Item("TestProtect", "Protect")),
+    DisabledAtStart(Item(MenuCommand::ProtectMap, "Protect")),
     EndMenu(),
 };
 
-std::unique_ptr<QMainWindow> WindowWith(std::span<const MenuEntry> table, const char* barName = "TestBar") {
+// The test bar's entries by what they stand for here.
+constexpr MenuCommand kSave = MenuCommand::SaveAs;
+constexpr MenuCommand kWrap = MenuCommand::BackUpBeforeFirstWrite;
+constexpr MenuCommand kRecent = MenuCommand::OpenRecent;
+constexpr MenuCommand kProtect = MenuCommand::ProtectMap;
+
+std::unique_ptr<QMainWindow> WindowWith(MenuRouter& router) {
     auto window = std::make_unique<QMainWindow>();
-    InstallMenuBar(*window, table, barName);
+    router.installBar(*window);
     return window;
 }
+
+QAction* ItemOf(QWidget& window, MenuCommand command) { return MenuItem(window, MenuCommandName(command)); }
+void Trigger(QWidget& window, MenuCommand command) { TriggerMenuItem(window, MenuCommandName(command)); }
 
 QStringList ItemNames(const QWidget& menu) {
     QStringList names;
@@ -78,8 +88,9 @@ private slots:
     void menuBar1Order() {
         QFETCH(QString, menu);
         QFETCH(QStringList, items);
+        MenuRouter router;
         QMainWindow window;
-        InstallMenuBar(window);
+        router.installBar(window);
         QMenuBar* bar = window.menuBar();
         QCOMPARE(bar->objectName(), QStringLiteral("MenuBar1"));
         const QWidget* owner = menu.isEmpty() ? static_cast<QWidget*>(bar) : bar->findChild<QMenu*>(menu);
@@ -87,88 +98,117 @@ private slots:
         QCOMPARE(ItemNames(*owner), items);
     }
 
+    // Every command of the table is one item (or one submenu) on the bar,
+    // found by its command's name.
+    void everyCommandHasOneItem() {
+        MenuRouter router;
+        QMainWindow window;
+        router.installBar(window);
+        for (int command = 0; command < kMenuCommandCount; ++command) {
+            const QString name = QLatin1String(MenuCommandName(static_cast<MenuCommand>(command)));
+            const auto found = window.menuBar()->findChildren<QAction*>(name).size() +
+                               window.menuBar()->findChildren<QMenu*>(name).size();
+            QVERIFY2(found == 1, qPrintable(QStringLiteral("%1: %2 items").arg(name).arg(found)));
+        }
+    }
+
     void handlerKnowsTheWindowUsed() {
-        auto first = WindowWith(kTestBar);
-        auto second = WindowWith(kTestBar);
+        MenuRouter router(kTestBar, "TestBar");
+        auto first = WindowWith(router);
+        auto second = WindowWith(router);
+        QCOMPARE(first->menuBar()->objectName(), QStringLiteral("TestBar"));
         QList<QMainWindow*> from;
-        SetMenuCommand("TestSaveAs", [&from](QMainWindow& window) { from << &window; });
-        TriggerMenuItem(*first, "TestSaveAs");
-        TriggerMenuItem(*second, "TestSaveAs");
+        router.setCommand(kSave, [&from](QMainWindow& window) { from << &window; });
+        Trigger(*first, kSave);
+        Trigger(*second, kSave);
         // A bar installed after the wiring reaches the same handler.
-        auto third = WindowWith(kTestBar);
-        TriggerMenuItem(*third, "TestSaveAs");
+        auto third = WindowWith(router);
+        Trigger(*third, kSave);
         QCOMPARE(from, (QList<QMainWindow*>{first.get(), second.get(), third.get()}));
 
         // Wired anew, the item reaches only the new handler; unwired, nothing.
         int rewired = 0;
-        SetMenuCommand("TestSaveAs", [&rewired](QMainWindow&) { ++rewired; });
-        TriggerMenuItem(*first, "TestSaveAs");
-        SetMenuCommand("TestSaveAs", {});
-        TriggerMenuItem(*first, "TestSaveAs");
+        router.setCommand(kSave, [&rewired](QMainWindow&) { ++rewired; });
+        Trigger(*first, kSave);
+        router.setCommand(kSave, {});
+        Trigger(*first, kSave);
         QCOMPARE(rewired, 1);
         QCOMPARE(from.size(), 3);
+
+        // A bar that outlives its router reaches no handler.
+        {
+            MenuRouter gone(kTestBar, "TestBar");
+            auto orphan = WindowWith(gone);
+            gone.setCommand(kSave, [&rewired](QMainWindow&) { ++rewired; });
+            second = std::move(orphan);
+        }
+        Trigger(*second, kSave);
+        QCOMPARE(rewired, 1);
     }
 
     void sharedEnablingReachesLaterBars() {
-        auto early = WindowWith(kTestBar);
-        QVERIFY(!MenuItem(*early, "TestProtect")->isEnabled());
-        QVERIFY(!MenuItemEnabled("TestProtect"));
-        SetMenuItemEnabled("TestProtect", true);
-        QVERIFY(MenuItem(*early, "TestProtect")->isEnabled());
-        auto late = WindowWith(kTestBar);
-        QVERIFY(MenuItem(*late, "TestProtect")->isEnabled());
-        SetMenuItemEnabled("TestProtect", false);
-        QVERIFY(!MenuItem(*early, "TestProtect")->isEnabled());
-        QVERIFY(!MenuItem(*late, "TestProtect")->isEnabled());
-        // A bar made from another table keeps its own items.
-        QVERIFY(MenuItem(*late, "TestSaveAs")->isEnabled());
+        MenuRouter router(kTestBar, "TestBar");
+        auto early = WindowWith(router);
+        QVERIFY(!ItemOf(*early, kProtect)->isEnabled());
+        QVERIFY(!router.isEnabled(kProtect));
+        router.setEnabled(kProtect, true);
+        QVERIFY(ItemOf(*early, kProtect)->isEnabled());
+        auto late = WindowWith(router);
+        QVERIFY(ItemOf(*late, kProtect)->isEnabled());
+        router.setEnabled(kProtect, false);
+        QVERIFY(!ItemOf(*early, kProtect)->isEnabled());
+        QVERIFY(!ItemOf(*late, kProtect)->isEnabled());
+        // The other commands keep their own state.
+        QVERIFY(ItemOf(*late, kSave)->isEnabled());
     }
 
     void enablingOnOneWindowOnly() {
-        auto result = WindowWith(kTestBar);
-        auto main = WindowWith(kTestBar);
-        SetMenuItemEnabledOn(*main, "TestSaveAs", false);
-        QVERIFY(MenuItem(*result, "TestSaveAs")->isEnabled());
-        QVERIFY(!MenuItem(*main, "TestSaveAs")->isEnabled());
+        MenuRouter router(kTestBar, "TestBar");
+        auto result = WindowWith(router);
+        auto main = WindowWith(router);
+        router.setEnabledOn(*main, kSave, false);
+        QVERIFY(ItemOf(*result, kSave)->isEnabled());
+        QVERIFY(!ItemOf(*main, kSave)->isEnabled());
 
         // Enabled where both the shared and the window's own state say so.
-        SetMenuItemEnabled("TestSaveAs", false);
-        QVERIFY(!MenuItem(*result, "TestSaveAs")->isEnabled());
-        SetMenuItemEnabled("TestSaveAs", true);
-        QVERIFY(MenuItem(*result, "TestSaveAs")->isEnabled());
-        QVERIFY(!MenuItem(*main, "TestSaveAs")->isEnabled());
-        SetMenuItemEnabledOn(*main, "TestSaveAs", true);
-        QVERIFY(MenuItem(*main, "TestSaveAs")->isEnabled());
+        router.setEnabled(kSave, false);
+        QVERIFY(!ItemOf(*result, kSave)->isEnabled());
+        router.setEnabled(kSave, true);
+        QVERIFY(ItemOf(*result, kSave)->isEnabled());
+        QVERIFY(!ItemOf(*main, kSave)->isEnabled());
+        router.setEnabledOn(*main, kSave, true);
+        QVERIFY(ItemOf(*main, kSave)->isEnabled());
     }
 
     void checkMarkIsSharedAndFlippedFirst() {
-        auto first = WindowWith(kTestBar);
-        auto second = WindowWith(kTestBar);
-        QVERIFY(MenuItem(*first, "TestWrap")->isCheckable());
-        QVERIFY(!MenuItem(*first, "TestWrap")->isChecked());
+        MenuRouter router(kTestBar, "TestBar");
+        auto first = WindowWith(router);
+        auto second = WindowWith(router);
+        QVERIFY(ItemOf(*first, kWrap)->isCheckable());
+        QVERIFY(!ItemOf(*first, kWrap)->isChecked());
         QList<bool> seenByHandler;
-        SetMenuCommand("TestWrap", [&](QMainWindow&) { seenByHandler << MenuItemChecked("TestWrap"); });
-        TriggerMenuItem(*first, "TestWrap");
-        QVERIFY(MenuItem(*second, "TestWrap")->isChecked());
-        auto later = WindowWith(kTestBar);
-        QVERIFY(MenuItem(*later, "TestWrap")->isChecked());
-        TriggerMenuItem(*second, "TestWrap");
-        QVERIFY(!MenuItem(*first, "TestWrap")->isChecked());
+        router.setCommand(kWrap, [&](QMainWindow&) { seenByHandler << router.isChecked(kWrap); });
+        Trigger(*first, kWrap);
+        QVERIFY(ItemOf(*second, kWrap)->isChecked());
+        auto later = WindowWith(router);
+        QVERIFY(ItemOf(*later, kWrap)->isChecked());
+        Trigger(*second, kWrap);
+        QVERIFY(!ItemOf(*first, kWrap)->isChecked());
         QCOMPARE(seenByHandler, (QList<bool>{true, false}));
-        SetMenuItemChecked("TestWrap", true);
-        QVERIFY(MenuItem(*first, "TestWrap")->isChecked());
-        QVERIFY(MenuItem(*second, "TestWrap")->isChecked());
-        SetMenuCommand("TestWrap", {});
+        router.setChecked(kWrap, true);
+        QVERIFY(ItemOf(*first, kWrap)->isChecked());
+        QVERIFY(ItemOf(*second, kWrap)->isChecked());
     }
 
     void filledSubmenuIsMadeOnEachOpening() {
-        auto window = WindowWith(kTestBar);
-        auto* recent = window->findChild<QMenu*>(QStringLiteral("TestRecent"));
+        MenuRouter router(kTestBar, "TestBar");
+        auto window = WindowWith(router);
+        auto* recent = window->findChild<QMenu*>(QLatin1String(MenuCommandName(kRecent)));
         QVERIFY(recent);
         QVERIFY(recent->actions().isEmpty());
         QStringList files{"a.map", "b.map"};
         QList<QMainWindow*> from;
-        SetSubmenuFiller("TestRecent", [&](QMenu& menu, QMainWindow& window) {
+        router.setFiller(kRecent, [&](QMenu& menu, QMainWindow& window) {
             from << &window;
             for (const QString& file : files) menu.addAction(file);
         });
@@ -178,7 +218,7 @@ private slots:
         emit recent->aboutToShow();
         QCOMPARE(ItemTexts(*recent), files);
         QCOMPARE(from, (QList<QMainWindow*>{window.get(), window.get()}));
-        SetSubmenuFiller("TestRecent", {});
+        router.setFiller(kRecent, {});
         emit recent->aboutToShow();
         QVERIFY(recent->actions().isEmpty());
     }

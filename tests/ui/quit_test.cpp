@@ -31,7 +31,7 @@ class QuitTest : public QObject {
 
 private slots:
     void closingTheMainWindowQuits() {
-        MainWindow& window = WiredMainWindow();
+        MainWindow& window = wired_.window();
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const QString path = QString::fromStdString(testing::WriteMap(dir_, DemoMap(), "quit.map"));
@@ -59,6 +59,7 @@ private slots:
 
 private:
     ScriptedDialogs dialogs_;
+    WiredMainWindow wired_{dialogs_};
     testing::TempDir dir_;
 };
 

@@ -9,9 +9,9 @@
 #include <QtTest>
 
 #include "extract/RangeExtraction.h"
-#include "ui/extract/Extract.h"
+#include "ui/extract/ResultWindow.h"
 #include "ui/extract/ExtractionCommands.h"
-#include "ui/extract/WinRange.h"
+#include "ui/extract/RangeWindow.h"
 #include "builder/DemoMap.h"
 #include "ui/support/ExtractionFixtures.h"
 
@@ -56,7 +56,7 @@ private slots:
 
     void windowAndPages() {
         commands_->showScriptRange();
-        QPointer<WinRange> window = commands_->rangeWindow();
+        QPointer<RangeWindow> window = commands_->rangeWindow();
         QVERIFY(window);
         QVERIFY(window->isVisible());
         QCOMPARE(window->windowTitle(), QStringLiteral("Extract Range"));
@@ -120,7 +120,7 @@ private slots:
 
     void startListsWithNoMap() {
         TestMap empty;
-        ExtractionCommands commands([&empty]() -> const MapState& { return empty.state(); });
+        ExtractionCommands commands(harness_.shell.context(), [&empty]() -> const MapState& { return empty.state(); });
         commands.showGlobalRange();
         QCOMPARE(commands.rangeWindow()->findChild<QComboBox*>(QStringLiteral("ScrStart"))->count(), 0);
         QCOMPARE(commands.rangeWindow()->findChild<QComboBox*>(QStringLiteral("GlbStart"))->count(), 0);
@@ -177,7 +177,7 @@ private slots:
         QFETCH(int, endRow);
         QFETCH(qint64, last);
         openPage(scripts);
-        QPointer<WinRange> range = commands_->rangeWindow();
+        QPointer<RangeWindow> range = commands_->rangeWindow();
         auto* button = range->findChild<QPushButton*>(QLatin1String(scripts ? "ScrExtract" : "GlbExtract"));
         list(scripts ? "ScrStart" : "GlbStart").setCurrentIndex(startRow);
         QVERIFY(!button->isEnabled());
@@ -187,9 +187,9 @@ private slots:
                                                 : GlobalRangeText(map_.state(), startRow, last));
         QVERIFY(!expected.isEmpty());
 
-        RecordingDialogs dialogs;
+        RecordingDialogs& dialogs = harness_.shell.dialogs.fresh();
         const auto before = ResultWindows();
-        QList<Extract*> atMessage;
+        QList<ResultWindow*> atMessage;
         QString textAtMessage;
         bool rangeOpenAtMessage = false;
         dialogs.whileShown = [&](const QString&) {
@@ -214,7 +214,7 @@ private slots:
     }
 
     void twoRunsOpenTwoWindows() {
-        RecordingDialogs dialogs;
+        RecordingDialogs& dialogs = harness_.shell.dialogs.fresh();
         const auto before = ResultWindows();
         QList<QString> expected;
         for (int start : {0, 3}) {
@@ -248,9 +248,9 @@ private slots:
         openPage(scripts);
         list(scripts ? "ScrStart" : "GlbStart").setCurrentIndex(startRow);
         if (startRow < 0) list(scripts ? "ScrEnd" : "GlbEnd").setCurrentIndex(2);  // every record is offered
-        RecordingDialogs dialogs;
+        RecordingDialogs& dialogs = harness_.shell.dialogs.fresh();
         const auto before = ResultWindows();
-        QPointer<WinRange> range = commands_->rangeWindow();
+        QPointer<RangeWindow> range = commands_->rangeWindow();
         auto* button = range->findChild<QPushButton*>(QLatin1String(scripts ? "ScrExtract" : "GlbExtract"));
         QVERIFY(!button->isEnabled());
         QTest::mouseClick(button, Qt::LeftButton);
@@ -278,7 +278,7 @@ private slots:
         list("ScrStart").setCurrentIndex(2);
         QCOMPARE(Rows(list("ScrEnd")), CacheNames(state.ScriptHeaderCache, 3, 3));
         list("ScrEnd").setCurrentIndex(0);
-        RecordingDialogs dialogs;
+        RecordingDialogs& dialogs = harness_.shell.dialogs.fresh();
         const auto before = ResultWindows();
         commands_->rangeWindow()->ScrExtract_Action();
         QTRY_COMPARE(dialogs.messages.size(), 1);

@@ -15,7 +15,7 @@
 
 #include "builder/DemoMap.h"
 #include "support/TempMap.h"
-#include "ui/extract/Extract.h"
+#include "ui/extract/ResultWindow.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/RecentMaps.h"
 #include "ui/support/MainWindowDriver.h"
@@ -102,7 +102,7 @@ private slots:
         const QString second = QString::fromStdString(testing::WriteMap(dir_, Marked("second"), "second.map"));
         OpenThroughMenu(window(), dialogs_, first);
         OpenThroughMenu(window(), dialogs_, second);
-        std::unique_ptr<ui::Extract> result(fromResultWindow ? new ui::Extract() : nullptr);
+        std::unique_ptr<ui::ResultWindow> result(fromResultWindow ? new ui::ResultWindow(wired_.context()) : nullptr);
         QWidget& bar = result ? static_cast<QWidget&>(*result) : window();
         const QList<QAction*> items = RecentItems(bar);
         QVERIFY(items.size() >= 2);
@@ -191,9 +191,10 @@ private slots:
     }
 
 private:
-    MainWindow& window() { return WiredMainWindow(); }
+    MainWindow& window() { return wired_.window(); }
 
     ScriptedDialogs dialogs_;
+    WiredMainWindow wired_{dialogs_};
     testing::TempDir dir_;
 };
 

@@ -5,7 +5,7 @@
 #include <QtTest>
 
 #include "database/CommandDatabase.h"
-#include "ui/extract/Extract.h"
+#include "ui/extract/ResultWindow.h"
 #include "ui/extract/ExtractionCommands.h"
 #include "builder/DemoMap.h"
 #include "support/WholeText.h"
@@ -18,11 +18,13 @@ using namespace quorin::uitest;
 class ResultWindowTest : public QObject {
     Q_OBJECT
 
+    TestShell shell_;
+
 private slots:
     void cleanup() { CloseResultWindows(); }
 
     void windowAndField() {
-        auto* window = new Extract();
+        auto* window = new ResultWindow(shell_.context());
         QVERIFY(window->isVisible());
         QVERIFY(window->testAttribute(Qt::WA_DeleteOnClose));
         QCOMPARE(window->windowTitle(), QStringLiteral("Extracted"));
@@ -57,7 +59,7 @@ private slots:
     void appendAddsAfterTheText() {
         QFETCH(QByteArrayList, pieces);
         QFETCH(QString, shown);
-        auto* window = new Extract();
+        auto* window = new ResultWindow(shell_.context());
         for (const QByteArray& piece : pieces) window->appendText(std::string_view(piece.data(), piece.size()));
         QCOMPARE(FieldText(*window), shown);
         QCOMPARE(window->field().document()->blockCount(), shown.count(u'\n') + 1);
@@ -66,19 +68,19 @@ private slots:
     void databaseWindow() {
         TestMap map;
         QVERIFY(map.load(DemoMap()));
-        ExtractionCommands commands([&map]() -> const MapState& { return map.state(); });
+        ExtractionCommands commands(shell_.context(), [&map]() -> const MapState& { return map.state(); });
         const auto expected = testing::CommandDatabaseWhole(map.state().SyntaxCache);
         QVERIFY(!expected.lines.empty());
         QString expectedText;
         for (const std::string& line : expected.lines) expectedText += Latin1(line);
 
-        RecordingDialogs dialogs;
-        QList<Extract*> atMessage;
+        RecordingDialogs& dialogs = shell_.dialogs.fresh();
+        QList<ResultWindow*> atMessage;
         dialogs.whileShown = [&](const QString&) { atMessage = ResultWindows(); };
         commands.database();
         // The text goes in a slice at a time; the message comes once it is in.
         QTRY_COMPARE(atMessage.size(), 1);
-        Extract& window = *atMessage.first();
+        ResultWindow& window = *atMessage.first();
         QCOMPARE(window.windowTitle(), QStringLiteral("Map Script command DataBase"));
         QCOMPARE(window.suggestedName(), QStringLiteral("database.txt"));
         QCOMPARE(FieldText(window), expectedText);
@@ -96,8 +98,8 @@ private slots:
 
     void databaseWithNoMap() {
         TestMap empty;
-        ExtractionCommands commands([&empty]() -> const MapState& { return empty.state(); });
-        RecordingDialogs dialogs;
+        ExtractionCommands commands(shell_.context(), [&empty]() -> const MapState& { return empty.state(); });
+        RecordingDialogs& dialogs = shell_.dialogs.fresh();
         commands.database();
         QCOMPARE(ResultWindows().size(), 1);
         QTRY_COMPARE(dialogs.messages.size(), 1);

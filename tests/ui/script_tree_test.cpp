@@ -47,11 +47,12 @@ private slots:
     void unknownFolderRow();
 
 private:
-    MainWindow& window() { return WiredMainWindow(); }
+    MainWindow& window() { return wired_.window(); }
     QTreeWidget& list() { return List(window()); }
     void open(const MapBuilder& map, const char* name);
 
     ScriptedDialogs dialogs_;
+    WiredMainWindow wired_{dialogs_};
     testing::TempDir dir_;
 };
 

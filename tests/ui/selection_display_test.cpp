@@ -35,7 +35,7 @@ private slots:
     void emptySelectionKeepsThePage();
 
 private:
-    MainWindow& window() { return WiredMainWindow(); }
+    MainWindow& window() { return wired_.window(); }
     QTreeWidget& list() { return List(window()); }
     QString open(const MapBuilder& map, const char* name);
     void select(const QStringList& path, const QString& row);
@@ -44,6 +44,7 @@ private:
     }
 
     ScriptedDialogs dialogs_;
+    WiredMainWindow wired_{dialogs_};
     testing::TempDir dir_;
 };
 

@@ -28,7 +28,7 @@ private slots:
     void protectMapKeepsTheLoadedTexts();
 
 private:
-    MainWindow& window() { return WiredMainWindow(); }
+    MainWindow& window() { return wired_.window(); }
     QTreeWidget& list() { return List(window()); }
     // A text of the window; empty for no name.
     QString text(const QString& area) {
@@ -36,6 +36,7 @@ private:
     }
 
     ScriptedDialogs dialogs_;
+    WiredMainWindow wired_{dialogs_};
     testing::TempDir dir_;
 };
 

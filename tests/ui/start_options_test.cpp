@@ -130,7 +130,7 @@ void StartOptionsTest::namesProblemIsShownInABox() {
     std::vector<std::string> words;
     for (const QString& argument : arguments) words.push_back(argument.toStdString());
     const std::string fromEnvironment = environment.toStdString();
-    QCOMPARE(app::StartQuorin(words, environment.isEmpty() ? nullptr : fromEnvironment.c_str()), 2);
+    QCOMPARE(app::StartQuorin(words, environment.isEmpty() ? nullptr : fromEnvironment.c_str(), dialogs), 2);
     QCOMPARE(dialogs.messages.size(), 1);
     QVERIFY2(dialogs.messages.front().contains(says), qPrintable(dialogs.messages.front()));
 }

@@ -53,7 +53,7 @@ private slots:
     void mainWindowTextIsColoured();
 
 private:
-    MainWindow& window() { return WiredMainWindow(); }
+    MainWindow& window() { return wired_.window(); }
     std::string open(bool readOnly = false);
     void select(const QString& folder, const QString& row);
     // Ctrl+E in the main window; the editor becomes the active window.
@@ -68,6 +68,7 @@ private:
     QPushButton& button(const char* name) { return *editor()->findChild<QPushButton*>(QLatin1String(name)); }
 
     ScriptedDialogs dialogs_;
+    WiredMainWindow wired_{dialogs_};
     testing::TempDir dir_;
 };
 

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "app/cli/CliCommand.h"
+#include "app/cli/CommandRuns.h"
 #include "app/cli/JsonWriter.h"
 #include "base/TextFormat.h"
 #include "browse/RecordSelection.h"
@@ -22,7 +23,6 @@ namespace quorin::cli {
 namespace {
 
 constexpr std::string_view kStandardInput = "-";
-constexpr std::string_view kDryRun = "--dry-run";
 // An edited text may hold longer tokens than the map's text, never this much.
 constexpr std::size_t kLongestEditedText = 2 * kDecompiledTextLimit;
 // A text refused token by token says where for this many of them.
@@ -62,6 +62,8 @@ std::optional<TextRecord> Named(CliContext& context, MapState& state, RecordKind
     return TextRecord{kind, record->position};
 }
 
+}  // namespace
+
 int Apply(CliContext& context) {
     const auto kind = TextKindNamed(context.args[1]);
     if (!kind) {
@@ -69,7 +71,7 @@ int Apply(CliContext& context) {
         return kUsage;
     }
     const std::string& file = context.args[3];
-    const bool dryRun = context.hasFlag(kDryRun);
+    const bool dryRun = context.hasFlag(kDryRunFlag);
     auto state = LoadForCommand(context, context.args[0], dryRun ? OpenMode::ReadOnly : OpenMode::HoldForWriting);
     if (!state) return kRefused;
     const auto record = Named(context, *state, *kind);
@@ -109,6 +111,8 @@ int Apply(CliContext& context) {
     context.err << plan.writes.size() << (plan.writes.size() == 1 ? " field" : " fields") << " written\n";
     return kSuccess;
 }
+
+namespace {
 
 // { "text": TEXT, "complete": BOOL, "parts": [ { "kind", "from", "text",
 // and for a token "field", "offset", "width", and "node" for a node's }, ... ] }
@@ -159,14 +163,10 @@ int TextJson(CliContext& context, RecordKind kind) {
     return kSuccess;
 }
 
+}  // namespace
+
 int ScriptJson(CliContext& context) { return TextJson(context, RecordKind::Script); }
 int GlobalJson(CliContext& context) { return TextJson(context, RecordKind::Global); }
 
-const CommandRegistration apply({"apply", "apply MAP script|global NAME FILE [--dry-run]", 4, 4, Apply,
-                                 {std::string(kDryRun)}});
-const JsonRegistration scriptJson("script", ScriptJson);
-const JsonRegistration globalJson("global", GlobalJson);
-
-}  // namespace
 
 }  // namespace quorin::cli

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The command table and what every command shares. Apart from main, so that
-// build tools (the shell completion) read the same table quorin-cli runs.
+// What every command shares. Apart from main, so that build tools (the shell
+// completion) read the same table quorin-cli runs.
 
 #include "app/cli/CliCommand.h"
 
@@ -13,20 +13,6 @@
 
 namespace quorin::cli {
 
-namespace {
-
-std::vector<CliCommandInfo>& Table() {
-    static std::vector<CliCommandInfo> table;
-    return table;
-}
-
-std::vector<std::pair<std::string, CommandRun>>& JsonTable() {
-    static std::vector<std::pair<std::string, CommandRun>> table;
-    return table;
-}
-
-}  // namespace
-
 bool CliContext::hasFlag(std::string_view flag) const {
     for (const std::string& given : flags) {
         if (given == flag) return true;
@@ -34,24 +20,18 @@ bool CliContext::hasFlag(std::string_view flag) const {
     return false;
 }
 
-CommandRegistration::CommandRegistration(CliCommandInfo info) { Table().push_back(std::move(info)); }
-
-const std::vector<CliCommandInfo>& RegisteredCommands() { return Table(); }
-
-JsonRegistration::JsonRegistration(std::string command, CommandRun run) {
-    JsonTable().emplace_back(std::move(command), run);
-}
-
 CommandRun JsonRunOf(std::string_view command) {
-    for (const auto& [name, run] : JsonTable()) {
-        if (name == command) return run;
+    for (const CliCommandInfo& info : CommandTable()) {
+        if (info.name == command) return info.json;
     }
     return nullptr;
 }
 
 std::vector<std::string> JsonCommands() {
     std::vector<std::string> names;
-    for (const auto& entry : JsonTable()) names.push_back(entry.first);
+    for (const CliCommandInfo& info : CommandTable()) {
+        if (info.json) names.push_back(info.name);
+    }
     return names;
 }
 

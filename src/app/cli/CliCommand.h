@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The command table of quorin-cli. Each command lives in its own file and
-// registers itself with a static CommandRegistration, so commands can be
-// added without touching the dispatcher; a command with a JSON document
-// registers that with a JsonRegistration.
+// What quorin-cli's commands share: the context a command runs in, the row
+// a command has in the command table (CommandTable.cpp), and the load every
+// command that reads a map starts with.
 
 #include <iosfwd>
 #include <optional>
@@ -48,23 +47,17 @@ struct CliCommandInfo {
     CommandRun run = nullptr;
     // Options of this command alone, taken only after its arguments.
     std::vector<std::string> flags = {};
+    // --json COMMAND runs this instead of run: one JSON document on stdout,
+    // messages on stderr as the plain run prints them. nullptr: no --json.
+    CommandRun json = nullptr;
 };
 
-struct CommandRegistration {
-    explicit CommandRegistration(CliCommandInfo info);
-};
-
-const std::vector<CliCommandInfo>& RegisteredCommands();
-
-// --json COMMAND runs this instead of the command's plain run: one JSON
-// document on stdout, messages on stderr as the plain run prints them.
-struct JsonRegistration {
-    JsonRegistration(std::string command, CommandRun run);
-};
+// Every command, in the order the usage text lists them.
+const std::vector<CliCommandInfo>& CommandTable();
 
 // The JSON run of a command, or nullptr when it has none.
 CommandRun JsonRunOf(std::string_view command);
-// The commands that have a JSON run, in registration order.
+// The commands that have a JSON run, in the table's order.
 std::vector<std::string> JsonCommands();
 
 // Runs the load chain on path; the message a desktop box would show goes to

@@ -19,7 +19,7 @@ const GlobalOption* GlobalOptionNamed(std::string_view name) {
 }
 
 const CliCommandInfo* CommandNamed(std::string_view name) {
-    for (const CliCommandInfo& command : RegisteredCommands()) {
+    for (const CliCommandInfo& command : CommandTable()) {
         if (command.name == name) return &command;
     }
     return nullptr;
@@ -127,7 +127,7 @@ std::string UsageText() {
                    std::string(option.what) + "\n";
     }
     std::string text = synopsis + " [--] COMMAND ARGS...\ncommands:\n";
-    for (const CliCommandInfo& command : RegisteredCommands()) text += "  " + command.usage + "\n";
+    for (const CliCommandInfo& command : CommandTable()) text += "  " + command.usage + "\n";
     text += "options:\n" + options;
     text += "--json works with " + Listed(JsonCommands()) +
             ".\n"

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/cli/CliCommand.h"
+#include "app/cli/CommandRuns.h"
 #include "app/cli/JsonWriter.h"
 #include "base/TextFormat.h"
 #include "compare/MapComparison.h"
@@ -22,7 +23,6 @@ namespace {
 constexpr int kSame = 0;
 constexpr int kDiffer = 1;
 constexpr int kTrouble = 2;
-constexpr std::string_view kStatFlag = "--stat";
 
 // The sections, byte for byte.
 class SectionLines final : public DifferenceSink {
@@ -111,6 +111,8 @@ int Status(CliContext& context, const ComparisonResult& result) {
     return result.differing() == 0 ? kSame : kDiffer;
 }
 
+}  // namespace
+
 int Diff(CliContext& context) {
     const auto maps = LoadBoth(context);
     if (!maps) return kTrouble;
@@ -147,10 +149,5 @@ int DiffJson(CliContext& context) {
     if (result.complete) context.err << result.message() << '\n';
     return Status(context, result);
 }
-
-const CommandRegistration diff({"diff", "diff OLD NEW [--stat]", 2, 2, Diff, {std::string(kStatFlag)}});
-const JsonRegistration diffJson("diff", DiffJson);
-
-}  // namespace
 
 }  // namespace quorin::cli

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "app/cli/CliCommand.h"
+#include "app/cli/CommandRuns.h"
 #include "app/cli/EditCommands.h"
 #include "browse/RecordSelection.h"
 #include "edit/FieldRule.h"
@@ -70,6 +71,8 @@ int Usage(CliContext& context, const std::string& problem) {
     return kUsage;
 }
 
+}  // namespace
+
 int Set(CliContext& context) {
     const std::string& map = context.args[0];
     const std::string& kindWord = context.args[1];
@@ -122,10 +125,5 @@ int Protect(CliContext& context) {
     context.err << kProtectedMessage << '\n';
     return kSuccess;
 }
-
-const CommandRegistration set({"set", "set MAP script|global|node NAME|IDENTITY FIELD VALUE", 5, 5, Set});
-const CommandRegistration protect({"protect", "protect MAP", 1, 1, Protect});
-
-}  // namespace
 
 }  // namespace quorin::cli

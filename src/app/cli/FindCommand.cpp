@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "app/cli/CliCommand.h"
+#include "app/cli/CommandRuns.h"
 #include "app/cli/JsonWriter.h"
 #include "search/HitLines.h"
 #include "search/MapSearch.h"
@@ -70,12 +71,9 @@ int RunFind(CliContext& context, bool asDocument) {
     return result.hits.empty() ? kNothingFound : kSuccess;
 }
 
+}  // namespace
+
 int Find(CliContext& context) { return RunFind(context, false); }
 int FindJson(CliContext& context) { return RunFind(context, true); }
-
-const CommandRegistration find({"find", "find MAP QUERY", 2, 2, Find});
-const JsonRegistration findJson("find", FindJson);
-
-}  // namespace
 
 }  // namespace quorin::cli

@@ -6,14 +6,13 @@
 #include <ostream>
 
 #include "app/cli/CliCommand.h"
+#include "app/cli/CommandRuns.h"
 #include "app/cli/JsonWriter.h"
 #include "app/cli/MapFacts.h"
 #include "database/CommandDatabase.h"
 #include "base/TickCounter.h"
 
 namespace quorin::cli {
-
-namespace {
 
 int InfoJson(CliContext& context) {
     auto state = LoadForCommand(context, context.args[0]);
@@ -85,11 +84,5 @@ int DatabaseJson(CliContext& context) {
     context.err << counts.message() << '\n';
     return kSuccess;
 }
-
-const JsonRegistration info("info", InfoJson);
-const JsonRegistration list("list", ListJson);
-const JsonRegistration database("database", DatabaseJson);
-
-}  // namespace
 
 }  // namespace quorin::cli

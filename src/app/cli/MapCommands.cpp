@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "app/cli/CliCommand.h"
+#include "app/cli/CommandRuns.h"
 #include "app/cli/MapFacts.h"
 #include "browse/RowText.h"
 #include "builder/DemoMap.h"
@@ -11,8 +12,6 @@
 #include "base/TextFormat.h"
 
 namespace quorin::cli {
-
-namespace {
 
 int Info(CliContext& context) {
     auto state = LoadForCommand(context, context.args[0]);
@@ -47,7 +46,7 @@ int Demo(CliContext& context) {
         context.err << target.error().message << '\n';
         return kRefused;
     }
-    const bool force = context.hasFlag("--force");
+    const bool force = context.hasFlag(kForceFlag);
     if (target->replacesExisting() && !force) {
         context.err << "\"" << path << "\" exists already; give --force to replace it.\n";
         return kRefused;
@@ -58,11 +57,5 @@ int Demo(CliContext& context) {
     }
     return kSuccess;
 }
-
-const CommandRegistration info({"info", "info MAP", 1, 1, Info});
-const CommandRegistration list({"list", "list MAP", 1, 1, List});
-const CommandRegistration demo({"demo", "demo OUT [--force]", 1, 1, Demo, {"--force"}});
-
-}  // namespace
 
 }  // namespace quorin::cli

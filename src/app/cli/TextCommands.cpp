@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "app/cli/CliCommand.h"
+#include "app/cli/CommandRuns.h"
 #include "browse/RecordSelection.h"
 #include "database/CommandDatabase.h"
 #include "extract/ExtractAll.h"
@@ -34,6 +35,8 @@ int WriteFailed(CliContext& context) {
     context.err << "quorin-cli: writing the text to stdout failed; what was written is incomplete.\n";
     return kRefused;
 }
+
+}  // namespace
 
 int Script(CliContext& context) {
     auto state = LoadForCommand(context, context.args[0]);
@@ -65,6 +68,8 @@ int Global(CliContext& context) {
     return out.flush() ? kSuccess : WriteFailed(context);
 }
 
+namespace {
+
 // Runs a range text over FIRST and LAST; numbers are checked before the map
 // is read, so a typo is a usage error whatever the map holds.
 int Range(CliContext& context, bool (*write)(const MapContent&, std::int64_t, std::int64_t, TextSink&)) {
@@ -92,6 +97,8 @@ int Range(CliContext& context, bool (*write)(const MapContent&, std::int64_t, st
     return kSuccess;
 }
 
+}  // namespace
+
 int ExtractScripts(CliContext& context) { return Range(context, WriteScriptRange); }
 int ExtractGlobals(CliContext& context) { return Range(context, WriteGlobalRange); }
 
@@ -114,14 +121,5 @@ int Database(CliContext& context) {
     context.err << result.message() << '\n';
     return kSuccess;
 }
-
-const CommandRegistration script({"script", "script MAP NAME", 2, 2, Script});
-const CommandRegistration global({"global", "global MAP NAME", 2, 2, Global});
-const CommandRegistration extractScripts({"extract-scripts", "extract-scripts MAP FIRST LAST", 3, 3, ExtractScripts});
-const CommandRegistration extractGlobals({"extract-globals", "extract-globals MAP FIRST LAST", 3, 3, ExtractGlobals});
-const CommandRegistration extractAll({"extract-all", "extract-all MAP", 1, 1, ExtractEverything});
-const CommandRegistration database({"database", "database MAP", 1, 1, Database});
-
-}  // namespace
 
 }  // namespace quorin::cli

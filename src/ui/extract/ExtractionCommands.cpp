@@ -8,77 +8,79 @@
 #include "extract/ResultText.h"
 #include "base/LimitedText.h"
 #include "map/MapLoader.h"
-#include "ui/extract/Extract.h"
-#include "ui/extract/ThreadCompare.h"
-#include "ui/extract/ThreadExtractAll.h"
-#include "ui/extract/WinRange.h"
+#include "ui/extract/ResultWindow.h"
+#include "ui/extract/CompareRun.h"
+#include "ui/extract/ExtractAllRun.h"
+#include "ui/extract/RangeWindow.h"
 #include "ui/shell/Dialogs.h"
 #include "ui/shell/MapText.h"
 
 namespace quorin::ui {
 
-ExtractionCommands::ExtractionCommands(MapSource map, QObject* parent) : QObject(parent), map_(std::move(map)) {}
+ExtractionCommands::ExtractionCommands(WindowContext context, MapSource map, QObject* parent)
+    : QObject(parent), context_(context), map_(std::move(map)) {}
 
 // The range window reads the map through this object's source, so it must
 // not outlive it.
 ExtractionCommands::~ExtractionCommands() { delete rangeWindow_.data(); }
 
-WinRange* ExtractionCommands::rangeWindow() const { return rangeWindow_.data(); }
+RangeWindow* ExtractionCommands::rangeWindow() const { return rangeWindow_.data(); }
 
-WinRange& ExtractionCommands::rangeWindowOrNew() {
-    if (!rangeWindow_) rangeWindow_ = new WinRange(map_);
+RangeWindow& ExtractionCommands::rangeWindowOrNew() {
+    if (!rangeWindow_) rangeWindow_ = new RangeWindow(context_, map_);
     return *rangeWindow_;
 }
 
 void ExtractionCommands::showScriptRange() {
-    WinRange& window = rangeWindowOrNew();
+    RangeWindow& window = rangeWindowOrNew();
     window.show();
     window.raise();
     window.activateWindow();
-    window.showPage(WinRange::kScriptPage);
+    window.showPage(RangeWindow::kScriptPage);
 }
 
 void ExtractionCommands::showGlobalRange() {
-    WinRange& window = rangeWindowOrNew();
+    RangeWindow& window = rangeWindowOrNew();
     window.show();
     window.raise();
     window.activateWindow();
-    window.showPage(WinRange::kGlobalPage);
+    window.showPage(RangeWindow::kGlobalPage);
 }
 
-void ExtractionCommands::extractAll() { ThreadExtractAll::Start(map_()); }
+void ExtractionCommands::extractAll() { ExtractAllRun::Start(context_, map_()); }
 
 void ExtractionCommands::database() {
-    auto* window = new Extract(QStringLiteral("database.txt"));
+    auto* window = new ResultWindow(context_, QStringLiteral("database.txt"));
     LimitedText text(kResultTextLimit);
     const CommandDatabaseResult result = WriteCommandDatabase(map_().SyntaxCache, text);
     window->setWindowTitle(QString::fromLatin1(kCommandDatabaseTitle));
     window->bringToFront();
     // The fill belongs to the window, so done never outlives it.
     window->showText(ResultText(std::move(text.text()), result.textSize, "database"),
-                     [window, message = MessageText(result.message()), whole = result.complete] {
-                         (whole ? ShowInformation : ShowWarning)(window, message);
+                     [window, &dialogs = context_.dialogs, message = MessageText(result.message()),
+                      whole = result.complete] {
+                         dialogs.showMessage(window, message, whole ? MessageKind::Information : MessageKind::Warning);
                      });
 }
 
 void ExtractionCommands::compareWith(QWidget* parent) {
     const MapState& current = map_();
-    const QString path = Dialogs().askMapFile(parent, QStringLiteral("Compare With"));
+    const QString path = context_.dialogs.askMapFile(parent, QStringLiteral("Compare With"));
     if (path.isEmpty()) return;
     MapState other;
     // Only read: nothing the comparison does may write either map.
     if (const Status loaded = OpenMap(other, QFile::encodeName(path).toStdString(), current.MapNames, OpenMode::ReadOnly);
         !loaded) {
-        ShowWarning(parent, MessageText(loaded.error().message, path));
+        context_.dialogs.showWarning(parent, MessageText(loaded.error().message, path));
         return;
     }
     const QString oldName = QFileInfo(QFile::decodeName(current.loadedPath().c_str())).fileName();
     const QString title = QStringLiteral("Compare \u2014 %1 / %2").arg(oldName, QFileInfo(path).fileName());
-    ThreadCompare::Start(current, std::move(other), title);
+    CompareRun::Start(context_, current, std::move(other), title);
 }
 
 void ExtractionCommands::mapLoaded() {
-    if (rangeWindow_) rangeWindow_->Event_Open();
+    if (rangeWindow_) rangeWindow_->fillStartLists();
 }
 
 }  // namespace quorin::ui

@@ -8,16 +8,18 @@
 #include <QPointer>
 
 #include "ui/shell/MapSource.h"
+#include "ui/shell/WindowContext.h"
 
 namespace quorin::ui {
 
-class WinRange;
+class RangeWindow;
 
 class ExtractionCommands final : public QObject {
     Q_OBJECT
 
 public:
-    explicit ExtractionCommands(MapSource map, QObject* parent = nullptr);
+    // Every window the commands open is made with context.
+    ExtractionCommands(WindowContext context, MapSource map, QObject* parent = nullptr);
     ~ExtractionCommands() override;
 
     // Extract... > Script Range and Global Range: the range window (made
@@ -35,17 +37,18 @@ public:
     void compareWith(QWidget* parent = nullptr);
 
     // The open range window, or nullptr.
-    WinRange* rangeWindow() const;
+    RangeWindow* rangeWindow() const;
 
     // To be connected to the main window's load notification: an open range
     // window offers the names of the map just loaded.
     void mapLoaded();
 
 private:
-    WinRange& rangeWindowOrNew();
+    RangeWindow& rangeWindowOrNew();
 
+    WindowContext context_;
     MapSource map_;
-    QPointer<WinRange> rangeWindow_;
+    QPointer<RangeWindow> rangeWindow_;
 };
 
 }  // namespace quorin::ui

@@ -6,13 +6,14 @@
 #include <QMetaObject>
 #include <memory>
 
-#include "ui/extract/Extract.h"
+#include "ui/extract/ResultWindow.h"
 #include "ui/shell/Dialogs.h"
 #include "ui/shell/MapText.h"
 
 namespace quorin::ui {
 
-ResultRun::ResultRun(Extract& window) : window_(&window), windowObject_(&window) {
+ResultRun::ResultRun(ResultWindow& window)
+    : window_(&window), windowObject_(&window), dialogs_(window.context().dialogs) {
     window.installEventFilter(this);
     if (auto* application = QCoreApplication::instance()) {
         setParent(application);
@@ -35,7 +36,7 @@ void ResultRun::begin(Work work) {
 
 bool ResultRun::eventFilter(QObject* watched, QEvent* event) {
     // Compared as a QObject: the window may be part way through its
-    // destruction, when it is no longer an Extract.
+    // destruction, when it is no longer a ResultWindow.
     if (watched == windowObject_ && event->type() == QEvent::Close) cancelled_ = true;
     return QObject::eventFilter(watched, event);
 }
@@ -51,9 +52,11 @@ void ResultRun::deliver(Outcome& outcome) {
     window_->bringToFront();
     // The message comes once the text is in; the window may be closed by
     // then, and the box must not belong to a window on its way out.
-    const QPointer<Extract> window = window_;
-    window_->showText(std::move(outcome.text), [window, message = MessageText(outcome.message), whole = outcome.whole] {
-        (whole ? ShowInformation : ShowWarning)(window && window->isVisible() ? window.data() : nullptr, message);
+    const QPointer<ResultWindow> window = window_;
+    window_->showText(std::move(outcome.text), [window, &dialogs = dialogs_, message = MessageText(outcome.message),
+                                                 whole = outcome.whole] {
+        dialogs.showMessage(window && window->isVisible() ? window.data() : nullptr, message,
+                            whole ? MessageKind::Information : MessageKind::Warning);
     });
     deleteLater();
 }

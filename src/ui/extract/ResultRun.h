@@ -18,7 +18,8 @@
 
 namespace quorin::ui {
 
-class Extract;
+class DialogSeam;
+class ResultWindow;
 
 class ResultRun : public QObject {
     Q_OBJECT
@@ -41,8 +42,9 @@ public:
     ~ResultRun() override;
 
 protected:
-    // window: the empty result window the text goes into, already made.
-    explicit ResultRun(Extract& window);
+    // window: the empty result window the text goes into, already made; the
+    // message goes through the dialog seam it was made with.
+    explicit ResultRun(ResultWindow& window);
     // Starts work on a thread of its own and returns at once; once only.
     void begin(Work work);
 
@@ -57,8 +59,9 @@ private:
     void stop();
 
     Work work_;                              // run by the worker only
-    QPointer<Extract> window_;               // the user may close it before the end
+    QPointer<ResultWindow> window_;               // the user may close it before the end
     const QObject* windowObject_ = nullptr;  // only compared, never followed
+    DialogSeam& dialogs_;
     std::atomic<bool> cancelled_{false};     // set when the window goes
     std::mutex handoverMutex_;
     bool handoverOpen_ = true;

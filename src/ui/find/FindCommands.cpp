@@ -4,23 +4,24 @@
 #include <QEvent>
 #include <QWidget>
 
-#include "ui/find/WinFind.h"
+#include "ui/find/FindWindow.h"
 
 namespace quorin::ui {
 
-FindCommands::FindCommands(MapSource map, QWidget& owner) : QObject(&owner), map_(std::move(map)), owner_(owner) {
+FindCommands::FindCommands(WindowContext context, MapSource map, QWidget& owner)
+    : QObject(&owner), context_(context), map_(std::move(map)), owner_(owner) {
     setObjectName(QStringLiteral("FindCommands"));
     owner_.installEventFilter(this);
 }
 
 FindCommands::~FindCommands() { delete window_.data(); }
 
-WinFind* FindCommands::findWindow() const { return window_.data(); }
+FindWindow* FindCommands::findWindow() const { return window_.data(); }
 
 void FindCommands::showFind() {
     if (!window_) {
-        window_ = new WinFind(map_);
-        connect(window_, &WinFind::hitActivated, this, &FindCommands::hitActivated);
+        window_ = new FindWindow(context_, map_);
+        connect(window_, &FindWindow::hitActivated, this, &FindCommands::hitActivated);
     }
     window_->show();
     window_->raise();

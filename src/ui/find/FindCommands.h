@@ -9,19 +9,21 @@
 
 #include "search/SearchHit.h"
 #include "ui/shell/MapSource.h"
+#include "ui/shell/WindowContext.h"
 
 class QWidget;
 
 namespace quorin::ui {
 
-class WinFind;
+class FindWindow;
 
 class FindCommands final : public QObject {
     Q_OBJECT
 
 public:
-    // owner: the window the Find window closes with; also this object's parent.
-    FindCommands(MapSource map, QWidget& owner);
+    // owner: the window the Find window closes with; also this object's
+    // parent. The Find window is made with context.
+    FindCommands(WindowContext context, MapSource map, QWidget& owner);
     // The Find window reads the map through this object's source, so it must
     // not outlive it.
     ~FindCommands() override;
@@ -29,7 +31,7 @@ public:
     // The Find window (made when there is none), in front.
     void showFind();
     // The open Find window, or nullptr.
-    [[nodiscard]] WinFind* findWindow() const;
+    [[nodiscard]] FindWindow* findWindow() const;
 
     // To be connected to the main window's load notification.
     void mapLoaded();
@@ -41,9 +43,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    WindowContext context_;
     MapSource map_;
     QWidget& owner_;
-    QPointer<WinFind> window_;
+    QPointer<FindWindow> window_;
 };
 
 }  // namespace quorin::ui

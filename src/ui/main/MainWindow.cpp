@@ -15,10 +15,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QStatusBar>
 #include <QTimer>
 #include <QTreeWidget>
@@ -48,8 +46,8 @@ using quorin::ui::ToMapText;
 
 namespace {
 
-void ShowError(QWidget* parent, const quorin::Error& error, const QString& path) {
-    quorin::ui::ShowWarning(parent, quorin::ui::MessageText(error.message, path));
+void ShowError(quorin::ui::DialogSeam& dialogs, QWidget* parent, const quorin::Error& error, const QString& path) {
+    dialogs.showWarning(parent, quorin::ui::MessageText(error.message, path));
 }
 
 // A row keeps the key of the record it reaches beside its text.
@@ -112,8 +110,6 @@ QString NoMapByteMessage(const QString& text, qsizetype at) {
              QStringLiteral("%1").arg(static_cast<uint>(character), 4, 16, QLatin1Char('0')).toUpper());
 }
 
-constexpr const char* kProtectMapItem = "ScriptToolsProtectMap";
-
 // The first local .map file among the dropped ones; empty when none.
 QString DroppedMap(const QMimeData* data) {
     if (!data || !data->hasUrls()) return {};
@@ -123,10 +119,6 @@ QString DroppedMap(const QMimeData* data) {
     }
     return {};
 }
-constexpr const char* kUndoWriteItem = "ScriptToolsUndoWrite";
-constexpr const char* kEditAsTextItem = "ScriptToolsEditAsText";
-constexpr const char* kRedoWriteItem = "ScriptToolsRedoWrite";
-
 quorin::EditorPage PageOf(quorin::RecordKind kind) {
     switch (kind) {
     case quorin::RecordKind::Script: return quorin::EditorPage::Script;
@@ -147,21 +139,16 @@ const std::optional<quorin::LoadedRecord>& ShownOf(const quorin::MapState& state
 
 }  // namespace
 
-MainWindow& MainWindow::instance() {
-    static QPointer<MainWindow> window;
-    if (!window) window = new MainWindow();
-    return *window;
-}
-
-MainWindow::MainWindow() : stockNames_(quorin::BuiltInMapNames()) {
+MainWindow::MainWindow(quorin::ui::WindowContext context)
+    : context_(context), stockNames_(quorin::BuiltInMapNames()) {
     // A copy before the first write, unless start-up says the user turned it off.
     state_.backupBeforeFirstWrite = true;
     using namespace quorin::ui;
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Quorin"));
-    InstallMenuBar(*this);
+    context_.menus.installBar(*this);
     // The main window shows no text of its own to save.
-    SetMenuItemEnabledOn(*this, kSaveAsItem, false);
+    context_.menus.setEnabledOn(*this, MenuCommand::SaveAs, false);
     setAcceptDrops(true);
 
     // The content keeps the window's own size; the menu bar sits above it.
@@ -242,12 +229,10 @@ bool MainWindow::editorKey(QObject* watched, QKeyEvent& key, bool shortcutOverri
 }
 
 bool MainWindow::isWriteHistoryKey(const QKeyEvent& key) const {
-    const QWidget* bar = menuWidget();
-    if (!bar) return false;
     const QKeySequence pressed(key.keyCombination());
-    for (const char* item : {kUndoWriteItem, kRedoWriteItem}) {
-        const auto* action = bar->findChild<QAction*>(QLatin1String(item));
-        if (action && !action->shortcut().isEmpty() && action->shortcut() == pressed) return true;
+    for (const auto command : {quorin::ui::MenuCommand::UndoWrite, quorin::ui::MenuCommand::RedoWrite}) {
+        const QKeySequence keys = context_.menus.shortcut(command);
+        if (!keys.isEmpty() && keys == pressed) return true;
     }
     return false;
 }
@@ -271,7 +256,7 @@ void MainWindow::FileOpenReadOnly_Action() { askAndOpen(true); }
 
 void MainWindow::askAndOpen(bool readOnly) {
     const QString title = readOnly ? QStringLiteral("Open Read-Only") : QStringLiteral("Open");
-    const QString path = quorin::ui::Dialogs().askMapFile(this, title);
+    const QString path = context_.dialogs.askMapFile(this, title);
     // Cancelled: the map on screen stays, and stays the one edits write.
     if (path.isEmpty()) return;
     openMap(path, readOnly);
@@ -282,7 +267,7 @@ bool MainWindow::openMap(const QString& path, bool readOnly) {
     const auto mode = readOnly || alwaysReadOnly_ ? quorin::OpenMode::ReadOnly : quorin::OpenMode::Edit;
     const quorin::Status loaded = quorin::OpenMap(state_, QFile::encodeName(path).toStdString(), stockNames_, mode);
     if (!loaded) {
-        ShowError(this, loaded.error(), path);
+        ShowError(context_.dialogs, this, loaded.error(), path);
         return false;
     }
     // The steps belonged to the previous map.
@@ -295,7 +280,7 @@ bool MainWindow::openMap(const QString& path, bool readOnly) {
         raise();
         activateWindow();
     }
-    quorin::ui::ShowInformation(this, quorin::ui::MessageText(quorin::kMapLoaded));
+    context_.dialogs.showInformation(this, quorin::ui::MessageText(quorin::kMapLoaded));
     return true;
 }
 
@@ -351,17 +336,17 @@ void MainWindow::showNewMap() {
     // reach the new file.
     editor_->clearPages();
     editor_->setReadOnly(state_.readOnly());
-    quorin::ui::SetMenuItemEnabled(kEditAsTextItem, false);
+    context_.menus.setEnabled(quorin::ui::MenuCommand::EditAsText, false);
     updateWriteItems();
     updateTitle();
 }
 
 void MainWindow::updateWriteItems() {
-    using quorin::ui::SetMenuItemEnabled;
+    using quorin::ui::MenuCommand;
     const bool writable = state_.hasMap() && !state_.readOnly();
-    SetMenuItemEnabled(kProtectMapItem, writable);
-    SetMenuItemEnabled(kUndoWriteItem, writable && history_.canUndo(state_));
-    SetMenuItemEnabled(kRedoWriteItem, writable && history_.canRedo(state_));
+    context_.menus.setEnabled(MenuCommand::ProtectMap, writable);
+    context_.menus.setEnabled(MenuCommand::UndoWrite, writable && history_.canUndo(state_));
+    context_.menus.setEnabled(MenuCommand::RedoWrite, writable && history_.canRedo(state_));
 }
 
 void MainWindow::updateTitle() {
@@ -383,7 +368,7 @@ void MainWindow::Lb_Select_Change() {
     // The record is remembered before any field shows it.
     quorin::ShowRecord(state_, fill->record);
     editor_->showFill(*fill);
-    quorin::ui::SetMenuItemEnabled(kEditAsTextItem, shownTextRecord().has_value());
+    context_.menus.setEnabled(quorin::ui::MenuCommand::EditAsText, shownTextRecord().has_value());
 }
 
 void MainWindow::Lb_Select_ExpandRow(QTreeWidgetItem* row) {
@@ -391,7 +376,7 @@ void MainWindow::Lb_Select_ExpandRow(QTreeWidgetItem* row) {
     const auto key = KeyOf(*row);
     const quorin::ChildRows children = key ? quorin::ChildRowsFor(state_, *key) : quorin::ChildRows{false, {}};
     if (!children.known) {
-        quorin::ui::ShowWarning(this, quorin::ui::MessageText(quorin::kUnknownFolder));
+        context_.dialogs.showWarning(this, quorin::ui::MessageText(quorin::kUnknownFolder));
         return;
     }
     // Children are a snapshot made at each expansion; never add them twice.
@@ -412,12 +397,12 @@ void MainWindow::Field_KeyDown(quorin::EditField field, QLineEdit& control, quor
     if (!quorin::IsCommitKey(key, shortcut) || control.isReadOnly()) return;
     const QString text = control.text();
     if (const qsizetype at = quorin::ui::FirstWithoutMapByte(text); at >= 0) {
-        quorin::ui::ShowWarning(this, NoMapByteMessage(text, at));
+        context_.dialogs.showWarning(this, NoMapByteMessage(text, at));
         showFileValue(field);
         return;
     }
     if (auto written = quorin::CommitField(state_, field, ToMapText(text), &history_); !written) {
-        ShowError(this, written.error(), loadedPath());
+        ShowError(context_.dialogs, this, written.error(), loadedPath());
         showFileValue(field);
         return;
     }
@@ -429,7 +414,7 @@ void MainWindow::Field_KeyDown(quorin::EditField field, QLineEdit& control, quor
 void MainWindow::Popup_Change(quorin::EditField popup, int index) {
     if (editor_->filling()) return;
     if (auto written = quorin::CommitPopup(state_, popup, index, &history_); !written) {
-        ShowError(this, written.error(), loadedPath());
+        ShowError(context_.dialogs, this, written.error(), loadedPath());
         showFileValue(popup);
         updateWriteItems();
         return;
@@ -452,12 +437,12 @@ void MainWindow::showFileValue(quorin::EditField field) {
 
 void MainWindow::ScriptToolsProtectMap_Action() {
     if (auto protectedMap = quorin::ProtectScripts(state_, &history_); !protectedMap) {
-        ShowError(this, protectedMap.error(), loadedPath());
+        ShowError(context_.dialogs, this, protectedMap.error(), loadedPath());
         return;
     }
     updateWriteItems();
     emit recordsChanged();
-    quorin::ui::ShowInformation(this, quorin::ui::MessageText(quorin::kProtectedMessage));
+    context_.dialogs.showInformation(this, quorin::ui::MessageText(quorin::kProtectedMessage));
 }
 
 void MainWindow::showSearchHit(const quorin::SearchHit& hit) {
@@ -484,7 +469,7 @@ void MainWindow::showSearchHit(const quorin::SearchHit& hit) {
 void MainWindow::ScriptToolsUndoWrite_Action() {
     auto undone = history_.undo(state_);
     if (!undone) {
-        ShowError(this, undone.error(), loadedPath());
+        ShowError(context_.dialogs, this, undone.error(), loadedPath());
         return;
     }
     showChanged(*undone);
@@ -495,7 +480,7 @@ void MainWindow::ScriptToolsUndoWrite_Action() {
 void MainWindow::ScriptToolsRedoWrite_Action() {
     auto redone = history_.redo(state_);
     if (!redone) {
-        ShowError(this, redone.error(), loadedPath());
+        ShowError(context_.dialogs, this, redone.error(), loadedPath());
         return;
     }
     showChanged(*redone);

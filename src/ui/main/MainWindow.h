@@ -2,7 +2,8 @@
 #pragma once
 // The tool's one document window: the script tree Lb_Select on the left and
 // the page panel PageEditor on the right. It owns the map state; start-up
-// lends that state to the extraction windows and wires the menu commands.
+// makes it, lends that state to the extraction windows and wires the menu
+// commands.
 
 #include <QFile>
 #include <QMainWindow>
@@ -16,6 +17,7 @@
 #include "map/MapState.h"
 #include "search/SearchHit.h"
 #include "textedit/TextEditPlan.h"
+#include "ui/shell/WindowContext.h"
 
 class QKeyEvent;
 class QLabel;
@@ -32,9 +34,12 @@ class MainWindow final : public QMainWindow {
     Q_OBJECT
 
 public:
-    // The single main window, created (with its menu bar and controls, Protect
-    // Map disabled) when there is none yet. Not shown by this call.
-    static MainWindow& instance();
+    // The window with its menu bar (from context's router, Protect Map
+    // disabled) and controls; its boxes and dialogs go through context's
+    // seam. Not shown yet.
+    explicit MainWindow(quorin::ui::WindowContext context);
+
+    const quorin::ui::WindowContext& context() const { return context_; }
 
     quorin::MapState& state() { return state_; }
     const quorin::MapState& state() const { return state_; }
@@ -98,8 +103,6 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    MainWindow();
-
     void Lb_Select_Change();
     void Lb_Select_ExpandRow(QTreeWidgetItem* row);
     void Lb_Select_CollapseRow(QTreeWidgetItem* row);
@@ -134,6 +137,7 @@ private:
     QString loadedPath() const { return QFile::decodeName(state_.loadedPath().c_str()); }
     void stretchWithHeight();
 
+    quorin::ui::WindowContext context_;
     quorin::MapState state_;
     quorin::WriteHistory history_;
     std::vector<std::string> stockNames_;

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The seam through which every window shows modal message boxes and the
-// open dialog. Production shows real modal boxes; tests install their own
-// DialogSeam to answer them and to see what was shown.
+// open and save dialogs. Start-up owns the seam of a run (ModalDialogs, the
+// real modal boxes) and hands it to every window it makes; tests make their
+// own DialogSeam to answer them and to see what was shown.
 
 #include <QString>
-#include <string_view>
 
 class QWidget;
 
@@ -27,14 +27,18 @@ public:
     // The save dialog for a text file, offering suggestedName; the chosen
     // path, or an empty text when cancelled.
     virtual QString askSaveFile(QWidget* parent, const QString& suggestedName) = 0;
+
+    void showInformation(QWidget* parent, const QString& text) { showMessage(parent, text, MessageKind::Information); }
+    void showWarning(QWidget* parent, const QString& text) { showMessage(parent, text, MessageKind::Warning); }
 };
 
-// The seam in force. Passing nullptr restores the modal production boxes.
-DialogSeam& Dialogs();
-void SetDialogs(DialogSeam* seam);
-
-void ShowInformation(QWidget* parent, const QString& text);
-void ShowWarning(QWidget* parent, const QString& text);
+// The real modal boxes and file dialogs.
+class ModalDialogs final : public DialogSeam {
+public:
+    void showMessage(QWidget* parent, const QString& text, MessageKind kind) override;
+    QString askMapFile(QWidget* parent, const QString& title) override;
+    QString askSaveFile(QWidget* parent, const QString& suggestedName) override;
+};
 
 // The file type the tool opens, and the open dialog's filter made from it.
 inline constexpr const char* kMapTypeName = "Map";

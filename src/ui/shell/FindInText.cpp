@@ -95,11 +95,11 @@ FindInText* FindInText::Of(QMainWindow& window) {
     return window.findChild<FindInText*>(QLatin1String(kBoxName), Qt::FindDirectChildrenOnly);
 }
 
-void FindInText::Show(QMainWindow& window) {
+void FindInText::Show(QMainWindow& window, DialogSeam& dialogs) {
     QPlainTextEdit* text = TextToSearch(window);
     if (!text) {
-        ShowInformation(&window, QStringLiteral("This window has no text to search. Use Script Tools > Find in Map "
-                                            "to search the map."));
+        dialogs.showInformation(&window, QStringLiteral("This window has no text to search. Use Script Tools > Find "
+                                                        "in Map to search the map."));
         return;
     }
     FindInText* box = Of(window);
@@ -107,10 +107,10 @@ void FindInText::Show(QMainWindow& window) {
     box->showFor(*text);
 }
 
-void FindInText::Again(QMainWindow& window, Direction direction) {
+void FindInText::Again(QMainWindow& window, Direction direction, DialogSeam& dialogs) {
     FindInText* box = Of(window);
     if (!box || !box->target_ || box->query_->text().isEmpty()) {
-        Show(window);
+        Show(window, dialogs);
         return;
     }
     box->find(direction);

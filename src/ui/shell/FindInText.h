@@ -15,6 +15,8 @@ class QPlainTextEdit;
 
 namespace quorin::ui {
 
+class DialogSeam;
+
 class FindInText final : public QWidget {
     Q_OBJECT
 
@@ -23,11 +25,12 @@ public:
 
     // Edit > Find… in window: the box over the text that has the focus there
     // (else the window's first visible text), shown with its query selected.
-    // A window with no text to search says so in a message box.
-    static void Show(QMainWindow& window);
+    // A window with no text to search says so in a message box (through
+    // dialogs).
+    static void Show(QMainWindow& window, DialogSeam& dialogs);
     // Find Next and Find Previous in window: the last query again; with no
     // query yet, the same as Find….
-    static void Again(QMainWindow& window, Direction direction);
+    static void Again(QMainWindow& window, Direction direction, DialogSeam& dialogs);
 
     // Selects the next (or previous) match of the query after (or before)
     // the target's cursor, going round the text's end once; says in the box

@@ -26,7 +26,7 @@ struct MenuShortcutRow {
 };
 
 // Every item of entries that has a shortcut, in menu order.
-std::vector<MenuShortcutRow> MenuShortcuts(std::span<const MenuEntry> entries = kMenuBar1);
+std::vector<MenuShortcutRow> MenuShortcuts(std::span<const MenuEntry> entries = kMenuBarEntries);
 
 // Name, version, what it does, and the licence with a link to its text.
 void ShowAboutQuorin(QWidget& parent);

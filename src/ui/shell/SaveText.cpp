@@ -8,13 +8,13 @@
 
 namespace quorin::ui {
 
-bool SaveTextAs(QWidget* parent, const QString& text, const QString& suggestedName) {
-    const QString path = Dialogs().askSaveFile(parent, suggestedName);
+bool SaveTextAs(DialogSeam& dialogs, QWidget* parent, const QString& text, const QString& suggestedName) {
+    const QString path = dialogs.askSaveFile(parent, suggestedName);
     if (path.isEmpty()) return false;
     const QByteArray bytes = FirstWithoutMapByte(text) < 0 ? text.toLatin1() : text.toUtf8();
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        ShowWarning(parent, QStringLiteral("Can't save \"%1\": %2. Nothing was written.").arg(path, file.errorString()));
+        dialogs.showWarning(parent, QStringLiteral("Can't save \"%1\": %2. Nothing was written.").arg(path, file.errorString()));
         return false;
     }
     return true;

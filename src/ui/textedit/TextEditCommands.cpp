@@ -7,8 +7,8 @@
 
 namespace quorin::ui {
 
-TextEditCommands::TextEditCommands(MapSource map, PlanWriter write, QWidget& owner)
-    : QObject(&owner), map_(std::move(map)), write_(std::move(write)), owner_(owner) {
+TextEditCommands::TextEditCommands(WindowContext context, MapSource map, PlanWriter write, QWidget& owner)
+    : QObject(&owner), context_(context), map_(std::move(map)), write_(std::move(write)), owner_(owner) {
     setObjectName(QStringLiteral("TextEditCommands"));
     owner_.installEventFilter(this);
 }
@@ -36,7 +36,7 @@ TextEditor& TextEditCommands::open(TextRecord record) {
             return *editor;
         }
     }
-    auto* editor = new TextEditor(map_, write_, record);
+    auto* editor = new TextEditor(context_, map_, write_, record);
     editors_.emplace_back(editor);
     editor->raise();
     editor->activateWindow();

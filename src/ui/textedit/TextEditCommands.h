@@ -22,7 +22,8 @@ class TextEditCommands final : public QObject {
 
 public:
     // owner: the window the editors close with; also this object's parent.
-    TextEditCommands(MapSource map, PlanWriter write, QWidget& owner);
+    // The editors are made with context.
+    TextEditCommands(WindowContext context, MapSource map, PlanWriter write, QWidget& owner);
     ~TextEditCommands() override;
 
     // The editor of record (made when there is none), in front.
@@ -39,6 +40,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    WindowContext context_;
     MapSource map_;
     PlanWriter write_;
     QWidget& owner_;

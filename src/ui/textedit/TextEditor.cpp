@@ -27,8 +27,8 @@ QString Counted(std::size_t count, const char* one, const char* many) {
 
 }  // namespace
 
-TextEditor::TextEditor(MapSource map, PlanWriter write, TextRecord record)
-    : map_(std::move(map)), write_(std::move(write)), record_(record) {
+TextEditor::TextEditor(WindowContext context, MapSource map, PlanWriter write, TextRecord record)
+    : dialogs_(context.dialogs), map_(std::move(map)), write_(std::move(write)), record_(record) {
     setObjectName(QStringLiteral("TextEditor"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlags(kDocumentWindowFlags);
@@ -74,8 +74,8 @@ TextEditor::TextEditor(MapSource map, PlanWriter write, TextRecord record)
     connect(field_, &QsciScintilla::cursorPositionChanged, this, &TextEditor::caretMoved);
 
     // The shared bar: Undo Last Write and the rest reach the main window.
-    InstallMenuBar(*this);
-    SetMenuItemEnabledOn(*this, kSaveAsItem, false);
+    context.menus.installBar(*this);
+    context.menus.setEnabledOn(*this, MenuCommand::SaveAs, false);
     ApplyContentSize(*this, kContentWidth, kContentHeight, ContentResize::Both);
     showRecordText();
     show();
@@ -188,7 +188,7 @@ void TextEditor::apply() {
     applying_ = false;
     if (!written) {
         say(FromMapText(written.error().message));
-        ShowWarning(this, MessageText(written.error().message));
+        dialogs_.showWarning(this, MessageText(written.error().message));
         return;
     }
     const std::size_t count = plan_.writes.size();

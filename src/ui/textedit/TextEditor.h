@@ -14,6 +14,7 @@
 #include "script/TextParts.h"
 #include "textedit/TextEditPlan.h"
 #include "ui/shell/MapSource.h"
+#include "ui/shell/WindowContext.h"
 
 class QPlainTextEdit;
 class QPushButton;
@@ -34,7 +35,7 @@ public:
     static constexpr int kContentHeight = 560;
 
     // Shows record's text as the map holds it now, on screen.
-    TextEditor(MapSource map, PlanWriter write, TextRecord record);
+    TextEditor(WindowContext context, MapSource map, PlanWriter write, TextRecord record);
     ~TextEditor() override;
 
     [[nodiscard]] const TextRecord& record() const { return record_; }
@@ -61,6 +62,7 @@ private:
     void say(const QString& message);
     [[nodiscard]] bool mapHoldsShownText() const;
 
+    DialogSeam& dialogs_;
     MapSource map_;
     PlanWriter write_;
     TextRecord record_;

@@ -4,7 +4,7 @@
 #include <QApplication>
 #include <QPlainTextEdit>
 
-#include "ui/extract/Extract.h"
+#include "ui/extract/ResultWindow.h"
 #include "builder/DemoMap.h"
 #include "map/MapLoader.h"
 #include "map/MapNames.h"
@@ -16,6 +16,14 @@ void RecordingDialogs::showMessage(QWidget* parent, const QString& text, ui::Mes
     messages.append(text);
     kinds.append(kind);
     parents.append(parent);
+}
+
+RecordingDialogs& RecordingDialogs::fresh() {
+    messages.clear();
+    kinds.clear();
+    parents.clear();
+    whileShown = nullptr;
+    return *this;
 }
 
 bool TestMap::load(const quorin::MapBuilder& builder) {
@@ -33,25 +41,25 @@ quorin::MapBuilder RenamedDemo(const std::string& prefix, int scripts, int globa
     return map;
 }
 
-QList<ui::Extract*> ResultWindows() {
-    QList<ui::Extract*> windows;
+QList<ui::ResultWindow*> ResultWindows() {
+    QList<ui::ResultWindow*> windows;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-        auto* window = qobject_cast<ui::Extract*>(widget);
+        auto* window = qobject_cast<ui::ResultWindow*>(widget);
         if (window && window->isVisible()) windows.append(window);
     }
     return windows;
 }
 
-QList<ui::Extract*> NewResultWindows(const QList<ui::Extract*>& before) {
-    QList<ui::Extract*> added;
-    for (ui::Extract* window : ResultWindows())
+QList<ui::ResultWindow*> NewResultWindows(const QList<ui::ResultWindow*>& before) {
+    QList<ui::ResultWindow*> added;
+    for (ui::ResultWindow* window : ResultWindows())
         if (!before.contains(window)) added.append(window);
     return added;
 }
 
 void CloseResultWindows() { qDeleteAll(ResultWindows()); }
 
-QString FieldText(ui::Extract& window) { return window.field().toPlainText(); }
+QString FieldText(ui::ResultWindow& window) { return window.field().toPlainText(); }
 
 QString Latin1(const std::string& text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
@@ -59,7 +67,9 @@ QString Latin1(const std::string& text) {
 
 bool ExtractionHarness::start(const quorin::MapBuilder& builder) {
     if (!map.load(builder)) return false;
-    commands = std::make_unique<ui::ExtractionCommands>([this]() -> const MapState& { return map.state(); });
+    shell.dialogs.fresh();
+    commands = std::make_unique<ui::ExtractionCommands>(shell.context(),
+                                                        [this]() -> const MapState& { return map.state(); });
     return true;
 }
 

@@ -16,10 +16,11 @@
 
 namespace quorin::uitest {
 
-ScriptedDialogs::ScriptedDialogs() { ui::SetDialogs(this); }
-ScriptedDialogs::~ScriptedDialogs() { ui::SetDialogs(nullptr); }
-
-void ScriptedDialogs::showMessage(QWidget*, const QString& text, ui::MessageKind kind) {
+void ScriptedDialogs::showMessage(QWidget* parent, const QString& text, ui::MessageKind kind) {
+    if (showMessagesWith) {
+        showMessagesWith->showMessage(parent, text, kind);
+        return;
+    }
     messages << text;
     kinds << kind;
 }
@@ -58,12 +59,16 @@ void TriggerMenuItem(QWidget& window, const char* name) {
     item->trigger();
 }
 
-MainWindow& WiredMainWindow() {
-    static bool wired = false;
-    MainWindow& window = MainWindow::instance();
-    if (!wired) app::WireCommands(window);
-    wired = true;
-    return window;
+WiredMainWindow::WiredMainWindow(ui::DialogSeam& dialogs) : dialogs_(dialogs) {}
+
+WiredMainWindow::~WiredMainWindow() = default;
+
+MainWindow& WiredMainWindow::window() {
+    if (!window_) {
+        window_ = std::make_unique<MainWindow>(context());
+        app::WireCommands(*window_);
+    }
+    return *window_;
 }
 
 QStringList OpenThroughMenu(QWidget& window, ScriptedDialogs& dialogs, const QString& path) {

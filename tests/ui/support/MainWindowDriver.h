@@ -2,13 +2,17 @@
 #pragma once
 // Drives the main window the way a user does: menu items by name, rows by
 // mouse and keyboard, fields by typing, popups by clicking an item. Every
-// message box and the open dialog are answered through the dialog seam.
+// message box and the open dialog are answered through the dialog seam the
+// test gives the window.
 
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <memory>
 
 #include "ui/shell/Dialogs.h"
+#include "ui/shell/MenuBar.h"
+#include "ui/shell/WindowContext.h"
 
 class MainWindow;
 class QAction;
@@ -21,11 +25,10 @@ class QWidget;
 namespace quorin::uitest {
 
 // Answers the open and save dialogs from queues (empty queue: cancelled)
-// and keeps every message box text. Installed for its lifetime.
+// and keeps every message box text.
 class ScriptedDialogs final : public ui::DialogSeam {
 public:
-    ScriptedDialogs();
-    ~ScriptedDialogs() override;
+    ScriptedDialogs() = default;
     ScriptedDialogs(const ScriptedDialogs&) = delete;
     ScriptedDialogs& operator=(const ScriptedDialogs&) = delete;
 
@@ -42,6 +45,8 @@ public:
     QString lastOpenTitle;
     QString lastFilter;
     QStringList suggestedNames;  // one per save dialog
+    // While set, message boxes are shown by this seam instead (and not kept).
+    ui::DialogSeam* showMessagesWith = nullptr;
 
 private:
     std::deque<QString> answers_;
@@ -53,9 +58,26 @@ QAction* MenuItem(QWidget& window, const char* name);
 // Triggers an enabled menu item as a click on it would.
 void TriggerMenuItem(QWidget& window, const char* name);
 
-// The single main window with every menu command wired as start-up wires
-// it (once per test program).
-MainWindow& WiredMainWindow();
+// The main window as start-up makes it: a menu router of its own, the
+// test's dialog seam, and every menu command wired. The window is made when
+// first asked for and lives as long as this object.
+class WiredMainWindow {
+public:
+    explicit WiredMainWindow(ui::DialogSeam& dialogs);
+    ~WiredMainWindow();
+    WiredMainWindow(const WiredMainWindow&) = delete;
+    WiredMainWindow& operator=(const WiredMainWindow&) = delete;
+
+    MainWindow& window();
+    ui::MenuRouter& menus() { return menus_; }
+    // What the main window's other windows are made with.
+    ui::WindowContext context() { return {menus_, dialogs_}; }
+
+private:
+    ui::MenuRouter menus_;
+    ui::DialogSeam& dialogs_;
+    std::unique_ptr<MainWindow> window_;
+};
 
 // File > Open answered with path; returns the messages the load showed.
 QStringList OpenThroughMenu(QWidget& window, ScriptedDialogs& dialogs, const QString& path);

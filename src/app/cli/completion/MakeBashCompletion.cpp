@@ -82,14 +82,14 @@ std::string Tables() {
     out << "_quorin_cli_file_options=(" << Joined(fileValued, ' ') << ")\n";
 
     std::vector<std::string> commands;
-    for (const CliCommandInfo& command : RegisteredCommands()) commands.push_back(command.name);
+    for (const CliCommandInfo& command : CommandTable()) commands.push_back(command.name);
     out << "_quorin_cli_commands=(" << Joined(commands, ' ') << ")\n";
     out << "_quorin_cli_json_commands=(" << Joined(JsonCommands(), ' ') << ")\n";
 
     // Per command: the kind of each argument, how many it needs before its
     // own options may follow, and those options.
     out << "declare -gA _quorin_cli_arguments=(";
-    for (const CliCommandInfo& command : RegisteredCommands()) {
+    for (const CliCommandInfo& command : CommandTable()) {
         std::vector<std::string> kinds;
         const std::vector<std::string> usage = Words(command.usage);
         for (std::size_t i = 1; i < usage.size() && kinds.size() < command.mostArgs; ++i) {
@@ -98,11 +98,11 @@ std::string Tables() {
         out << "\n    [" << command.name << "]=" << Quoted(Joined(kinds, ' '));
     }
     out << "\n)\ndeclare -gA _quorin_cli_least=(";
-    for (const CliCommandInfo& command : RegisteredCommands()) {
+    for (const CliCommandInfo& command : CommandTable()) {
         out << "\n    [" << command.name << "]=" << command.leastArgs;
     }
     out << "\n)\ndeclare -gA _quorin_cli_flags=(";
-    for (const CliCommandInfo& command : RegisteredCommands()) {
+    for (const CliCommandInfo& command : CommandTable()) {
         if (!command.flags.empty()) out << "\n    [" << command.name << "]=" << Quoted(Joined(command.flags, ' '));
     }
 

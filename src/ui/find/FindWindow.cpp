@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/find/WinFind.h"
+#include "ui/find/FindWindow.h"
 
 #include <QElapsedTimer>
 #include <QHeaderView>
@@ -32,7 +32,7 @@ QString CountText(const SearchResult& result) {
 
 }  // namespace
 
-WinFind::WinFind(MapSource map) : map_(std::move(map)) {
+FindWindow::FindWindow(WindowContext context, MapSource map) : map_(std::move(map)) {
     setObjectName(QStringLiteral("WinFind"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Find in Map"));
@@ -43,90 +43,90 @@ WinFind::WinFind(MapSource map) : map_(std::move(map)) {
     layout->setContentsMargins(6, 6, 6, 6);
     layout->setSpacing(4);
 
-    FldFindQuery_ = new QLineEdit(content);
-    FldFindQuery_->setObjectName(QStringLiteral("FldFindQuery"));
-    FldFindQuery_->setPlaceholderText(QStringLiteral("A script, global or command name, or part of one"));
-    layout->addWidget(FldFindQuery_);
+    query_ = new QLineEdit(content);
+    query_->setObjectName(QStringLiteral("FldFindQuery"));
+    query_->setPlaceholderText(QStringLiteral("A script, global or command name, or part of one"));
+    layout->addWidget(query_);
 
     model_ = new FindHitModel(this);
-    LstFindHits_ = new QTreeView(content);
-    LstFindHits_->setObjectName(QStringLiteral("LstFindHits"));
-    LstFindHits_->setModel(model_);
-    LstFindHits_->setRootIsDecorated(false);
-    LstFindHits_->setItemsExpandable(false);
+    hitList_ = new QTreeView(content);
+    hitList_->setObjectName(QStringLiteral("LstFindHits"));
+    hitList_->setModel(model_);
+    hitList_->setRootIsDecorated(false);
+    hitList_->setItemsExpandable(false);
     // Rows of one height let the view place any row without measuring the
     // others, which keeps long lists cheap.
-    LstFindHits_->setUniformRowHeights(true);
-    LstFindHits_->setSelectionMode(QAbstractItemView::SingleSelection);
-    LstFindHits_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    LstFindHits_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    LstFindHits_->header()->setStretchLastSection(true);
-    LstFindHits_->setColumnWidth(FindHitModel::kKind, 60);
-    LstFindHits_->setColumnWidth(FindHitModel::kName, 200);
-    LstFindHits_->setColumnWidth(FindHitModel::kIdentity, 70);
-    layout->addWidget(LstFindHits_, 1);
+    hitList_->setUniformRowHeights(true);
+    hitList_->setSelectionMode(QAbstractItemView::SingleSelection);
+    hitList_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    hitList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    hitList_->header()->setStretchLastSection(true);
+    hitList_->setColumnWidth(FindHitModel::kKind, 60);
+    hitList_->setColumnWidth(FindHitModel::kName, 200);
+    hitList_->setColumnWidth(FindHitModel::kIdentity, 70);
+    layout->addWidget(hitList_, 1);
 
-    LblFindCount_ = new QLabel(content);
-    LblFindCount_->setObjectName(QStringLiteral("LblFindCount"));
-    layout->addWidget(LblFindCount_);
+    hitCount_ = new QLabel(content);
+    hitCount_->setObjectName(QStringLiteral("LblFindCount"));
+    layout->addWidget(hitCount_);
     setCentralWidget(content);
 
     typingPause_.setSingleShot(true);
     typingPause_.setInterval(kTypingPauseMs);
     slices_.setInterval(0);
-    connect(FldFindQuery_, &QLineEdit::textEdited, this, &WinFind::queryEdited);
-    connect(&typingPause_, &QTimer::timeout, this, &WinFind::startSearch);
-    connect(&slices_, &QTimer::timeout, this, &WinFind::searchSlice);
-    connect(LstFindHits_, &QTreeView::activated, this, &WinFind::activateRow);
+    connect(query_, &QLineEdit::textEdited, this, &FindWindow::queryEdited);
+    connect(&typingPause_, &QTimer::timeout, this, &FindWindow::startSearch);
+    connect(&slices_, &QTimer::timeout, this, &FindWindow::searchSlice);
+    connect(hitList_, &QTreeView::activated, this, &FindWindow::activateRow);
 
     // The shared bar: its commands go to the main window, none to this one.
-    InstallMenuBar(*this);
-    SetMenuItemEnabledOn(*this, kSaveAsItem, false);
+    context.menus.installBar(*this);
+    context.menus.setEnabledOn(*this, MenuCommand::SaveAs, false);
     ApplyContentSize(*this, kContentWidth, kContentHeight, ContentResize::Both);
     show();
-    FldFindQuery_->setFocus();
+    query_->setFocus();
 }
 
-WinFind::~WinFind() = default;
+FindWindow::~FindWindow() = default;
 
-const std::vector<SearchHit>& WinFind::hits() const { return model_->hits(); }
+const std::vector<SearchHit>& FindWindow::hits() const { return model_->hits(); }
 
-bool WinFind::searching() const { return typingPause_.isActive() || search_ != nullptr; }
+bool FindWindow::searching() const { return typingPause_.isActive() || search_ != nullptr; }
 
-std::string WinFind::currentQuery() const { return ToMapText(FldFindQuery_->text()); }
+std::string FindWindow::currentQuery() const { return ToMapText(query_->text()); }
 
-void WinFind::queryEdited() {
+void FindWindow::queryEdited() {
     // The search under way is for a query that is gone; the list keeps the
     // last hits until the new ones are there.
     dropSearch();
     typingPause_.start();
 }
 
-void WinFind::mapLoaded() {
+void FindWindow::mapLoaded() {
     dropSearch();
     typingPause_.stop();
     model_->setHits({});
-    LblFindCount_->clear();
+    hitCount_->clear();
     startSearch();
 }
 
-void WinFind::startSearch() {
+void FindWindow::startSearch() {
     dropSearch();
     const std::string query = currentQuery();
     if (query.empty()) {
         model_->setHits({});
-        LblFindCount_->clear();
+        hitCount_->clear();
         return;
     }
     const MapState& map = map_();
     search_ = std::make_unique<MapSearch>(map, query);
     searchQuery_ = query;
     searchGeneration_ = map.generation();
-    LblFindCount_->setText(QStringLiteral("Searching…"));
+    hitCount_->setText(QStringLiteral("Searching…"));
     slices_.start();
 }
 
-void WinFind::searchSlice() {
+void FindWindow::searchSlice() {
     if (!search_) return;
     // The search reads the map it began on; after a load or an edit of the
     // query its hits would be wrong, so it ends unseen.
@@ -144,18 +144,18 @@ void WinFind::searchSlice() {
     showResult(std::move(result));
 }
 
-void WinFind::dropSearch() {
+void FindWindow::dropSearch() {
     slices_.stop();
     search_.reset();
 }
 
-void WinFind::showResult(SearchResult result) {
-    LblFindCount_->setText(CountText(result));
+void FindWindow::showResult(SearchResult result) {
+    hitCount_->setText(CountText(result));
     model_->setHits(std::move(result.hits));
-    if (!model_->hits().empty()) LstFindHits_->scrollToTop();
+    if (!model_->hits().empty()) hitList_->scrollToTop();
 }
 
-void WinFind::activateRow(const QModelIndex& index) {
+void FindWindow::activateRow(const QModelIndex& index) {
     if (const SearchHit* hit = model_->hitAt(index.row())) emit hitActivated(*hit);
 }
 

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/extract/ThreadExtractAll.h"
+#include "ui/extract/ExtractAllRun.h"
 
 #include "base/LimitedText.h"
 #include "extract/ExtractAll.h"
-#include "ui/extract/Extract.h"
+#include "ui/extract/ResultWindow.h"
 
 namespace quorin::ui {
 
-ThreadExtractAll* ThreadExtractAll::Start(const MapState& map, std::size_t textLimit) {
-    auto* run = new ThreadExtractAll(*new Extract(QStringLiteral("extract-all.txt")));
+ExtractAllRun* ExtractAllRun::Start(WindowContext context, const MapState& map, std::size_t textLimit) {
+    auto* run = new ExtractAllRun(*new ResultWindow(context, QStringLiteral("extract-all.txt")));
     run->begin([snapshot = ExtractionSnapshot(map), textLimit](const std::atomic<bool>& cancelled) {
         LimitedText text(textLimit, &cancelled);
         const ExtractAllResult counts = ExtractAll(snapshot, text);

@@ -14,6 +14,7 @@
 
 #include "search/MapSearch.h"
 #include "ui/shell/MapSource.h"
+#include "ui/shell/WindowContext.h"
 
 class QLabel;
 class QLineEdit;
@@ -24,7 +25,7 @@ namespace quorin::ui {
 
 class FindHitModel;
 
-class WinFind final : public QMainWindow {
+class FindWindow final : public QMainWindow {
     Q_OBJECT
 
 public:
@@ -35,9 +36,10 @@ public:
     // The longest one slice of a search keeps the window from events.
     static constexpr int kSliceMs = 2;
 
-    // Builds the window and puts it on screen, with the query field focused.
-    explicit WinFind(MapSource map);
-    ~WinFind() override;
+    // Builds the window (its bar from context's router) and puts it on
+    // screen, with the query field focused.
+    FindWindow(WindowContext context, MapSource map);
+    ~FindWindow() override;
 
     // A new map was loaded: the hits of the old one go at once, and the
     // query is looked for in the new one.
@@ -60,9 +62,10 @@ private:
     [[nodiscard]] std::string currentQuery() const;
 
     MapSource map_;
-    QLineEdit* FldFindQuery_ = nullptr;
-    QTreeView* LstFindHits_ = nullptr;
-    QLabel* LblFindCount_ = nullptr;
+    // FldFindQuery, LstFindHits and LblFindCount.
+    QLineEdit* query_ = nullptr;
+    QTreeView* hitList_ = nullptr;
+    QLabel* hitCount_ = nullptr;
     FindHitModel* model_ = nullptr;
     QTimer typingPause_;
     QTimer slices_;

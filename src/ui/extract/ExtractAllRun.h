@@ -7,16 +7,17 @@
 #include "extract/ResultText.h"
 #include "map/MapState.h"
 #include "ui/extract/ResultRun.h"
+#include "ui/shell/WindowContext.h"
 
 namespace quorin::ui {
 
-class ThreadExtractAll final : public ResultRun {
+class ExtractAllRun final : public ResultRun {
     Q_OBJECT
 
 public:
-    // Opens an empty result window, copies the caches and starts the worker;
-    // returns at once.
-    static ThreadExtractAll* Start(const MapState& map, std::size_t textLimit = kResultTextLimit);
+    // Opens an empty result window (made with context), copies the caches
+    // and starts the worker; returns at once.
+    static ExtractAllRun* Start(WindowContext context, const MapState& map, std::size_t textLimit = kResultTextLimit);
 
 private:
     using ResultRun::ResultRun;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/extract/Extract.h"
+#include "ui/extract/ResultWindow.h"
 
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
@@ -14,7 +14,8 @@
 
 namespace quorin::ui {
 
-Extract::Extract(QString suggestedName) : suggestedName_(std::move(suggestedName)) {
+ResultWindow::ResultWindow(WindowContext context, QString suggestedName)
+    : context_(context), suggestedName_(std::move(suggestedName)) {
     setObjectName(QStringLiteral("Extract"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Extracted"));
@@ -26,46 +27,46 @@ Extract::Extract(QString suggestedName) : suggestedName_(std::move(suggestedName
     layout->setContentsMargins(1, 0, 0, 0);
     layout->setSpacing(0);
 
-    FldExtract_ = new QPlainTextEdit(content);
-    FldExtract_->setObjectName(QStringLiteral("FldExtract"));
-    FldExtract_->setFrameShape(QFrame::StyledPanel);
-    FldExtract_->setReadOnly(false);
-    FldExtract_->setTabChangesFocus(true);
-    FldExtract_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    FldExtract_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    text_ = new QPlainTextEdit(content);
+    text_->setObjectName(QStringLiteral("FldExtract"));
+    text_->setFrameShape(QFrame::StyledPanel);
+    text_->setReadOnly(false);
+    text_->setTabChangesFocus(true);
+    text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // With no horizontal scroll bar, long lines wrap at the field's edge so
     // that nothing is out of reach.
-    FldExtract_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    QPalette colours = FldExtract_->palette();
+    text_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    QPalette colours = text_->palette();
     colours.setColor(QPalette::Base, Qt::white);
     colours.setColor(QPalette::Text, Qt::black);
-    FldExtract_->setPalette(colours);
-    layout->addWidget(FldExtract_);
+    text_->setPalette(colours);
+    layout->addWidget(text_);
     setCentralWidget(content);
 
     // The shared bar: its commands go to the main window, none to this one.
-    InstallMenuBar(*this);
-    SetMenuItemEnabledOn(*this, kSaveAsItem, false);
+    context_.menus.installBar(*this);
+    context_.menus.setEnabledOn(*this, MenuCommand::SaveAs, false);
     ApplyContentSize(*this, kContentWidth, kContentHeight, ContentResize::Both);
     show();
 }
 
-void Extract::appendText(std::string_view text) {
-    QTextCursor end(FldExtract_->document());
+void ResultWindow::appendText(std::string_view text) {
+    QTextCursor end(text_->document());
     end.movePosition(QTextCursor::End);
     end.insertText(FromMapText(text));
 }
 
-void Extract::showText(std::string text, std::function<void()> done) {
-    SlicedTextFill::Start(*FldExtract_, std::move(text), [this, done = std::move(done)] {
-        SetMenuItemEnabledOn(*this, kSaveAsItem, true);
+void ResultWindow::showText(std::string text, std::function<void()> done) {
+    SlicedTextFill::Start(*text_, std::move(text), [this, done = std::move(done)] {
+        context_.menus.setEnabledOn(*this, MenuCommand::SaveAs, true);
         if (done) done();
     });
 }
 
-void Extract::saveAs() { SaveTextAs(this, FldExtract_->toPlainText(), suggestedName_); }
+void ResultWindow::saveAs() { SaveTextAs(context_.dialogs, this, text_->toPlainText(), suggestedName_); }
 
-void Extract::bringToFront() {
+void ResultWindow::bringToFront() {
     show();
     raise();
     activateWindow();

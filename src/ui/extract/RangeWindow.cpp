@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/extract/WinRange.h"
+#include "ui/extract/RangeWindow.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -12,7 +12,7 @@
 #include "extract/RangeExtraction.h"
 #include "extract/ResultText.h"
 #include "base/LimitedText.h"
-#include "ui/extract/Extract.h"
+#include "ui/extract/ResultWindow.h"
 #include "ui/shell/CaptionFit.h"
 #include "ui/shell/Dialogs.h"
 #include "ui/shell/MapText.h"
@@ -45,6 +45,38 @@ QPushButton* AddButton(QWidget* page, const char* name, const QRect& place) {
     button->setObjectName(QLatin1String(name));
     button->setGeometry(place);
     return button;
+}
+
+// The object names of one page's controls, and the records it picks.
+struct RangePageNames {
+    const char* records;  // "script"
+    const char* intro;
+    const char* startCaption;
+    const char* start;
+    const char* endCaption;
+    const char* end;
+    const char* extract;
+};
+
+struct RangePage {
+    QWidget* page;
+    QComboBox* start;
+    QComboBox* end;
+    QPushButton* extract;
+};
+
+// The script page and the global page are laid out alike.
+RangePage AddPage(QWidget* parent, const RangePageNames& names) {
+    auto* page = new QWidget(parent);
+    const QLatin1String records(names.records);
+    AddLabel(page, names.intro, {13, 8, 267, 29},
+             QStringLiteral("Please select a starting %1 and ending %1 for the range of the extraction").arg(records),
+             true);
+    AddLabel(page, names.startCaption, {13, 49, 78, 20}, QStringLiteral("Starting %1").arg(records));
+    QComboBox* start = AddList(page, names.start, {97, 49, 183, 20});
+    AddLabel(page, names.endCaption, {13, 81, 78, 20}, QStringLiteral("Ending %1").arg(records));
+    QComboBox* end = AddList(page, names.end, {97, 81, 183, 20});
+    return {page, start, end, AddButton(page, names.extract, {190, 113, 90, 22})};
 }
 
 // The names of cache positions from .. to (inclusive), in order.
@@ -108,97 +140,88 @@ QString RangeFileName(const char* kind, const std::vector<Record>& cache, const 
 
 }  // namespace
 
-WinRange::WinRange(MapSource map) : map_(std::move(map)) {
+RangeWindow::RangeWindow(WindowContext context, MapSource map) : context_(context), map_(std::move(map)) {
     setObjectName(QStringLiteral("WinRange"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Extract Range"));
     setWindowFlags(kDocumentWindowFlags);
 
-    BgkRnd_ = new QStackedWidget(this);
-    BgkRnd_->setObjectName(QStringLiteral("BgkRnd"));
+    pages_ = new QStackedWidget(this);
+    pages_->setObjectName(QStringLiteral("BgkRnd"));
 
-    auto* notice = new QWidget(BgkRnd_);
+    auto* notice = new QWidget(pages_);
     AddLabel(notice, "StaticText7", {0, 0, 300, 137},
              QStringLiteral("This page is never shown: choose Script Tools > Extract... > Script Range "
                             "or Global Range to pick a range."),
              true);
     AddLabel(notice, "StaticText8", {200, 72, 100, 20}, QStringLiteral("Quorin"));
 
-    auto* scripts = new QWidget(BgkRnd_);
-    AddLabel(scripts, "StaticText1", {13, 8, 267, 29},
-             QStringLiteral("Please select a starting script and ending script for the range of the extraction"),
-             true);
-    AddLabel(scripts, "StaticText2", {13, 49, 78, 20}, QStringLiteral("Starting script"));
-    ScrStart_ = AddList(scripts, "ScrStart", {97, 49, 183, 20});
-    AddLabel(scripts, "StaticText3", {13, 81, 78, 20}, QStringLiteral("Ending script"));
-    ScrEnd_ = AddList(scripts, "ScrEnd", {97, 81, 183, 20});
-    ScrExtract_ = AddButton(scripts, "ScrExtract", {190, 113, 90, 22});
+    const RangePage scripts =
+        AddPage(pages_, {"script", "StaticText1", "StaticText2", "ScrStart", "StaticText3", "ScrEnd", "ScrExtract"});
+    scriptStart_ = scripts.start;
+    scriptEnd_ = scripts.end;
+    extractScripts_ = scripts.extract;
+    const RangePage globals =
+        AddPage(pages_, {"global", "StaticText4", "StaticText5", "GlbStart", "StaticText6", "GlbEnd", "GlbExtract"});
+    globalStart_ = globals.start;
+    globalEnd_ = globals.end;
+    extractGlobals_ = globals.extract;
 
-    auto* globals = new QWidget(BgkRnd_);
-    AddLabel(globals, "StaticText4", {13, 8, 267, 29},
-             QStringLiteral("Please select a starting global and ending global for the range of the extraction"),
-             true);
-    AddLabel(globals, "StaticText5", {13, 49, 78, 20}, QStringLiteral("Starting global"));
-    GlbStart_ = AddList(globals, "GlbStart", {97, 49, 183, 20});
-    AddLabel(globals, "StaticText6", {13, 81, 78, 20}, QStringLiteral("Ending global"));
-    GlbEnd_ = AddList(globals, "GlbEnd", {97, 81, 183, 20});
-    GlbExtract_ = AddButton(globals, "GlbExtract", {190, 113, 90, 22});
+    for (QWidget* page : {notice, scripts.page, globals.page}) FitCaptions(*page);
+    pages_->addWidget(notice);
+    pages_->addWidget(scripts.page);
+    pages_->addWidget(globals.page);
+    pages_->setCurrentIndex(kNoticePage);
+    setCentralWidget(pages_);
 
-    for (QWidget* page : {notice, scripts, globals}) FitCaptions(*page);
-    BgkRnd_->addWidget(notice);
-    BgkRnd_->addWidget(scripts);
-    BgkRnd_->addWidget(globals);
-    BgkRnd_->setCurrentIndex(kNoticePage);
-    setCentralWidget(BgkRnd_);
-
-    connect(ScrStart_, &QComboBox::currentIndexChanged, this, &WinRange::ScrStart_Change);
-    connect(GlbStart_, &QComboBox::currentIndexChanged, this, &WinRange::GlbStart_Change);
-    connect(ScrEnd_, &QComboBox::currentIndexChanged, this, &WinRange::updateButtons);
-    connect(GlbEnd_, &QComboBox::currentIndexChanged, this, &WinRange::updateButtons);
-    connect(ScrExtract_, &QPushButton::clicked, this, &WinRange::ScrExtract_Action);
-    connect(GlbExtract_, &QPushButton::clicked, this, &WinRange::GlbExtract_Action);
+    connect(scriptStart_, &QComboBox::currentIndexChanged, this, &RangeWindow::ScrStart_Change);
+    connect(globalStart_, &QComboBox::currentIndexChanged, this, &RangeWindow::GlbStart_Change);
+    connect(scriptEnd_, &QComboBox::currentIndexChanged, this, &RangeWindow::updateButtons);
+    connect(globalEnd_, &QComboBox::currentIndexChanged, this, &RangeWindow::updateButtons);
+    connect(extractScripts_, &QPushButton::clicked, this, &RangeWindow::ScrExtract_Action);
+    connect(extractGlobals_, &QPushButton::clicked, this, &RangeWindow::GlbExtract_Action);
 
     // The shared bar: its commands go to the main window, none to this one.
-    InstallMenuBar(*this);
-    SetMenuItemEnabledOn(*this, kSaveAsItem, false);
+    context_.menus.installBar(*this);
+    context_.menus.setEnabledOn(*this, MenuCommand::SaveAs, false);
     ApplyContentSize(*this, kContentWidth, kContentHeight, ContentResize::None);
-    Event_Open();
+    fillStartLists();
     show();
 }
 
-void WinRange::showPage(Page page) { BgkRnd_->setCurrentIndex(page); }
+void RangeWindow::showPage(Page page) { pages_->setCurrentIndex(page); }
 
-void WinRange::Event_Open() {
+void RangeWindow::fillStartLists() {
     const MapState& map = map_();
-    FillStart(*ScrStart_, *ScrEnd_, map.ScriptHeaderCache);
-    FillStart(*GlbStart_, *GlbEnd_, map.GlobalHeaderCache);
+    FillStart(*scriptStart_, *scriptEnd_, map.ScriptHeaderCache);
+    FillStart(*globalStart_, *globalEnd_, map.GlobalHeaderCache);
     updateButtons();
 }
 
-void WinRange::ScrStart_Change() {
-    FillEnd(*ScrEnd_, map_().ScriptHeaderCache, ScrStart_->currentIndex());
+void RangeWindow::ScrStart_Change() {
+    FillEnd(*scriptEnd_, map_().ScriptHeaderCache, scriptStart_->currentIndex());
     updateButtons();
 }
 
-void WinRange::GlbStart_Change() {
-    FillEnd(*GlbEnd_, map_().GlobalHeaderCache, GlbStart_->currentIndex());
+void RangeWindow::GlbStart_Change() {
+    FillEnd(*globalEnd_, map_().GlobalHeaderCache, globalStart_->currentIndex());
     updateButtons();
 }
 
-void WinRange::updateButtons() {
-    ScrExtract_->setEnabled(scriptRange().has_value());
-    GlbExtract_->setEnabled(globalRange().has_value());
+void RangeWindow::updateButtons() {
+    extractScripts_->setEnabled(scriptRange().has_value());
+    extractGlobals_->setEnabled(globalRange().has_value());
 }
 
-std::optional<CachePositions> WinRange::scriptRange() const {
-    return Positions(*ScrStart_, *ScrEnd_, map_().ScriptHeaderCache.size());
+std::optional<CachePositions> RangeWindow::scriptRange() const {
+    return Positions(*scriptStart_, *scriptEnd_, map_().ScriptHeaderCache.size());
 }
 
-std::optional<CachePositions> WinRange::globalRange() const {
-    return Positions(*GlbStart_, *GlbEnd_, map_().GlobalHeaderCache.size());
+std::optional<CachePositions> RangeWindow::globalRange() const {
+    return Positions(*globalStart_, *globalEnd_, map_().GlobalHeaderCache.size());
 }
 
-void WinRange::ScrExtract_Action() {
+void RangeWindow::ScrExtract_Action() {
     const auto range = scriptRange();
     if (!range) return;
     LimitedText text(kResultTextLimit);
@@ -209,7 +232,7 @@ void WinRange::ScrExtract_Action() {
                      RangeFileName("scripts", map_().ScriptHeaderCache, *range));
 }
 
-void WinRange::GlbExtract_Action() {
+void RangeWindow::GlbExtract_Action() {
     const auto range = globalRange();
     if (!range) return;
     LimitedText text(kResultTextLimit);
@@ -220,12 +243,12 @@ void WinRange::GlbExtract_Action() {
                      RangeFileName("globals", map_().GlobalHeaderCache, *range));
 }
 
-void WinRange::finishExtraction(std::string text, const QString& suggestedName) {
-    auto* result = new Extract(suggestedName);
+void RangeWindow::finishExtraction(std::string text, const QString& suggestedName) {
+    auto* result = new ResultWindow(context_, suggestedName);
     result->bringToFront();
     // "done" once the text is in; this window closes after it, as before.
-    result->showText(std::move(text), [result, self = QPointer<WinRange>(this)] {
-        ShowInformation(result, MessageText(kRangeDoneMessage));
+    result->showText(std::move(text), [result, &dialogs = context_.dialogs, self = QPointer<RangeWindow>(this)] {
+        dialogs.showInformation(result, MessageText(kRangeDoneMessage));
         if (self) self->close();
     });
 }

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "ui/shell/MapSource.h"
+#include "ui/shell/WindowContext.h"
 
 class QComboBox;
 class QPushButton;
@@ -23,7 +24,7 @@ struct CachePositions {
     std::int64_t last = 0;
 };
 
-class WinRange final : public QMainWindow {
+class RangeWindow final : public QMainWindow {
     Q_OBJECT
 
 public:
@@ -32,14 +33,14 @@ public:
     enum Page { kNoticePage = 0, kScriptPage = 1, kGlobalPage = 2 };
 
     // Builds the window, fills the start lists and puts it on screen.
-    explicit WinRange(MapSource map);
+    RangeWindow(WindowContext context, MapSource map);
 
     void showPage(Page page);
 
     // Fills the start lists from the map's caches (every record but the
     // last) and empties the end lists. Run at creation and after each load,
     // so the names offered always belong to the map that is extracted.
-    void Event_Open();
+    void fillStartLists();
 
     void ScrStart_Change();
     void GlbStart_Change();
@@ -56,14 +57,17 @@ private:
     // "Extract Range" is enabled only while a start and an end are chosen.
     void updateButtons();
 
+    WindowContext context_;
     MapSource map_;
-    QStackedWidget* BgkRnd_ = nullptr;
-    QComboBox* ScrStart_ = nullptr;
-    QComboBox* ScrEnd_ = nullptr;
-    QComboBox* GlbStart_ = nullptr;
-    QComboBox* GlbEnd_ = nullptr;
-    QPushButton* ScrExtract_ = nullptr;
-    QPushButton* GlbExtract_ = nullptr;
+    // The notice, script and global pages (BgkRnd), one shown at a time.
+    QStackedWidget* pages_ = nullptr;
+    // ScrStart, ScrEnd, GlbStart, GlbEnd, and the buttons ScrExtract and GlbExtract.
+    QComboBox* scriptStart_ = nullptr;
+    QComboBox* scriptEnd_ = nullptr;
+    QComboBox* globalStart_ = nullptr;
+    QComboBox* globalEnd_ = nullptr;
+    QPushButton* extractScripts_ = nullptr;
+    QPushButton* extractGlobals_ = nullptr;
 };
 
 }  // namespace quorin::ui

@@ -10,11 +10,13 @@
 #include <string>
 #include <string_view>
 
+#include "ui/shell/WindowContext.h"
+
 class QPlainTextEdit;
 
 namespace quorin::ui {
 
-class Extract final : public QMainWindow {
+class ResultWindow final : public QMainWindow {
     Q_OBJECT
 
 public:
@@ -23,7 +25,7 @@ public:
 
     // Builds the window and puts it on screen with an empty field. Save As
     // offers suggestedName; it stays disabled until the text is in.
-    explicit Extract(QString suggestedName = QStringLiteral("extract.txt"));
+    explicit ResultWindow(WindowContext context, QString suggestedName = QStringLiteral("extract.txt"));
 
     // Adds text (bytes, one character each) after whatever the field holds.
     void appendText(std::string_view text);
@@ -37,10 +39,12 @@ public:
     // Brings the window to the front.
     void bringToFront();
 
-    QPlainTextEdit& field() { return *FldExtract_; }
+    QPlainTextEdit& field() { return *text_; }
+    const WindowContext& context() const { return context_; }
 
 private:
-    QPlainTextEdit* FldExtract_ = nullptr;
+    WindowContext context_;
+    QPlainTextEdit* text_ = nullptr;  // FldExtract
     QString suggestedName_;
 };
 

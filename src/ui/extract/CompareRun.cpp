@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/extract/ThreadCompare.h"
+#include "ui/extract/CompareRun.h"
 
 #include <QPlainTextEdit>
 
@@ -7,7 +7,7 @@
 #include "compare/MapComparison.h"
 #include "extract/ResultText.h"
 #include "ui/extract/DiffColours.h"
-#include "ui/extract/Extract.h"
+#include "ui/extract/ResultWindow.h"
 
 namespace quorin::ui {
 
@@ -28,11 +28,11 @@ public:
 
 }  // namespace
 
-ThreadCompare* ThreadCompare::Start(const MapContent& oldMap, MapContent newMap, const QString& title) {
-    auto* window = new Extract(QStringLiteral("compare.diff"));
+CompareRun* CompareRun::Start(WindowContext context, const MapContent& oldMap, MapContent newMap, const QString& title) {
+    auto* window = new ResultWindow(context, QStringLiteral("compare.diff"));
     window->setWindowTitle(title);
     new DiffColours(window->field().document());
-    auto* run = new ThreadCompare(*window);
+    auto* run = new CompareRun(*window);
     run->begin([oldMap = MapContent(oldMap), newMap = std::move(newMap)](const std::atomic<bool>& cancelled) {
         WindowSections sections;
         const ComparisonResult result = CompareMaps(oldMap, newMap, sections, &cancelled);

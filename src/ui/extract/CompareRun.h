@@ -9,16 +9,17 @@
 
 #include "map/MapState.h"
 #include "ui/extract/ResultRun.h"
+#include "ui/shell/WindowContext.h"
 
 namespace quorin::ui {
 
-class ThreadCompare final : public ResultRun {
+class CompareRun final : public ResultRun {
     Q_OBJECT
 
 public:
-    // Opens an empty result window titled title and starts comparing
-    // oldMap with newMap; returns at once.
-    static ThreadCompare* Start(const MapContent& oldMap, MapContent newMap, const QString& title);
+    // Opens an empty result window (made with context) titled title and
+    // starts comparing oldMap with newMap; returns at once.
+    static CompareRun* Start(WindowContext context, const MapContent& oldMap, MapContent newMap, const QString& title);
 
 private:
     using ResultRun::ResultRun;
