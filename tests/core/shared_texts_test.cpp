@@ -16,7 +16,7 @@ namespace quorin {
 namespace {
 
 // Every text a collector reads, in ticket order.
-Result<std::vector<SharedText>> ReadAll(const TextCollector& collector, MapFile& file, std::size_t count) {
+Result<std::vector<SharedText>> ReadAll(TextCollector& collector, MapFile& file, std::size_t count) {
     std::vector<SharedText> texts(count);
     if (auto read = collector.read(file, [&](std::size_t ticket, SharedText text) { texts.at(ticket) = std::move(text); });
         !read) {
