@@ -5,6 +5,7 @@
 // added without touching the dispatcher; a command with a JSON document
 // registers that with a JsonRegistration.
 
+#include <cstdint>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -18,13 +19,21 @@ namespace quorin::cli {
 
 enum ExitCode : int { kSuccess = 0, kRefused = 1, kUsage = 2 };
 
+// What stdout takes unless --max-output says otherwise: far more than any
+// real map makes, and far less than a disk, which a small hostile map could
+// otherwise fill.
+inline constexpr std::int64_t kDefaultMaxOutput = std::int64_t{1} << 30;
+
 // What quorin-cli's own options (before COMMAND) asked for.
 struct GlobalOptions {
     std::optional<std::string> mapNamesFile;  // --map-names FILE
     bool json = false;                        // --json
     bool backup = false;                      // --backup: copy MAP to MAP.bak before set or protect writes it
+    std::int64_t maxOutput = kDefaultMaxOutput;  // --max-output SIZE: bytes stdout takes; 0 for no limit
     bool help = false;                        // --help, -h
 };
+
+class OutputLimit;
 
 struct CliContext {
     std::vector<std::string> args;       // the command's arguments, options removed
@@ -33,6 +42,7 @@ struct CliContext {
     std::vector<std::string> mapNames;   // the stock map names in force
     std::ostream& out;                   // the command's result, byte for byte
     std::ostream& err;                   // every message, one per line
+    OutputLimit* outputLimit = nullptr;  // what stops out at --max-output, when there is a limit
 
     bool hasFlag(std::string_view flag) const;
 };
@@ -47,6 +57,8 @@ struct CliCommandInfo {
     CommandRun run = nullptr;
     // Options of this command alone, taken only after its arguments.
     std::vector<std::string> flags = {};
+    // False for a command that reads no map, and so no stock map names.
+    bool readsMaps = true;
 };
 
 struct CommandRegistration {
@@ -73,6 +85,10 @@ std::vector<std::string> JsonCommands();
 // through the descriptor it read. The state lives to the end of the process,
 // which ends without freeing it (see main).
 MapState* LoadForCommand(CliContext& context, const std::string& path, OpenMode mode = OpenMode::Edit);
+
+// For a command whose result stopped going to stdout: says why (the output
+// limit, or a write that failed) and gives the exit code.
+int StdoutStopped(CliContext& context);
 
 // Parses a whole decimal number for a cache position argument.
 std::optional<long long> ParseWholeNumber(const std::string& text);

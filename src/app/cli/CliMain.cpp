@@ -14,6 +14,7 @@
 
 #include "app/cli/CliCommand.h"
 #include "app/cli/CommandLine.h"
+#include "app/cli/OutputLimit.h"
 #include "app/cli/TerminalOutput.h"
 #include "map/MapLoader.h"
 #include "map/MapNames.h"
@@ -82,6 +83,12 @@ MapState* LoadForCommand(CliContext& context, const std::string& path, OpenMode 
     return loaded.back().get();
 }
 
+int StdoutStopped(CliContext& context) {
+    if (context.outputLimit && context.outputLimit->sayReached(context.err)) return kRefused;
+    context.err << "quorin-cli: writing the text to stdout failed; what was written is incomplete.\n";
+    return kRefused;
+}
+
 std::optional<long long> ParseWholeNumber(const std::string& text) {
     // Leading blanks, an optional sign, then decimal digits and nothing else.
     const char* from = text.data();
@@ -105,17 +112,28 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err) {
         return kSuccess;
     }
 
-    auto mapNames = ResolveMapNames(line->options.mapNamesFile, std::getenv("QUORIN_MAP_NAMES"));
-    if (!mapNames) {
-        err << "quorin-cli: " << mapNames.error().message << '\n';
-        return kUsage;
+    const CliCommandInfo& command = *line->command;
+    std::vector<std::string> mapNames;
+    if (command.readsMaps) {
+        auto resolved = ResolveMapNames(line->options.mapNamesFile, std::getenv("QUORIN_MAP_NAMES"));
+        if (!resolved) {
+            err << "quorin-cli: " << resolved.error().message << '\n';
+            return kUsage;
+        }
+        mapNames = std::move(*resolved);
     }
 
-    const CliCommandInfo& command = *line->command;
     const CommandRun run = line->options.json ? JsonRunOf(command.name) : command.run;
+    // A JSON document is UTF-8: on a terminal its characters stay whole.
+    if (auto* escaping = dynamic_cast<ControlEscapingBuffer*>(out.rdbuf()); escaping && line->options.json) {
+        escaping->carryUtf8();
+    }
+    OutputLimit limit(out, line->options.maxOutput);
     CliContext context{std::move(line->args), std::move(line->flags), std::move(line->options),
-                       std::move(*mapNames), out, err};
-    return run(context);
+                       std::move(mapNames), out, err, &limit};
+    const int code = run(context);
+    // A command that does not look at its writes is stopped all the same.
+    return limit.sayReached(err) ? kRefused : code;
 }
 
 }  // namespace quorin::cli

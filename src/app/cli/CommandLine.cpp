@@ -2,6 +2,10 @@
 #include "app/cli/CommandLine.h"
 
 #include <algorithm>
+#include <climits>
+#include <utility>
+
+#include "base/TextFormat.h"
 
 namespace quorin::cli {
 
@@ -40,13 +44,40 @@ std::string UsageOf(const CliCommandInfo& command) { return "usage: quorin-cli "
 const std::vector<GlobalOption>& GlobalOptionTable() {
     static const std::vector<GlobalOption> table = {
         {"--map-names", "FILE", "the stock map names: a file of exactly eleven, one a line",
-         [](GlobalOptions& options, const std::string& file) { options.mapNamesFile = file; }},
+         [](GlobalOptions& options, const std::string& file) {
+             options.mapNamesFile = file;
+             return success();
+         }},
         {"--json", "", "one JSON document on stdout instead of text",
-         [](GlobalOptions& options, const std::string&) { options.json = true; }},
+         [](GlobalOptions& options, const std::string&) {
+             options.json = true;
+             return success();
+         }},
         {"--backup", "", "copy MAP to MAP.bak before set or protect writes it",
-         [](GlobalOptions& options, const std::string&) { options.backup = true; }},
-        {"--help", "", "this text", [](GlobalOptions& options, const std::string&) { options.help = true; }},
-        {"-h", "", "the same", [](GlobalOptions& options, const std::string&) { options.help = true; }},
+         [](GlobalOptions& options, const std::string&) {
+             options.backup = true;
+             return success();
+         }},
+        {"--max-output", "SIZE", "stop after SIZE bytes of output (K, M, G; 0: no limit; 1G unless given)",
+         [](GlobalOptions& options, const std::string& size) -> Status {
+             const auto bytes = ParseSize(size);
+             if (!bytes) {
+                 return Error{"--max-output takes a size in bytes, such as 1000, 64K, 512M or 1G (0 for no limit), not " +
+                              Quoted(size)};
+             }
+             options.maxOutput = *bytes;
+             return success();
+         }},
+        {"--help", "", "this text",
+         [](GlobalOptions& options, const std::string&) {
+             options.help = true;
+             return success();
+         }},
+        {"-h", "", "the same",
+         [](GlobalOptions& options, const std::string&) {
+             options.help = true;
+             return success();
+         }},
     };
     return table;
 }
@@ -70,7 +101,7 @@ Result<CommandLine> ParseCommandLine(const std::vector<std::string>& words) {
             }
             value = words[++at];
         }
-        option->apply(line.options, value);
+        if (auto applied = option->apply(line.options, value); !applied) return applied.error();
     }
     if (line.options.help) return line;
     if (at >= words.size()) return Error{"no command given"};
@@ -132,6 +163,35 @@ std::string UsageText() {
             "The map names file holds exactly eleven stock map names, one a line;\n"
             "QUORIN_MAP_NAMES may name it instead of --map-names.\n";
     return text;
+}
+
+std::optional<std::int64_t> ParseSize(std::string_view text) {
+    std::int64_t unit = 1;
+    if (!text.empty()) {
+        switch (text.back()) {
+            case 'K': unit = std::int64_t{1} << 10; break;
+            case 'M': unit = std::int64_t{1} << 20; break;
+            case 'G': unit = std::int64_t{1} << 30; break;
+            default: break;
+        }
+        if (unit != 1) text.remove_suffix(1);
+    }
+    if (text.empty() || text.size() > 18 || text.find_first_not_of("0123456789") != std::string_view::npos) {
+        return std::nullopt;
+    }
+    std::int64_t count = 0;
+    for (const char digit : text) count = count * 10 + (digit - '0');
+    if (count > INT64_MAX / unit) return std::nullopt;
+    return count * unit;
+}
+
+std::string SizeText(std::int64_t bytes) {
+    static constexpr std::pair<std::int64_t, const char*> kUnits[] = {
+        {std::int64_t{1} << 30, " GiB"}, {std::int64_t{1} << 20, " MiB"}, {std::int64_t{1} << 10, " KiB"}};
+    for (const auto& [unit, name] : kUnits) {
+        if (bytes >= unit && bytes % unit == 0) return Decimal(bytes / unit) + name;
+    }
+    return Decimal(bytes) + (bytes == 1 ? " byte" : " bytes");
 }
 
 }  // namespace quorin::cli

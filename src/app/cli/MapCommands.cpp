@@ -61,7 +61,8 @@ int Demo(CliContext& context) {
 
 const CommandRegistration info({"info", "info MAP", 1, 1, Info});
 const CommandRegistration list({"list", "list MAP", 1, 1, List});
-const CommandRegistration demo({"demo", "demo OUT [--force]", 1, 1, Demo, {"--force"}});
+// The demo map is built in: neither a map nor the stock names are read.
+const CommandRegistration demo({"demo", "demo OUT [--force]", 1, 1, Demo, {"--force"}, false});
 
 }  // namespace
 

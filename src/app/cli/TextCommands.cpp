@@ -30,11 +30,6 @@ private:
     std::ostream& out_;
 };
 
-int WriteFailed(CliContext& context) {
-    context.err << "quorin-cli: writing the text to stdout failed; what was written is incomplete.\n";
-    return kRefused;
-}
-
 int Script(CliContext& context) {
     auto state = LoadForCommand(context, context.args[0]);
     if (!state) return kRefused;
@@ -47,7 +42,7 @@ int Script(CliContext& context) {
     TextOutput out(sink);
     WriteScriptText(out, *state, state->ScriptHeaderCache[script->position]);
     out += '\n';
-    return out.flush() ? kSuccess : WriteFailed(context);
+    return out.flush() ? kSuccess : StdoutStopped(context);
 }
 
 int Global(CliContext& context) {
@@ -62,7 +57,7 @@ int Global(CliContext& context) {
     TextOutput out(sink);
     AppendGlobalDeclaration(out, *state, state->GlobalHeaderCache[global->position]);
     out += '\n';
-    return out.flush() ? kSuccess : WriteFailed(context);
+    return out.flush() ? kSuccess : StdoutStopped(context);
 }
 
 // Runs a range text over FIRST and LAST; numbers are checked before the map
@@ -87,7 +82,7 @@ int Range(CliContext& context, bool (*write)(const MapContent&, std::int64_t, st
     auto state = LoadForCommand(context, context.args[0]);
     if (!state) return kRefused;
     StdoutSink sink(context.out);
-    if (!write(*state, *first, *last, sink)) return WriteFailed(context);
+    if (!write(*state, *first, *last, sink)) return StdoutStopped(context);
     context.err << kRangeDoneMessage << '\n';
     return kSuccess;
 }
@@ -100,7 +95,7 @@ int ExtractEverything(CliContext& context) {
     if (!state) return kRefused;
     StdoutSink sink(context.out);
     const ExtractAllResult result = ExtractAll(*state, sink);
-    if (!result.complete) return WriteFailed(context);
+    if (!result.complete) return StdoutStopped(context);
     context.err << result.message() << '\n';
     return kSuccess;
 }
@@ -110,7 +105,7 @@ int Database(CliContext& context) {
     if (!state) return kRefused;
     StdoutSink sink(context.out);
     const CommandDatabaseResult result = WriteCommandDatabase(state->SyntaxCache, sink);
-    if (!result.complete) return WriteFailed(context);
+    if (!result.complete) return StdoutStopped(context);
     context.err << result.message() << '\n';
     return kSuccess;
 }
