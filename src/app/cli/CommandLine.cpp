@@ -41,6 +41,13 @@ std::string UsageOf(const CliCommandInfo& command) { return "usage: quorin-cli "
 
 }  // namespace
 
+// An option that only switches something on.
+template <bool GlobalOptions::*kSwitch>
+Status SwitchOn(GlobalOptions& options, const std::string&) {
+    options.*kSwitch = true;
+    return success();
+}
+
 const std::vector<GlobalOption>& GlobalOptionTable() {
     static const std::vector<GlobalOption> table = {
         {"--map-names", "FILE", "the stock map names: a file of exactly eleven, one a line",
@@ -48,16 +55,8 @@ const std::vector<GlobalOption>& GlobalOptionTable() {
              options.mapNamesFile = file;
              return success();
          }},
-        {"--json", "", "one JSON document on stdout instead of text",
-         [](GlobalOptions& options, const std::string&) {
-             options.json = true;
-             return success();
-         }},
-        {"--backup", "", "copy MAP to MAP.bak before set or protect writes it",
-         [](GlobalOptions& options, const std::string&) {
-             options.backup = true;
-             return success();
-         }},
+        {"--json", "", "one JSON document on stdout instead of text", SwitchOn<&GlobalOptions::json>},
+        {"--backup", "", "copy MAP to MAP.bak before set or protect writes it", SwitchOn<&GlobalOptions::backup>},
         {"--max-output", "SIZE", "stop after SIZE bytes of output (K, M, G; 0: no limit; 1G unless given)",
          [](GlobalOptions& options, const std::string& size) -> Status {
              const auto bytes = ParseSize(size);
@@ -68,16 +67,8 @@ const std::vector<GlobalOption>& GlobalOptionTable() {
              options.maxOutput = *bytes;
              return success();
          }},
-        {"--help", "", "this text",
-         [](GlobalOptions& options, const std::string&) {
-             options.help = true;
-             return success();
-         }},
-        {"-h", "", "the same",
-         [](GlobalOptions& options, const std::string&) {
-             options.help = true;
-             return success();
-         }},
+        {"--help", "", "this text", SwitchOn<&GlobalOptions::help>},
+        {"-h", "", "the same", SwitchOn<&GlobalOptions::help>},
     };
     return table;
 }

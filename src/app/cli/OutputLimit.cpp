@@ -15,14 +15,6 @@ std::streamsize LimitingBuffer::xsputn(const char* bytes, std::streamsize count)
     return passed;
 }
 
-LimitingBuffer::int_type LimitingBuffer::overflow(int_type byte) {
-    if (traits_type::eq_int_type(byte, traits_type::eof())) return traits_type::not_eof(byte);
-    const char c = traits_type::to_char_type(byte);
-    return xsputn(&c, 1) == 1 ? byte : traits_type::eof();
-}
-
-int LimitingBuffer::sync() { return target_.pubsync(); }
-
 OutputLimit::OutputLimit(std::ostream& stream, std::int64_t most)
     : stream_(stream), original_(stream.rdbuf()), most_(most), buffer_(*original_, most) {
     if (most_ > 0) stream_.rdbuf(&buffer_);

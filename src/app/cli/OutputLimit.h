@@ -9,21 +9,20 @@
 #include <ostream>
 #include <streambuf>
 
+#include "app/cli/TerminalOutput.h"
+
 namespace quorin::cli {
 
 // Passes bytes on to target until most have passed, then takes no more.
-class LimitingBuffer final : public std::streambuf {
+class LimitingBuffer final : public PassingBuffer {
 public:
-    LimitingBuffer(std::streambuf& target, std::int64_t most) : target_(target), left_(most) {}
+    LimitingBuffer(std::streambuf& target, std::int64_t most) : PassingBuffer(target), left_(most) {}
     bool reached() const { return reached_; }
 
 protected:
-    int_type overflow(int_type byte) override;
     std::streamsize xsputn(const char* bytes, std::streamsize count) override;
-    int sync() override;
 
 private:
-    std::streambuf& target_;
     std::int64_t left_;
     bool reached_ = false;
 };

@@ -20,6 +20,14 @@ int FollowingBytes(unsigned char lead) {
 
 }  // namespace
 
+PassingBuffer::int_type PassingBuffer::overflow(int_type byte) {
+    if (traits_type::eq_int_type(byte, traits_type::eof())) return traits_type::not_eof(byte);
+    const char c = traits_type::to_char_type(byte);
+    return xsputn(&c, 1) == 1 ? byte : traits_type::eof();
+}
+
+int PassingBuffer::sync() { return target_.pubsync(); }
+
 bool ControlEscapingBuffer::escaped(unsigned char byte) {
     if (byte == '\n') return false;
     if (IsControlByte(byte)) {
@@ -55,14 +63,6 @@ std::streamsize ControlEscapingBuffer::xsputn(const char* bytes, std::streamsize
     }
     return done;
 }
-
-ControlEscapingBuffer::int_type ControlEscapingBuffer::overflow(int_type byte) {
-    if (traits_type::eq_int_type(byte, traits_type::eof())) return traits_type::not_eof(byte);
-    const char c = traits_type::to_char_type(byte);
-    return xsputn(&c, 1) == 1 ? byte : traits_type::eof();
-}
-
-int ControlEscapingBuffer::sync() { return target_.pubsync(); }
 
 TerminalEscaping::TerminalEscaping(std::ostream& stream, bool terminal)
     : stream_(stream), original_(stream.rdbuf()), escaping_(*original_) {

@@ -12,11 +12,24 @@
 
 namespace quorin::cli {
 
+// A stream buffer with no room of its own: every byte goes through xsputn,
+// which passes what it will on to target.
+class PassingBuffer : public std::streambuf {
+public:
+    explicit PassingBuffer(std::streambuf& target) : target_(target) {}
+
+protected:
+    int_type overflow(int_type byte) override;
+    int sync() override;
+
+    std::streambuf& target_;
+};
+
 // Passes bytes on to target, each control byte (below 32, 127, or 0x80 to
 // 0x9F) but the line feed written as the four characters \xHH.
-class ControlEscapingBuffer final : public std::streambuf {
+class ControlEscapingBuffer final : public PassingBuffer {
 public:
-    explicit ControlEscapingBuffer(std::streambuf& target) : target_(target) {}
+    using PassingBuffer::PassingBuffer;
 
     // The bytes are UTF-8 (a JSON document) rather than a map's Latin-1:
     // a byte from 0x80 to 0x9F that continues a character is part of it,
@@ -25,16 +38,13 @@ public:
     void carryUtf8() { utf8_ = true; }
 
 protected:
-    int_type overflow(int_type byte) override;
     std::streamsize xsputn(const char* bytes, std::streamsize count) override;
-    int sync() override;
 
 private:
     bool put(const char* bytes, std::streamsize count);
     // Whether byte is shown as \xHH, following the UTF-8 characters.
     bool escaped(unsigned char byte);
 
-    std::streambuf& target_;
     bool utf8_ = false;
     // In UTF-8: the bytes still due to the character begun, and its first.
     int due_ = 0;
