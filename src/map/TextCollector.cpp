@@ -20,9 +20,14 @@ using Range = LoadedTexts::Range;
 // one text runs on through a whole read.
 constexpr std::int64_t kFirstChunk = 16 * 1024;
 constexpr std::int64_t kMostChunk = 1024 * 1024;
-// Texts this close together are read as one range; the bytes between them
-// cost less than a read of their own.
-constexpr std::int64_t kJoinGap = 256;
+// Texts this close together are one range of the store: the bytes between
+// them cost less than a range of their own. Texts back to back in a string
+// table are one range, names a table entry apart each one of their own.
+constexpr std::int64_t kJoinGap = 16;
+// Ranges this close together are read with one read, through a window of
+// kWindow bytes; the bytes between them cost less than a read of their own.
+constexpr std::int64_t kReadGap = 256;
+constexpr std::int64_t kWindow = 64 * 1024;
 
 // A wanted offset sits above its ticket: offsets of this format have 31 bits,
 // which leaves 33 for tickets, more than two tables of 2^31 entries need.
@@ -167,7 +172,8 @@ Result<LoadedTexts> TextCollector::readAll(MapFile& file, void* context, TakeFun
     if (!std::is_sorted(wanted.begin(), wanted.end())) SortByOffset(wanted);
 
     // Disjoint ranges of the file, so the store never holds more than the
-    // file; an empty text needs no bytes at all.
+    // file (nor, for a table, more than the bytes of its names); an empty
+    // text needs no bytes at all.
     auto held = std::make_shared<LoadedTexts::Held>();
     std::vector<Range>& ranges = held->ranges;
     std::int64_t total = 0;
@@ -191,11 +197,31 @@ Result<LoadedTexts> TextCollector::readAll(MapFile& file, void* context, TakeFun
     ranges.shrink_to_fit();
     held->store = TextStore::make(static_cast<std::size_t>(total));
     char* const bytes = held->store.writable()->bytes();
-    for (const Range& range : ranges) {
-        const std::span<std::uint8_t> into(reinterpret_cast<std::uint8_t*>(bytes + range.bufferAt),
-                                           static_cast<std::size_t>(range.to - range.from));
-        if (auto read = file.readInto(range.from, into, "a text"); !read) return read.error();
+    std::unique_ptr<std::uint8_t[]> window;
+    const auto into = [bytes](const Range& range) {
+        return std::span(reinterpret_cast<std::uint8_t*>(bytes + range.bufferAt),
+                         static_cast<std::size_t>(range.to - range.from));
+    };
+    for (std::size_t first = 0; first < ranges.size();) {
+        std::size_t last = first + 1;
+        while (last < ranges.size() && ranges[last].from - ranges[last - 1].to <= kReadGap &&
+               ranges[last].to - ranges[first].from <= kWindow) {
+            ++last;
+        }
+        if (last == first + 1) {
+            if (auto read = file.readInto(ranges[first].from, into(ranges[first]), "a text"); !read) return read.error();
+        } else {
+            if (!window) window.reset(new std::uint8_t[kWindow]);
+            const std::int64_t from = ranges[first].from;
+            const std::span<std::uint8_t> read(window.get(), static_cast<std::size_t>(ranges[last - 1].to - from));
+            if (auto done = file.readInto(from, read, "a text"); !done) return done.error();
+            for (std::size_t i = first; i < last; ++i) {
+                std::copy_n(window.get() + (ranges[i].from - from), into(ranges[i]).size(), into(ranges[i]).data());
+            }
+        }
+        first = last;
     }
+    window.reset();
     const TextStore& store = *held->store.get();
 
     // From the last start back to the first. A text ends at its first zero
