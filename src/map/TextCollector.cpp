@@ -46,7 +46,7 @@ public:
 
     Result<std::int64_t> endOf(std::int64_t start) {
         if (start <= lastEnd_) return lastEnd_;
-        if (!window_) window_.reset(new std::uint8_t[kMostChunk]);
+        if (!window_) window_.reset(new std::uint8_t[static_cast<std::size_t>(std::min(kMostChunk, file_.size()))]);
         std::int64_t at = start;
         for (;;) {
             if (at >= windowEnd_) {
