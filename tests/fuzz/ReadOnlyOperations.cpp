@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <optional>
@@ -177,6 +178,15 @@ void RunReadOnlyOperations(const MapState& map) {
 
 }  // namespace
 
+// The largest file an input may make.
+std::int64_t MostFile() {
+    static const std::int64_t most = [] {
+        const char* given = std::getenv("QUORIN_FUZZ_MOST_FILE");
+        return given && *given ? std::clamp<std::int64_t>(std::atoll(given), 0, kMostSparseFile) : kMostSparseFile;
+    }();
+    return most;
+}
+
 std::int64_t SparseSizeOf(const std::uint8_t* bytes, std::size_t& size) {
     if (size < kSparseTag.size() + 8) return 0;
     const std::size_t tagAt = size - 8 - kSparseTag.size();
@@ -184,7 +194,7 @@ std::int64_t SparseSizeOf(const std::uint8_t* bytes, std::size_t& size) {
     std::uint64_t wanted = 0;
     for (int i = 7; i >= 0; --i) wanted = wanted << 8 | bytes[size - 8 + static_cast<std::size_t>(i)];
     size = tagAt;
-    return static_cast<std::int64_t>(std::min<std::uint64_t>(wanted, kMostSparseFile));
+    return static_cast<std::int64_t>(std::min<std::uint64_t>(wanted, static_cast<std::uint64_t>(MostFile())));
 }
 
 bool LoadAndReadEverything(const std::string& path, const std::uint8_t* bytes, std::size_t size) {

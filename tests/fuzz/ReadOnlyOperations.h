@@ -14,7 +14,9 @@ namespace quorin::fuzzing {
 // first) makes a file that long, at most kMostSparseFile, its bytes past
 // the input unwritten: a table of a million entries in a few kilobytes of
 // input, as a sparse file on disk holds one. The memory a load of it takes
-// stays within the fuzzer's limits.
+// stays within the fuzzer's limits. The environment variable
+// QUORIN_FUZZ_MOST_FILE may set a lower most (the run on small inputs makes
+// no file larger than its inputs).
 inline constexpr std::string_view kSparseTag = "quorin-sparse";
 inline constexpr std::int64_t kMostSparseFile = 64 * 1024 * 1024;
 
