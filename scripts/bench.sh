@@ -9,9 +9,10 @@
 # and longest stall while typing (the thread's own processor time, which a machine shared with
 # other work does not inflate); then whole quorin-cli processes, each run
 # cold (a fresh process per run), against the true floor of a load: a
-# process that only reads the byte ranges the loader needs; and quorin-cli
-# diff of the maximal map with a copy that differs in one record in a
-# hundred, against a process that loads both maps as diff does. Last, peak
+# process that only reads the byte ranges the loader needs, linked as
+# quorin-cli is; and quorin-cli diff of the maximal map with a copy that
+# differs in one record in a hundred, against a process that loads both maps
+# as diff does. Last, peak
 # memory and time of whole runs on maps built to hurt, at three sizes each,
 # so that growth with size shows, and the comparison of two of them. The
 # machine is shared: every figure is a median of several runs.
@@ -50,15 +51,18 @@ trap 'rm -rf "$work"' EXIT
 map="$work/maximal.map"
 ./build/bench/write_maximal_map "$map" --ranges "$work/maximal.ranges"
 cli=./build/quorin-cli
-cold() { ./build/bench/run_cold "$@"; }  # -> MEDIAN_MS PEAK_KIB MIN_MS MAX_MS
+cold() { ./build/bench/run_cold "$@"; }  # -> MEDIAN_MS PEAK_KIB MIN_MS MAX_MS CPU_MS FAULTS RATIO
 
-runs=41
-# The three take turns run by run, so a busy moment slows each alike.
+runs=60
+# The three take turns run by run on one processor, so a busy moment of the
+# machine slows each alike and every ratio pairs runs made one after the other.
+pin=$(($(nproc) - 1))
 {
-  read -r floor_ms floor_kib floor_min floor_max
-  read -r info_ms info_kib info_min info_max
-  read -r all_ms all_kib all_min all_max
-} < <(cold "$runs" ./build/bench/read_ranges "$map" "$work/maximal.ranges" -- "$cli" info "$map" -- "$cli" extract-all "$map")
+  read -r floor_ms floor_kib floor_min floor_max floor_cpu floor_faults _
+  read -r info_ms info_kib info_min info_max info_cpu info_faults info_ratio
+  read -r all_ms all_kib all_min all_max all_cpu all_faults all_ratio
+} < <(cold --pin "$pin" "$runs" ./build/bench/read_ranges "$map" "$work/maximal.ranges" -- "$cli" info "$map" \
+        -- "$cli" extract-all "$map")
 floor_bytes=$(awk '{ s += $2 } END { print s }' "$work/maximal.ranges")
 
 printf 'maximal map: %s bytes; the loader needs %s of them\n' "$(stat -c %s "$map")" "$floor_bytes"
@@ -78,12 +82,15 @@ printf '%-44s %10s ms  (target <= 2 ms)\n' "field write with identity check, med
 printf '%-44s %10s ms  (target <= 20 ms)\n' "plan of a text with 1000 changed tokens" "$text_plan"
 printf '%-44s %10s ms  (target <= 100 ms)\n' "text editor opened on the longest text" "$editor_open"
 printf '%-44s %10s ms  (target <= 16 ms)\n' "text editor typing, longest stall" "$editor_stall"
-echo "whole processes, cold, median of $runs (min..max):"
-printf '%-44s %10s ms  (%s..%s) %s MiB\n' "floor: read only the loader's ranges" "$floor_ms" "$floor_min" "$floor_max" "$(mib "$floor_kib")"
-printf '%-44s %10s ms  (%s..%s) %s MiB  %sx the floor (target <= 3x)\n' "quorin-cli info" "$info_ms" "$info_min" "$info_max" \
-  "$(mib "$info_kib")" "$(ratio "$info_ms" "$floor_ms")"
-printf '%-44s %10s ms  (%s..%s) %s MiB  %sx the floor (target <= 4x)\n' "quorin-cli extract-all > /dev/null" "$all_ms" \
-  "$all_min" "$all_max" "$(mib "$all_kib")" "$(ratio "$all_ms" "$floor_ms")"
+echo "whole processes, cold, $runs turns on processor $pin, medians (wall min..max; processor time; page faults);"
+echo "x the floor: the median of the turn-by-turn wall-clock ratios:"
+printf '%-36s %7s ms (%s..%s) %6s ms %6s faults %6s MiB\n' "floor: read only the loader's ranges" "$floor_ms" \
+  "$floor_min" "$floor_max" "$floor_cpu" "$floor_faults" "$(mib "$floor_kib")"
+printf '%-36s %7s ms (%s..%s) %6s ms %6s faults %6s MiB  %sx the floor (target <= 3x)\n' "quorin-cli info" \
+  "$info_ms" "$info_min" "$info_max" "$info_cpu" "$info_faults" "$(mib "$info_kib")" "$info_ratio"
+printf '%-36s %7s ms (%s..%s) %6s ms %6s faults %6s MiB  %sx the floor (target <= 4x)\n' \
+  "quorin-cli extract-all | a pipe" "$all_ms" "$all_min" "$all_max" "$all_cpu" "$all_faults" "$(mib "$all_kib")" \
+  "$all_ratio"
 
 # The maximal map against a copy with one record in a hundred changed: diff
 # exits with 1 then. The baseline loads both maps as diff does, in a process
@@ -91,13 +98,13 @@ printf '%-44s %10s ms  (%s..%s) %s MiB  %sx the floor (target <= 4x)\n' "quorin-
 changed="$work/changed.map"
 ./build/bench/write_maximal_map "$changed" --changed
 {
-  read -r both_ms both_kib both_min both_max
-  read -r diff_ms diff_kib diff_min diff_max
-} < <(cold "$runs" ./build/bench/load_both "$map" "$changed" -- --status=1 "$cli" diff "$map" "$changed")
+  read -r both_ms both_kib both_min both_max _
+  read -r diff_ms diff_kib diff_min diff_max _ _ diff_ratio
+} < <(cold --pin "$pin" "$runs" ./build/bench/load_both "$map" "$changed" -- --status=1 "$cli" diff "$map" "$changed")
 printf '%-44s %10s ms  (%s..%s) %s MiB\n' "baseline: load both maps as diff does" "$both_ms" "$both_min" "$both_max" \
   "$(mib "$both_kib")"
-printf '%-44s %10s ms  (%s..%s) %s MiB  %sx loading both (target <= 3x)\n' "quorin-cli diff > /dev/null, 1 % differ" \
-  "$diff_ms" "$diff_min" "$diff_max" "$(mib "$diff_kib")" "$(ratio "$diff_ms" "$both_ms")"
+printf '%-44s %10s ms  (%s..%s) %s MiB  %sx loading both (target <= 3x)\n' "quorin-cli diff | a pipe, 1 % differ" \
+  "$diff_ms" "$diff_min" "$diff_max" "$(mib "$diff_kib")" "$diff_ratio"
 
 # Maps built to hurt. long-texts: NODES node texts each running on through
 # a 1 MB run to the end of the file. wide-walk: SCRIPTS scripts each walking
@@ -108,12 +115,12 @@ hostile() {  # hostile LABEL WRITE_ARGS...
   ./build/bench/write_hostile_map "$@" "$file"
   local size; size=$(stat -c %s "$file")
   read -r i_ms i_kib _ _ < <(cold 5 "$cli" info "$file")
-  read -r a_ms a_kib _ _ < <(cold 3 "$cli" extract-all "$file")
-  local out; out=$("$cli" extract-all "$file" 2>/dev/null | wc -c)
+  read -r a_ms a_kib _ _ < <(cold 3 "$cli" --max-output 0 extract-all "$file")
+  local out; out=$("$cli" --max-output 0 extract-all "$file" 2>/dev/null | wc -c)
   printf '%-24s %9s B  info %8s ms %7s MiB   extract-all %9s ms %7s MiB  (%s B of text)\n' "$label" "$size" \
     "$i_ms" "$(mib "$i_kib")" "$a_ms" "$(mib "$a_kib")" "$out"
 }
-echo "maps built to hurt (info: median of 5, extract-all > /dev/null: median of 3):"
+echo "maps built to hurt (info: median of 5, extract-all read through a pipe: median of 3):"
 for nodes in 1000 2000 4000; do hostile "long-texts $nodes" long-texts "$nodes" 1000000; done
 for scripts in 2000 20000 100000; do hostile "wide-walk $scripts" wide-walk "$scripts" 32767; done
 file="$work/hostile.map"

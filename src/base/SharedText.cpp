@@ -5,6 +5,7 @@
 #include <cstring>
 #include <cstddef>
 #include <ostream>
+#include <new>
 #include <random>
 
 namespace quorin {
@@ -89,6 +90,12 @@ void BackwardTextHash::prepend(std::string_view bytes) {
     value_ = value;
 }
 
+std::uint64_t BackwardTextHash::value() const {
+    // A text keeps 32 bits of its hash, and all ones marks none kept.
+    const auto folded = static_cast<std::uint32_t>(value_ ^ (value_ >> 32));
+    return folded == ~std::uint32_t{0} ? folded - 1 : folded;
+}
+
 std::uint64_t TextHash(std::string_view text) {
     if (text.size() <= kLongText) return ShortTextHash(text);
     BackwardTextHash hash;
@@ -96,12 +103,31 @@ std::uint64_t TextHash(std::string_view text) {
     return hash.value();
 }
 
-SharedText::SharedText(std::string text) {
+TextStore::Handle TextStore::make(std::size_t size) {
+    void* room = ::operator new(sizeof(TextStore) + size);
+    return Handle(new (room) TextStore(size), Handle::Adopt{});
+}
+
+TextStore::Handle TextStore::standIn(const TextStore& store, std::size_t size) {
+    store.hold();
+    return Handle(new TextStore(size, &store), Handle::Adopt{});
+}
+
+void TextStore::release() const noexcept {
+    if (holders_.fetch_sub(1, std::memory_order_acq_rel) != 1) return;
+    const TextStore* standsIn = standsIn_;
+    this->~TextStore();
+    ::operator delete(const_cast<TextStore*>(this));
+    if (standsIn) standsIn->release();
+}
+
+SharedText::SharedText(std::string_view text) {
     if (text.empty()) return;
-    auto owned = std::make_shared<const std::string>(std::move(text));
-    view_ = *owned;
-    if (view_.size() > kLongText) hash_ = TextHash(view_);
-    owner_ = std::move(owned);
+    // A store of its own holds the text's size too, however long it is.
+    TextStore::Handle store = TextStore::make(text.size());
+    std::memcpy(store.writable()->bytes(), text.data(), text.size());
+    *this = SharedText(*store.get(), std::string_view(store->bytes(), text.size()),
+                       text.size() > kLongText ? TextHash(text) : kHashNotKept);
 }
 
 std::ostream& operator<<(std::ostream& out, const SharedText& text) { return out << text.view(); }

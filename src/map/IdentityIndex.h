@@ -4,6 +4,8 @@
 // table of 65536 slots takes them all with no allocation per node (a
 // dictionary node per identity cost a fifth of a load); an edit can give a
 // node any 32-bit identity, and those few go to a small dictionary beside it.
+// The table is made a block of 256 slots at a time, as identities in each
+// block come, so a map of few nodes makes a kilobyte or two of it.
 // Keyed by the number, which behaves like the decimal-text key (see
 // IdentityFromKey).
 
@@ -39,11 +41,15 @@ private:
     // free slot.
     static constexpr std::int32_t kFree = INT32_MIN;
 
+    static constexpr std::size_t kBlock = 256;
+
     static bool isNarrow(std::int32_t identity) { return identity >= kLeast && identity < kLeast + std::int32_t{kSlots}; }
     std::int32_t& slot(std::int32_t identity);
 
-    std::vector<std::int32_t> narrow_;  // made on the first entry
-    std::size_t count_ = 0;             // slots in use
+    // Block b holds the slots of identities kLeast + 256 b onwards; empty
+    // until one of them is entered.
+    std::vector<std::vector<std::int32_t>> narrow_;
+    std::size_t count_ = 0;  // slots in use
     std::unordered_map<std::int32_t, std::int32_t> wide_;
 };
 

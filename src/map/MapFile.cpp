@@ -34,9 +34,15 @@ Error MapFile::outsideError(std::int64_t offset, std::int64_t length, std::strin
                  Decimal(size()) + " bytes."};
 }
 
+Status MapFile::checkInside(std::int64_t offset, std::int64_t length, std::string_view what) const {
+    if (offset < 0 || length < 0 || offset > size() || length > size() - offset) {
+        return outsideError(offset, length, what);
+    }
+    return success();
+}
+
 Status MapFile::readInto(std::int64_t offset, std::span<std::uint8_t> bytes, std::string_view what) {
-    const auto length = static_cast<std::int64_t>(bytes.size());
-    if (offset < 0 || offset > size() || length > size() - offset) return outsideError(offset, length, what);
+    if (auto inside = checkInside(offset, static_cast<std::int64_t>(bytes.size()), what); !inside) return inside;
     if (auto read = file_->readAt(offset, bytes); !read) {
         return Error{"Can't read \"" + path() + "\" at offset " + OffsetText(offset) +
                      ": the file changed or could not be read."};
@@ -45,9 +51,7 @@ Status MapFile::readInto(std::int64_t offset, std::span<std::uint8_t> bytes, std
 }
 
 Result<ByteBlock> MapFile::readBlock(std::int64_t offset, std::int64_t length, std::string_view what) {
-    if (offset < 0 || length < 0 || offset > size() || length > size() - offset) {
-        return outsideError(offset, length, what);
-    }
+    if (auto inside = checkInside(offset, length, what); !inside) return inside.error();
     ByteBlock bytes(static_cast<std::size_t>(length));
     if (auto read = readInto(offset, std::span(bytes.data(), bytes.size()), what); !read) return read.error();
     return bytes;

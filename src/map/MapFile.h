@@ -55,6 +55,9 @@ public:
     // it read (so a file renamed over the path is never written).
     const std::shared_ptr<SystemFile>& file() const { return file_; }
 
+    // Success when `length` bytes at `offset` lie inside the file, otherwise
+    // the error naming `what` that a read of them gives.
+    [[nodiscard]] Status checkInside(std::int64_t offset, std::int64_t length, std::string_view what) const;
     // `length` bytes at `offset`, or an error naming `what` when any of them
     // lies outside the file.
     [[nodiscard]] Result<ByteBlock> readBlock(std::int64_t offset, std::int64_t length, std::string_view what);

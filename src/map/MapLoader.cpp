@@ -2,6 +2,9 @@
 #include "map/MapLoader.h"
 
 #include <algorithm>
+#include <new>
+#include <span>
+#include <stdexcept>
 
 #include "map/FileLayout.h"
 #include "map/TextCollector.h"
@@ -41,59 +44,77 @@ struct TableRef {
     std::int32_t offset = 0;
 };
 
-// Reads a table of entries in one block. Each entry's name is the zero-ended
-// text at its start (a name that fills its 32-byte field runs on into what
-// follows); readFields takes the rest from the entry.
-template <typename Record, typename ReadFields>
-Status ReadEntries(MapFile& file, const TableRef& table, std::int64_t entrySize, std::string_view kind,
-                   std::vector<Record>& cache, TextCollector& texts, ReadFields readFields) {
-    const std::int32_t count = table.count > 0 ? table.count : 0;
-    auto block = file.readBlock(table.offset, count * entrySize,
-                                "the " + std::string(kind) + " table of " + Decimal(count) + " entries");
-    if (!block) return block.error();
-    const auto& bytes = *block;
-    cache.reserve(static_cast<std::size_t>(count));
-    for (std::int32_t i = 0; i < count; ++i) {
-        const std::int64_t at = entrySize * i;
-        Record record;
-        record.Offset = Wrap32(table.offset + at);
-        texts.want(record.Offset);
-        readFields(record, &bytes[static_cast<std::size_t>(at)]);
-        cache.push_back(std::move(record));
+// Tables are read a slice at a time into one buffer, so a table of any
+// size holds no more of its bytes than a slice beside its records.
+constexpr std::int64_t kSliceBytes = 64 * 1024;
+
+// Reads `count` structures of `size` bytes from `offset` a slice at a time;
+// readOne(i, bytes) takes structure i. The caller has checked the whole run
+// against the file before making anything for it.
+template <typename ReadOne>
+Status ReadSlices(MapFile& file, std::int64_t offset, std::int64_t count, std::int64_t size, const std::string& what,
+                  ByteBlock& slice, ReadOne readOne) {
+    const std::int64_t perSlice = std::max<std::int64_t>(1, kSliceBytes / size);
+    for (std::int64_t from = 0; from < count; from += perSlice) {
+        const std::int64_t taken = std::min(perSlice, count - from);
+        slice.resize(static_cast<std::size_t>(taken * size));
+        if (auto read = file.readInto(offset + from * size, std::span(slice.data(), slice.size()), what); !read) {
+            return read;
+        }
+        for (std::int64_t i = 0; i < taken; ++i) readOne(from + i, &slice[static_cast<std::size_t>(i * size)]);
     }
     return success();
 }
 
-Status ReadScripts(MapFile& file, const TableRef& table, MapContent& content, TextCollector& texts) {
-    return ReadEntries(file, table, L::scriptEntry::kSize, "script", content.ScriptHeaderCache, texts, [](ScriptHeader& script, const std::uint8_t* entry) {
+// Reads a table of entries. Each entry's name is the zero-ended text at its
+// start (a name that fills its 32-byte field runs on into what follows);
+// readFields takes the rest from the entry.
+template <typename Record, typename ReadFields>
+Status ReadEntries(MapFile& file, const TableRef& table, std::int64_t entrySize, std::string_view kind,
+                   std::vector<Record>& cache, TextCollector& texts, ByteBlock& slice, ReadFields readFields) {
+    const std::int32_t count = table.count > 0 ? table.count : 0;
+    const std::string what = "the " + std::string(kind) + " table of " + Decimal(count) + " entries";
+    if (auto inside = file.checkInside(table.offset, count * entrySize, what); !inside) return inside;
+    cache.reserve(static_cast<std::size_t>(count));
+    texts.reserve(static_cast<std::size_t>(count));
+    return ReadSlices(file, table.offset, count, entrySize, what, slice, [&](std::int64_t i, const std::uint8_t* entry) {
+        Record& record = cache.emplace_back();
+        record.Offset = Wrap32(table.offset + entrySize * i);
+        texts.want(record.Offset);
+        readFields(record, entry);
+    });
+}
+
+Status ReadScripts(MapFile& file, const TableRef& table, MapContent& content, TextCollector& texts, ByteBlock& slice) {
+    return ReadEntries(file, table, L::scriptEntry::kSize, "script", content.ScriptHeaderCache, texts, slice,
+                       [](ScriptHeader& script, const std::uint8_t* entry) {
                            script.Type = Int16In(entry, L::scriptEntry::Type);
                            script.ReturnType = Int16In(entry, L::scriptEntry::ReturnType);
                            script.ExpPointer = Int16In(entry, L::scriptEntry::ExpPointer);
                        });
 }
 
-Status ReadGlobals(MapFile& file, const TableRef& table, MapContent& content, TextCollector& texts) {
-    return ReadEntries(file, table, L::globalEntry::kSize, "global", content.GlobalHeaderCache, texts, [](GlobalHeader& global, const std::uint8_t* entry) {
+Status ReadGlobals(MapFile& file, const TableRef& table, MapContent& content, TextCollector& texts, ByteBlock& slice) {
+    return ReadEntries(file, table, L::globalEntry::kSize, "global", content.GlobalHeaderCache, texts, slice,
+                       [](GlobalHeader& global, const std::uint8_t* entry) {
                            global.Type = Int16In(entry, L::globalEntry::Type);
                            global.ExpPointer = Int16In(entry, L::globalEntry::ExpPointer);
                        });
 }
 
-Status ReadSyntax(MapFile& file, std::int32_t blockOffset, MapContent& content, TextCollector& texts) {
+Status ReadSyntax(MapFile& file, std::int32_t blockOffset, MapContent& content, TextCollector& texts, ByteBlock& slice) {
     // The node count overlaps node 0's sibling field; both are read as they stand.
     auto count = file.readInt16(static_cast<std::int64_t>(blockOffset) + L::syntaxBlock::Count.offset,
                                 "the syntax node count");
     if (!count) return count.error();
     if (*count <= 0) return success();
     const std::int64_t first = L::NodeAt(blockOffset, 0);
-    auto block = file.readBlock(first, *count * std::int64_t{L::node::kSize},
-                                "the syntax node block of " + Decimal(*count) + " nodes");
-    if (!block) return block.error();
-    const auto& bytes = *block;
+    const std::string what = "the syntax node block of " + Decimal(*count) + " nodes";
+    if (auto inside = file.checkInside(first, *count * std::int64_t{L::node::kSize}, what); !inside) return inside;
     content.SyntaxCache.reserve(static_cast<std::size_t>(*count));
-    for (std::int32_t i = 0; i < *count; ++i) {
-        const std::uint8_t* node = &bytes[static_cast<std::size_t>(L::node::kSize * i)];
-        Syntax syntax;
+    texts.reserve(static_cast<std::size_t>(*count));
+    return ReadSlices(file, first, *count, L::node::kSize, what, slice, [&](std::int64_t i, const std::uint8_t* node) {
+        Syntax& syntax = content.SyntaxCache.emplace_back();
         syntax.offset = Wrap32(L::NodeAt(blockOffset, i));
         syntax.ExpIdentity = Int16In(node, L::node::ExpIdentity);
         syntax.EngineIdentity = Int16In(node, L::node::EngineIdentity);
@@ -105,17 +126,8 @@ Status ReadSyntax(MapFile& file, std::int32_t blockOffset, MapContent& content, 
         syntax.ScriptValue = Int16In(node, L::node::ScriptValue);
         syntax.KidExpPointer = Int16In(node, L::node::KidExpPointer);
         texts.want(syntax.ScriptTableOffset);
-        content.SyntaxByIdentity[syntax.ExpIdentity] = i;
-        content.SyntaxCache.push_back(std::move(syntax));
-    }
-    return success();
-}
-
-// Enters every name; when two records share a name the later wins.
-template <typename Record>
-void EnterNames(const std::vector<Record>& cache, NameIndex& byName) {
-    byName.reserve(cache.size());
-    for (std::size_t i = 0; i < cache.size(); ++i) byName.insert_or_assign(cache[i].Name, static_cast<std::int32_t>(i));
+        content.SyntaxByIdentity[syntax.ExpIdentity] = static_cast<std::int32_t>(i);
+    });
 }
 
 // Script, global and syntax tables of the scenario at S; the texts they
@@ -136,28 +148,34 @@ Status ReadScriptData(MapFile& file, MapContent& content, TextCollector& texts) 
     content.ScriptTableOuter = address(S::StringTable);
     const std::int32_t syntaxBlock = address(S::SyntaxBlock);
 
+    ByteBlock slice;
     if (scripts.count != 0) {
-        if (auto read = ReadScripts(file, scripts, content, texts); !read) return read;
+        if (auto read = ReadScripts(file, scripts, content, texts, slice); !read) return read;
         content.FolderRows.emplace_back("scripts");
     }
     if (globals.count != 0) {
-        if (auto read = ReadGlobals(file, globals, content, texts); !read) return read;
+        if (auto read = ReadGlobals(file, globals, content, texts, slice); !read) return read;
         content.FolderRows.emplace_back("globals");
     }
-    if (auto read = ReadSyntax(file, syntaxBlock, content, texts); !read) return read;
+    if (auto read = ReadSyntax(file, syntaxBlock, content, texts, slice); !read) return read;
+    slice = {};
 
     // Tickets run: the tag name, the script names, the global names, the node texts.
     const std::size_t globalsFrom = 1 + content.ScriptHeaderCache.size();
     const std::size_t nodesFrom = globalsFrom + content.GlobalHeaderCache.size();
-    auto read = texts.read(file, [&](std::size_t ticket, SharedText text) {
-        if (ticket == 0) content.Scenario.Name = std::move(text);
-        else if (ticket < globalsFrom) content.ScriptHeaderCache[ticket - 1].Name = std::move(text);
-        else if (ticket < nodesFrom) content.GlobalHeaderCache[ticket - globalsFrom].Name = std::move(text);
-        else content.SyntaxCache[ticket - nodesFrom].Command = std::move(text);
+    auto read = texts.read(file, [&](std::size_t ticket, SharedText&& text) {
+        if (ticket >= nodesFrom) content.SyntaxCache[ticket - nodesFrom].Command = std::move(text);
+        else if (ticket >= globalsFrom) content.GlobalHeaderCache[ticket - globalsFrom].Name = std::move(text);
+        else if (ticket > 0) content.ScriptHeaderCache[ticket - 1].Name = std::move(text);
+        else content.Scenario.Name = std::move(text);
     });
-    if (!read) return read;
-    EnterNames(content.ScriptHeaderCache, content.ScriptsByName);
-    EnterNames(content.GlobalHeaderCache, content.GlobalsByName);
+    if (!read) return read.error();
+    content.ScriptsByName = NameIndex::ofTable(*read, scripts.offset, L::scriptEntry::kSize,
+                                               content.ScriptHeaderCache.size(),
+                                               [&](std::size_t i) -> const SharedText& { return content.ScriptHeaderCache[i].Name; });
+    content.GlobalsByName = NameIndex::ofTable(*read, globals.offset, L::globalEntry::kSize,
+                                               content.GlobalHeaderCache.size(),
+                                               [&](std::size_t i) -> const SharedText& { return content.GlobalHeaderCache[i].Name; });
     return success();
 }
 
@@ -254,14 +272,16 @@ Result<OpenedMap> OpenForMode(const std::string& path, OpenMode mode) {
     return OpenedMap{std::move(*file), {{}, std::move(readOnly), nullptr}};
 }
 
-}  // namespace
-
-Status OpenMap(MapState& state, const std::string& path, const std::vector<std::string>& stockNames, OpenMode mode) {
+// OpenMap, but an allocation that fails throws; size is the file's once it
+// is open.
+Status LoadMap(MapState& state, const std::string& path, const std::vector<std::string>& stockNames, OpenMode mode,
+               std::int64_t& size) {
     // f keeps naming the loaded map until this file has loaded: a refused
     // file must not take the writes away from the map on screen.
     auto opened = OpenForMode(path, mode);
     if (!opened) return opened.error();
     MapFile& file = opened->file;
+    size = file.size();
     auto version = file.readInt32(L::header::Version.offset, "the version field");
     if (!version) return version.error();
     if (*version == L::kRefusedVersion) return Error{kVersionRefused};
@@ -280,6 +300,21 @@ Status OpenMap(MapState& state, const std::string& path, const std::vector<std::
     state.f = path;
     state.adopt(std::move(*content), path, std::move(opened->facts));
     return success();
+}
+
+}  // namespace
+
+Status OpenMap(MapState& state, const std::string& path, const std::vector<std::string>& stockNames, OpenMode mode) {
+    // A map's counts ask for as much memory as the file's bytes allow; when
+    // the system has less, what was made is let go and the map is refused.
+    std::int64_t size = -1;
+    try {
+        return LoadMap(state, path, stockNames, mode, size);
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
+    return Error{std::string(kNotEnoughMemory) + " \"" + path + "\"" +
+                 (size >= 0 ? " (" + Decimal(size) + " bytes)" : std::string()) + "; nothing was loaded."};
 }
 
 }  // namespace quorin

@@ -15,6 +15,8 @@ namespace quorin {
 inline constexpr const char* kVersionRefused = "cant load |1|";
 inline constexpr const char* kNameRefused = "Cant load |2|";
 inline constexpr const char* kMapLoaded = "Map loaded!";
+// How the refusal of a map the system has too little memory for begins.
+inline constexpr const char* kNotEnoughMemory = "not enough memory to load";
 
 // Reads the header, tag index, scenario tag and tables of an open map. The
 // error is the message to show: "Cant load |2|" for a map name that is not a
@@ -43,7 +45,8 @@ inline constexpr const char* kOpenedReadOnly = "is open read-only";
 // the one message to show and leaves f, the loaded map, its records and
 // the editor properties as they were, so the map on screen stays writable.
 // The file's identity is taken from the descriptor read; a file that changes
-// while it is read is refused.
+// while it is read is refused. An allocation that fails anywhere in the load
+// refuses the map with a message beginning kNotEnoughMemory.
 [[nodiscard]] Status OpenMap(MapState& state, const std::string& path, const std::vector<std::string>& stockNames,
                              OpenMode mode = OpenMode::Edit);
 

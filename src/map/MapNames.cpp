@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "map/MapNames.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "file/SystemFile.h"
@@ -13,6 +14,26 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// A header name is compared byte for byte, so a name is only what a person
+// can type and see: a byte-order mark, a no-break space or a byte of a
+// UTF-16 file would make a name that looks right and matches nothing.
+bool IsPrintableAscii(char c) { return c >= 0x20 && c <= 0x7E; }
+
+// line with each byte outside printable ASCII shown as "\xHH".
+std::string AsciiText(std::string_view line) {
+    std::string shown;
+    for (const char c : line) shown += IsPrintableAscii(c) ? std::string(1, c) : EscapedByte(static_cast<unsigned char>(c));
+    return shown;
+}
+
+// What a byte outside printable ASCII at the start of line most likely is.
+std::string_view Likely(std::string_view line, std::size_t at) {
+    if (at == 0 && line.starts_with(kByteOrderMark)) return " (a second byte-order mark?)";
+    if (at == 0 && (line.starts_with("\xFF\xFE") || line.starts_with("\xFE\xFF"))) return " (is the file UTF-16?)";
+    if (line[at] == '\xA0' || line.substr(at).starts_with("\xC2\xA0")) return " (a no-break space?)";
+    return "";
+}
 
 }  // namespace
 
@@ -45,10 +66,16 @@ Result<std::vector<std::string>> ParseMapNames(std::string_view text, const std:
         if (IsBlank(line.front()) || IsBlank(line.back())) {
             return Error{where + "\"" + VisibleText(line) + "\" begins or ends with a blank; a name has none there."};
         }
-        if (const std::size_t at = FindControlByte(line); at != std::string_view::npos) {
-            return Error{where + "\"" + VisibleText(line) + "\" holds the control byte " +
-                         EscapedByte(static_cast<unsigned char>(line[at])) +
-                         (line[at] == '\r' ? " (is the line end doubled?)" : "") + "; a name has none."};
+        const auto outside = std::find_if_not(line.begin(), line.end(), IsPrintableAscii);
+        if (outside != line.end()) {
+            const auto at = static_cast<std::size_t>(outside - line.begin());
+            const std::string byte = EscapedByte(static_cast<unsigned char>(*outside));
+            if (IsControlByte(static_cast<unsigned char>(*outside))) {
+                return Error{where + "\"" + VisibleText(line) + "\" holds the control byte " + byte +
+                             (*outside == '\r' ? " (is the line end doubled?)" : "") + "; a name has none."};
+            }
+            return Error{where + "\"" + AsciiText(line) + "\" holds the byte " + byte + std::string(Likely(line, at)) +
+                         ", which is not printable ASCII; a name has only letters, digits, blanks and punctuation."};
         }
         names.emplace_back(line);
     }

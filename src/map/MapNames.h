@@ -22,9 +22,10 @@ const std::vector<std::string>& BuiltInMapNames();
 
 // The names in a names file's text: one a line, a carriage return before
 // the line end and a leading byte-order mark dropped, the last line end
-// optional. A blank line, a name with blanks around it or a control byte
-// in it, and any count but eleven are refused; the message names the file
-// (path) and the line.
+// optional. A blank line, a name with blanks around it or a byte in it that
+// is not printable ASCII (a control byte, a second byte-order mark, a
+// no-break space), and any count but eleven are refused; the message names
+// the file (path) and the line.
 [[nodiscard]] Result<std::vector<std::string>> ParseMapNames(std::string_view text, const std::string& path);
 
 // Opens path once, without blocking (only a regular file is read), reads at

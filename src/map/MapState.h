@@ -14,15 +14,12 @@
 #include <vector>
 
 #include "map/IdentityIndex.h"
+#include "map/NameIndex.h"
 #include "map/Records.h"
 #include "file/SystemFile.h"
 #include "base/SharedText.h"
 
 namespace quorin {
-
-// Name to cache position. When two records share a name the later one wins.
-// Keys share the records' text buffer and are searched with any string_view.
-using NameIndex = std::unordered_map<SharedText, std::int32_t, SharedTextHash, SharedTextEqual>;
 
 // The record an editor page shows: a cache position and the load it came
 // from, so an edit can never reach a record of another map.

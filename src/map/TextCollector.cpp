@@ -8,201 +8,276 @@
 #include <cstdint>
 #include <cstring>
 #include <span>
-#include <unordered_map>
 
 namespace quorin {
 
 namespace {
+
+using Range = LoadedTexts::Range;
 
 // Reads while looking for a zero byte are small, since most texts are
 // short and the bytes after the last one are not wanted, and grow only while
 // one text runs on through a whole read.
 constexpr std::int64_t kFirstChunk = 16 * 1024;
 constexpr std::int64_t kMostChunk = 1024 * 1024;
-// Texts this close together are read as one range; the bytes between them
-// cost less than a read of their own.
-constexpr std::int64_t kJoinGap = 256;
+// Texts this close together are one range of the store: the bytes between
+// them cost less than a range of their own. Texts back to back in a string
+// table are one range, names a table entry apart each one of their own.
+constexpr std::int64_t kJoinGap = 16;
+// Ranges this close together are read with one read, through a window of
+// kWindow bytes; the bytes between them cost less than a read of their own.
+constexpr std::int64_t kReadGap = 256;
+constexpr std::int64_t kWindow = 64 * 1024;
+
+// A wanted offset sits above its ticket: offsets of this format have 31 bits,
+// which leaves 33 for tickets, more than two tables of 2^31 entries need.
+constexpr unsigned kTicketBits = 33;
+constexpr std::uint64_t kTicketMask = (std::uint64_t{1} << kTicketBits) - 1;
+
+std::int64_t OffsetOf(std::uint64_t wanted) { return static_cast<std::int64_t>(wanted >> kTicketBits); }
 
 // Where each text ends: the offset of the first zero byte at or after its
-// start, or the size of the file. Starts are sorted and distinct; the ends
-// follow them, so a start at or before the last end found shares that end.
-Result<std::vector<std::int64_t>> FindEnds(MapFile& file, const std::vector<std::int64_t>& starts) {
-    const std::int64_t size = file.size();
-    std::vector<std::int64_t> ends(starts.size());
-    const std::unique_ptr<std::uint8_t[]> window(new std::uint8_t[kMostChunk]);
-    std::int64_t windowStart = 0;
-    std::int64_t windowEnd = 0;
-    std::int64_t chunk = kFirstChunk;
-    std::int64_t lastEnd = -1;
-    for (std::size_t i = 0; i < starts.size(); ++i) {
-        if (starts[i] <= lastEnd) {
-            ends[i] = lastEnd;
-            continue;
-        }
-        // Every byte from here on lies after the last end, so none is looked
-        // at twice.
-        std::int64_t at = starts[i];
-        for (;;) {
-            if (at >= windowEnd) {
-                const bool runsOn = at == windowEnd && starts[i] < windowStart;
-                chunk = runsOn ? std::min(chunk * 2, kMostChunk) : kFirstChunk;
-                const std::int64_t length = std::min(chunk, size - at);
-                const std::span<std::uint8_t> bytes(window.get(), static_cast<std::size_t>(length));
-                if (auto read = file.readInto(at, bytes, "a text"); !read) return read.error();
-                windowStart = at;
-                windowEnd = at + length;
-            }
-            const std::uint8_t* from = window.get() + (at - windowStart);
-            if (const void* zero = std::memchr(from, 0, static_cast<std::size_t>(windowEnd - at))) {
-                lastEnd = at + (static_cast<const std::uint8_t*>(zero) - from);
-                break;
-            }
-            at = windowEnd;
-            if (at >= size) {
-                lastEnd = size;
-                break;
-            }
-        }
-        ends[i] = lastEnd;
-    }
-    return ends;
-}
+// start, or the size of the file. Asked for ascending starts; a start at or
+// before the last end found shares that end, so every byte from there on
+// lies after the last end and none is looked at twice.
+class EndFinder {
+public:
+    explicit EndFinder(MapFile& file) : file_(file) {}
 
-// Sorts offsets packed above their tickets by offset: a radix sort over the
-// offset's bits, in linear time. Eleven-bit digits keep the counts small
-// enough to stay in the fastest cache, and only the digits up to the largest
-// offset's highest bit are sorted on: a map of a few megabytes takes two
-// passes, the largest three.
-void SortByOffset(std::vector<std::uint64_t>& packed) {
+    Result<std::int64_t> endOf(std::int64_t start) {
+        if (start <= lastEnd_) return lastEnd_;
+        if (!window_) window_.reset(new std::uint8_t[static_cast<std::size_t>(std::min(kMostChunk, file_.size()))]);
+        std::int64_t at = start;
+        for (;;) {
+            if (at >= windowEnd_) {
+                const bool runsOn = at == windowEnd_ && start < windowStart_;
+                chunk_ = runsOn ? std::min(chunk_ * 2, kMostChunk) : kFirstChunk;
+                const std::int64_t length = std::min(chunk_, file_.size() - at);
+                const std::span<std::uint8_t> bytes(window_.get(), static_cast<std::size_t>(length));
+                if (auto read = file_.readInto(at, bytes, "a text"); !read) return read.error();
+                windowStart_ = at;
+                windowEnd_ = at + length;
+            }
+            const std::uint8_t* from = window_.get() + (at - windowStart_);
+            if (const void* zero = std::memchr(from, 0, static_cast<std::size_t>(windowEnd_ - at))) {
+                lastEnd_ = at + (static_cast<const std::uint8_t*>(zero) - from);
+                return lastEnd_;
+            }
+            at = windowEnd_;
+            if (at >= file_.size()) {
+                lastEnd_ = file_.size();
+                return lastEnd_;
+            }
+        }
+    }
+
+private:
+    MapFile& file_;
+    std::unique_ptr<std::uint8_t[]> window_;
+    std::int64_t windowStart_ = 0;
+    std::int64_t windowEnd_ = 0;
+    std::int64_t chunk_ = kFirstChunk;
+    std::int64_t lastEnd_ = -1;
+};
+
+// Sorts the wanted list by offset: a radix sort over the offset's bits, in
+// linear time. Eleven-bit digits keep the counts small enough to stay in the
+// fastest cache, and only the digits up to the largest offset's highest bit
+// are sorted on: a map of a few megabytes takes two passes, the largest three.
+void SortByOffset(std::vector<std::uint64_t>& wanted) {
     constexpr unsigned kDigitBits = 11;
     constexpr std::size_t kDigits = std::size_t{1} << kDigitBits;
-    const std::uint64_t largest = *std::max_element(packed.begin(), packed.end()) >> 32;
-    const unsigned end = 32 + static_cast<unsigned>(std::bit_width(largest));
-    std::vector<std::uint64_t> other(packed.size());
+    const std::uint64_t largest = *std::max_element(wanted.begin(), wanted.end()) >> kTicketBits;
+    const unsigned end = kTicketBits + static_cast<unsigned>(std::bit_width(largest));
+    std::vector<std::uint64_t> other(wanted.size());
     std::array<std::size_t, kDigits + 1> place{};
-    for (unsigned shift = 32; shift < end; shift += kDigitBits) {
+    for (unsigned shift = kTicketBits; shift < end; shift += kDigitBits) {
         place.fill(0);
-        for (const std::uint64_t key : packed) ++place[((key >> shift) & (kDigits - 1)) + 1];
+        for (const std::uint64_t key : wanted) ++place[((key >> shift) & (kDigits - 1)) + 1];
         for (std::size_t digit = 0; digit < kDigits; ++digit) place[digit + 1] += place[digit];
-        for (const std::uint64_t key : packed) other[place[(key >> shift) & (kDigits - 1)]++] = key;
-        packed.swap(other);
+        for (const std::uint64_t key : wanted) other[place[(key >> shift) & (kDigits - 1)]++] = key;
+        wanted.swap(other);
     }
 }
 
-// A range of the file copied into the buffer at bufferAt.
-struct Range {
-    std::int64_t from = 0;
-    std::int64_t to = 0;
-    std::int64_t bufferAt = 0;
+// Equal long texts at different places share the view met first, as far as
+// a small table of the latest long texts reaches: comparing two of them then
+// reads nothing. A text with no twin in the table keeps its own view; that
+// only costs a comparison reading its bytes.
+class LongTextTwins {
+public:
+    std::string_view twinOf(std::string_view text, std::uint64_t hash) {
+        if (slots_.empty()) slots_.resize(kSlots);
+        Slot& slot = slots_[hash & (kSlots - 1)];
+        if (slot.hash == hash && slot.text == text) return slot.text;
+        slot = {hash, text};
+        return text;
+    }
+
+private:
+    static constexpr std::size_t kSlots = 1024;
+    struct Slot {
+        std::uint64_t hash = 0;
+        std::string_view text;
+    };
+    std::vector<Slot> slots_;
 };
+
+// A text too long for the count a text keeps has a store standing in for it.
+TextStore::Handle StandInFor(const TextStore& store, std::string_view view) {
+    if (view.size() < SharedText::kSizeInStore) return {};
+    return TextStore::standIn(store, view.size());
+}
 
 }  // namespace
 
-std::size_t TextCollector::want(std::int64_t offset) {
-    offsets_.push_back(offset);
-    return offsets_.size() - 1;
+std::string_view LoadedTexts::at(std::int64_t offset) const {
+    if (!held_) return {};
+    const std::vector<Range>& ranges = held_->ranges;
+    const auto after = std::upper_bound(ranges.begin(), ranges.end(), offset,
+                                        [](std::int64_t at, const Range& range) { return at < range.from; });
+    if (after == ranges.begin()) return {};
+    const Range& range = *std::prev(after);
+    if (offset >= range.to) return {};
+    // The range runs on at least to the end of every text in it, and each
+    // text ends at its first zero byte: either inside the range or at its end.
+    const char* from = held_->store->bytes() + range.bufferAt + (offset - range.from);
+    const auto most = static_cast<std::size_t>(range.to - offset);
+    const void* zero = std::memchr(from, 0, most);
+    return {from, zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - from) : most};
 }
 
-Status TextCollector::read(MapFile& file, const std::function<void(std::size_t, SharedText)>& take) const {
-    // The wanted offsets inside the file, ascending and distinct; ticketAt
-    // gives each ticket's place among them. Tables are read in file order,
-    // so the offsets mostly come sorted already.
-    // Offsets are 32-bit in this format, so an offset and its ticket pack
-    // into one number that sorts by offset.
-    std::vector<std::uint64_t> order;
-    order.reserve(offsets_.size());
-    for (std::size_t ticket = 0; ticket < offsets_.size(); ++ticket) {
-        const std::int64_t offset = offsets_[ticket];
-        if (offset >= 0 && offset < file.size() && offset <= INT32_MAX) {
-            order.push_back(static_cast<std::uint64_t>(offset) << 32 | ticket);
-        }
-    }
-    if (!std::is_sorted(order.begin(), order.end())) SortByOffset(order);
-    constexpr auto kOutside = static_cast<std::uint32_t>(-1);
-    std::vector<std::uint32_t> ticketAt(offsets_.size(), kOutside);
-    std::vector<std::int64_t> starts;
-    starts.reserve(order.size());
-    for (const std::uint64_t packed : order) {
-        const auto offset = static_cast<std::int64_t>(packed >> 32);
-        if (starts.empty() || starts.back() != offset) starts.push_back(offset);
-        ticketAt[packed & 0xFFFFFFFFu] = static_cast<std::uint32_t>(starts.size() - 1);
-    }
+SharedText LoadedTexts::share(std::string_view view) const {
+    if (view.empty()) return {};
+    const TextStore::Handle standIn = StandInFor(*held_->store.get(), view);
+    return SharedText(standIn.get() ? *standIn.get() : *held_->store.get(), view,
+                      view.size() > kLongText ? TextHash(view) : SharedText::kHashNotKept);
+}
 
-    auto found = FindEnds(file, starts);
-    if (!found) return found.error();
-    std::vector<std::int64_t>& ends = *found;
+std::size_t TextCollector::want(std::int64_t offset) {
+    const std::size_t ticket = tickets_++;
+    if (offset >= 0 && offset <= INT32_MAX) wanted_.push_back(static_cast<std::uint64_t>(offset) << kTicketBits | ticket);
+    return ticket;
+}
 
-    // Disjoint ranges of the file, so the buffer never holds more than the
-    // file. Once a text's range is known the two vectors change meaning in
-    // place, which saves a third: at[i] is where text i begins in the buffer
-    // and length[i] how many bytes it has.
-    std::vector<Range> ranges;
+void TextCollector::reserve(std::size_t more) { wanted_.reserve(wanted_.size() + more); }
+
+Result<LoadedTexts> TextCollector::readAll(MapFile& file, void* context, TakeFunction take) {
+    std::vector<std::uint64_t> wanted = std::move(wanted_);
+    wanted_ = {};
+    tickets_ = 0;
+    const std::int64_t size = file.size();
+    std::erase_if(wanted, [size](std::uint64_t key) { return OffsetOf(key) >= size; });
+    // Tables are read in file order, so the offsets mostly come sorted already.
+    if (!std::is_sorted(wanted.begin(), wanted.end())) SortByOffset(wanted);
+
+    // Disjoint ranges of the file, so the store never holds more than the
+    // file (nor, for a table, more than the bytes of its names); an empty
+    // text needs no bytes at all.
+    auto held = std::make_shared<LoadedTexts::Held>();
+    std::vector<Range>& ranges = held->ranges;
     std::int64_t total = 0;
-    for (std::size_t i = 0; i < starts.size(); ++i) {
-        if (!ranges.empty() && starts[i] <= ranges.back().to + kJoinGap) {
-            total += ends[i] - ranges.back().to;
-            ranges.back().to = ends[i];
-        } else {
-            ranges.push_back({starts[i], ends[i], total});
-            total += ends[i] - starts[i];
+    {
+        EndFinder ends(file);
+        for (std::size_t i = 0; i < wanted.size(); ++i) {
+            const std::int64_t start = OffsetOf(wanted[i]);
+            if (i > 0 && OffsetOf(wanted[i - 1]) == start) continue;
+            auto end = ends.endOf(start);
+            if (!end) return end.error();
+            if (*end == start) continue;
+            if (!ranges.empty() && start <= ranges.back().to + kJoinGap) {
+                total += *end - ranges.back().to;
+                ranges.back().to = *end;
+            } else {
+                ranges.push_back({start, *end, total});
+                total += *end - start;
+            }
         }
-        ends[i] -= starts[i];
-        starts[i] = ranges.back().bufferAt + (starts[i] - ranges.back().from);
     }
-    std::vector<std::int64_t>& at = starts;
-    const std::vector<std::int64_t>& length = ends;
-
-    const std::shared_ptr<char[]> buffer(new char[static_cast<std::size_t>(std::max<std::int64_t>(total, 1))]);
-    for (const Range& range : ranges) {
-        auto* into = reinterpret_cast<std::uint8_t*>(buffer.get() + range.bufferAt);
-        const std::span<std::uint8_t> bytes(into, static_cast<std::size_t>(range.to - range.from));
-        if (auto read = file.readInto(range.from, bytes, "a text"); !read) return read;
-    }
-    const auto view = [&](std::size_t i) {
-        return std::string_view(buffer.get() + at[i], static_cast<std::size_t>(length[i]));
+    ranges.shrink_to_fit();
+    held->store = TextStore::make(static_cast<std::size_t>(total));
+    char* const bytes = held->store.writable()->bytes();
+    std::unique_ptr<std::uint8_t[]> window;
+    const auto into = [bytes](const Range& range) {
+        return std::span(reinterpret_cast<std::uint8_t*>(bytes + range.bufferAt),
+                         static_cast<std::size_t>(range.to - range.from));
     };
-
-    // Texts that end at the same zero byte are hashed together from that end
-    // backwards, each start adding only the bytes before the last one, so no
-    // byte is hashed twice and the bytes between texts not at all. Only long
-    // texts keep a hash; a group of short ones is not hashed here at all.
-    // Texts that end at the same place in the buffer end at the same zero
-    // byte, or hold no byte at all; either way the bytes before that place
-    // are each one's own.
-    std::vector<std::uint64_t> hashes(at.size(), SharedText::kHashNotKept);
-    for (std::size_t next = at.size(); next > 0;) {
-        const std::int64_t end = at[next - 1] + length[next - 1];
-        std::size_t groupFrom = next - 1;
-        while (groupFrom > 0 && at[groupFrom - 1] + length[groupFrom - 1] == end) --groupFrom;
-        const bool hashed = length[groupFrom] > static_cast<std::int64_t>(kLongText);
-        BackwardTextHash hash;
-        std::int64_t hashedFrom = end;
-        while (next > groupFrom) {
-            --next;
-            if (!hashed) continue;
-            hash.prepend(view(next).substr(0, static_cast<std::size_t>(hashedFrom - at[next])));
-            hashedFrom = at[next];
-            if (static_cast<std::size_t>(length[next]) > kLongText) hashes[next] = hash.value();
+    for (std::size_t first = 0; first < ranges.size();) {
+        std::size_t last = first + 1;
+        while (last < ranges.size() && ranges[last].from - ranges[last - 1].to <= kReadGap &&
+               ranges[last].to - ranges[first].from <= kWindow) {
+            ++last;
         }
+        if (last == first + 1) {
+            if (auto read = file.readInto(ranges[first].from, into(ranges[first]), "a text"); !read) return read.error();
+        } else {
+            if (!window) window.reset(new std::uint8_t[kWindow]);
+            const std::int64_t from = ranges[first].from;
+            const std::span<std::uint8_t> read(window.get(), static_cast<std::size_t>(ranges[last - 1].to - from));
+            if (auto done = file.readInto(from, read, "a text"); !done) return done.error();
+            for (std::size_t i = first; i < last; ++i) {
+                std::copy_n(window.get() + (ranges[i].from - from), into(ranges[i]).size(), into(ranges[i]).data());
+            }
+        }
+        first = last;
     }
+    window.reset();
+    const TextStore& store = *held->store.get();
 
-    // Equal long texts share the first view met, so comparing them reads
-    // nothing: texts of equal bytes that start at different places never
-    // overlap, so checking them reads each byte once. Short texts compare
-    // quickly as they are.
-    std::unordered_map<std::uint64_t, std::size_t> firstWithHash;
-    for (std::size_t i = 0; i < at.size(); ++i) {
-        if (static_cast<std::size_t>(length[i]) <= kLongText) continue;
-        const auto [known, added] = firstWithHash.try_emplace(hashes[i], i);
-        if (!added && view(known->second) == view(i)) at[i] = at[known->second];
+    // From the last start back to the first. A text ends at its first zero
+    // byte, looked for only up to the next start in its range, past which the
+    // next text's end holds for it too: no byte is scanned twice. Texts that
+    // end at the same zero byte are hashed together from that end backwards,
+    // each long one adding only the bytes before the last one hashed, so no
+    // byte is hashed twice and the short texts not at all.
+    std::size_t range = ranges.size();
+    std::int64_t laterStart = -1;
+    std::int64_t laterEnd = -1;
+    BackwardTextHash hash;
+    std::int64_t groupEnd = -1;
+    std::int64_t hashedFrom = -1;
+    LongTextTwins twins;
+    for (std::size_t next = wanted.size(); next > 0;) {
+        const std::int64_t start = OffsetOf(wanted[next - 1]);
+        std::size_t first = next - 1;
+        while (first > 0 && OffsetOf(wanted[first - 1]) == start) --first;
+        while (range > 0 && ranges[range - 1].from > start) {
+            --range;
+            laterStart = -1;
+        }
+        if (range > 0 && start < ranges[range - 1].to) {
+            const Range& in = ranges[range - 1];
+            const char* at = bytes + in.bufferAt + (start - in.from);
+            const std::int64_t scanTo = laterStart >= 0 ? laterStart : in.to;
+            const void* zero = std::memchr(at, 0, static_cast<std::size_t>(scanTo - start));
+            const std::int64_t end = zero ? start + (static_cast<const char*>(zero) - at)
+                                          : (laterStart >= 0 ? laterEnd : in.to);
+            laterStart = start;
+            laterEnd = end;
+            std::string_view view(at, static_cast<std::size_t>(end - start));
+            std::uint64_t kept = SharedText::kHashNotKept;
+            if (view.size() > kLongText) {
+                if (end != groupEnd) {
+                    hash.reset();
+                    groupEnd = end;
+                    hashedFrom = end;
+                }
+                hash.prepend(view.substr(0, static_cast<std::size_t>(hashedFrom - start)));
+                hashedFrom = start;
+                kept = hash.value();
+                view = twins.twinOf(view, kept);
+            }
+            if (!view.empty()) {
+                const TextStore::Handle standIn = StandInFor(store, view);
+                const TextStore& holder = standIn.get() ? *standIn.get() : store;
+                for (std::size_t i = first; i < next; ++i) take(context, wanted[i] & kTicketMask, SharedText(holder, view, kept));
+            }
+        }
+        next = first;
     }
-
-    for (std::size_t ticket = 0; ticket < ticketAt.size(); ++ticket) {
-        const std::uint32_t i = ticketAt[ticket];
-        if (i == kOutside || length[i] == 0) take(ticket, SharedText());
-        else take(ticket, SharedText(buffer, view(i), hashes[i]));
-    }
-    return success();
+    LoadedTexts texts;
+    texts.held_ = std::move(held);
+    return texts;
 }
 
 }  // namespace quorin

@@ -87,7 +87,8 @@ INSTANTIATE_TEST_SUITE_P(
         GrammarCase{"ScriptNamedDashHAfterMarker", {"script", "MAP", "--", "-h"}, 0, "(script static void -h", "-h"},
         GrammarCase{"GlobalNamedForce", {"global", "MAP", "--force"}, 0, "--force", "-h"},
         // quorin-cli's own options go before COMMAND.
-        GrammarCase{"Help", {"--help"}, 0, "usage: quorin-cli [--map-names FILE] [--json] [--backup] [--] COMMAND", "-h"},
+        GrammarCase{"Help", {"--help"}, 0,
+                    "usage: quorin-cli [--map-names FILE] [--json] [--backup] [--max-output SIZE] [--] COMMAND", "-h"},
         GrammarCase{"ShortHelp", {"-h", "list", "MAP"}, 0, "\n  demo OUT [--force]\n", "-h"},
         // The commands as the table lists them: writes, searches, facts, texts.
         GrammarCase{"HelpListsCommandsInOrder", {"--help"}, 0,
@@ -104,6 +105,13 @@ INSTANTIATE_TEST_SUITE_P(
         GrammarCase{"NamesBeforeCommand", {"--map-names", "NAMES", "list", "MAP"}, 0, "s: -h\n", "-h"},
         GrammarCase{"UnknownOption", {"--frobnicate", "list", "MAP"}, 2, "unknown option \"--frobnicate\"", "-h"},
         GrammarCase{"OptionWithoutValue", {"--map-names"}, 2, "--map-names needs FILE", "-h"},
+        GrammarCase{"MaxOutputWithoutSize", {"--max-output"}, 2, "--max-output needs SIZE", "-h"},
+        GrammarCase{"MaxOutputNotASize", {"--max-output", "1GB", "list", "MAP"}, 2,
+                    "--max-output takes a size in bytes, such as 1000, 64K, 512M or 1G (0 for no limit), not \"1GB\"",
+                    "-h"},
+        GrammarCase{"MaxOutputAfterCommand", {"list", "MAP", "--max-output", "1K"}, 2,
+                    "quorin-cli's own options go before COMMAND", "-h"},
+        GrammarCase{"MaxOutputSize", {"--max-output", "2K", "list", "MAP"}, 0, "s: -h\n", "-h"},
         GrammarCase{"JsonAfterCommand", {"list", "MAP", "--json"}, 2, "quorin-cli's own options go before COMMAND",
                     "-h"},
         GrammarCase{"DashHAfterArguments", {"list", "MAP", "-h"}, 2, "\"-h\" is not an option of list", "-h"},
@@ -112,6 +120,8 @@ INSTANTIATE_TEST_SUITE_P(
         GrammarCase{"UnknownCommand", {"--", "-h"}, 2, "unknown command \"-h\"", "-h"},
         // A command's own options go after its arguments.
         GrammarCase{"DemoForce", {"demo", "OUT", "--force"}, 0, "", "-h", true},
+        // demo reads no map, so no stock names either.
+        GrammarCase{"DemoReadsNoNames", {"--map-names", "/dev/zero", "demo", "OUT", "--force"}, 0, "", "-h", true},
         GrammarCase{"DemoWithoutForce", {"demo", "OUT"}, 1, "exists already; give --force", "-h"},
         GrammarCase{"DemoForceFirst", {"demo", "--force", "OUT"}, 2, "--force goes after the arguments", "-h"},
         GrammarCase{"DemoForceAlone", {"demo", "--force"}, 2, "--force goes after the arguments", "-h"},

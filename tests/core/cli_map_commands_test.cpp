@@ -19,6 +19,23 @@ namespace {
 
 using testing::RunCli;
 
+// A sparse map of 5 GiB, a few kilobytes on disk, whose global count asks
+// for gigabytes of records: on a system with less memory the load is
+// refused with a message and exit 1, never an abort.
+TEST(CliMapCommands, AHugeCountOnTooLittleMemoryIsRefused) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer reserves more address space than the limit allows";
+#else
+    testing::TempDir dir;
+    const std::string path = testing::WriteSparseMap(dir, testing::HugeCountMap(), testing::kHugeCountFileSize);
+    const auto run = RunCli({"info", path}, "ulimit -v 1048576; ");
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("not enough memory to load \"" + path + "\" (5368709120 bytes)"), std::string::npos)
+        << run.err;
+#endif
+}
+
 TEST(CliMapCommands, DemoWritesTheBuiltInMapAndRefusesToOverwrite) {
     testing::TempDir dir;
     const std::string path = dir.path("demo.map");

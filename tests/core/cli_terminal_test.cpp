@@ -17,10 +17,12 @@
 namespace quorin {
 namespace {
 
-std::string ThroughTerminalStream(const std::string& bytes, bool terminal) {
+std::string ThroughTerminalStream(const std::string& bytes, bool terminal, bool utf8 = false) {
     std::ostringstream target;
     {
         const cli::TerminalEscaping escaping(target, terminal);
+        std::streambuf* installed = static_cast<std::ostream&>(target).rdbuf();
+        if (auto* buffer = dynamic_cast<cli::ControlEscapingBuffer*>(installed); buffer && utf8) buffer->carryUtf8();
         target << bytes;
         target.put('\x07');
         target.write("\r\n", 2);
@@ -41,11 +43,31 @@ TEST(CliTerminal, EscapesControlBytesButTheLineFeed) {
         {std::string("nul\0byte", 8), "nul\\x00byte"},
         {"del\x7f caf\xE9", "del\\x7F caf\xE9"},
         {"\\x41 stays", "\\x41 stays"},
+        // 0x9B starts a sequence as ESC [ does; 0x80 to 0x9F are all controls.
+        {"\x9b" "2J\x9d" "0;owned\x9c", "\\x9B2J\\x9D0;owned\\x9C"},
+        {"\x80\x85\x9f\xa0\xff", "\\x80\\x85\\x9F\xa0\xff"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ThroughTerminalStream(c.in, true), c.shown + "\\x07\\x0D\n") << c.in;
         EXPECT_EQ(ThroughTerminalStream(c.in, false), c.in + "\x07\r\n") << c.in;
     }
+}
+
+// A JSON document is UTF-8: its characters from U+00A0 up stay whole on a
+// terminal, while a byte that continues no character, or one encoding a
+// control from U+0080 to U+009F, is still shown as \xHH.
+TEST(CliTerminal, KeepsTheCharactersOfUtf8) {
+    struct Case {
+        std::string in;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {"\"\xC3\x80\xC3\x9B\xC2\xA0\xE2\x80\x94\"", "\"\xC3\x80\xC3\x9B\xC2\xA0\xE2\x80\x94\""},
+        {"lone \x9b" "2J", "lone \\x9B2J"},
+        {"c1 \xC2\x9b" "2J", "c1 \xC2\\x9B2J"},
+        {"cut \xC3\x1b[m", "cut \xC3\\x1B[m"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ThroughTerminalStream(c.in, true, true), c.shown + "\\x07\\x0D\n") << c.in;
 }
 
 TEST(CliTerminal, OnARealTerminalNothingRawGetsThrough) {
@@ -54,6 +76,7 @@ TEST(CliTerminal, OnARealTerminalNothingRawGetsThrough) {
     MapBuilder forged = DemoMap();
     forged.scripts[0].Name = "x\ns: forged";
     forged.globals[0].Name = "\x1b]0;owned\x07";
+    forged.globals[1].Name = "\x9b" "2Jcsi";
     const std::string map = testing::WriteMap(dir, forged);
 
     // Through a pipe: every byte as the map holds it.
@@ -75,8 +98,12 @@ TEST(CliTerminal, OnARealTerminalNothingRawGetsThrough) {
     // holding one from two rows.
     EXPECT_NE(text.find("s: x\ns: forged\n"), std::string::npos) << text;
     EXPECT_NE(text.find("g: \\x1B]0;owned\\x07\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("g: \\x9B2Jcsi\n"), std::string::npos) << text;
     EXPECT_NE(text.find("Map loaded!\n"), std::string::npos) << text;
-    for (const char byte : text) EXPECT_TRUE(byte == '\n' || static_cast<unsigned char>(byte) >= 32) << int(byte);
+    for (const char byte : text) {
+        const auto value = static_cast<unsigned char>(byte);
+        EXPECT_TRUE(byte == '\n' || (value >= 32 && value != 127 && (value < 0x80 || value > 0x9F))) << int(value);
+    }
 }
 
 }  // namespace

@@ -23,6 +23,14 @@ std::string Eleven(const std::string& end = "\n", const std::string& extra = "")
     return text;
 }
 
+// text in UTF-16 as a text editor may save it: a byte-order mark, then two
+// bytes a character, low byte first.
+std::string Utf16(const std::string& text) {
+    std::string wide = "\xFF\xFE";
+    for (const char c : text) wide += std::string{c, '\0'};
+    return wide;
+}
+
 struct NamesCase {
     std::string label;
     std::string text;
@@ -55,7 +63,15 @@ INSTANTIATE_TEST_SUITE_P(
         NamesCase{"CarriageReturnLineFeeds", Eleven("\r\n"), ""},
         NamesCase{"NoLastLineEnd", Eleven().substr(0, Eleven().size() - 1), ""},
         NamesCase{"ByteOrderMark", "\xEF\xBB\xBF" + Eleven(), ""},
-        NamesCase{"Latin1Name", std::string(Eleven()).replace(Eleven().find("n5"), 2, "caf\xE9"), ""},
+        // Only printable ASCII: a header name is matched byte for byte, and
+        // these look like names that match.
+        NamesCase{"Latin1Name", std::string(Eleven()).replace(Eleven().find("n5"), 2, "caf\xE9"),
+                  "line 5: \"caf\\xE9\" holds the byte \\xE9, which is not printable ASCII"},
+        NamesCase{"DoubledByteOrderMark", "\xEF\xBB\xBF\xEF\xBB\xBF" + Eleven(),
+                  "line 1: \"\\xEF\\xBB\\xBFn1\" holds the byte \\xEF (a second byte-order mark?)"},
+        NamesCase{"Utf16", Utf16(Eleven()), "line 1: \"\\xFF\\xFEn\\x001\\x00\" holds the byte \\xFF (is the file UTF-16?)"},
+        NamesCase{"NoBreakSpace", Eleven("\n", "ash\xC2\xA0" "fall\n"),
+                  "line 11: \"ash\\xC2\\xA0fall\" holds the byte \\xC2 (a no-break space?)"},
         NamesCase{"TrailingBlankLine", Eleven() + "\n", "line 12: the line is blank"},
         NamesCase{"BlankLineInside", "n0\n\n" + Eleven(), "line 2: the line is blank"},
         NamesCase{"LineOfSpaces", Eleven("\n", "  \n"), "line 11: the line is blank"},
@@ -107,6 +123,14 @@ TEST(MapNamesFile, TheCommandLineExitsTwoNamingTheLine) {
         EXPECT_EQ(run.out, "");
         EXPECT_NE(run.err.find(names + "\", line 11: \"ashfall \" begins or ends with a blank"), std::string::npos)
             << run.err;
+    }
+    // demo reads no map, so it reads no names file either.
+    const std::string out = dir.path("demo.map");
+    for (const std::string& environment : {std::string(), "QUORIN_MAP_NAMES='" + names + "' "}) {
+        const auto demo = environment.empty() ? testing::RunCli({"--map-names", names, "demo", out, "--force"})
+                                              : testing::RunCli({"demo", out, "--force"}, environment);
+        EXPECT_EQ(demo.exitCode, 0) << demo.err;
+        EXPECT_EQ(testing::ReadBytes(out), DemoMap().build());
     }
     const auto device = testing::RunCli({"--map-names", "/dev/zero", "list", map});
     EXPECT_EQ(device.exitCode, 2);

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "compare/MapComparison.h"
 #include "database/CommandDatabase.h"
@@ -126,6 +127,93 @@ TEST_P(HostileShape, ComparingTwoCopiesHoldsOneRecordTextOfEachAtATime) {
 
 INSTANTIATE_TEST_SUITE_P(Shapes, HostileShape, ::testing::ValuesIn(kShapes),
                          [](const auto& info) { return "Shape" + std::to_string(info.index); });
+
+// Tables of many entries: what their records and dictionaries cost beside
+// the table's bytes in the file. Names of zero bytes need no text at all,
+// so what stays after the load is the records alone; named entries add at
+// most the tables' bytes of text.
+struct TableShape {
+    const char* what;
+    bool named;
+};
+
+const TableShape kTables[] = {
+    {"100000 scripts and 100000 globals with names", true},
+    {"100000 scripts and 100000 globals whose names are zero bytes", false},
+};
+
+constexpr int kEntries = 100000;
+
+MapBuilder ManyEntriesMap(bool named) {
+    MapBuilder map;
+    map.scripts.resize(kEntries);
+    map.globals.resize(kEntries);
+    for (int i = 0; i < kEntries; ++i) {
+        if (!named) continue;
+        map.scripts[static_cast<std::size_t>(i)].Name = "table_script_" + std::to_string(i);
+        map.globals[static_cast<std::size_t>(i)].Name = "table_global_" + std::to_string(i);
+    }
+    return map;
+}
+
+class ManyEntries : public ::testing::TestWithParam<TableShape> {};
+
+TEST_P(ManyEntries, RecordsCostNoMoreThanTheirTableAndLoadingTwiceTheFile) {
+    testing::TempDir dir;
+    const std::string path = testing::WriteMap(dir, ManyEntriesMap(GetParam().named));
+    const auto fileSize = static_cast<std::int64_t>(testing::ReadBytes(path).size());
+    constexpr std::int64_t kTableBytes = std::int64_t{kEntries} * (92 + 92);
+    MapState map;
+    const testing::AllocationMeter meter;
+    ASSERT_TRUE(OpenMap(map, path, BuiltInMapNames()));
+    ASSERT_EQ(map.GlobalHeaderCache.size(), static_cast<std::size_t>(kEntries));
+    EXPECT_LE(meter.peakAbove(), 2 * fileSize + kSlack) << "file of " << fileSize << " bytes";
+    const std::int64_t texts = GetParam().named ? kTableBytes : 0;
+    EXPECT_LE(meter.heldAbove(), kTableBytes + texts + kSlack);
+    // The names still lead to their records.
+    EXPECT_EQ(map.globalPosition(GetParam().named ? "table_global_4711" : ""),
+              GetParam().named ? 4711 : kEntries - 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Tables, ManyEntries, ::testing::ValuesIn(kTables),
+                         [](const auto& info) { return info.param.named ? "Named" : "ZeroBytes"; });
+
+// A map whose counts ask for more memory than the system has is refused
+// with a message, whichever allocation of the load fails, and the map
+// loaded before stays.
+TEST(NotEnoughMemory, AFailedAllocationAnywhereInALoadRefusesTheMap) {
+    testing::TempDir dir;
+    const std::string small = testing::WriteMap(dir, ManyEntriesMap(true), "small.map");
+    const std::string huge = testing::WriteSparseMap(dir, testing::HugeCountMap(), testing::kHugeCountFileSize);
+    MapState map;
+    ASSERT_TRUE(OpenMap(map, small, BuiltInMapNames()));
+    std::int64_t needed = 0;
+    {
+        MapState probe;
+        const testing::AllocationMeter meter;
+        ASSERT_TRUE(OpenMap(probe, small, BuiltInMapNames()));
+        needed = meter.peakAbove();
+    }
+    struct Case {
+        std::string path;
+        std::int64_t limit;
+    };
+    std::vector<Case> cases = {{huge, 256 * 1024 * 1024}};
+    // Each a little more than the last, from room for the message alone.
+    for (int step = 0; step < 24; ++step) cases.push_back({small, 4096 + needed * step / 24});
+    for (const Case& c : cases) {
+        Status opened = success();
+        {
+            const testing::AllocationLimit limit(c.limit);
+            opened = OpenMap(map, c.path, BuiltInMapNames());
+        }
+        ASSERT_FALSE(opened) << c.path << " within " << c.limit << " bytes";
+        EXPECT_EQ(opened.error().message.rfind(std::string(kNotEnoughMemory) + " \"" + c.path + "\"", 0), 0u)
+            << opened.error().message;
+        EXPECT_EQ(map.loadedPath(), small);
+        EXPECT_EQ(map.globalPosition("table_global_99999"), kEntries - 1);
+    }
+}
 
 }  // namespace
 }  // namespace quorin

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "browse/RecordSelection.h"
 #include "edit/FieldWriteBack.h"
 #include "map/MapFile.h"
@@ -16,7 +18,7 @@ namespace quorin {
 namespace {
 
 // Every text a collector reads, in ticket order.
-Result<std::vector<SharedText>> ReadAll(const TextCollector& collector, MapFile& file, std::size_t count) {
+Result<std::vector<SharedText>> ReadAll(TextCollector& collector, MapFile& file, std::size_t count) {
     std::vector<SharedText> texts(count);
     if (auto read = collector.read(file, [&](std::size_t ticket, SharedText text) { texts.at(ticket) = std::move(text); });
         !read) {
@@ -161,6 +163,34 @@ TEST(SharedTextKeys, AnEditedNameAddsAKeyAndTheOldOneStillLeadsToTheRecord) {
     state.adopt(MapContent{}, "");
     EXPECT_EQ(snapshot.ScriptHeaderCache[*position].Name, "renamed");
     EXPECT_EQ(snapshot.scriptPosition("abc"), position);
+}
+
+// A loaded key is the name the load read, whatever the record is told
+// later; a key added afterwards wins over a loaded one and is counted once.
+TEST(NameIndexKeys, LoadedKeysAreTheNamesReadAndAddedKeysWin) {
+    testing::TempDir dir;
+    MapBuilder builder;
+    builder.scripts = {{"twin", 0, 0, 0, 0}, {"other", 0, 0, 0, 0}, {"twin", 0, 0, 0, 0}};
+    MapState state;
+    testing::CollectedMessages messages;
+    ASSERT_TRUE(testing::Load(state, testing::WriteMap(dir, builder), messages));
+    NameIndex& index = state.ScriptsByName;
+    EXPECT_EQ(index.size(), 2u);
+    state.ScriptHeaderCache[2].Name = "renamed";
+    EXPECT_EQ(state.scriptPosition("twin"), 2u);
+    EXPECT_FALSE(state.scriptPosition("renamed"));
+
+    const NameIndex before = index;
+    index["other"] = 7;
+    index["new"] = 0;
+    EXPECT_EQ(index.find("other")->second, 7);
+    EXPECT_EQ(index.size(), 3u);
+    const std::map<std::string, std::int32_t> entries(index.begin(), index.end());
+    EXPECT_EQ(entries, (std::map<std::string, std::int32_t>{{"new", 0}, {"other", 7}, {"twin", 2}}));
+    EXPECT_EQ(index, (NameIndex{{"twin", 2}, {"other", 7}, {"new", 0}}));
+    // A copy (an extraction snapshot) keeps the keys it had.
+    EXPECT_EQ(before, (NameIndex{{"twin", 2}, {"other", 1}}));
+    EXPECT_NE(before, index);
 }
 
 }  // namespace

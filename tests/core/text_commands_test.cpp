@@ -11,6 +11,7 @@
 #include "extract/ExtractAll.h"
 #include "extract/RangeExtraction.h"
 #include "builder/DemoMap.h"
+#include "fixtures/HostileMaps.h"
 #include "script/Decompiler.h"
 #include "support/TempMap.h"
 #include "support/WholeText.h"
@@ -125,6 +126,55 @@ TEST_F(TextCommands, OutputToAFullDeviceFails) {
         EXPECT_EQ(WEXITSTATUS(status), 1) << command;
         EXPECT_NE(AsText(testing::ReadBytes(err)).find("stdout failed"), std::string::npos) << command;
     }
+}
+
+// A small map can ask for gigabytes of text: stdout takes at most
+// --max-output bytes (1 GiB unless given), and a command stopped there says
+// which limit stopped it and exits 1, whether or not it looks at its writes.
+TEST_F(TextCommands, OutputStopsAtItsLimit) {
+    const std::string wide = "'" + testing::WriteMap(dir_, WideWalkMap(300, 3000), "wide.map") + "'";
+    const std::string texts = "'" + testing::WriteMap(dir_, LongNodeTextsMap(40, 64 * 1024), "texts.map") + "'";
+    const CliRun whole = run("--max-output 0 extract-all " + wide);
+    ASSERT_EQ(whole.exitCode, 0) << whole.err;
+    ASSERT_GT(whole.out.size(), 1u << 20);
+    struct Case {
+        std::string arguments;
+        std::size_t kept;     // bytes on stdout
+        std::string limit;    // as the message names it; empty when nothing stopped
+    };
+    const Case cases[] = {
+        {"--max-output 64K extract-all " + wide, 64 * 1024, "64 KiB"},
+        {"--max-output 1000 script " + wide + " walker_7", 1000, "1000 bytes"},
+        {"--max-output 1000 database " + texts, 1000, "1000 bytes"},
+        {"--max-output 1M extract-scripts " + wide + " 0 299", 1024 * 1024, "1 MiB"},
+        {"--max-output 100 list " + wide, 100, "100 bytes"},
+        {"--max-output 100 --json list " + wide, 100, "100 bytes"},
+        {"--max-output 4M extract-all " + wide, whole.out.size(), ""},
+    };
+    for (const Case& row : cases) {
+        const CliRun result = run(row.arguments);
+        EXPECT_EQ(result.out.size(), row.kept) << row.arguments;
+        if (row.limit.empty()) {
+            EXPECT_EQ(result.exitCode, 0) << row.arguments << result.err;
+            continue;
+        }
+        EXPECT_EQ(result.exitCode, 1) << row.arguments;
+        EXPECT_NE(result.err.find("the output reached its limit of " + row.limit), std::string::npos) << result.err;
+        EXPECT_EQ(result.err.find("failed"), std::string::npos) << result.err;
+    }
+    EXPECT_EQ(run("--max-output 64K extract-all " + wide).out, whole.out.substr(0, 64 * 1024));
+
+    // Unless given, the limit is 1 GiB: a map of 1.5 MiB asks for 1.5 GiB.
+    const std::string longTexts = testing::WriteMap(dir_, LongNodeTextsMap(1500, 1 << 20), "long.map");
+    ASSERT_LT(testing::ReadBytes(longTexts).size(), 2u << 20);
+    const std::string err = dir_.path("long.err");
+    const std::string line = std::string("'") + QUORIN_CLI_PATH + "' extract-all '" + longTexts + "' >/dev/null 2>'" +
+                             err + "' </dev/null";
+    const int status = std::system(line.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_NE(AsText(testing::ReadBytes(err)).find("the output reached its limit of 1 GiB"), std::string::npos)
+        << AsText(testing::ReadBytes(err));
 }
 
 TEST_F(TextCommands, RefusedMapsAndBadNumbers) {

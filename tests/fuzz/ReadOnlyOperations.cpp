@@ -3,6 +3,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <optional>
 #include <stdexcept>
 
@@ -57,6 +60,9 @@ std::optional<PageFill> Page(const MapState& map, const RowKey& row, Budget& bud
 }
 
 constexpr std::size_t kMostFolderNameBytes = 16 * 1024 * 1024;
+// A sparse file of tens of megabytes can hold a table of a million entries;
+// the rows of a folder that large are not opened one by one.
+constexpr std::size_t kMostFolderRows = 100000;
 
 // The bytes of the names a top folder's rows hold.
 std::size_t FolderNameBytes(const MapState& map, const RowKey& folder) {
@@ -79,7 +85,9 @@ void WalkTheTree(const MapState& map, Budget& budget) {
         // Each row of a folder holds its record's name, and a name with no
         // zero byte runs on through the table: the rows of such a folder hold
         // the table's bytes many times over. A bounded folder is opened.
-        if (FolderNameBytes(map, top.key) > kMostFolderNameBytes) continue;
+        const std::size_t records =
+            top.key.kind == RowKind::ScriptsFolder ? map.ScriptHeaderCache.size() : map.GlobalHeaderCache.size();
+        if (records > kMostFolderRows || FolderNameBytes(map, top.key) > kMostFolderNameBytes) continue;
         for (const TreeRow& row : ChildRowsFor(map, top.key).rows) {
             (void)Page(map, row.key, budget);
             if (!row.folder || budget.childRows == 0) continue;
@@ -162,10 +170,35 @@ void RunReadOnlyOperations(const MapState& map) {
 
 }  // namespace
 
+// The largest file an input may make.
+std::int64_t MostFile() {
+    static const std::int64_t most = [] {
+        const char* given = std::getenv("QUORIN_FUZZ_MOST_FILE");
+        return given && *given ? std::clamp<std::int64_t>(std::atoll(given), 0, kMostSparseFile) : kMostSparseFile;
+    }();
+    return most;
+}
+
+std::int64_t SparseSizeOf(const std::uint8_t* bytes, std::size_t& size) {
+    if (size < kSparseTag.size() + 8) return 0;
+    const std::size_t tagAt = size - 8 - kSparseTag.size();
+    if (std::memcmp(bytes + tagAt, kSparseTag.data(), kSparseTag.size()) != 0) return 0;
+    std::uint64_t wanted = 0;
+    for (int i = 7; i >= 0; --i) wanted = wanted << 8 | bytes[size - 8 + static_cast<std::size_t>(i)];
+    size = tagAt;
+    return static_cast<std::int64_t>(std::min<std::uint64_t>(wanted, static_cast<std::uint64_t>(MostFile())));
+}
+
 bool LoadAndReadEverything(const std::string& path, const std::uint8_t* bytes, std::size_t size) {
+    const std::int64_t sparse = SparseSizeOf(bytes, size);
     if (std::FILE* file = std::fopen(path.c_str(), "wb")) {
         std::fwrite(bytes, 1, size, file);
         std::fclose(file);
+    }
+    // Longer without writing the rest: the holes read as zero bytes.
+    if (sparse > static_cast<std::int64_t>(size)) {
+        std::error_code ignored;
+        std::filesystem::resize_file(path, static_cast<std::uintmax_t>(sparse), ignored);
     }
     MapState map;
     const Status loaded = OpenMap(map, path, BuiltInMapNames());

@@ -2,14 +2,17 @@
 // Writes the fuzzer's seed corpus into the folder given: the demo map, the
 // maximal map without its padding, small odd maps, and maps built to hurt:
 // node texts that run on to the end of the file, scripts that each walk
-// every node, names that run on through their tables.
+// every node, names that run on through their tables, and a table of a
+// huge count in a sparse file.
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "builder/DemoMap.h"
 #include "fixtures/HostileMaps.h"
 #include "fixtures/MaximalMap.h"
+#include "ReadOnlyOperations.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -23,6 +26,18 @@ int main(int argc, char** argv) {
             return false;
         }
         return true;
+    };
+    // The demo map claiming 700000 globals, the file made long enough to
+    // hold them by the sparse tag: zero bytes past the demo's own.
+    auto writeSparse = [&] {
+        quorin::MapBuilder huge = quorin::DemoMap();
+        huge.globalCount = 700000;
+        std::vector<std::uint8_t> bytes = huge.build();
+        bytes.insert(bytes.end(), quorin::fuzzing::kSparseTag.begin(), quorin::fuzzing::kSparseTag.end());
+        for (int i = 0; i < 8; ++i) bytes.push_back(static_cast<std::uint8_t>(quorin::fuzzing::kMostSparseFile >> (8 * i)));
+        std::FILE* file = std::fopen((folder + "/huge-count-sparse.map").c_str(), "wb");
+        const bool written = file && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+        return file && std::fclose(file) == 0 && written;
     };
     quorin::MapBuilder maximal = quorin::MaximalMap();
     maximal.padTo = 0;
@@ -42,6 +57,6 @@ int main(int argc, char** argv) {
                     write("wide-walk.map", quorin::WideWalkMap(2000, 32767)) &&
                     // Few enough entries that listing the tree rows, which copy
                     // each name, stays quick.
-                    write("run-on-names.map", quorin::RunOnNamesMap(200));
+                    write("run-on-names.map", quorin::RunOnNamesMap(200)) && writeSparse();
     return ok ? 0 : 1;
 }

@@ -70,7 +70,7 @@ foreach(path IN LISTS installed)
       if(NOT result EQUAL 0 OR warnings)
         fail("man -l ${program}.1.gz exited with ${result}: ${warnings}")
       endif()
-      foreach(part "NAME\n +${program} - " "SYNOPSIS\n +${program} \\[--map-names FILE\\]" "OPTIONS\n"
+      foreach(part "NAME\n +${program} - " "SYNOPSIS\n +${program} +\\[--map-names +FILE\\]" "OPTIONS\n"
                    "--version" "EXIT STATUS\n +0 " "ENVIRONMENT\n +QUORIN_MAP_NAMES" "FILES\n" "\\.map\\.bak"
                    "COPYRIGHT\n" "quorin ${VERSION}")
         if(NOT text MATCHES "${part}")

@@ -9,6 +9,7 @@
 #include <ostream>
 #include <utility>
 
+#include "app/cli/OutputLimit.h"
 #include "map/MapNames.h"
 
 namespace quorin::cli {
@@ -47,6 +48,12 @@ MapState* LoadForCommand(CliContext& context, const std::string& path, OpenMode 
     context.err << kMapLoaded << '\n';
     loaded.push_back(std::move(state));
     return loaded.back().get();
+}
+
+int StdoutStopped(CliContext& context) {
+    if (context.outputLimit && context.outputLimit->sayReached(context.err)) return kRefused;
+    context.err << "quorin-cli: writing the text to stdout failed; what was written is incomplete.\n";
+    return kRefused;
 }
 
 std::optional<long long> ParseWholeNumber(const std::string& text) {

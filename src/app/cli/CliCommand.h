@@ -4,6 +4,7 @@
 // a command has in the command table (CommandTable.cpp), and the load every
 // command that reads a map starts with.
 
+#include <cstdint>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -17,14 +18,22 @@ namespace quorin::cli {
 
 enum ExitCode : int { kSuccess = 0, kRefused = 1, kUsage = 2 };
 
+// What stdout takes unless --max-output says otherwise: far more than any
+// real map makes, and far less than a disk, which a small hostile map could
+// otherwise fill.
+inline constexpr std::int64_t kDefaultMaxOutput = std::int64_t{1} << 30;
+
 // What quorin-cli's own options (before COMMAND) asked for.
 struct GlobalOptions {
     std::optional<std::string> mapNamesFile;  // --map-names FILE
     bool json = false;                        // --json
     bool backup = false;                      // --backup: copy MAP to MAP.bak before set, protect or apply writes it
+    std::int64_t maxOutput = kDefaultMaxOutput;  // --max-output SIZE: bytes stdout takes; 0 for no limit
     bool help = false;                        // --help, -h
     bool version = false;                     // --version
 };
+
+class OutputLimit;
 
 struct CliContext {
     std::vector<std::string> args;       // the command's arguments, options removed
@@ -33,6 +42,7 @@ struct CliContext {
     std::vector<std::string> mapNames;   // the stock map names in force
     std::ostream& out;                   // the command's result, byte for byte
     std::ostream& err;                   // every message, one per line
+    OutputLimit* outputLimit = nullptr;  // what stops out at --max-output, when there is a limit
 
     bool hasFlag(std::string_view flag) const;
 };
@@ -50,6 +60,8 @@ struct CliCommandInfo {
     // --json COMMAND runs this instead of run: one JSON document on stdout,
     // messages on stderr as the plain run prints them. nullptr: no --json.
     CommandRun json = nullptr;
+    // False for a command that reads no map, and so no stock map names.
+    bool readsMaps = true;
 };
 
 // Every command, in the order the usage text lists them.
@@ -67,6 +79,10 @@ std::vector<std::string> JsonCommands();
 // through the descriptor it read. The state lives to the end of the process,
 // which ends without freeing it (see main).
 MapState* LoadForCommand(CliContext& context, const std::string& path, OpenMode mode = OpenMode::Edit);
+
+// For a command whose result stopped going to stdout: says why (the output
+// limit, or a write that failed) and gives the exit code.
+int StdoutStopped(CliContext& context);
 
 // Parses a whole decimal number for a cache position argument.
 std::optional<long long> ParseWholeNumber(const std::string& text);

@@ -12,6 +12,7 @@
 #include "app/cli/BatchProcess.h"
 #include "app/cli/CliCommand.h"
 #include "app/cli/CommandLine.h"
+#include "app/cli/OutputLimit.h"
 #include "app/cli/TerminalOutput.h"
 #include "base/Version.h"
 #include "map/MapLoader.h"
@@ -41,17 +42,29 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err) {
         return kSuccess;
     }
 
-    auto mapNames = ResolveMapNames(line->options.mapNamesFile, std::getenv("QUORIN_MAP_NAMES"));
-    if (!mapNames) {
-        err << "quorin-cli: " << mapNames.error().message << '\n';
-        return kUsage;
+    const CliCommandInfo& command = *line->command;
+    std::vector<std::string> mapNames;
+    if (command.readsMaps) {
+        auto resolved = ResolveMapNames(line->options.mapNamesFile, std::getenv("QUORIN_MAP_NAMES"));
+        if (!resolved) {
+            err << "quorin-cli: " << resolved.error().message << '\n';
+            return kUsage;
+        }
+        mapNames = std::move(*resolved);
     }
 
-    const CliCommandInfo& command = *line->command;
     const CommandRun run = line->options.json ? JsonRunOf(command.name) : command.run;
+    // A JSON document is UTF-8: on a terminal its characters stay whole.
+    if (auto* escaping = dynamic_cast<ControlEscapingBuffer*>(out.rdbuf()); escaping && line->options.json) {
+        escaping->carryUtf8();
+    }
+    OutputLimit limit(out, line->options.maxOutput);
     CliContext context{std::move(line->args), std::move(line->flags), std::move(line->options),
-                       std::move(*mapNames), out, err};
-    return run(context);
+                       std::move(mapNames), out, err, &limit};
+    const int code = run(context);
+    // A command that does not look at its writes is stopped all the same;
+    // one that did has said so with its own status (diff's trouble is 2).
+    return limit.sayReached(err) && code == kSuccess ? kRefused : code;
 }
 
 }  // namespace quorin::cli

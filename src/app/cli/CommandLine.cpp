@@ -2,6 +2,10 @@
 #include "app/cli/CommandLine.h"
 
 #include <algorithm>
+#include <climits>
+#include <utility>
+
+#include "base/TextFormat.h"
 
 namespace quorin::cli {
 
@@ -37,18 +41,35 @@ std::string UsageOf(const CliCommandInfo& command) { return "usage: quorin-cli "
 
 }  // namespace
 
+// An option that only switches something on.
+template <bool GlobalOptions::*kSwitch>
+Status SwitchOn(GlobalOptions& options, const std::string&) {
+    options.*kSwitch = true;
+    return success();
+}
+
 const std::vector<GlobalOption>& GlobalOptionTable() {
     static const std::vector<GlobalOption> table = {
         {"--map-names", "FILE", "the stock map names: a file of exactly eleven, one a line",
-         [](GlobalOptions& options, const std::string& file) { options.mapNamesFile = file; }},
-        {"--json", "", "one JSON document on stdout instead of text",
-         [](GlobalOptions& options, const std::string&) { options.json = true; }},
-        {"--backup", "", "copy MAP to MAP.bak before set, protect or apply writes it",
-         [](GlobalOptions& options, const std::string&) { options.backup = true; }},
-        {"--help", "", "this text", [](GlobalOptions& options, const std::string&) { options.help = true; }},
-        {"-h", "", "the same", [](GlobalOptions& options, const std::string&) { options.help = true; }},
-        {"--version", "", "the version and the licence",
-         [](GlobalOptions& options, const std::string&) { options.version = true; }},
+         [](GlobalOptions& options, const std::string& file) {
+             options.mapNamesFile = file;
+             return success();
+         }},
+        {"--json", "", "one JSON document on stdout instead of text", SwitchOn<&GlobalOptions::json>},
+        {"--backup", "", "copy MAP to MAP.bak before set, protect or apply writes it", SwitchOn<&GlobalOptions::backup>},
+        {"--max-output", "SIZE", "stop after SIZE bytes of output (K, M, G; 0: no limit; 1G unless given)",
+         [](GlobalOptions& options, const std::string& size) -> Status {
+             const auto bytes = ParseSize(size);
+             if (!bytes) {
+                 return Error{"--max-output takes a size in bytes, such as 1000, 64K, 512M or 1G (0 for no limit), not " +
+                              Quoted(size)};
+             }
+             options.maxOutput = *bytes;
+             return success();
+         }},
+        {"--help", "", "this text", SwitchOn<&GlobalOptions::help>},
+        {"-h", "", "the same", SwitchOn<&GlobalOptions::help>},
+        {"--version", "", "the version and the licence", SwitchOn<&GlobalOptions::version>},
     };
     return table;
 }
@@ -72,7 +93,7 @@ Result<CommandLine> ParseCommandLine(const std::vector<std::string>& words) {
             }
             value = words[++at];
         }
-        option->apply(line.options, value);
+        if (auto applied = option->apply(line.options, value); !applied) return applied.error();
     }
     if (line.options.help || line.options.version) return line;
     if (at >= words.size()) return Error{"no command given"};
@@ -137,6 +158,35 @@ std::string UsageText() {
             "The map names file holds exactly eleven stock map names, one a line;\n"
             "QUORIN_MAP_NAMES may name it instead of --map-names.\n";
     return text;
+}
+
+std::optional<std::int64_t> ParseSize(std::string_view text) {
+    std::int64_t unit = 1;
+    if (!text.empty()) {
+        switch (text.back()) {
+            case 'K': unit = std::int64_t{1} << 10; break;
+            case 'M': unit = std::int64_t{1} << 20; break;
+            case 'G': unit = std::int64_t{1} << 30; break;
+            default: break;
+        }
+        if (unit != 1) text.remove_suffix(1);
+    }
+    if (text.empty() || text.size() > 18 || text.find_first_not_of("0123456789") != std::string_view::npos) {
+        return std::nullopt;
+    }
+    std::int64_t count = 0;
+    for (const char digit : text) count = count * 10 + (digit - '0');
+    if (count > INT64_MAX / unit) return std::nullopt;
+    return count * unit;
+}
+
+std::string SizeText(std::int64_t bytes) {
+    static constexpr std::pair<std::int64_t, const char*> kUnits[] = {
+        {std::int64_t{1} << 30, " GiB"}, {std::int64_t{1} << 20, " MiB"}, {std::int64_t{1} << 10, " KiB"}};
+    for (const auto& [unit, name] : kUnits) {
+        if (bytes >= unit && bytes % unit == 0) return Decimal(bytes / unit) + name;
+    }
+    return Decimal(bytes) + (bytes == 1 ? " byte" : " bytes");
 }
 
 }  // namespace quorin::cli

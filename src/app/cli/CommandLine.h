@@ -8,6 +8,8 @@
 // after the first "--" every word is one. Both kinds of option are rows of a
 // table, so a new option is one row.
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,7 +23,8 @@ struct GlobalOption {
     std::string_view name;   // "--map-names"
     std::string_view value;  // what follows it ("FILE"); empty for a switch
     std::string_view what;   // its line in the usage text
-    void (*apply)(GlobalOptions& options, const std::string& value);
+    // Sets the option; an error when the value is not one it takes.
+    Status (*apply)(GlobalOptions& options, const std::string& value);
 };
 
 const std::vector<GlobalOption>& GlobalOptionTable();
@@ -39,5 +42,11 @@ struct CommandLine {
 
 // The whole usage text, from the two tables.
 std::string UsageText();
+
+// A byte count as --max-output takes it: decimal digits, then K, M or G for
+// KiB, MiB or GiB; nullopt for anything else.
+std::optional<std::int64_t> ParseSize(std::string_view text);
+// A byte count as a person reads it: "1 GiB", "64 KiB", "1000 bytes".
+std::string SizeText(std::int64_t bytes);
 
 }  // namespace quorin::cli

@@ -17,7 +17,8 @@ const std::vector<CliCommandInfo>& CommandTable() {
         {"diff", "diff OLD NEW [--stat]", 2, 2, Diff, {std::string(kStatFlag)}, DiffJson},
         {"info", "info MAP", 1, 1, Info, {}, InfoJson},
         {"list", "list MAP", 1, 1, List, {}, ListJson},
-        {"demo", "demo OUT [--force]", 1, 1, Demo, {std::string(kForceFlag)}},
+        // The demo map is built in: neither a map nor the stock names are read.
+        {"demo", "demo OUT [--force]", 1, 1, Demo, {std::string(kForceFlag)}, nullptr, false},
         {"script", "script MAP NAME", 2, 2, Script, {}, ScriptJson},
         {"global", "global MAP NAME", 2, 2, Global, {}, GlobalJson},
         {"extract-scripts", "extract-scripts MAP FIRST LAST", 3, 3, ExtractScripts},

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/cli/CliCommand.h"
+#include "app/cli/OutputLimit.h"
 #include "app/cli/CommandRuns.h"
 #include "app/cli/JsonWriter.h"
 #include "base/TextFormat.h"
@@ -105,6 +106,7 @@ std::optional<LoadedPair> LoadBoth(CliContext& context) {
 // whatever the maps hold.
 int Status(CliContext& context, const ComparisonResult& result) {
     if (!result.complete || !context.out.flush()) {
+        if (context.outputLimit && context.outputLimit->sayReached(context.err)) return kTrouble;
         context.err << "quorin-cli: writing the comparison to stdout failed; what was written is incomplete.\n";
         return kTrouble;
     }

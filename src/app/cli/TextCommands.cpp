@@ -31,11 +31,6 @@ private:
     std::ostream& out_;
 };
 
-int WriteFailed(CliContext& context) {
-    context.err << "quorin-cli: writing the text to stdout failed; what was written is incomplete.\n";
-    return kRefused;
-}
-
 }  // namespace
 
 int Script(CliContext& context) {
@@ -50,7 +45,7 @@ int Script(CliContext& context) {
     TextOutput out(sink);
     WriteScriptText(out, *state, state->ScriptHeaderCache[script->position]);
     out += '\n';
-    return out.flush() ? kSuccess : WriteFailed(context);
+    return out.flush() ? kSuccess : StdoutStopped(context);
 }
 
 int Global(CliContext& context) {
@@ -65,7 +60,7 @@ int Global(CliContext& context) {
     TextOutput out(sink);
     AppendGlobalDeclaration(out, *state, state->GlobalHeaderCache[global->position]);
     out += '\n';
-    return out.flush() ? kSuccess : WriteFailed(context);
+    return out.flush() ? kSuccess : StdoutStopped(context);
 }
 
 namespace {
@@ -92,7 +87,7 @@ int Range(CliContext& context, bool (*write)(const MapContent&, std::int64_t, st
     auto state = LoadForCommand(context, context.args[0]);
     if (!state) return kRefused;
     StdoutSink sink(context.out);
-    if (!write(*state, *first, *last, sink)) return WriteFailed(context);
+    if (!write(*state, *first, *last, sink)) return StdoutStopped(context);
     context.err << kRangeDoneMessage << '\n';
     return kSuccess;
 }
@@ -107,7 +102,7 @@ int ExtractEverything(CliContext& context) {
     if (!state) return kRefused;
     StdoutSink sink(context.out);
     const ExtractAllResult result = ExtractAll(*state, sink);
-    if (!result.complete) return WriteFailed(context);
+    if (!result.complete) return StdoutStopped(context);
     context.err << result.message() << '\n';
     return kSuccess;
 }
@@ -117,7 +112,7 @@ int Database(CliContext& context) {
     if (!state) return kRefused;
     StdoutSink sink(context.out);
     const CommandDatabaseResult result = WriteCommandDatabase(state->SyntaxCache, sink);
-    if (!result.complete) return WriteFailed(context);
+    if (!result.complete) return StdoutStopped(context);
     context.err << result.message() << '\n';
     return kSuccess;
 }

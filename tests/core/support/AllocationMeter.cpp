@@ -2,6 +2,7 @@
 #include "support/AllocationMeter.h"
 
 #include <atomic>
+#include <cstdint>
 #include <cstddef>
 #include <cstdlib>
 #include <new>
@@ -10,12 +11,16 @@ namespace {
 
 std::atomic<std::int64_t> held{0};
 std::atomic<std::int64_t> peak{0};
+// The most that may be held; an allocation past it fails.
+std::atomic<std::int64_t> most{INT64_MAX};
 
 // Each block carries its size in front, kept at the strictest fundamental
 // alignment so the block behind it stays aligned.
 constexpr std::size_t kHeader = alignof(std::max_align_t);
 
 void* Take(std::size_t size) {
+    const std::int64_t room = most.load() - held.load();
+    if (room < 0 || size > static_cast<std::uint64_t>(room)) return nullptr;
     void* block = std::malloc(size + kHeader);
     if (!block) return nullptr;
     *static_cast<std::size_t*>(block) = size;
@@ -54,5 +59,11 @@ namespace quorin::testing {
 AllocationMeter::AllocationMeter() : base_(held.load()) { peak.store(base_); }
 
 std::int64_t AllocationMeter::peakAbove() const { return peak.load() - base_; }
+
+std::int64_t AllocationMeter::heldAbove() const { return held.load() - base_; }
+
+AllocationLimit::AllocationLimit(std::int64_t bytes) { most.store(held.load() + bytes); }
+
+AllocationLimit::~AllocationLimit() { most.store(INT64_MAX); }
 
 }  // namespace quorin::testing

@@ -14,9 +14,22 @@ class AllocationMeter {
 public:
     AllocationMeter();
     std::int64_t peakAbove() const;
+    // The bytes held now above what was held when the meter was made.
+    std::int64_t heldAbove() const;
 
 private:
     std::int64_t base_;
+};
+
+// While it lives, operator new fails (throws std::bad_alloc, or gives null
+// when asked not to throw) when it would hold more than `bytes` above what
+// was held when the limit was made: a system with that much memory left.
+class AllocationLimit {
+public:
+    explicit AllocationLimit(std::int64_t bytes);
+    ~AllocationLimit();
+    AllocationLimit(const AllocationLimit&) = delete;
+    AllocationLimit& operator=(const AllocationLimit&) = delete;
 };
 
 }  // namespace quorin::testing

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <random>
 
+#include "builder/DemoMap.h"
 #include "edit/MapProtection.h"
 #include "map/MapLoader.h"
 #include "map/MapNames.h"
@@ -38,6 +39,18 @@ std::string WriteMap(const TempDir& dir, const MapBuilder& builder, const std::s
     const std::string path = dir.path(name);
     WriteBytes(path, builder.build());
     return path;
+}
+
+std::string WriteSparseMap(const TempDir& dir, const MapBuilder& builder, std::int64_t size, const std::string& name) {
+    const std::string path = WriteMap(dir, builder, name);
+    std::filesystem::resize_file(path, static_cast<std::uintmax_t>(size));
+    return path;
+}
+
+MapBuilder HugeCountMap() {
+    MapBuilder map = DemoMap();
+    map.globalCount = kHugeCount;
+    return map;
 }
 
 bool Load(MapState& state, const std::string& path, CollectedMessages& messages) {

@@ -28,6 +28,17 @@ private:
 std::vector<std::uint8_t> ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 std::string WriteMap(const TempDir& dir, const MapBuilder& builder, const std::string& name = "test.map");
+// WriteMap, then the file made size bytes long without writing the rest: a
+// file of gigabytes that takes a few kilobytes on disk.
+std::string WriteSparseMap(const TempDir& dir, const MapBuilder& builder, std::int64_t size,
+                           const std::string& name = "sparse.map");
+
+// The demo map claiming kHugeCount globals, for a sparse file of
+// kHugeCountFileSize bytes: the table lies inside the file, all zero bytes
+// past the demo's own globals.
+inline constexpr std::int32_t kHugeCount = 50'000'000;
+inline constexpr std::int64_t kHugeCountFileSize = std::int64_t{5} << 30;
+MapBuilder HugeCountMap();
 
 // The messages a window would show, in order.
 struct CollectedMessages {
