@@ -121,6 +121,10 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err) {
 }  // namespace quorin::cli
 
 int main(int argc, char** argv) {
+    // Before anything is opened: a map opened on a closed descriptor 2
+    // would take the messages.
+    quorin::OpenClosedStandardDescriptors();
+    quorin::HandleEndingSignals();
 #ifdef __GLIBC__
     // A run is short and its peak is bounded by the map: memory the loader
     // frees is kept for what follows rather than handed back and faulted in

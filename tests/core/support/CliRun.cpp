@@ -29,12 +29,13 @@ std::string Slurp(const std::string& path) {
 
 }  // namespace
 
-CliOutcome RunCli(const std::vector<std::string>& args, const std::string& environment) {
+CliOutcome RunCli(const std::vector<std::string>& args, const std::string& environment,
+                  const std::string& redirections) {
     TempDir dir;
     const std::string out = dir.path("out"), err = dir.path("err");
     std::string command = environment + Quoted(QUORIN_CLI_PATH);
     for (const std::string& arg : args) command += " " + Quoted(arg);
-    command += " >" + Quoted(out) + " 2>" + Quoted(err) + " </dev/null";
+    command += " >" + Quoted(out) + " 2>" + Quoted(err) + " </dev/null " + redirections;
     const int status = std::system(command.c_str());
     CliOutcome outcome;
     outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

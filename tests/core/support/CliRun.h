@@ -14,7 +14,9 @@ struct CliOutcome {
 };
 
 // Runs quorin-cli with args (each quoted for the shell); environment is a
-// prefix such as "QUORIN_MAP_NAMES=/x " or empty.
-CliOutcome RunCli(const std::vector<std::string>& args, const std::string& environment = "");
+// prefix such as "QUORIN_MAP_NAMES=/x " or empty; redirections come after
+// the usual ones, so "2>&-" runs it with descriptor 2 closed.
+CliOutcome RunCli(const std::vector<std::string>& args, const std::string& environment = "",
+                  const std::string& redirections = "");
 
 }  // namespace quorin::testing
