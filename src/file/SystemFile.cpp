@@ -171,7 +171,6 @@ UninterruptedWrite::UninterruptedWrite() {
 }
 
 UninterruptedWrite::~UninterruptedWrite() {
-    if (!active_) return;
     if (gWritesUnderway.fetch_sub(1) == 1) {
         if (const int signal = gEndingSignal.load(); signal != 0) EndWith(signal);
     }
@@ -271,12 +270,6 @@ Result<FileIdentity> SystemFile::currentIdentity() const {
         return Error{"Can't look at " + Quoted(path_) + ": " + std::strerror(errno) + "."};
     }
     return IdentityOf(status);
-}
-
-Result<std::int64_t> SystemFile::currentSize() const {
-    const off_t end = descriptor_ < 0 ? -1 : ::lseek(descriptor_, 0, SEEK_END);
-    if (end < 0) return Error{"Can't look at " + Quoted(path_) + ": " + std::strerror(errno) + "."};
-    return static_cast<std::int64_t>(end);
 }
 
 Status SystemFile::readAt(std::int64_t offset, std::span<std::uint8_t> bytes) const {
@@ -379,14 +372,6 @@ void SystemFile::releaseLock() {
     whole.l_type = F_UNLCK;
     whole.l_whence = SEEK_SET;
     ::fcntl(descriptor_, F_OFD_SETLK, &whole);
-}
-
-Result<FileOwner> SystemFile::owner() const {
-    struct stat status {};
-    if (::fstat(descriptor_, &status) != 0) {
-        return Error{"Can't look at " + Quoted(path_) + ": " + std::strerror(errno) + "."};
-    }
-    return FileOwner{status.st_uid, status.st_gid, static_cast<unsigned>(status.st_mode & 07777)};
 }
 
 Status SystemFile::takeOwner(const FileOwner& owner) {

@@ -91,10 +91,6 @@ public:
     const FileIdentity& identity() const { return identity_; }
     // The identity now, read from the descriptor.
     [[nodiscard]] Result<FileIdentity> currentIdentity() const;
-    // The size now, from the descriptor. Cheaper than currentIdentity
-    // between many small writes: asking for the times makes the file system
-    // stamp each following write with a fresh time.
-    [[nodiscard]] Result<std::int64_t> currentSize() const;
     // Whether the permission bits allow writing, for anyone (a user who may
     // override them is still refused a file marked read-only).
     bool markedWritable() const { return markedWritable_; }
@@ -117,8 +113,6 @@ public:
     // lock that holds nothing. The file must be open for writing.
     [[nodiscard]] Result<WriteLock> lockForWriting(std::chrono::milliseconds wait = kWriteLockWait);
 
-    // The owner, group and permission bits now.
-    [[nodiscard]] Result<FileOwner> owner() const;
     // Gives the file owner's user and group (where this user may: root
     // always, others only to a group they belong to) and then its
     // permission bits, which a change of owner would clear in part.
@@ -143,8 +137,6 @@ public:
     // The same with a name: path and a unique suffix. The name is removed
     // when the file is dropped unplaced, and by SIGINT, SIGTERM and SIGHUP.
     [[nodiscard]] static Result<SystemFile> createNamedBeside(const std::string& path, unsigned permissions = 0600);
-    // Whether this new file has a name yet.
-    bool unnamed() const { return unnamed_; }
     // Gives a file from createBeside the name target in one step: target
     // names either its old file or this one, never a part of it. With
     // mayReplace false a file at target is kept and the placing refused.
@@ -215,14 +207,9 @@ void HandleEndingSignals();
 class UninterruptedWrite {
 public:
     UninterruptedWrite();
-    UninterruptedWrite(UninterruptedWrite&& other) noexcept : active_(std::exchange(other.active_, false)) {}
-    UninterruptedWrite& operator=(UninterruptedWrite&&) = delete;
     UninterruptedWrite(const UninterruptedWrite&) = delete;
     UninterruptedWrite& operator=(const UninterruptedWrite&) = delete;
     ~UninterruptedWrite();
-
-private:
-    bool active_ = true;
 };
 
 }  // namespace quorin

@@ -136,7 +136,7 @@ Status MapWriter::readBefore(std::int64_t offset, std::string& bytes) const {
 
 Status MapWriter::put(std::int64_t offset, std::string_view after, std::string before) {
     if (auto ok = unchanged(); !ok) return ok;
-    if (!underway_) underway_.emplace();
+    if (!underway_) underway_ = std::make_unique<UninterruptedWrite>();
     if (auto written = file_->writeAt(offset, Bytes(after)); !written) return written;
     // A file cut short between the check and the write grows back under a
     // write past its new end; the size tells.

@@ -16,7 +16,6 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -128,7 +127,7 @@ private:
     WriteLock lock_;
     // The identity the file must have before the next write.
     FileIdentity expected_;
-    std::optional<UninterruptedWrite> underway_;
+    std::unique_ptr<UninterruptedWrite> underway_;  // from the first write to the close
     bool closed_ = false;
     bool keepJournal_ = true;
     std::size_t writes_ = 0;
