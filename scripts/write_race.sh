@@ -3,10 +3,11 @@
 # write_race.sh QUORIN_CLI WRITE_MAXIMAL_MAP [RUNS]: races other programs
 # against quorin-cli's writes on the maximal map, RUNS times each: a touch, a
 # same-size rewrite and a cut of the map at a random moment after protect
-# loaded it, and two sets of one script's name at once. Prints the counts and
-# exits 1 when protect wrote after a change and still said the map was
-# protected, when a cut map ended longer than it was cut, or when both sets
-# succeeded (the second one wrote into a map it had not loaded).
+# loaded it, and two sets (with --backup) of one script's name at once.
+# Prints the counts and exits 1 when protect wrote after a change and still
+# said the map was protected, when a cut map ended longer than it was cut,
+# or when both sets succeeded (the second one wrote into a map it had not
+# loaded).
 set -u
 cli=${1:?usage: write_race.sh QUORIN_CLI WRITE_MAXIMAL_MAP [RUNS]}
 make_map=${2:?usage: write_race.sh QUORIN_CLI WRITE_MAXIMAL_MAP [RUNS]}
@@ -86,9 +87,10 @@ failures=$((failures + longer))
 one=0 both=0 neither=0
 for ((i = 0; i < runs; i++)); do
     cp "$work/original.map" "$map"
-    "$cli" set "$map" script maximal_script_0 Name race_a 2>/dev/null &
+    # The backup makes the time between a set's check and its write long.
+    "$cli" --backup set "$map" script maximal_script_0 Name race_a 2>/dev/null &
     first=$!
-    "$cli" set "$map" script maximal_script_0 Name race_b 2>/dev/null &
+    "$cli" --backup set "$map" script maximal_script_0 Name race_b 2>/dev/null &
     second=$!
     wait "$first"
     a=$?
