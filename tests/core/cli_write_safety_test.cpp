@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // quorin-cli while it writes, against what a shell or another program does
 // meanwhile: a closed standard descriptor, a signal during protect or during
-// the backup, a touch or a cut of the map while protect runs, and a second
-// writer holding the map's lock.
+// the backup, and a touch or a cut of the map while protect runs.
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -21,7 +20,6 @@
 #include "edit/MapProtection.h"
 #include "fixtures/MaximalMap.h"
 #include "map/MapLoader.h"
-#include "map/MapWriter.h"
 #include "support/CliProcess.h"
 #include "support/CliRun.h"
 #include "support/EditFixture.h"
@@ -256,31 +254,6 @@ INSTANTIATE_TEST_SUITE_P(
                         EXPECT_LE(static_cast<std::int64_t>(fs::file_size(map)), kCutTo);
                     }}),
     [](const auto& info) { return info.param.label; });
-
-// ---- A second writer ----
-
-// The lock another Quorin writer would hold: it writes while set waits,
-// and set then finds the map changed.
-TEST(CliSecondWriter, WaitsForTheLockAndThenFindsTheMapChanged) {
-    testing::TempDir dir;
-    const testing::EditFixture fixture = testing::WriteEditFixture(dir);
-    const int other = testing::LockAsAnotherWriter(fixture.path);
-    ASSERT_GE(other, 0);
-
-    testing::CliProcess set({"set", fixture.path, "script", "abc", "Name", "xx"});
-    ASSERT_TRUE(set.waitForErr(kMapLoaded));
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    EXPECT_TRUE(set.running()) << "set did not wait for the lock";
-    EXPECT_EQ(ReadBytes(fixture.path), fixture.bytes);
-    const std::uint8_t mark = 'Z';
-    ASSERT_EQ(::pwrite(other, &mark, 1, fixture.layout.scriptEntry(1)), 1);
-    ::close(other);
-
-    const testing::ProcessEnd end = set.finish();
-    EXPECT_EQ(end.exitCode, 1);
-    EXPECT_NE(end.err.find(ChangedOnDiskMessage(fixture.path)), std::string::npos) << end.err;
-    EXPECT_EQ(ReadBytes(fixture.path), testing::Patched(fixture.bytes, fixture.layout.scriptEntry(1), {mark}));
-}
 
 }  // namespace
 }  // namespace quorin

@@ -2,7 +2,6 @@
 // The system-call layer: only regular files open, nothing blocks, and the
 // identity tells a replaced or touched file from the one that was opened.
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -12,12 +11,9 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
-#include <memory>
-#include <thread>
 
 #include "file/MapBackup.h"
 #include "file/SystemFile.h"
-#include "map/MapWriter.h"
 #include "support/TempMap.h"
 
 namespace quorin {
@@ -152,60 +148,6 @@ TEST(FileReplacementTest, NeverReplacesAFileThatAppearedWhenReplacingWasNotAllow
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path("")), {}), 1);
 }
 
-// ---- Descriptors 0, 1 and 2 ----
-
-bool Closed(int descriptor) { return ::fcntl(descriptor, F_GETFD) == -1 && errno == EBADF; }
-
-// Runs body with descriptor 0 closed, then opens it again as it was (1 and
-// 2 stay: the test runner writes to them).
-void WithStdinClosed(const std::function<void()>& body) {
-    const int saved = ::fcntl(0, F_DUPFD_CLOEXEC, 10);
-    ASSERT_GE(saved, 0);
-    ::close(0);
-    body();
-    ::dup2(saved, 0);
-    ::close(saved);
-}
-
-TEST(StandardDescriptors, NoFileTakesAClosedOne) {
-    testing::TempDir dir;
-    const std::string path = dir.path("file.map");
-    testing::WriteBytes(path, std::vector<std::uint8_t>(64, 1));
-    struct Case {
-        const char* how;
-        std::function<std::shared_ptr<void>()> open;  // holds the file open
-    };
-    const auto held = [](auto result) -> std::shared_ptr<void> {
-        if (!result) return nullptr;
-        return std::make_shared<std::decay_t<decltype(*result)>>(std::move(*result));
-    };
-    const Case cases[] = {
-        {"open for reading", [&] { return held(SystemFile::open(path, Access::Read)); }},
-        {"open for writing", [&] { return held(SystemFile::open(path, Access::ReadWrite)); }},
-        {"a map writer", [&] { return held(MapWriter::open(path)); }},
-        {"a new file", [&] { return held(SystemFile::createBeside(dir.path("new.map"))); }},
-        {"a new named file", [&] { return held(SystemFile::createNamedBeside(dir.path("new.map"))); }},
-    };
-    for (const Case& c : cases) {
-        WithStdinClosed([&] {
-            const std::shared_ptr<void> file = c.open();
-            EXPECT_TRUE(file) << c.how;
-            EXPECT_TRUE(Closed(0)) << c.how << " took descriptor 0";
-        });
-    }
-}
-
-TEST(StandardDescriptors, AClosedOneIsOpenedOnDevNull) {
-    struct stat null {};
-    ASSERT_EQ(::stat("/dev/null", &null), 0);
-    WithStdinClosed([&] {
-        OpenClosedStandardDescriptors();
-        struct stat opened {};
-        ASSERT_EQ(::fstat(0, &opened), 0);
-        EXPECT_EQ(opened.st_rdev, null.st_rdev);
-    });
-}
-
 // ---- The write lock ----
 
 TEST(WriteLockTest, ASecondWriterWaitsForTheFirstAndGivesUpAfterItsWait) {
@@ -225,16 +167,6 @@ TEST(WriteLockTest, ASecondWriterWaitsForTheFirstAndGivesUpAfterItsWait) {
     EXPECT_EQ(refused.error().message, "Can't write to \"" + path + "\": another program (another Quorin run, say) is "
                                        "writing it and did not finish within 50 ms. Nothing was written.");
     EXPECT_GE(waited, std::chrono::milliseconds(50));
-
-    // Released while the second waits: the wait ends with the lock.
-    std::thread releaser([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        held->release();
-    });
-    auto taken = second->lockForWriting(std::chrono::seconds(30));
-    releaser.join();
-    EXPECT_TRUE(taken.ok());
-    EXPECT_FALSE(first->lockForWriting(std::chrono::milliseconds(1)).ok()) << "now the first one waits";
 }
 
 // ---- New files that take a name once complete ----
@@ -293,20 +225,6 @@ int ChildEnd(const std::function<void()>& body) {
 }
 
 class EndingSignal : public ::testing::TestWithParam<int> {};
-
-TEST_P(EndingSignal, WaitsForAWriteUnderWay) {
-    const int signal = GetParam();
-    testing::TempDir dir;
-    const std::string after = dir.path("after");
-    const int status = ChildEnd([&] {
-        HandleEndingSignals();
-        UninterruptedWrite underway;
-        ::kill(::getpid(), signal);
-        testing::WriteBytes(after, {1});
-    });
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
-    EXPECT_TRUE(fs::exists(after)) << "the write was cut off";
-}
 
 TEST_P(EndingSignal, RemovesANamedNewFile) {
     const int signal = GetParam();
