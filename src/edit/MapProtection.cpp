@@ -17,6 +17,7 @@ namespace {
 constexpr std::int64_t kNameFieldSize = layout::kNameFieldSize;
 constexpr std::int64_t kStringOffsetAt = layout::node::StringOffset.offset;
 constexpr std::int64_t kStringOffsetWidth = layout::node::StringOffset.width;
+static_assert(kStringOffsetWidth == 4, "the string offset is written as four bytes");
 
 // One field that protection overwrites.
 struct ProtectedField {
@@ -69,20 +70,24 @@ Status ProtectScripts(MapState& map, WriteHistory* history) {
     protectedName.replace(0, std::string_view(kProtectedName).size(), kProtectedName);
     // The stored offset is relative to the string table, so readers look at
     // 2T + 1 instead of the node's text.
-    const auto pastText = static_cast<std::int32_t>(static_cast<std::uint32_t>(map.ScriptTableOuter) + 1u);
-    std::size_t done = 0;
+    const auto pastText = static_cast<std::uint32_t>(map.ScriptTableOuter) + 1u;
+    const char pastTextBytes[4] = {static_cast<char>(pastText & 0xFF), static_cast<char>((pastText >> 8) & 0xFF),
+                                   static_cast<char>((pastText >> 16) & 0xFF), static_cast<char>(pastText >> 24)};
+    std::vector<FieldBytes> writes;
+    writes.reserve(fields.size());
     for (const ProtectedField& field : fields) {
-        auto written = field.isName ? writer->writeBytes(field.offset, protectedName)
-                                    : writer->writeInt32(field.offset, pastText);
-        if (!written) {
-            auto closed = writer->close();
-            return Error{"Protecting \"" + map.loadedPath() + "\" stopped at the " + Describe(field) + ": " +
-                         written.error().message + " " + Decimal(static_cast<std::int64_t>(done)) + " of " +
-                         Decimal(static_cast<std::int64_t>(fields.size())) +
-                         " fields were written before it" + (closed ? "" : " (and closing the file failed too)") +
-                         "; the map is only partly protected."};
-        }
-        ++done;
+        writes.push_back({field.offset, field.isName ? std::string_view(protectedName)
+                                                     : std::string_view(pastTextBytes, sizeof pastTextBytes)});
+    }
+    // Each table goes in as one write, checked like any other: a file
+    // changed part-way stops the rest.
+    const FieldsWritten written = writer->writeFields(writes);
+    if (!written.status) {
+        auto closed = writer->close();
+        return Error{"Protecting \"" + map.loadedPath() + "\" stopped at the " + Describe(fields[written.fields]) +
+                     ": " + written.status.error().message + " " + Decimal(static_cast<std::int64_t>(written.fields)) +
+                     " of " + Decimal(static_cast<std::int64_t>(fields.size())) + " fields were written before it" +
+                     (closed ? "" : " (and closing the file failed too)") + "; the map is only partly protected."};
     }
     if (auto closed = CloseLoadedMap(map, *writer); !closed) {
         return Error{closed.error().message + " The map may be only partly protected."};

@@ -49,7 +49,7 @@ Result<std::vector<TouchedRecord>> WriteHistory::replay(MapState& map, bool back
         (void)writer->close();
         return Error{(back ? "Undoing " : "Redoing ") + step.what + " stopped: " + written.error().message + " " +
                      std::to_string(writer->writes()) + " of " + std::to_string(step.patches.size()) +
-                     " fields were written before it."};
+                     " writes were made before it."};
     }
     if (auto closed = CloseLoadedMap(map, *writer); !closed) return closed.error();
 

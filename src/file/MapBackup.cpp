@@ -12,15 +12,11 @@ Status BackUpFile(const SystemFile& source, const std::string& backupPath) {
     };
     auto copy = SystemFile::createBeside(backupPath);
     if (!copy) return refused(copy.error());
-    const std::string temporary = copy->path();
     Status done = source.copyTo(*copy);
     if (done) done = copy->sync();
+    if (done) done = copy->placeAs(backupPath, true);
     if (done) done = copy->close();
-    if (done) done = SystemFile::replace(temporary, backupPath);
-    if (!done) {
-        SystemFile::remove(temporary);
-        return refused(done.error());
-    }
+    if (!done) return refused(done.error());
     return success();
 }
 

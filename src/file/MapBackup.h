@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The copy of a map made before the first write into it: NAME.map.bak beside
-// the map. The copy is made under a temporary name and then renamed, so an
-// older backup is only ever replaced by a complete one.
+// the map. The copy is made in a new file that takes the name only once it is
+// complete, so an older backup is only ever replaced by a complete one, and a
+// run killed meanwhile leaves nothing behind.
 
 #include <string>
 
@@ -15,7 +16,8 @@ namespace quorin {
 std::string BackupPathFor(const std::string& mapPath);
 
 // Copies source, as it is now, to backupPath and forces the copy to the disk
-// before it takes the name. On failure nothing is left but an older backup.
+// before it takes the name; the copy has source's owner, group and
+// permission bits. On failure nothing is left but an older backup.
 [[nodiscard]] Status BackUpFile(const SystemFile& source, const std::string& backupPath);
 
 }  // namespace quorin

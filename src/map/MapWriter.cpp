@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "map/MapWriter.h"
 
+#include <algorithm>
 #include <span>
 
 #include "file/MapBackup.h"
@@ -14,61 +15,165 @@ std::span<std::uint8_t> Bytes(std::string& text) {
     return {reinterpret_cast<std::uint8_t*>(text.data()), text.size()};
 }
 
+std::span<const std::uint8_t> Bytes(std::string_view text) {
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+std::int64_t Length(std::string_view bytes) { return static_cast<std::int64_t>(bytes.size()); }
+
+// Fields at most this far apart share a write; the bytes between them are
+// read and written back. A table's fields lie tens of bytes apart.
+constexpr std::int64_t kMostBytesBetweenFields = 64 * 1024;
+// And one write holds at most this many bytes (twice, with the journal's).
+constexpr std::int64_t kMostBytesPerWrite = 4 * 1024 * 1024;
+
 }  // namespace
 
 std::string ChangedOnDiskMessage(const std::string& path) {
     return "The map \"" + path + "\" changed on disk since it was loaded. Open it again to edit it.";
 }
 
-Result<MapWriter> MapWriter::open(const std::string& path) {
+Result<MapWriter> MapWriter::open(const std::string& path, std::chrono::milliseconds lockWait) {
     auto file = SystemFile::open(path, SystemFile::Access::ReadWrite);
     if (!file) return Error{file.error().message + " Nothing was written."};
-    const std::int64_t size = file->size();
-    return MapWriter(std::make_shared<SystemFile>(std::move(*file)), true, size);
+    return locked(std::make_shared<SystemFile>(std::move(*file)), true, nullptr, lockWait);
 }
 
-Result<MapWriter> MapWriter::openUnchanged(const std::string& path, const FileIdentity& loaded) {
-    auto writer = open(path);
-    if (!writer) return writer;
+Result<MapWriter> MapWriter::openUnchanged(const std::string& path, const FileIdentity& loaded,
+                                           std::chrono::milliseconds lockWait) {
+    auto file = SystemFile::open(path, SystemFile::Access::ReadWrite);
+    if (!file) return Error{file.error().message + " Nothing was written."};
     // The identity is the opened descriptor's, so the file checked is the
     // file written, whatever the path names a moment later.
-    if (writer->file_->identity() != loaded) return Error{ChangedOnDiskMessage(path)};
-    return writer;
+    return locked(std::make_shared<SystemFile>(std::move(*file)), true, &loaded, lockWait);
 }
 
-Result<MapWriter> MapWriter::through(std::shared_ptr<SystemFile> file, const FileIdentity& loaded) {
+Result<MapWriter> MapWriter::through(std::shared_ptr<SystemFile> file, const FileIdentity& loaded,
+                                     std::chrono::milliseconds lockWait) {
+    return locked(std::move(file), false, &loaded, lockWait);
+}
+
+Result<MapWriter> MapWriter::locked(std::shared_ptr<SystemFile> file, bool owned, const FileIdentity* loaded,
+                                    std::chrono::milliseconds lockWait) {
+    auto lock = file->lockForWriting(lockWait);
+    if (!lock) return lock.error();
+    // Looked at once the lock is held: a writer waited for may have changed it.
     auto now = file->currentIdentity();
     if (!now) return Error{now.error().message + " Nothing was written."};
-    if (*now != loaded) return Error{ChangedOnDiskMessage(file->path())};
-    return MapWriter(std::move(file), false, now->size);
+    if (loaded && *now != *loaded) return Error{ChangedOnDiskMessage(file->path())};
+    return MapWriter(std::move(file), owned, std::move(*lock), *now);
+}
+
+Status MapWriter::inside(std::int64_t offset, std::int64_t length) const {
+    if (closed_) return Error{"Can't write to \"" + path() + "\": the file is already closed."};
+    if (offset < 0 || offset > size() || length > size() - offset) {
+        return Error{"Can't write " + Decimal(length) + " bytes at offset " + Decimal(offset) + " of \"" + path() +
+                     "\": that lies outside the file, which has " + Decimal(size()) + " bytes. Nothing was written."};
+    }
+    return success();
 }
 
 Status MapWriter::writeBytes(std::int64_t offset, std::string_view bytes) {
-    const auto length = static_cast<std::int64_t>(bytes.size());
-    if (closed_) return Error{"Can't write to \"" + path() + "\": the file is already closed."};
-    if (offset < 0 || offset > size_ || length > size_ - offset) {
-        return Error{"Can't write " + Decimal(length) + " bytes at offset " + Decimal(offset) + " of \"" + path() +
-                     "\": that lies outside the file, which has " + Decimal(size_) + " bytes. Nothing was written."};
-    }
-    if (length == 0) return success();
-    // A file cut short since it was opened would grow back with a gap of
-    // zeros under a write past its new end; the size is asked of the
-    // descriptor right before each write.
-    auto now = file_->currentSize();
-    if (!now) return now.error();
-    if (*now != size_) return Error{ChangedOnDiskMessage(path())};
-    BytePatch patch;
+    if (auto ok = inside(offset, Length(bytes)); !ok) return ok;
+    if (bytes.empty()) return success();
+    std::string before;
     if (keepJournal_) {
-        patch = {offset, std::string(bytes.size(), '\0'), std::string(bytes)};
-        if (auto read = file_->readAt(offset, Bytes(patch.before)); !read) return read;
+        before.resize(bytes.size());
+        if (auto read = readBefore(offset, before); !read) return read;
     }
-    if (auto written = file_->writeAt(offset, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
-        !written) {
-        return written;
+    return put(offset, bytes, std::move(before));
+}
+
+FieldsWritten MapWriter::writeFields(std::span<const FieldBytes> fields) {
+    FieldsWritten written;
+    for (std::size_t first = 0; first < fields.size();) {
+        const std::int64_t start = fields[first].offset;
+        std::int64_t end = start + Length(fields[first].bytes);
+        std::size_t last = first + 1;
+        // A field below the last one's end starts a write of its own, so the
+        // later field still lands last.
+        for (; last < fields.size(); ++last) {
+            const FieldBytes& next = fields[last];
+            const std::int64_t nextEnd = next.offset + Length(next.bytes);
+            if (next.offset < end || next.offset - end > kMostBytesBetweenFields || nextEnd - start > kMostBytesPerWrite) {
+                break;
+            }
+            end = nextEnd;
+        }
+        if (written.status = inside(start, end - start); !written.status) return written;
+        std::string before(static_cast<std::size_t>(end - start), '\0');
+        if (written.status = readBefore(start, before); !written.status) return written;
+        std::string after = before;
+        for (std::size_t i = first; i < last; ++i) {
+            after.replace(static_cast<std::size_t>(fields[i].offset - start), fields[i].bytes.size(), fields[i].bytes);
+        }
+        if (written.status = put(start, after, keepJournal_ ? std::move(before) : std::string()); !written.status) {
+            return written;
+        }
+        written.fields += last - first;
+        first = last;
     }
-    ++writes_;
-    if (keepJournal_) journal_.push_back(std::move(patch));
+    return written;
+}
+
+Status MapWriter::unchanged() const {
+    // Found as this writer left it: a program that touched, rewrote or cut
+    // the file since owns what is in it now. The check reads the whole
+    // identity, modification time included.
+    auto now = file_->currentIdentity();
+    if (!now) return now.error();
+    if (*now != expected_) return Error{ChangedOnDiskMessage(path())};
     return success();
+}
+
+Status MapWriter::readBefore(std::int64_t offset, std::string& bytes) const {
+    auto read = file_->readAt(offset, Bytes(bytes));
+    if (read) return read;
+    // A read cut off by a file cut short is that change.
+    auto same = unchanged();
+    return same ? read : same;
+}
+
+Status MapWriter::put(std::int64_t offset, std::string_view after, std::string before) {
+    if (auto ok = unchanged(); !ok) return ok;
+    if (!underway_) underway_ = std::make_unique<UninterruptedWrite>();
+    if (auto written = file_->writeAt(offset, Bytes(after)); !written) return written;
+    // A file cut short between the check and the write grows back under a
+    // write past its new end; the size tells.
+    auto then = file_->currentIdentity();
+    if (!then) return then.error();
+    const std::int64_t end = offset + Length(after);
+    if (then->size != expected_.size) {
+        if (then->size == end) return cutBack(offset, end);
+        return Error{ChangedOnDiskMessage(path())};
+    }
+    expected_ = *then;
+    ++writes_;
+    if (keepJournal_) journal_.push_back({offset, std::move(before), std::string(after)});
+    return success();
+}
+
+Error MapWriter::cutBack(std::int64_t offset, std::int64_t end) {
+    // The gap between the short file's end and the write reads as zeros, so
+    // the end was where the zeros before offset begin, or later; cutting
+    // there never leaves the file longer than it was.
+    std::int64_t keep = offset;
+    std::string chunk;
+    while (keep > 0) {
+        const std::int64_t from = std::max<std::int64_t>(0, keep - 64 * 1024);
+        chunk.assign(static_cast<std::size_t>(keep - from), '\0');
+        if (!file_->readAt(from, Bytes(chunk))) break;
+        if (const std::size_t last = chunk.find_last_not_of('\0'); last != std::string::npos) {
+            keep = from + static_cast<std::int64_t>(last) + 1;
+            break;
+        }
+        keep = from;
+    }
+    const Status cut = file_->cutShort(keep);
+    return Error{"The map \"" + path() + "\" was cut short while it was being written, and the write of offsets " +
+                 Decimal(offset) + " to " + Decimal(end - 1) + " made it longer again; " +
+                 (cut ? "it was cut back to " + Decimal(keep) + " bytes." : cut.error().message) +
+                 " Open it again to edit it."};
 }
 
 Status MapWriter::writeInt16(std::int64_t offset, std::int32_t value) {
@@ -94,7 +199,11 @@ Status MapWriter::backUpTo(const std::string& backupPath) const { return BackUpF
 Status MapWriter::close() {
     if (closed_) return success();
     closed_ = true;
-    return owned_ ? file_->close() : success();
+    lock_.release();
+    const Status closed = owned_ ? file_->close() : success();
+    // A signal that waited for these writes ends the process here.
+    underway_.reset();
+    return closed;
 }
 
 }  // namespace quorin

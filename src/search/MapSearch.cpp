@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "base/TextFormat.h"
 #include "script/TextProducer.h"
 
 namespace quorin {
@@ -144,14 +145,28 @@ std::size_t MapSearch::stepUses() {
 
 std::size_t MapSearch::addHit(SearchHit hit) {
     const std::size_t bytes = hit.name.size() + hit.text.size();
-    if (result_.hits.size() >= limits_.hits || bytes > limits_.textBytes - std::min(textBytes_, limits_.textBytes)) {
-        result_.complete = false;
+    const bool tooMany = result_.hits.size() >= limits_.hits;
+    if (tooMany || bytes > limits_.textBytes - std::min(textBytes_, limits_.textBytes)) {
+        result_.stoppedBy = tooMany ? SearchStop::HitLimit : SearchStop::TextLimit;
         stage_ = Stage::Done;
         return 1;
     }
     textBytes_ += bytes;
     result_.hits.push_back(std::move(hit));
     return 1 + bytes;
+}
+
+std::string StopReason(const SearchResult& result, const SearchLimits& limits) {
+    switch (result.stoppedBy) {
+        case SearchStop::None: break;
+        case SearchStop::HitLimit: return "it reached its limit of " + Decimal(static_cast<std::int64_t>(limits.hits)) + " hits";
+        case SearchStop::TextLimit: {
+            const auto bytes = static_cast<std::int64_t>(limits.textBytes);
+            const std::string size = bytes % (1 << 20) == 0 ? Decimal(bytes >> 20) + " MiB" : Decimal(bytes) + " bytes";
+            return "the names and texts of its hits reached its limit of " + size;
+        }
+    }
+    return {};
 }
 
 SearchResult FindInMap(const MapContent& map, std::string_view query, SearchLimits limits) {

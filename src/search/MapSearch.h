@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -29,11 +30,20 @@ struct SearchLimits {
     std::size_t textBytes = 64u << 20;  // names and texts the hits copy
 };
 
+// The limit that ended a search before it had looked at everything.
+enum class SearchStop { None, HitLimit, TextLimit };
+
 struct SearchResult {
     std::vector<SearchHit> hits;
-    // False when a limit stopped the search; the hits found before stay.
-    bool complete = true;
+    // What stopped the search; the hits found before it stay.
+    SearchStop stoppedBy = SearchStop::None;
+
+    bool complete() const { return stoppedBy == SearchStop::None; }
 };
+
+// Why a search stopped, naming the limit it reached ("it reached its limit
+// of 100000 hits"); empty when it looked at everything.
+[[nodiscard]] std::string StopReason(const SearchResult& result, const SearchLimits& limits = {});
 
 class MapSearch {
 public:

@@ -1,9 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // quorin-cli find: the lines it prints and its exit status.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
 
 #include "builder/DemoMap.h"
+#include "fixtures/HostileMaps.h"
+#include "support/CliProcess.h"
 #include "support/CliRun.h"
 #include "support/EdgeMaps.h"
 #include "support/TempMap.h"
@@ -46,6 +51,73 @@ TEST(FindCommand, NothingFoundIsNoRefusal) {
     const testing::CliOutcome none = RunCli({"find", map, "no_such_text"});
     EXPECT_EQ(none.exitCode, 1);
     EXPECT_EQ(none.err, "Map loaded!\n") << "only the load's own message";
+}
+
+// More hits than one buffer of output holds, so writes fail while the hits
+// are written, not only at the last flush.
+TEST(FindCommand, StdoutThatCannotBeWrittenIsAFailure) {
+    testing::TempDir dir;
+    const std::string map = testing::WriteMap(dir, testing::CountsMap(6000, 0), "many.map");
+    struct Case {
+        const char* why;
+        bool json;
+        bool fullDevice;  // else a pipe nobody reads, with SIGPIPE ignored
+    };
+    const Case cases[] = {{"a full device", false, true}, {"a full device, as JSON", true, true},
+                          {"a closed pipe", false, false}, {"a closed pipe, as JSON", true, false}};
+    for (const Case& c : cases) {
+        int out = -1;
+        int ends[2] = {-1, -1};
+        if (c.fullDevice) {
+            out = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
+            if (out < 0) GTEST_SKIP() << "no /dev/full here";
+        } else {
+            ASSERT_EQ(::pipe2(ends, O_CLOEXEC), 0);
+            ::close(ends[0]);
+            out = ends[1];
+        }
+        // The child starts with SIGPIPE ignored, as a shell's trap '' PIPE leaves it.
+        const auto before = ::signal(SIGPIPE, SIG_IGN);
+        std::vector<std::string> args = {"find", map, "script"};
+        if (c.json) args.insert(args.begin(), "--json");
+        testing::CliProcess run(args, out);
+        ::signal(SIGPIPE, before);
+        ::close(out);
+        const testing::ProcessEnd end = run.finish();
+        EXPECT_EQ(end.exitCode, 1) << c.why << "\n" << end.err;
+        EXPECT_NE(end.err.find("to stdout failed"), std::string::npos) << c.why << "\n" << end.err;
+    }
+}
+
+// A search a limit stopped printed what it found: it succeeds and says
+// which limit it reached.
+TEST(FindCommand, ARunALimitStoppedNamesTheLimit) {
+    testing::TempDir dir;
+    // Thirty scripts walk 4000 nodes whose texts are "x": 120000 uses.
+    MapBuilder manyUses = LongNodeTextsMap(4000, 0);
+    manyUses.overwrites.clear();
+    manyUses.padTo = 0;
+    for (int i = 1; i < 30; ++i) {
+        manyUses.scripts.push_back({"walker_" + std::to_string(i), 1, 4, manyUses.scripts[0].ExpPointer, 0});
+    }
+    struct Case {
+        const char* why;
+        MapBuilder map;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"the hit count", manyUses, "Map loaded!\nthe search stopped after 100000 hits: it reached its limit of 100000 hits\n"},
+        // Each node's text runs on for a megabyte.
+        {"the bytes the hits copy", LongNodeTextsMap(100, 1 << 20),
+         "Map loaded!\nthe search stopped after 64 hits: the names and texts of its hits reached its limit of 64 MiB\n"},
+    };
+    for (const Case& c : cases) {
+        const std::string map = testing::WriteMap(dir, c.map, "limit.map");
+        testing::CliProcess run({"find", map, "x"});
+        const testing::ProcessEnd end = run.finish();
+        EXPECT_EQ(end.exitCode, 0) << c.why;
+        EXPECT_EQ(end.err, c.message) << c.why;
+    }
 }
 
 }  // namespace

@@ -68,7 +68,7 @@ TEST_F(MapSearchTest, HitsInOrder) {
     for (const Case& c : cases) {
         const SearchResult result = FindInMap(map, c.query);
         EXPECT_EQ(Lines(result.hits), c.lines) << c.why;
-        EXPECT_TRUE(result.complete) << c.why;
+        EXPECT_TRUE(result.complete()) << c.why;
     }
 }
 
@@ -112,20 +112,36 @@ TEST_F(MapSearchTest, SlicesFindWhatOneGoFinds) {
     }
 }
 
-TEST_F(MapSearchTest, LimitsStopTheSearchAndSaySo) {
+TEST_F(MapSearchTest, LimitsStopTheSearchAndSayWhich) {
     const MapState map = load(testing::SearchMap());
     const std::vector<SearchHit> all = FindInMap(map, "e").hits;
     ASSERT_GT(all.size(), 4u);
-
-    const SearchResult byCount = FindInMap(map, "e", {.hits = 3});
-    EXPECT_FALSE(byCount.complete);
-    EXPECT_EQ(byCount.hits, std::vector<SearchHit>(all.begin(), all.begin() + 3));
-
-    // "AI_Attach_Loop" (14 bytes) fits, "beta" (4 more) does not.
-    const SearchResult byBytes = FindInMap(map, "a", {.textBytes = 16});
-    EXPECT_FALSE(byBytes.complete);
-    ASSERT_EQ(byBytes.hits.size(), 1u);
-    EXPECT_EQ(byBytes.hits[0].name, "AI_Attach_Loop");
+    struct Case {
+        const char* why;
+        std::string query;
+        SearchLimits limits;
+        std::size_t hits;  // the first hits of the whole search that stay
+        SearchStop stop;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {"the hit count", "e", {.hits = 3}, 3, SearchStop::HitLimit, "it reached its limit of 3 hits"},
+        // "AI_Attach_Loop" (14 bytes) fits, "beta" (4 more) does not.
+        {"the bytes the hits copy", "a", {.textBytes = 16}, 1, SearchStop::TextLimit,
+         "the names and texts of its hits reached its limit of 16 bytes"},
+        {"a search within both limits", "e", {}, all.size(), SearchStop::None, ""},
+    };
+    for (const Case& c : cases) {
+        const SearchResult result = FindInMap(map, c.query, c.limits);
+        const std::vector<SearchHit> whole = FindInMap(map, c.query).hits;
+        EXPECT_EQ(result.stoppedBy, c.stop) << c.why;
+        EXPECT_EQ(result.hits, std::vector<SearchHit>(whole.begin(), whole.begin() + c.hits)) << c.why;
+        EXPECT_EQ(StopReason(result, c.limits), c.reason) << c.why;
+    }
+    // The limits every search runs under unless told otherwise.
+    EXPECT_EQ(StopReason(SearchResult{{}, SearchStop::TextLimit}),
+              "the names and texts of its hits reached its limit of 64 MiB");
+    EXPECT_EQ(StopReason(SearchResult{{}, SearchStop::HitLimit}), "it reached its limit of 100000 hits");
 }
 
 constexpr RowKey kScripts{RowKind::ScriptsFolder, 0};

@@ -93,5 +93,52 @@ TEST_F(MapWriterTest, AFileReplacedByAShorterOneBoundsTheWrites) {
     EXPECT_EQ(testing::ReadBytes(path), std::vector<std::uint8_t>(8, 0x11));
 }
 
+// Protect writes a table's worth of fields at once; the file must end as
+// one write per field would leave it, and the journal must undo it.
+TEST(MapWriterFields, FieldsCloseTogetherShareAWrite) {
+    using Fields = std::vector<std::pair<std::int64_t, std::string>>;
+    struct Case {
+        const char* why;
+        Fields fields;
+        std::size_t writes;
+        std::size_t written;  // fields
+    };
+    const Case cases[] = {
+        {"a table's fields", {{10, "ab"}, {30, "cd"}, {50, "ef"}}, 1, 3},
+        {"fields too far apart", {{0, "a"}, {100000, "b"}}, 2, 2},
+        {"a field below the last one's end lands after it", {{10, "abcd"}, {12, "XY"}}, 2, 2},
+        {"down the file", {{50, "a"}, {10, "b"}}, 2, 2},
+        {"a field outside the file stops the rest", {{0, "a"}, {199999, "bc"}, {199000, "d"}}, 1, 1},
+    };
+    testing::TempDir dir;
+    const std::string path = dir.path("file.map");
+    const std::vector<std::uint8_t> original(200000, 0xAA);
+    for (const Case& c : cases) {
+        testing::WriteBytes(path, original);
+        auto expected = original;
+        std::vector<FieldBytes> fields;
+        for (std::size_t i = 0; i < c.fields.size(); ++i) {
+            const auto& [offset, bytes] = c.fields[i];
+            fields.push_back({offset, bytes});
+            if (i < c.written) std::copy(bytes.begin(), bytes.end(), expected.begin() + offset);
+        }
+        auto writer = MapWriter::open(path);
+        ASSERT_TRUE(writer.ok());
+        const FieldsWritten written = writer->writeFields(fields);
+        EXPECT_EQ(written.status.ok(), c.written == c.fields.size()) << c.why;
+        EXPECT_EQ(written.fields, c.written) << c.why;
+        EXPECT_EQ(writer->writes(), c.writes) << c.why;
+        EXPECT_EQ(writer->journal().size(), c.writes) << c.why;
+        EXPECT_EQ(testing::ReadBytes(path), expected) << c.why;
+        // The journal, written back last to first, gives the file back.
+        const auto journal = writer->journal();
+        for (auto patch = journal.rbegin(); patch != journal.rend(); ++patch) {
+            ASSERT_TRUE(writer->writeBytes(patch->offset, patch->before).ok());
+        }
+        ASSERT_TRUE(writer->close().ok());
+        EXPECT_EQ(testing::ReadBytes(path), original) << c.why;
+    }
+}
+
 }  // namespace
 }  // namespace quorin

@@ -3,11 +3,16 @@
 // identity tells a replaced or touched file from the one that was opened.
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 
+#include "file/MapBackup.h"
 #include "file/SystemFile.h"
 #include "support/TempMap.h"
 
@@ -141,6 +146,150 @@ TEST(FileReplacementTest, NeverReplacesAFileThatAppearedWhenReplacingWasNotAllow
     EXPECT_EQ(testing::ReadBytes(path), (std::vector<std::uint8_t>{1, 2, 3}));
     // Only the file itself is left in the folder.
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path("")), {}), 1);
+}
+
+// ---- The write lock ----
+
+TEST(WriteLockTest, ASecondWriterWaitsForTheFirstAndGivesUpAfterItsWait) {
+    testing::TempDir dir;
+    const std::string path = dir.path("file.map");
+    testing::WriteBytes(path, {1, 2, 3});
+    auto first = SystemFile::open(path, Access::ReadWrite);
+    auto second = SystemFile::open(path, Access::ReadWrite);
+    ASSERT_TRUE(first.ok() && second.ok());
+    auto held = first->lockForWriting();
+    ASSERT_TRUE(held.ok()) << held.error().message;
+
+    const auto start = std::chrono::steady_clock::now();
+    auto refused = second->lockForWriting(std::chrono::milliseconds(50));
+    const auto waited = std::chrono::steady_clock::now() - start;
+    ASSERT_FALSE(refused.ok());
+    EXPECT_EQ(refused.error().message, "Can't write to \"" + path + "\": another program (another Quorin run, say) is "
+                                       "writing it and did not finish within 50 ms. Nothing was written.");
+    EXPECT_GE(waited, std::chrono::milliseconds(50));
+}
+
+// ---- New files that take a name once complete ----
+
+std::vector<std::string> Names(const testing::TempDir& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir.path(""))) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(NewFileTest, TakesItsNameWholeOrLeavesNothing) {
+    struct Case {
+        const char* how;
+        Result<SystemFile> (*create)(const std::string&, unsigned);
+        bool namedMeanwhile;
+    };
+    // /tmp makes files without names; elsewhere createBeside is the named way.
+    const Case cases[] = {{"unnamed", SystemFile::createBeside, false}, {"named", SystemFile::createNamedBeside, true}};
+    const std::uint8_t bytes[] = {7, 8, 9};
+    for (const Case& c : cases) {
+        testing::TempDir dir;
+        const std::string target = dir.path("target.map");
+        testing::WriteBytes(target, {1});
+        {
+            auto dropped = c.create(target, 0600);
+            ASSERT_TRUE(dropped.ok()) << c.how;
+            EXPECT_EQ(Names(dir).size(), c.namedMeanwhile ? 2u : 1u) << c.how;
+        }
+        EXPECT_EQ(Names(dir), std::vector<std::string>{"target.map"}) << c.how << ": dropped unplaced";
+
+        auto kept = c.create(target, 0600);
+        ASSERT_TRUE(kept.ok() && kept->writeAt(0, bytes).ok());
+        const Status refused = kept->placeAs(target, false);
+        ASSERT_FALSE(refused.ok()) << c.how;
+        EXPECT_EQ(refused.error().message, "\"" + target + "\" exists already.");
+        ASSERT_TRUE(kept->placeAs(target, true).ok()) << c.how;
+        ASSERT_TRUE(kept->close().ok());
+        EXPECT_EQ(testing::ReadBytes(target), (std::vector<std::uint8_t>{7, 8, 9})) << c.how;
+        EXPECT_EQ(Names(dir), std::vector<std::string>{"target.map"}) << c.how;
+    }
+}
+
+// ---- Ending signals ----
+
+// How a child process that handles the ending signals and runs body ended.
+int ChildEnd(const std::function<void()>& body) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        body();
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return status;
+}
+
+class EndingSignal : public ::testing::TestWithParam<int> {};
+
+TEST_P(EndingSignal, RemovesANamedNewFile) {
+    const int signal = GetParam();
+    testing::TempDir dir;
+    const int status = ChildEnd([&] {
+        HandleEndingSignals();
+        auto file = SystemFile::createNamedBeside(dir.path("target.map"));
+        if (!file) ::_exit(3);
+        ::kill(::getpid(), signal);
+        ::pause();
+    });
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+    EXPECT_TRUE(Names(dir).empty());
+}
+
+TEST_P(EndingSignal, StaysIgnoredWhenItWasIgnored) {
+    const int signal = GetParam();
+    const int status = ChildEnd([&] {
+        ::signal(signal, SIG_IGN);
+        HandleEndingSignals();
+        ::kill(::getpid(), signal);
+        ::_exit(7);
+    });
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 7) << status;
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, EndingSignal, ::testing::Values(SIGINT, SIGTERM, SIGHUP),
+                         [](const auto& info) { return std::string(sigabbrev_np(info.param)); });
+
+// ---- Owner, group and mode of a replaced file ----
+
+TEST(ReplacedFileOwner, TheNewFileKeepsOwnerGroupAndMode) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only root may give a file to another user";
+    struct Case {
+        const char* how;
+        std::function<std::string(const std::string& path)> replace;  // returns the file made
+    };
+    const Case cases[] = {
+        {"a whole file replaced (demo --force)",
+         [](const std::string& path) {
+             auto target = FileReplacement::prepare(path);
+             const std::uint8_t bytes[] = {4, 5};
+             EXPECT_TRUE(target.ok() && target->commit(bytes, true).ok());
+             return path;
+         }},
+        {"the backup of a map",
+         [](const std::string& path) {
+             auto source = SystemFile::open(path, Access::Read);
+             EXPECT_TRUE(source.ok() && BackUpFile(*source, path + ".bak").ok());
+             return path + ".bak";
+         }},
+    };
+    for (const Case& c : cases) {
+        testing::TempDir dir;
+        const std::string path = dir.path("owned.map");
+        testing::WriteBytes(path, {1, 2, 3});
+        ASSERT_EQ(::chown(path.c_str(), 1234, 5678), 0);
+        ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+        const std::string made = c.replace(path);
+        struct stat status {};
+        ASSERT_EQ(::stat(made.c_str(), &status), 0) << c.how;
+        EXPECT_EQ(status.st_uid, 1234u) << c.how;
+        EXPECT_EQ(status.st_gid, 5678u) << c.how;
+        EXPECT_EQ(status.st_mode & 07777, 0640u) << c.how;
+    }
 }
 
 }  // namespace

@@ -3,10 +3,14 @@
 // was replaced, rewritten, cut short or touched since it was loaded, and
 // writes nothing anywhere.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "edit/FieldWriteBack.h"
@@ -59,29 +63,43 @@ const Disturbance kDisturbances[] = {
      }},
 };
 
+// The fixture map loaded, and the step before a path's write made.
+struct PreparedWrite {
+    testing::TempDir dir;
+    testing::EditFixture fixture = testing::WriteEditFixture(dir);
+    MapState map;
+    WriteHistory history;
+    std::string stateBefore;
+
+    [[nodiscard]] bool prepare(const testing::WritePath& path, OpenMode mode = OpenMode::Edit) {
+        if (!OpenMap(map, fixture.path, BuiltInMapNames(), mode)) return false;
+        const Status prepared = path.prepare(map, history);
+        EXPECT_TRUE(prepared) << prepared.error().message;
+        stateBefore = testing::StateImage(map);
+        return prepared.ok();
+    }
+    // The write was refused as a change on disk, left the file with bytes
+    // and changed no record.
+    void expectRefused(const Status& written, const Bytes& bytes) const {
+        ASSERT_FALSE(written);
+        EXPECT_EQ(written.error().message, ChangedOnDiskMessage(fixture.path));
+        EXPECT_EQ(ReadBytes(fixture.path), bytes);
+        EXPECT_EQ(testing::StateImage(map), stateBefore) << "a refused write changes no record";
+    }
+};
+
 using IdentityCase = std::tuple<Disturbance, testing::WritePath>;
 
 class WriteAfterDisturbance : public ::testing::TestWithParam<IdentityCase> {};
 
 TEST_P(WriteAfterDisturbance, IsRefusedAndWritesNothing) {
     const auto& [disturbance, path] = GetParam();
-    testing::TempDir dir;
-    const testing::EditFixture fixture = testing::WriteEditFixture(dir);
-    MapState map;
-    WriteHistory history;
-    ASSERT_TRUE(OpenMap(map, fixture.path, BuiltInMapNames()));
-    const Status prepared = path.prepare(map, history);
-    ASSERT_TRUE(prepared) << prepared.error().message;
-    const std::string before = testing::StateImage(map);
-    disturbance.apply(dir, fixture.path);
-    const Bytes disturbed = ReadBytes(fixture.path);
+    PreparedWrite write;
+    ASSERT_TRUE(write.prepare(path));
+    disturbance.apply(write.dir, write.fixture.path);
+    const Bytes disturbed = ReadBytes(write.fixture.path);
 
-    const Status written = path.write(map, history);
-
-    ASSERT_FALSE(written);
-    EXPECT_EQ(written.error().message, ChangedOnDiskMessage(fixture.path));
-    EXPECT_EQ(ReadBytes(fixture.path), disturbed);
-    EXPECT_EQ(testing::StateImage(map), before) << "a refused write changes no record";
+    write.expectRefused(path.write(write.map, write.history), disturbed);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryPath, WriteAfterDisturbance,
@@ -141,6 +159,124 @@ TEST(WriteIdentity, WriterNeverGrowsAFileCutShortAfterItOpened) {
     EXPECT_EQ(fs::file_size(path), 16u);
     EXPECT_TRUE(writer->journal().empty());
 }
+
+// Between two writes of one writer (the tables of a protect, the patches of
+// an undo) the file is checked again: a change stops the next write.
+class SecondWriteAfterDisturbance : public ::testing::TestWithParam<Disturbance> {};
+
+TEST_P(SecondWriteAfterDisturbance, IsRefused) {
+    testing::TempDir dir;
+    const testing::EditFixture fixture = testing::WriteEditFixture(dir);
+    auto writer = MapWriter::open(fixture.path);
+    ASSERT_TRUE(writer.ok());
+    ASSERT_TRUE(writer->writeInt32(fixture.layout.scriptEntry(0) + 38, 5).ok());
+    GetParam().apply(dir, fixture.path);
+    const Bytes disturbed = ReadBytes(fixture.path);
+
+    const Status second = writer->writeInt32(fixture.layout.scriptEntry(1) + 38, 6);
+
+    ASSERT_FALSE(second);
+    EXPECT_EQ(second.error().message, ChangedOnDiskMessage(fixture.path));
+    EXPECT_EQ(ReadBytes(fixture.path), disturbed);
+    EXPECT_EQ(writer->writes(), 1u);
+}
+
+// A file renamed over the path is no change to the file written.
+INSTANTIATE_TEST_SUITE_P(InPlace, SecondWriteAfterDisturbance, ::testing::ValuesIn(kDisturbances + 1, std::end(kDisturbances)),
+                         [](const auto& info) { return info.param.label; });
+
+// Whether thread tid sleeps in the kernel without being woken by signals
+// (state D), as a truncate waiting for the file does.
+bool WaitsInTheKernel(pid_t tid) {
+    std::ifstream stat("/proc/self/task/" + std::to_string(tid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    const std::size_t name = text.rfind(')');
+    return name != std::string::npos && name + 2 < text.size() && text[name + 2] == 'D';
+}
+
+// A cut between a write's check and the write itself makes the file longer
+// again under the write. The kernel lets one change into a file at a time:
+// another program's long write holds it, a cut waits behind that, and the
+// writer checks the file and then waits behind the cut. The writer must
+// find the file grown and cut it back.
+TEST(WriteIdentity, AWriteThatMadeAFileCutShortLongerIsTakenBack) {
+    testing::TempDir dir;
+    // In memory where it can be: the long write is faster there, not shorter.
+    const std::string path =
+        fs::is_directory("/dev/shm") ? "/dev/shm/quorin-cut-" + std::to_string(::getpid()) : dir.path("file.map");
+    constexpr std::int64_t kSize = 64 << 20;
+    constexpr std::int64_t kCutTo = 1000;
+    int cutBack = 0;
+    // The kernel's order of waiters is what a second attempt is for.
+    for (int attempt = 0; attempt < 5 && cutBack == 0; ++attempt) {
+        WriteBytes(path, Bytes(kSize, 0xAA));
+        const timespec old[2] = {{1'000'000'000, 0}, {1'000'000'000, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), old, 0), 0);
+        const int other = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+        ASSERT_GE(other, 0);
+        std::thread longWrite([&] {
+            const std::vector<char> bytes(kSize - 8192, 0x55);
+            EXPECT_EQ(::pwrite(other, bytes.data(), bytes.size(), 8192), static_cast<ssize_t>(bytes.size()));
+        });
+        // The long write has begun once it stamped the file.
+        struct stat status {};
+        while (::stat(path.c_str(), &status) == 0 && status.st_mtim.tv_sec == 1'000'000'000) std::this_thread::yield();
+        std::atomic<pid_t> cutterId = 0;
+        std::thread cutter([&] {
+            cutterId = ::gettid();
+            EXPECT_EQ(::truncate(path.c_str(), kCutTo), 0);
+        });
+        while (cutterId == 0 || !WaitsInTheKernel(cutterId)) std::this_thread::yield();
+
+        auto writer = MapWriter::open(path);
+        ASSERT_TRUE(writer.ok());
+        const Status written = writer->writeInt32(6000, 7);
+        longWrite.join();
+        cutter.join();
+        ::close(other);
+
+        EXPECT_FALSE(written);
+        EXPECT_EQ(fs::file_size(path), static_cast<std::uintmax_t>(kCutTo)) << "attempt " << attempt;
+        if (!written && written.error().message.find("it was cut back to 1000 bytes") != std::string::npos) ++cutBack;
+    }
+    fs::remove(path);
+    EXPECT_EQ(cutBack, 1) << "the write never came after the cut";
+}
+
+// Another writer (a second Quorin run) holds the lock: every write path of
+// the window and of a batch run waits for it, then finds what it wrote.
+using LockCase = std::tuple<testing::WritePath, OpenMode>;
+
+class WriteWhileLocked : public ::testing::TestWithParam<LockCase> {};
+
+TEST_P(WriteWhileLocked, WaitsAndThenFindsTheMapChanged) {
+    const auto& [path, mode] = GetParam();
+    PreparedWrite write;
+    ASSERT_TRUE(write.prepare(path, mode));
+    const int other = testing::LockAsAnotherWriter(write.fixture.path);
+    ASSERT_GE(other, 0);
+    const std::int64_t markAt = write.fixture.layout.stringTable + 1;
+    std::thread otherWriter([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(60));
+        const char mark = '#';
+        EXPECT_EQ(::pwrite(other, &mark, 1, markAt), 1);
+        ::close(other);
+    });
+    const Bytes marked = testing::Patched(ReadBytes(write.fixture.path), markAt, {'#'});
+
+    const Status written = path.write(write.map, write.history);
+    otherWriter.join();
+
+    write.expectRefused(written, marked);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryPath, WriteWhileLocked,
+                         ::testing::Combine(::testing::ValuesIn(testing::EveryWritePath()),
+                                            ::testing::Values(OpenMode::Edit, OpenMode::HoldForWriting)),
+                         [](const auto& info) {
+                             return std::get<0>(info.param).label +
+                                    (std::get<1>(info.param) == OpenMode::Edit ? "_Window" : "_Batch");
+                         });
 
 }  // namespace
 }  // namespace quorin

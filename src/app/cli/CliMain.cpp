@@ -70,16 +70,24 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err) {
 }  // namespace quorin::cli
 
 int main(int argc, char** argv) {
+    // Before anything is opened: a map opened on a closed descriptor 2
+    // would take the messages.
+    quorin::OpenClosedStandardDescriptors();
+    quorin::HandleEndingSignals();
     quorin::cli::TuneMemoryForBatchRun();
     std::ios::sync_with_stdio(false);
     int code = 0;
+    bool outputFailed = false;
     {
         const quorin::cli::TerminalEscaping out(std::cout, quorin::IsTerminal(1));
         const quorin::cli::TerminalEscaping err(std::cerr, quorin::IsTerminal(2));
         code = quorin::cli::Run(argc, argv, std::cout, std::cerr);
+        // Asked before the escaping ends: handing the stream its own buffer
+        // back clears the state that says a write failed.
+        outputFailed = !std::cout.flush();
     }
     // The last buffered output leaves here; a failure then is still a failure.
-    if (!std::cout.flush() && code == quorin::cli::kSuccess) {
+    if ((!std::cout.flush() || outputFailed) && code == quorin::cli::kSuccess) {
         std::cerr << "quorin-cli: writing to stdout failed; what was written is incomplete.\n";
         code = quorin::cli::kRefused;
     }

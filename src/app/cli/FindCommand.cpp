@@ -45,7 +45,7 @@ void WriteHitDocument(std::ostream& out, const SearchResult& result) {
     }
     json.endArray();
     json.key("complete");
-    json.boolean(result.complete);
+    json.boolean(result.complete());
     json.endObject();
     out << '\n';
 }
@@ -64,9 +64,13 @@ int RunFind(CliContext& context, bool asDocument) {
     } else {
         WriteHitLines(context.out, result.hits);
     }
-    if (!result.complete) {
-        context.err << "the search stopped after " << result.hits.size()
-                    << " hits: the map's scripts walk the same nodes over and over\n";
+    if (!context.out.flush()) {
+        context.err << "quorin-cli: writing the hits to stdout failed; what was written is incomplete.\n";
+        return kRefused;
+    }
+    // A search a limit stopped still found what it printed.
+    if (!result.complete()) {
+        context.err << "the search stopped after " << result.hits.size() << " hits: " << StopReason(result) << '\n';
     }
     return result.hits.empty() ? kNothingFound : kSuccess;
 }

@@ -26,7 +26,9 @@ QString CountText(const SearchResult& result) {
     const auto count = static_cast<qulonglong>(result.hits.size());
     QString text = count == 0 ? QStringLiteral("No hits") : count == 1 ? QStringLiteral("1 hit")
                                                                        : QStringLiteral("%1 hits").arg(count);
-    if (!result.complete) text += QStringLiteral(" (stopped there: the scripts walk the same nodes over and over)");
+    if (!result.complete()) {
+        text += QStringLiteral(" (stopped there: %1)").arg(QString::fromStdString(StopReason(result)));
+    }
     return text;
 }
 

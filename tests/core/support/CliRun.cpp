@@ -29,12 +29,13 @@ std::string ShellQuoted(const std::string& word) {
     return quoted + "'";
 }
 
-CliOutcome RunCli(const std::vector<std::string>& args, const std::string& environment, const std::string& input) {
+CliOutcome RunCli(const std::vector<std::string>& args, const std::string& environment, const std::string& input,
+                  const std::string& redirections) {
     TempDir dir;
     const std::string out = dir.path("out"), err = dir.path("err");
     std::string command = environment + ShellQuoted(QUORIN_CLI_PATH);
     for (const std::string& arg : args) command += " " + ShellQuoted(arg);
-    command += " >" + ShellQuoted(out) + " 2>" + ShellQuoted(err) + " <" + ShellQuoted(input);
+    command += " >" + ShellQuoted(out) + " 2>" + ShellQuoted(err) + " <" + ShellQuoted(input) + " " + redirections;
     const int status = std::system(command.c_str());
     CliOutcome outcome;
     outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

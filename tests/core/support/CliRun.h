@@ -18,8 +18,9 @@ std::string ShellQuoted(const std::string& word);
 
 // Runs quorin-cli with args (each quoted for the shell); environment is a
 // prefix such as "QUORIN_MAP_NAMES=/x " or empty; standard input reads the
-// file at input.
+// file at input; redirections come after the usual ones, so "2>&-" runs it
+// with descriptor 2 closed.
 CliOutcome RunCli(const std::vector<std::string>& args, const std::string& environment = "",
-                  const std::string& input = "/dev/null");
+                  const std::string& input = "/dev/null", const std::string& redirections = "");
 
 }  // namespace quorin::testing

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/TempMap.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -63,6 +66,18 @@ Status Protect(MapState& state, CollectedMessages& messages) {
     Status done = ProtectScripts(state);
     if (done) messages.messages.emplace_back(kProtectedMessage);
     return done;
+}
+
+int LockAsAnotherWriter(const std::string& path) {
+    const int descriptor = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    struct flock whole {};
+    whole.l_type = F_WRLCK;
+    whole.l_whence = SEEK_SET;
+    if (descriptor >= 0 && ::fcntl(descriptor, F_OFD_SETLK, &whole) != 0) {
+        ::close(descriptor);
+        return -1;
+    }
+    return descriptor;
 }
 
 void PutInt16(std::vector<std::uint8_t>& bytes, std::int64_t at, std::int32_t value) {

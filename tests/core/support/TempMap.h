@@ -51,6 +51,11 @@ bool Load(MapState& state, const std::string& path, CollectedMessages& messages)
 // Protects the loaded map; the message a window shows on success is kept.
 Status Protect(MapState& state, CollectedMessages& messages);
 
+// A descriptor of path open for writing that holds the file's write lock,
+// as another Quorin writer would while it writes; -1 when either fails.
+// Closing it releases the lock.
+int LockAsAnotherWriter(const std::string& path);
+
 // Little-endian patching of a byte image.
 void PutInt16(std::vector<std::uint8_t>& bytes, std::int64_t at, std::int32_t value);
 void PutInt32(std::vector<std::uint8_t>& bytes, std::int64_t at, std::int32_t value);
