@@ -144,7 +144,7 @@ std::string UsageText() {
         if (option.name != "--help" && option.name != "-h" && option.name != "--version") {
             synopsis += " [" + shown + "]";
         }
-        options += "  " + shown + std::string(shown.size() < 18 ? 18 - shown.size() : 1, ' ') +
+        options += "  " + shown + std::string(shown.size() < 16 ? 18 - shown.size() : 2, ' ') +
                    std::string(option.what) + "\n";
     }
     std::string text = synopsis + " [--] COMMAND ARGS...\ncommands:\n";
