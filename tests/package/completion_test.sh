@@ -60,7 +60,7 @@ cases=(
   'quorin-cli set demo.map node 131 Exp|ExpIdentity ExpType'
   'quorin-cli set demo.map script patrol_loop Type d|dormant'
   'quorin-cli set demo.map global vault_open type bo|boolean'
-  'quorin-cli set demo.map node 131 valuetype spec|special\ form'
+  'quorin-cli set demo.map node 131 valuetype speci|special\ form'
   'quorin-cli set demo.map node 131 ValueType special\ f|special\ form'
   'quorin-cli set demo.map script patrol_loop Name |'
   'quorin-cli script demo.map |'
