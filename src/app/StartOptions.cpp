@@ -16,7 +16,9 @@ Result<StartOptions> ParseWords(const std::vector<std::string>& arguments, std::
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& word = arguments[i];
         const bool option = optionsOpen && word.size() > 1 && word[0] == '-';
-        if (option && options.mapPath) return Error(ErrorCode::Usage, "options go before MAP, not after it (\"" + word + "\")");
+        if (option && options.mapPath) {
+            return Error(ErrorCode::Usage, "options go before MAP, not after it (\"" + word + "\")");
+        }
         if (option && word == "--") {
             optionsOpen = false;
         } else if (option && word == "--map-names") {

@@ -65,7 +65,8 @@ Result<std::string> NameFrom(const FieldRule& rule, std::string_view text) {
                                               ". Nothing was written.");
     }
     if (text.find('\0') != std::string_view::npos) {
-        return Error(ErrorCode::BadValue, "A name cannot hold a zero byte (" + FieldLabel(rule) + "). Nothing was written.");
+        return Error(ErrorCode::BadValue,
+                     "A name cannot hold a zero byte (" + FieldLabel(rule) + "). Nothing was written.");
     }
     // A line end or an escape byte in a name would forge lines in every
     // listing and reach the terminal of whoever prints it.
@@ -113,8 +114,9 @@ Status Commit(MapState& map, const FieldRule& rule, Value Record::*member, const
     if (auto ready = CheckMapWritable(map); !ready) return ready;
     const Record* shown = Access::current(map);
     if (!shown) {
-        return Error(ErrorCode::UnknownName, "No " + std::string(Access::kKind) + " of the map loaded now is shown, so " +
-                                                 FieldLabel(rule) + " has nothing to write to. Nothing was written.");
+        return Error(ErrorCode::UnknownName, "No " + std::string(Access::kKind) +
+                                                 " of the map loaded now is shown, so " + FieldLabel(rule) +
+                                                 " has nothing to write to. Nothing was written.");
     }
 
     Value value{};
@@ -152,7 +154,9 @@ Status CommitRule(MapState& map, const FieldRule& rule, const Entry& entry, Writ
 
 Status CommitField(MapState& map, EditField field, std::string_view text, WriteHistory* history) {
     const FieldRule& rule = RuleFor(field);
-    if (IsPopup(rule)) return Error(ErrorCode::BadValue, FieldLabel(rule) + " is a popup; it takes an item, not a text.");
+    if (IsPopup(rule)) {
+        return Error(ErrorCode::BadValue, FieldLabel(rule) + " is a popup; it takes an item, not a text.");
+    }
     return CommitRule(map, rule, Entry{text, 0}, history);
 }
 

@@ -90,7 +90,8 @@ Status ProtectScripts(MapState& map, WriteHistory* history) {
         Describe(stopped << "Protecting \"" << FilePath{map.loadedPath()} << "\" stopped at ", fields[written.fields]);
         return std::move(stopped) << ": " << written.status.error() << " "
                                   << Decimal(static_cast<std::int64_t>(written.fields)) << " of "
-                                  << Decimal(static_cast<std::int64_t>(fields.size())) << " fields were written before it"
+                                  << Decimal(static_cast<std::int64_t>(fields.size()))
+                                  << " fields were written before it"
                                   << (closed ? "" : " (and closing the file failed too)")
                                   << "; the map is only partly protected.";
     }

@@ -288,9 +288,9 @@ Status SystemFile::readAt(std::int64_t offset, std::span<std::uint8_t> bytes) co
                                     static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
         if (got < 0 && errno == EINTR) continue;
         if (got <= 0) {
-            return Error(ErrorCode::ReadFailed, path_, offset) << "Can't read \"" << FilePath{path_} << "\" at offset "
-                                                               << FileOffset{offset}
-                                                               << ": the file changed or could not be read.";
+            return Error(ErrorCode::ReadFailed, path_, offset)
+                   << "Can't read \"" << FilePath{path_} << "\" at offset " << FileOffset{offset}
+                   << ": the file changed or could not be read.";
         }
         done += static_cast<std::size_t>(got);
     }
@@ -324,9 +324,9 @@ Status SystemFile::writeAt(std::int64_t offset, std::span<const std::uint8_t> by
                                      static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
         if (put < 0 && errno == EINTR) continue;
         if (put <= 0) {
-            return Error(ErrorCode::WriteFailed, path_, offset) << "Writing to \"" << FilePath{path_} << "\" at offset "
-                                                                << FileOffset{offset} << " failed: "
-                                                                << std::strerror(put < 0 ? errno : EIO) << ".";
+            return Error(ErrorCode::WriteFailed, path_, offset)
+                   << "Writing to \"" << FilePath{path_} << "\" at offset " << FileOffset{offset}
+                   << " failed: " << std::strerror(put < 0 ? errno : EIO) << ".";
         }
         done += static_cast<std::size_t>(put);
     }
@@ -347,9 +347,9 @@ Status SystemFile::close() {
 
 Status SystemFile::cutShort(std::int64_t size) {
     if (::ftruncate(descriptor_, static_cast<off_t>(size)) != 0) {
-        return Error(ErrorCode::WriteFailed, path_, std::nullopt) << "Can't cut \"" << FilePath{path_} << "\" back to "
-                                                                  << Decimal(size) << " bytes: " << std::strerror(errno)
-                                                                  << ".";
+        return Error(ErrorCode::WriteFailed, path_, std::nullopt)
+               << "Can't cut \"" << FilePath{path_} << "\" back to " << Decimal(size)
+               << " bytes: " << std::strerror(errno) << ".";
     }
     return success();
 }
@@ -371,8 +371,8 @@ Result<WriteLock> SystemFile::lockForWriting(std::chrono::milliseconds wait) {
         if (error == EINVAL || error == ENOLCK || error == EOPNOTSUPP || error == ENOSYS) return WriteLock();
         if (error != EAGAIN && error != EACCES) {
             return Error(ErrorCode::WriteFailed, path_, std::nullopt)
-                   << "Can't write to \"" << FilePath{path_} << "\": its lock could not be taken: "
-                   << std::strerror(error) << ". Nothing was written.";
+                   << "Can't write to \"" << FilePath{path_}
+                   << "\": its lock could not be taken: " << std::strerror(error) << ". Nothing was written.";
         }
         const auto now = std::chrono::steady_clock::now();
         if (now >= deadline) {
@@ -460,7 +460,10 @@ Result<std::vector<std::uint8_t>> ReadStandardInput(std::size_t limit) {
         if (done == bytes.size()) bytes.resize(std::min(limit, bytes.size() * 2));
         const ssize_t got = ::read(STDIN_FILENO, bytes.data() + done, bytes.size() - done);
         if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return Error(ErrorCode::ReadFailed, std::string("Can't read standard input: ") + std::strerror(errno) + ".");
+        if (got < 0) {
+            return Error(ErrorCode::ReadFailed,
+                         std::string("Can't read standard input: ") + std::strerror(errno) + ".");
+        }
         if (got == 0) break;
         done += static_cast<std::size_t>(got);
     }
@@ -475,7 +478,8 @@ bool SystemFile::userMayWrite() const {
 Status SystemFile::sync() {
     if (::fsync(descriptor_) != 0) {
         return Error(ErrorCode::WriteFailed, path_, std::nullopt)
-               << "Writing to \"" << FilePath{path_} << "\" failed when it was flushed: " << std::strerror(errno) << ".";
+               << "Writing to \"" << FilePath{path_} << "\" failed when it was flushed: " << std::strerror(errno)
+               << ".";
     }
     return success();
 }
@@ -559,8 +563,8 @@ Status SystemFile::placeAs(const std::string& target, bool mayReplace) {
     const auto renamed = [&](const std::string& from) -> Status {
         if (::rename(from.c_str(), target.c_str()) != 0) {
             return Error(ErrorCode::WriteFailed, target, std::nullopt)
-                   << "Can't rename \"" << FilePath{from} << "\" to \"" << FilePath{target} << "\": "
-                   << std::strerror(errno) << ".";
+                   << "Can't rename \"" << FilePath{from} << "\" to \"" << FilePath{target}
+                   << "\": " << std::strerror(errno) << ".";
         }
         return success();
     };
@@ -588,7 +592,8 @@ Status SystemFile::placeAs(const std::string& target, bool mayReplace) {
         return success();
     }
     if (!unnamed_) {
-        return Error(ErrorCode::WriteFailed, path_, std::nullopt) << "\"" << FilePath{path_} << "\" is no new file to place.";
+        return Error(ErrorCode::WriteFailed, path_, std::nullopt)
+               << "\"" << FilePath{path_} << "\" is no new file to place.";
     }
     if (!mayReplace) {
         if (const int error = LinkUnnamed(descriptor_, target); error != 0) {

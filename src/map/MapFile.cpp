@@ -30,9 +30,9 @@ Status MapFile::checkInside(std::int64_t offset, std::int64_t length, std::strin
 Status MapFile::readInto(std::int64_t offset, std::span<std::uint8_t> bytes, std::string_view what) {
     if (auto inside = checkInside(offset, static_cast<std::int64_t>(bytes.size()), what); !inside) return inside;
     if (auto read = file_->readAt(offset, bytes); !read) {
-        return Error(ErrorCode::ReadFailed, path(), offset) << "Can't read \"" << FilePath{path()} << "\" at offset "
-                                                            << FileOffset{offset}
-                                                            << ": the file changed or could not be read.";
+        return Error(ErrorCode::ReadFailed, path(), offset)
+               << "Can't read \"" << FilePath{path()} << "\" at offset " << FileOffset{offset}
+               << ": the file changed or could not be read.";
     }
     return success();
 }

@@ -267,9 +267,9 @@ Result<OpenedMap> OpenForMode(const std::string& path, OpenMode mode) {
     if (!file) return file.error();
     std::optional<Error> readOnly;
     if (mode == OpenMode::ReadOnly || !file->file()->userMayWrite()) {
-        readOnly = Error(ErrorCode::ReadOnly, path, std::nullopt) << "The map \"" << FilePath{path} << "\" " << kOpenedReadOnly
-                                                                 << (mode == OpenMode::ReadOnly ? "" : ": you may not write the file")
-                                                                 << ". Nothing was written.";
+        readOnly = Error(ErrorCode::ReadOnly, path, std::nullopt)
+                   << "The map \"" << FilePath{path} << "\" " << kOpenedReadOnly
+                   << (mode == OpenMode::ReadOnly ? "" : ": you may not write the file") << ". Nothing was written.";
     }
     return OpenedMap{std::move(*file), {{}, std::move(readOnly), nullptr}};
 }

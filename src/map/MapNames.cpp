@@ -81,14 +81,16 @@ Result<std::vector<std::string>> ParseMapNames(std::string_view text, const std:
                                where + "\"" + VisibleText(line) + "\" holds the control byte " + byte +
                                    (*outside == '\r' ? " (is the line end doubled?)" : "") + "; a name has none.");
             }
-            return refused(lineAt + static_cast<std::int64_t>(at),
-                           where + "\"" + AsciiText(line) + "\" holds the byte " + byte + std::string(Likely(line, at)) +
-                               ", which is not printable ASCII; a name has only letters, digits, blanks and punctuation.");
+            return refused(
+                lineAt + static_cast<std::int64_t>(at),
+                where + "\"" + AsciiText(line) + "\" holds the byte " + byte + std::string(Likely(line, at)) +
+                    ", which is not printable ASCII; a name has only letters, digits, blanks and punctuation.");
         }
         names.emplace_back(line);
     }
     if (names.size() != kStockMapNameCount) {
-        return refused(std::nullopt, " must hold exactly " + Decimal(kStockMapNameCount) + " names, one a line; it holds " +
+        return refused(std::nullopt, " must hold exactly " + Decimal(kStockMapNameCount) +
+                                         " names, one a line; it holds " +
                                          Decimal(static_cast<std::int64_t>(names.size())) + ".");
     }
     return names;

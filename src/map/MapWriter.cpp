@@ -177,8 +177,9 @@ Error MapWriter::cutBack(std::int64_t offset, std::int64_t end) {
     }
     const Status cut = file_->cutShort(keep);
     Error error(ErrorCode::ChangedOnDisk, path(), offset);
-    error << "The map \"" << FilePath{path()} << "\" was cut short while it was being written, and the write of offsets "
-          << FileOffset{offset} << " to " << FileOffset{end - 1} << " made it longer again; ";
+    error << "The map \"" << FilePath{path()}
+          << "\" was cut short while it was being written, and the write of offsets " << FileOffset{offset} << " to "
+          << FileOffset{end - 1} << " made it longer again; ";
     if (cut) {
         error << "it was cut back to " << Decimal(keep) << " bytes.";
     } else {

@@ -25,8 +25,8 @@ Status ApplyTextPlan(MapState& map, const TextPlan& plan, WriteHistory* history)
         if (auto written = writer->writeBytes(write.offset, write.bytes); !written) {
             const bool closed = writer->close().ok();
             return Error::Like(written.error())
-                   << "Applying the text to \"" << FilePath{map.loadedPath()} << "\" stopped at " << write.what
-                   << ": " << written.error() << " " << Decimal(static_cast<std::int64_t>(writer->writes())) << " of "
+                   << "Applying the text to \"" << FilePath{map.loadedPath()} << "\" stopped at " << write.what << ": "
+                   << written.error() << " " << Decimal(static_cast<std::int64_t>(writer->writes())) << " of "
                    << Decimal(static_cast<std::int64_t>(plan.writes.size())) << " fields were written before it"
                    << (closed ? "" : " (and closing the file failed too)") << ".";
         }

@@ -115,9 +115,8 @@ const CauseRow kCauses[] = {
      std::nullopt},
     {"TagIndexOutside", ErrorCode::OutOfBounds,
      [](const TempDir& dir) {
-         const std::string path = PatchedDemo(dir, [](auto& bytes) {
-             testing::PutInt32(bytes, layout::header::IndexOffset.offset, 0x7FFFFF00);
-         });
+         const std::string path = PatchedDemo(
+             dir, [](auto& bytes) { testing::PutInt32(bytes, layout::header::IndexOffset.offset, 0x7FFFFF00); });
          return Made{RefusedLoad(path), path, 0x7FFFFF00};
      },
      std::nullopt},

@@ -89,8 +89,9 @@ TEST(MapBackup, ACopyThatCannotBeMadeRefusesTheWrite) {
     const Status written = CommitField(loaded.map, EditField::ScriptExpPointer, "1");
 
     ASSERT_FALSE(written);
-    EXPECT_NE(MessageOf(written.error()).find("Can't back up \"" + loaded.fixture.path + "\" to \"" + loaded.backup + "\""),
-              std::string::npos)
+    EXPECT_NE(
+        MessageOf(written.error()).find("Can't back up \"" + loaded.fixture.path + "\" to \"" + loaded.backup + "\""),
+        std::string::npos)
         << MessageOf(written.error());
     EXPECT_NE(MessageOf(written.error()).find("Nothing was written."), std::string::npos);
     EXPECT_EQ(ReadBytes(loaded.fixture.path), loaded.fixture.bytes);

@@ -100,7 +100,8 @@ TEST(MapNamesFile, OnlyARegularFileOfAtMost64KiBIsRead) {
     for (const std::string& path : {fifo, std::string("/dev/zero"), std::string("/dev/urandom")}) {
         const auto names = ReadMapNamesFile(path);
         ASSERT_FALSE(names.ok()) << path;
-        EXPECT_NE(MessageOf(names.error()).find("is not a regular file"), std::string::npos) << MessageOf(names.error());
+        EXPECT_NE(MessageOf(names.error()).find("is not a regular file"), std::string::npos)
+            << MessageOf(names.error());
     }
     const auto tooLong = ReadMapNamesFile(big);
     ASSERT_FALSE(tooLong.ok());

@@ -164,8 +164,9 @@ TEST(WriteLockTest, ASecondWriterWaitsForTheFirstAndGivesUpAfterItsWait) {
     auto refused = second->lockForWriting(std::chrono::milliseconds(50));
     const auto waited = std::chrono::steady_clock::now() - start;
     ASSERT_FALSE(refused.ok());
-    EXPECT_EQ(MessageOf(refused.error()), "Can't write to \"" + path + "\": another program (another Quorin run, say) is "
-                                       "writing it and did not finish within 50 ms. Nothing was written.");
+    EXPECT_EQ(MessageOf(refused.error()), "Can't write to \"" + path +
+                                              "\": another program (another Quorin run, say) is "
+                                              "writing it and did not finish within 50 ms. Nothing was written.");
     EXPECT_GE(waited, std::chrono::milliseconds(50));
 }
 

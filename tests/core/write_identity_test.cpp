@@ -237,7 +237,9 @@ TEST(WriteIdentity, AWriteThatMadeAFileCutShortLongerIsTakenBack) {
 
         EXPECT_FALSE(written);
         EXPECT_EQ(fs::file_size(path), static_cast<std::uintmax_t>(kCutTo)) << "attempt " << attempt;
-        if (!written && MessageOf(written.error()).find("it was cut back to 1000 bytes") != std::string::npos) ++cutBack;
+        if (!written && MessageOf(written.error()).find("it was cut back to 1000 bytes") != std::string::npos) {
+            ++cutBack;
+        }
     }
     fs::remove(path);
     EXPECT_EQ(cutBack, 1) << "the write never came after the cut";

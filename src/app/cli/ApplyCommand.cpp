@@ -45,9 +45,9 @@ Result<std::string> ReadEdited(const std::string& path) {
     }
     if (!bytes) return bytes.error();
     if (bytes->size() > kLongestEditedText) {
-        return Error(ErrorCode::TooLong, path, std::nullopt) << "\"" << FilePath{path} << "\" is longer than "
-                                                             << Decimal(kLongestEditedText)
-                                                             << " bytes, far longer than any text of a map. Nothing was written.";
+        return Error(ErrorCode::TooLong, path, std::nullopt)
+               << "\"" << FilePath{path} << "\" is longer than " << Decimal(kLongestEditedText)
+               << " bytes, far longer than any text of a map. Nothing was written.";
     }
     return std::string(bytes->begin(), bytes->end());
 }

@@ -61,8 +61,10 @@ const std::vector<GlobalOption>& GlobalOptionTable() {
          [](GlobalOptions& options, const std::string& size) -> Status {
              const auto bytes = ParseSize(size);
              if (!bytes) {
-                 return Error{ErrorCode::BadValue, "--max-output takes a size in bytes, such as 1000, 64K, 512M or 1G (0 for no limit), not " +
-                              Quoted(size)};
+                 return Error{
+                     ErrorCode::BadValue,
+                     "--max-output takes a size in bytes, such as 1000, 64K, 512M or 1G (0 for no limit), not " +
+                         Quoted(size)};
              }
              options.maxOutput = *bytes;
              return success();
@@ -115,8 +117,9 @@ Result<CommandLine> ParseCommandLine(const std::vector<std::string>& words) {
         const bool ownFlag = std::find(command.flags.begin(), command.flags.end(), word) != command.flags.end();
         if (optionsOpen && ownFlag) {
             if (line.args.size() < command.leastArgs) {
-                return Error{ErrorCode::Usage, word + " goes after the arguments (write -- before an argument that begins with -); " +
-                             UsageOf(command)};
+                return Error{ErrorCode::Usage,
+                             word + " goes after the arguments (write -- before an argument that begins with -); " +
+                                 UsageOf(command)};
             }
             line.flags.push_back(word);
             continue;
@@ -126,11 +129,14 @@ Result<CommandLine> ParseCommandLine(const std::vector<std::string>& words) {
         }
         if (optionsOpen && line.args.size() >= command.mostArgs && LooksLikeOption(word)) {
             const std::string where = GlobalOptionNamed(word) ? "; quorin-cli's own options go before COMMAND" : "";
-            return Error{ErrorCode::Usage, Quoted(word) + " is not an option of " + name + where + "; " + UsageOf(command)};
+            return Error{ErrorCode::Usage,
+                         Quoted(word) + " is not an option of " + name + where + "; " + UsageOf(command)};
         }
         line.args.push_back(word);
     }
-    if (line.args.size() < command.leastArgs || line.args.size() > command.mostArgs) return Error{ErrorCode::Usage, UsageOf(command)};
+    if (line.args.size() < command.leastArgs || line.args.size() > command.mostArgs) {
+        return Error{ErrorCode::Usage, UsageOf(command)};
+    }
     return line;
 }
 

@@ -40,11 +40,15 @@ inline QString MessageText(const Error& error) {
     QString text;
     for (const Error::Piece& piece : error.pieces) {
         switch (piece.kind) {
-        case Error::Piece::Kind::Words: text += FromMapText(piece.text); break;
+        case Error::Piece::Kind::Words:
+            text += FromMapText(piece.text);
+            break;
         case Error::Piece::Kind::Path:
             text += QFile::decodeName(QByteArray(piece.text.data(), static_cast<qsizetype>(piece.text.size())));
             break;
-        case Error::Piece::Kind::Offset: text += FromMapText(OffsetText(piece.offset)); break;
+        case Error::Piece::Kind::Offset:
+            text += FromMapText(OffsetText(piece.offset));
+            break;
         }
     }
     return text;
