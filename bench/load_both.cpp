@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 2; ++i) {
         if (auto opened = quorin::OpenMap(maps[i], argv[1 + i], quorin::BuiltInMapNames(), quorin::OpenMode::ReadOnly);
             !opened) {
-            std::cerr << opened.error().message << '\n';
+            std::cerr << MessageOf(opened.error()) << '\n';
             std::_Exit(2);
         }
         std::cerr << quorin::kMapLoaded << '\n';

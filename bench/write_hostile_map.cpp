@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (auto written = map.writeTo(out); !written) {
-        std::fprintf(stderr, "%s\n", written.error().message.c_str());
+        std::fprintf(stderr, "%s\n", MessageOf(written.error()).c_str());
         return 1;
     }
     return 0;

@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
     }
     const quorin::MapBuilder map = changed ? quorin::ChangedMaximalMap() : quorin::MaximalMap();
     if (auto written = map.writeTo(argv[1]); !written) {
-        std::fprintf(stderr, "%s\n", written.error().message.c_str());
+        std::fprintf(stderr, "%s\n", MessageOf(written.error()).c_str());
         return 1;
     }
     if (argc == 4) {

@@ -17,7 +17,7 @@ namespace {
 std::string Written() {
     const auto path = std::filesystem::temp_directory_path() / ("quorin-maximal-" + std::to_string(::getpid()) + ".map");
     if (auto written = MaximalMap().writeTo(path.string()); !written) {
-        std::fprintf(stderr, "%s\n", written.error().message.c_str());
+        std::fprintf(stderr, "%s\n", MessageOf(written.error()).c_str());
         std::exit(1);
     }
     static const std::string kept = path.string();

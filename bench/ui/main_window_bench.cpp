@@ -105,7 +105,7 @@ int main(int argc, char** argv) {
     QTemporaryDir folder;
     const QString path = QDir(folder.path()).filePath(QStringLiteral("maximal.map"));
     if (auto written = quorin::MaximalMap().writeTo(path.toStdString()); !written) {
-        std::fprintf(stderr, "%s\n", written.error().message.c_str());
+        std::fprintf(stderr, "%s\n", MessageOf(written.error()).c_str());
         return 1;
     }
     SilentDialogs dialogs;

@@ -16,11 +16,13 @@ Result<StartOptions> ParseWords(const std::vector<std::string>& arguments, std::
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& word = arguments[i];
         const bool option = optionsOpen && word.size() > 1 && word[0] == '-';
-        if (option && options.mapPath) return Error{"options go before MAP, not after it (\"" + word + "\")"};
+        if (option && options.mapPath) {
+            return Error(ErrorCode::Usage, "options go before MAP, not after it (\"" + word + "\")");
+        }
         if (option && word == "--") {
             optionsOpen = false;
         } else if (option && word == "--map-names") {
-            if (i + 1 >= arguments.size()) return Error{"--map-names needs a file"};
+            if (i + 1 >= arguments.size()) return Error(ErrorCode::Usage, "--map-names needs a file");
             namesFile = arguments[++i];
         } else if (option && word == "--read-only") {
             options.readOnly = true;
@@ -29,9 +31,9 @@ Result<StartOptions> ParseWords(const std::vector<std::string>& arguments, std::
         } else if (option && word == "--version") {
             options.version = true;
         } else if (option) {
-            return Error{"unknown option \"" + word + "\""};
+            return Error(ErrorCode::UnknownName, "unknown option \"" + word + "\"");
         } else if (options.mapPath) {
-            return Error{"only one map can be opened at start"};
+            return Error(ErrorCode::Usage, "only one map can be opened at start");
         } else {
             options.mapPath = word;
         }
@@ -48,16 +50,11 @@ Result<StartOptions> ParseStartOptions(const std::vector<std::string>& arguments
     StartOptions& options = *parsed;
     if (options.help || options.version) return parsed;
 
-    if (namesFile) {
-        options.namesPath = *namesFile;
-    } else if (namesFromEnvironment && *namesFromEnvironment) {
-        options.namesPath = namesFromEnvironment;
-    }
     auto names = ResolveMapNames(namesFile, namesFromEnvironment);
     if (names) {
         options.mapNames = std::move(*names);
     } else {
-        options.namesProblem = names.error().message;
+        options.namesProblem = names.error();
     }
     return parsed;
 }

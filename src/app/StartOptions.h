@@ -22,8 +22,7 @@ struct StartOptions {
     bool version = false;
     // Why the names file cannot be used (mapNames is then empty). Not a
     // usage error: a launcher shows no terminal, so start-up shows it in a box.
-    std::optional<std::string> namesProblem;
-    std::string namesPath;  // the names file read; empty for the built-in list
+    std::optional<Error> namesProblem;
 };
 
 // arguments: what follows the program name, after the toolkit has taken its

@@ -113,7 +113,7 @@ int StartQuorin(const std::vector<std::string>& arguments, const char* namesFrom
                 ui::DialogSeam& dialogs) {
     auto options = ParseStartOptions(arguments, namesFromEnvironment);
     if (!options) {
-        std::cerr << "quorin: " << options.error().message << '\n' << StartUsage();
+        std::cerr << "quorin: " << MessageOf(options.error()) << '\n' << StartUsage();
         return kUsageExit;
     }
     if (auto answer = StartAnswer(arguments)) {
@@ -122,9 +122,8 @@ int StartQuorin(const std::vector<std::string>& arguments, const char* namesFrom
     }
     if (options->namesProblem) {
         // Started from a launcher there is no terminal to read stderr on.
-        std::cerr << "quorin: " << *options->namesProblem << '\n';
-        dialogs.showWarning(nullptr,
-                            ui::MessageText(*options->namesProblem, QFile::decodeName(options->namesPath.c_str())));
+        std::cerr << "quorin: " << MessageOf(*options->namesProblem) << '\n';
+        dialogs.showWarning(nullptr, ui::MessageText(*options->namesProblem));
         return kUsageExit;
     }
 

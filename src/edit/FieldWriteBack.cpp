@@ -59,18 +59,22 @@ std::string FieldLabel(const FieldRule& rule) { return std::string(rule.label); 
 Result<std::string> NameFrom(const FieldRule& rule, std::string_view text) {
     // Names are quoted through VisibleText: a refused name may be the hostile one.
     if (text.size() > static_cast<std::size_t>(layout::kLongestName)) {
-        return Error{"The name \"" + VisibleText(text) + "\" has " + Decimal(static_cast<std::int64_t>(text.size())) +
-                     " bytes, but a name holds at most " + Decimal(layout::kLongestName) + ". Nothing was written."};
+        return Error(ErrorCode::BadValue, "The name \"" + VisibleText(text) + "\" has " +
+                                              Decimal(static_cast<std::int64_t>(text.size())) +
+                                              " bytes, but a name holds at most " + Decimal(layout::kLongestName) +
+                                              ". Nothing was written.");
     }
     if (text.find('\0') != std::string_view::npos) {
-        return Error{"A name cannot hold a zero byte (" + FieldLabel(rule) + "). Nothing was written."};
+        return Error(ErrorCode::BadValue,
+                     "A name cannot hold a zero byte (" + FieldLabel(rule) + "). Nothing was written.");
     }
     // A line end or an escape byte in a name would forge lines in every
     // listing and reach the terminal of whoever prints it.
     if (const std::size_t at = FindControlByte(text); at != std::string_view::npos) {
-        return Error{"The name \"" + VisibleText(text) + "\" holds the control byte " +
-                     EscapedByte(static_cast<unsigned char>(text[at])) + " (" + FieldLabel(rule) +
-                     "); a name takes printable characters only. Nothing was written."};
+        return Error(ErrorCode::BadValue, "The name \"" + VisibleText(text) + "\" holds the control byte " +
+                                              EscapedByte(static_cast<unsigned char>(text[at])) + " (" +
+                                              FieldLabel(rule) +
+                                              "); a name takes printable characters only. Nothing was written.");
     }
     return std::string(text);
 }
@@ -110,8 +114,9 @@ Status Commit(MapState& map, const FieldRule& rule, Value Record::*member, const
     if (auto ready = CheckMapWritable(map); !ready) return ready;
     const Record* shown = Access::current(map);
     if (!shown) {
-        return Error{"No " + std::string(Access::kKind) + " of the map loaded now is shown, so " + FieldLabel(rule) +
-                     " has nothing to write to. Nothing was written."};
+        return Error(ErrorCode::UnknownName, "No " + std::string(Access::kKind) +
+                                                 " of the map loaded now is shown, so " + FieldLabel(rule) +
+                                                 " has nothing to write to. Nothing was written.");
     }
 
     Value value{};
@@ -149,17 +154,20 @@ Status CommitRule(MapState& map, const FieldRule& rule, const Entry& entry, Writ
 
 Status CommitField(MapState& map, EditField field, std::string_view text, WriteHistory* history) {
     const FieldRule& rule = RuleFor(field);
-    if (IsPopup(rule)) return Error{FieldLabel(rule) + " is a popup; it takes an item, not a text."};
+    if (IsPopup(rule)) {
+        return Error(ErrorCode::BadValue, FieldLabel(rule) + " is a popup; it takes an item, not a text.");
+    }
     return CommitRule(map, rule, Entry{text, 0}, history);
 }
 
 Status CommitPopup(MapState& map, EditField popup, int index, WriteHistory* history) {
     const FieldRule& rule = RuleFor(popup);
-    if (!IsPopup(rule)) return Error{FieldLabel(rule) + " is an edit field, not a popup."};
+    if (!IsPopup(rule)) return Error(ErrorCode::BadValue, FieldLabel(rule) + " is an edit field, not a popup.");
     if (index == -1) return success();  // no item chosen
     if (index < 0 || static_cast<std::size_t>(index) >= rule.items.size()) {
-        return Error{FieldLabel(rule) + " has no item " + Decimal(index) + " (it has " +
-                     Decimal(static_cast<std::int64_t>(rule.items.size())) + "). Nothing was written."};
+        return Error(ErrorCode::BadValue, FieldLabel(rule) + " has no item " + Decimal(index) + " (it has " +
+                                              Decimal(static_cast<std::int64_t>(rule.items.size())) +
+                                              "). Nothing was written.");
     }
     return CommitRule(map, rule, Entry{{}, index}, history);
 }

@@ -22,7 +22,7 @@ Status CloseLoadedMap(MapState& map, MapWriter& writer) {
     // Asked before closing: a descriptor of our own is gone afterwards.
     auto now = writer.identityNow();
     if (auto closed = writer.close(); !closed) return closed;
-    if (!now) return Error{now.error().message + " The write is in the file, but the next one will be refused."};
+    if (!now) return Error(now.error()) << " The write is in the file, but the next one will be refused.";
     if (writer.writes() != 0) map.wroteFile(*now);
     return success();
 }

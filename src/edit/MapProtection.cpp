@@ -44,9 +44,10 @@ std::vector<ProtectedField> PlanFields(const MapState& map) {
     return fields;
 }
 
-std::string Describe(const ProtectedField& field) {
-    return std::string(field.kind) + " " + Decimal(static_cast<std::int64_t>(field.position)) + " of " +
-           Decimal(static_cast<std::int64_t>(field.count)) + " (offset " + Decimal(field.offset) + ")";
+// "the script 3 of 40 (offset 0x1F0)": appended to an error's words.
+Error& Describe(Error& error, const ProtectedField& field) {
+    return error << "the " << field.kind << " " << Decimal(static_cast<std::int64_t>(field.position)) << " of "
+                 << Decimal(static_cast<std::int64_t>(field.count)) << " (offset " << FileOffset{field.offset} << ")";
 }
 
 }  // namespace
@@ -60,9 +61,10 @@ Status ProtectScripts(MapState& map, WriteHistory* history) {
     for (const ProtectedField& field : fields) {
         const std::int64_t width = field.isName ? kNameFieldSize : kStringOffsetWidth;
         if (field.offset < 0 || field.offset > writer->size() - width) {
-            return Error{"Can't protect \"" + map.loadedPath() + "\": the " + Describe(field) +
-                         " lies outside the file, which has " + Decimal(writer->size()) +
-                         " bytes. Nothing was written."};
+            Error outside(ErrorCode::OutOfBounds, map.loadedPath(), field.offset);
+            Describe(outside << "Can't protect \"" << FilePath{map.loadedPath()} << "\": ", field);
+            return std::move(outside) << " lies outside the file, which has " << Decimal(writer->size())
+                                      << " bytes. Nothing was written.";
         }
     }
 
@@ -84,13 +86,17 @@ Status ProtectScripts(MapState& map, WriteHistory* history) {
     const FieldsWritten written = writer->writeFields(writes);
     if (!written.status) {
         auto closed = writer->close();
-        return Error{"Protecting \"" + map.loadedPath() + "\" stopped at the " + Describe(fields[written.fields]) +
-                     ": " + written.status.error().message + " " + Decimal(static_cast<std::int64_t>(written.fields)) +
-                     " of " + Decimal(static_cast<std::int64_t>(fields.size())) + " fields were written before it" +
-                     (closed ? "" : " (and closing the file failed too)") + "; the map is only partly protected."};
+        Error stopped = Error::Like(written.status.error());
+        Describe(stopped << "Protecting \"" << FilePath{map.loadedPath()} << "\" stopped at ", fields[written.fields]);
+        return std::move(stopped) << ": " << written.status.error() << " "
+                                  << Decimal(static_cast<std::int64_t>(written.fields)) << " of "
+                                  << Decimal(static_cast<std::int64_t>(fields.size()))
+                                  << " fields were written before it"
+                                  << (closed ? "" : " (and closing the file failed too)")
+                                  << "; the map is only partly protected.";
     }
     if (auto closed = CloseLoadedMap(map, *writer); !closed) {
-        return Error{closed.error().message + " The map may be only partly protected."};
+        return Error(closed.error()) << " The map may be only partly protected.";
     }
     if (history) history->recorded(map, WriteStep{"Protect Map", writer->journal(), {}});
     return success();

@@ -30,7 +30,9 @@ Result<std::vector<TouchedRecord>> WriteHistory::replay(MapState& map, bool back
     // A map that may not be written says so, whether or not there is a step.
     if (auto ready = CheckMapWritable(map); !ready) return ready.error();
     std::deque<WriteStep>& from = back ? undo_ : redo_;
-    if (from.empty()) return Error{back ? "There is no write to undo." : "There is no write to redo."};
+    if (from.empty()) {
+        return Error(ErrorCode::NothingToDo, back ? "There is no write to undo." : "There is no write to redo.");
+    }
     WriteStep& step = from.back();
 
     auto writer = OpenLoadedMap(map);
@@ -47,9 +49,10 @@ Result<std::vector<TouchedRecord>> WriteHistory::replay(MapState& map, bool back
     }
     if (!written) {
         (void)writer->close();
-        return Error{(back ? "Undoing " : "Redoing ") + step.what + " stopped: " + written.error().message + " " +
-                     std::to_string(writer->writes()) + " of " + std::to_string(step.patches.size()) +
-                     " writes were made before it."};
+        return Error::Like(written.error())
+               << (back ? "Undoing " : "Redoing ") << step.what << " stopped: " << written.error() << " "
+               << std::to_string(writer->writes()) << " of " << std::to_string(step.patches.size())
+               << " writes were made before it.";
     }
     if (auto closed = CloseLoadedMap(map, *writer); !closed) return closed.error();
 

@@ -7,8 +7,9 @@ std::string BackupPathFor(const std::string& mapPath) { return mapPath + ".bak";
 
 Status BackUpFile(const SystemFile& source, const std::string& backupPath) {
     const auto refused = [&](const Error& error) {
-        return Error{"Can't back up \"" + source.path() + "\" to \"" + backupPath + "\": " + error.message +
-                     " Nothing was written."};
+        return Error(error.code, source.path(), std::nullopt)
+               << "Can't back up \"" << FilePath{source.path()} << "\" to \"" << FilePath{backupPath} << "\": " << error
+               << " Nothing was written.";
     };
     auto copy = SystemFile::createBeside(backupPath);
     if (!copy) return refused(copy.error());

@@ -27,7 +27,10 @@ FileIdentity IdentityOf(const struct stat& status) {
             static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec};
 }
 
-std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+Error CreateRefused(const std::string& path, int error) {
+    return Error(ErrorCode::WriteFailed, path, std::nullopt)
+           << "Can't create a file beside \"" << FilePath{path} << "\": " << std::strerror(error) << ".";
+}
 
 // A file on descriptor 0, 1 or 2 would take whatever the program writes to
 // standard output or error, so it moves up to the lowest free one from 3.
@@ -190,28 +193,33 @@ void WriteLock::release() {
 
 Result<SystemFile> SystemFile::open(const std::string& path, Access access) {
     const bool reading = access == Access::Read;
-    const auto refused = [&](const std::string& reason) {
-        return Error{(reading ? "Can't open " : "Can't write to ") + Quoted(path) + ": " + reason + "."};
+    const auto refused = [&](ErrorCode code, const std::string& reason) {
+        return Error(code, path, std::nullopt)
+               << (reading ? "Can't open \"" : "Can't write to \"") << FilePath{path} << "\": " << reason << ".";
     };
     // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
     int descriptor = AboveStandardDescriptors(
         ::open(path.c_str(), (reading ? O_RDONLY : O_RDWR) | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (descriptor < 0) {
         const int error = errno;
-        if (error == ENOENT) return refused(reading ? "the file does not exist" : "the file no longer exists");
-        if (error == EISDIR) return refused("it is not a regular file");
-        if (error == EACCES && !reading) return refused("the file is read-only or you may not write it");
-        return refused(std::strerror(error));
+        if (error == ENOENT) {
+            return refused(ErrorCode::CannotOpen, reading ? "the file does not exist" : "the file no longer exists");
+        }
+        if (error == EISDIR) return refused(ErrorCode::NotRegularFile, "it is not a regular file");
+        if (error == EACCES && !reading) {
+            return refused(ErrorCode::ReadOnly, "the file is read-only or you may not write it");
+        }
+        return refused(ErrorCode::CannotOpen, std::strerror(error));
     }
     struct stat status {};
     if (::fstat(descriptor, &status) != 0) {
         const int error = errno;
         ::close(descriptor);
-        return refused(std::strerror(error));
+        return refused(ErrorCode::CannotOpen, std::strerror(error));
     }
     if (!S_ISREG(status.st_mode)) {
         ::close(descriptor);
-        return refused("it is not a regular file");
+        return refused(ErrorCode::NotRegularFile, "it is not a regular file");
     }
     // Regular files never block; reads and writes go back to the usual mode.
     const int flags = ::fcntl(descriptor, F_GETFL);
@@ -221,7 +229,7 @@ Result<SystemFile> SystemFile::open(const std::string& path, Access access) {
         // A user who may override the permission bits still leaves a file
         // marked read-only alone.
         ::close(descriptor);
-        return refused("the file is read-only");
+        return refused(ErrorCode::ReadOnly, "the file is read-only");
     }
     return SystemFile(descriptor, path, IdentityOf(status), writable);
 }
@@ -267,7 +275,8 @@ void SystemFile::dropTemporaryName() {
 Result<FileIdentity> SystemFile::currentIdentity() const {
     struct stat status {};
     if (descriptor_ < 0 || ::fstat(descriptor_, &status) != 0) {
-        return Error{"Can't look at " + Quoted(path_) + ": " + std::strerror(errno) + "."};
+        return Error(ErrorCode::CannotOpen, path_, std::nullopt)
+               << "Can't look at \"" << FilePath{path_} << "\": " << std::strerror(errno) << ".";
     }
     return IdentityOf(status);
 }
@@ -279,8 +288,9 @@ Status SystemFile::readAt(std::int64_t offset, std::span<std::uint8_t> bytes) co
                                     static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
         if (got < 0 && errno == EINTR) continue;
         if (got <= 0) {
-            return Error{"Can't read " + Quoted(path_) + " at offset " + std::to_string(offset) +
-                         ": the file changed or could not be read."};
+            return Error(ErrorCode::ReadFailed, path_, offset)
+                   << "Can't read \"" << FilePath{path_} << "\" at offset " << FileOffset{offset}
+                   << ": the file changed or could not be read.";
         }
         done += static_cast<std::size_t>(got);
     }
@@ -296,7 +306,10 @@ Result<std::vector<std::uint8_t>> SystemFile::readFromStart(std::size_t limit) c
         if (done == bytes.size()) bytes.resize(std::min(limit, bytes.size() * 2));
         const ssize_t got = ::pread(descriptor_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
         if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return Error{"Can't read " + Quoted(path_) + ": " + std::strerror(errno) + "."};
+        if (got < 0) {
+            return Error(ErrorCode::ReadFailed, path_, std::nullopt)
+                   << "Can't read \"" << FilePath{path_} << "\": " << std::strerror(errno) << ".";
+        }
         if (got == 0) break;
         done += static_cast<std::size_t>(got);
     }
@@ -311,8 +324,9 @@ Status SystemFile::writeAt(std::int64_t offset, std::span<const std::uint8_t> by
                                      static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
         if (put < 0 && errno == EINTR) continue;
         if (put <= 0) {
-            return Error{"Writing to " + Quoted(path_) + " at offset " + std::to_string(offset) + " failed: " +
-                         std::strerror(put < 0 ? errno : EIO) + "."};
+            return Error(ErrorCode::WriteFailed, path_, offset)
+                   << "Writing to \"" << FilePath{path_} << "\" at offset " << FileOffset{offset}
+                   << " failed: " << std::strerror(put < 0 ? errno : EIO) << ".";
         }
         done += static_cast<std::size_t>(put);
     }
@@ -324,15 +338,18 @@ Status SystemFile::close() {
     const int descriptor = descriptor_;
     descriptor_ = -1;
     if (::close(descriptor) != 0) {
-        return Error{"Writing to " + Quoted(path_) + " failed when the file was closed: " + std::strerror(errno) +
-                     "."};
+        return Error(ErrorCode::WriteFailed, path_, std::nullopt)
+               << "Writing to \"" << FilePath{path_} << "\" failed when the file was closed: " << std::strerror(errno)
+               << ".";
     }
     return success();
 }
 
 Status SystemFile::cutShort(std::int64_t size) {
     if (::ftruncate(descriptor_, static_cast<off_t>(size)) != 0) {
-        return Error{"Can't cut \"" + path_ + "\" back to " + Decimal(size) + " bytes: " + std::strerror(errno) + "."};
+        return Error(ErrorCode::WriteFailed, path_, std::nullopt)
+               << "Can't cut \"" << FilePath{path_} << "\" back to " << Decimal(size)
+               << " bytes: " << std::strerror(errno) << ".";
     }
     return success();
 }
@@ -353,13 +370,15 @@ Result<WriteLock> SystemFile::lockForWriting(std::chrono::milliseconds wait) {
         // apart there, as before there were locks.
         if (error == EINVAL || error == ENOLCK || error == EOPNOTSUPP || error == ENOSYS) return WriteLock();
         if (error != EAGAIN && error != EACCES) {
-            return Error{"Can't write to " + Quoted(path_) + ": its lock could not be taken: " + std::strerror(error) +
-                         ". Nothing was written."};
+            return Error(ErrorCode::WriteFailed, path_, std::nullopt)
+                   << "Can't write to \"" << FilePath{path_}
+                   << "\": its lock could not be taken: " << std::strerror(error) << ". Nothing was written.";
         }
         const auto now = std::chrono::steady_clock::now();
         if (now >= deadline) {
-            return Error{"Can't write to " + Quoted(path_) + ": another program (another Quorin run, say) is " +
-                         "writing it and did not finish within " + WaitText(wait) + ". Nothing was written."};
+            return Error(ErrorCode::Busy, path_, std::nullopt)
+                   << "Can't write to \"" << FilePath{path_} << "\": another program (another Quorin run, say) is "
+                   << "writing it and did not finish within " << WaitText(wait) << ". Nothing was written.";
         }
         std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(pause, deadline - now));
         pause = std::min(pause * 2, std::chrono::milliseconds(50));
@@ -381,14 +400,15 @@ Status SystemFile::takeOwner(const FileOwner& owner) {
         (void)::fchown(descriptor_, static_cast<uid_t>(-1), owner.group);
     }
     if (::fchmod(descriptor_, static_cast<mode_t>(owner.mode & 07777)) != 0) {
-        return Error{"Can't set the permissions of " + Quoted(path_) + ": " + std::strerror(errno) + "."};
+        return Error(ErrorCode::WriteFailed, path_, std::nullopt)
+               << "Can't set the permissions of \"" << FilePath{path_} << "\": " << std::strerror(errno) << ".";
     }
     return success();
 }
 
 Result<FileReplacement> FileReplacement::prepare(const std::string& path) {
-    const auto refused = [&](const std::string& reason) {
-        return Error{"Can't write to " + Quoted(path) + ": " + reason + "."};
+    const auto refused = [&](ErrorCode code, const std::string& reason) {
+        return Error(code, path, std::nullopt) << "Can't write to \"" << FilePath{path} << "\": " << reason << ".";
     };
     // O_PATH opens neither a FIFO nor a device, so looking never blocks and
     // never wakes hardware; O_NOFOLLOW makes a link count as what it is.
@@ -396,21 +416,23 @@ Result<FileReplacement> FileReplacement::prepare(const std::string& path) {
     if (descriptor < 0) {
         const int error = errno;
         if (error == ENOENT) return FileReplacement(path, false, {});
-        return refused(std::strerror(error));
+        return refused(ErrorCode::CannotOpen, std::strerror(error));
     }
     struct stat status {};
     const bool looked = ::fstat(descriptor, &status) == 0;
     const int error = errno;
     ::close(descriptor);
-    if (!looked) return refused(std::strerror(error));
-    if (!S_ISREG(status.st_mode)) return refused("it is not a regular file");
-    if ((status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return refused("the file is read-only");
+    if (!looked) return refused(ErrorCode::CannotOpen, std::strerror(error));
+    if (!S_ISREG(status.st_mode)) return refused(ErrorCode::NotRegularFile, "it is not a regular file");
+    if ((status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        return refused(ErrorCode::ReadOnly, "the file is read-only");
+    }
     return FileReplacement(path, true, {status.st_uid, status.st_gid, static_cast<unsigned>(status.st_mode & 07777)});
 }
 
 Status FileReplacement::commit(std::span<const std::uint8_t> bytes, bool mayReplace) const {
     const auto failed = [&](const Error& error) {
-        return Error{"Can't write to " + Quoted(path_) + ": " + error.message};
+        return Error(error.code, path_, error.offset) << "Can't write to \"" << FilePath{path_} << "\": " << error;
     };
     // A new file gets what the user's file creation mask allows; a replaced
     // one keeps its owner, group and permission bits.
@@ -438,7 +460,10 @@ Result<std::vector<std::uint8_t>> ReadStandardInput(std::size_t limit) {
         if (done == bytes.size()) bytes.resize(std::min(limit, bytes.size() * 2));
         const ssize_t got = ::read(STDIN_FILENO, bytes.data() + done, bytes.size() - done);
         if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return Error{std::string("Can't read standard input: ") + std::strerror(errno) + "."};
+        if (got < 0) {
+            return Error(ErrorCode::ReadFailed,
+                         std::string("Can't read standard input: ") + std::strerror(errno) + ".");
+        }
         if (got == 0) break;
         done += static_cast<std::size_t>(got);
     }
@@ -452,15 +477,18 @@ bool SystemFile::userMayWrite() const {
 
 Status SystemFile::sync() {
     if (::fsync(descriptor_) != 0) {
-        return Error{"Writing to " + Quoted(path_) + " failed when it was flushed: " + std::strerror(errno) + "."};
+        return Error(ErrorCode::WriteFailed, path_, std::nullopt)
+               << "Writing to \"" << FilePath{path_} << "\" failed when it was flushed: " << std::strerror(errno)
+               << ".";
     }
     return success();
 }
 
 Status SystemFile::copyTo(SystemFile& target) const {
     const auto failed = [&](int error) {
-        return Error{"Copying " + Quoted(path_) + " to " + Quoted(target.path_) + " failed: " + std::strerror(error) +
-                     "."};
+        return Error(ErrorCode::WriteFailed, target.path_, std::nullopt)
+               << "Copying \"" << FilePath{path_} << "\" to \"" << FilePath{target.path_}
+               << "\" failed: " << std::strerror(error) << ".";
     };
     struct stat status {};
     if (::fstat(descriptor_, &status) != 0) return failed(errno);
@@ -504,7 +532,7 @@ Result<SystemFile> SystemFile::createBeside(const std::string& path, unsigned pe
     if (::fchmod(descriptor, static_cast<mode_t>(permissions & 07777)) != 0 || ::fstat(descriptor, &status) != 0) {
         const int error = errno;
         ::close(descriptor);
-        return Error{"Can't create a file beside " + Quoted(path) + ": " + std::strerror(error) + "."};
+        return CreateRefused(path, error);
     }
     SystemFile file(descriptor, path, IdentityOf(status), true);
     file.unnamed_ = true;
@@ -518,14 +546,14 @@ Result<SystemFile> SystemFile::createNamedBeside(const std::string& path, unsign
     if (descriptor < 0) {
         const int error = errno;
         if (made >= 0) ::unlink(name.c_str());
-        return Error{"Can't create a file beside " + Quoted(path) + ": " + std::strerror(error) + "."};
+        return CreateRefused(path, error);
     }
     SystemFile file(descriptor, name, {}, true);
     file.temporaryName_ = true;
     file.removalSlot_ = RemoveOnSignal(name);
     struct stat status {};
     if (::fchmod(descriptor, static_cast<mode_t>(permissions & 07777)) != 0 || ::fstat(descriptor, &status) != 0) {
-        return Error{"Can't create a file beside " + Quoted(path) + ": " + std::strerror(errno) + "."};
+        return CreateRefused(path, errno);
     }
     file.identity_ = IdentityOf(status);
     return file;
@@ -534,11 +562,18 @@ Result<SystemFile> SystemFile::createNamedBeside(const std::string& path, unsign
 Status SystemFile::placeAs(const std::string& target, bool mayReplace) {
     const auto renamed = [&](const std::string& from) -> Status {
         if (::rename(from.c_str(), target.c_str()) != 0) {
-            return Error{"Can't rename " + Quoted(from) + " to " + Quoted(target) + ": " + std::strerror(errno) + "."};
+            return Error(ErrorCode::WriteFailed, target, std::nullopt)
+                   << "Can't rename \"" << FilePath{from} << "\" to \"" << FilePath{target}
+                   << "\": " << std::strerror(errno) << ".";
         }
         return success();
     };
-    const auto exists = [&] { return Error{Quoted(target) + " exists already."}; };
+    const auto exists = [&] {
+        return Error(ErrorCode::WriteFailed, target, std::nullopt) << "\"" << FilePath{target} << "\" exists already.";
+    };
+    const auto failed = [&](int error) {
+        return Error(ErrorCode::WriteFailed, target, std::nullopt) << std::strerror(error) << ".";
+    };
     if (temporaryName_) {
         if (mayReplace) {
             if (auto moved = renamed(path_); !moved) return moved;
@@ -547,7 +582,7 @@ Status SystemFile::placeAs(const std::string& target, bool mayReplace) {
         } else {
             const int error = errno;
             if (error == EEXIST) return exists();
-            if (error != EPERM && error != EOPNOTSUPP) return Error{std::strerror(error) + std::string(".")};
+            if (error != EPERM && error != EOPNOTSUPP) return failed(error);
             // A file system without hard links: target was absent a moment ago.
             if (auto moved = renamed(path_); !moved) return moved;
         }
@@ -556,10 +591,13 @@ Status SystemFile::placeAs(const std::string& target, bool mayReplace) {
         path_ = target;
         return success();
     }
-    if (!unnamed_) return Error{Quoted(path_) + " is no new file to place."};
+    if (!unnamed_) {
+        return Error(ErrorCode::WriteFailed, path_, std::nullopt)
+               << "\"" << FilePath{path_} << "\" is no new file to place.";
+    }
     if (!mayReplace) {
         if (const int error = LinkUnnamed(descriptor_, target); error != 0) {
-            return error == EEXIST ? exists() : Error{std::strerror(error) + std::string(".")};
+            return error == EEXIST ? exists() : failed(error);
         }
     } else {
         // A link never replaces a name: the file takes a name of its own
@@ -573,8 +611,10 @@ Status SystemFile::placeAs(const std::string& target, bool mayReplace) {
             slot = RemoveOnSignal(name);
             error = LinkUnnamed(descriptor_, name);
         }
-        Status moved = error == 0 ? renamed(name) : Error{"Can't give the new file a name beside " + Quoted(target) +
-                                                          ": " + std::strerror(error) + "."};
+        Status moved = error == 0 ? renamed(name)
+                                  : Error(ErrorCode::WriteFailed, target, std::nullopt)
+                                        << "Can't give the new file a name beside \"" << FilePath{target}
+                                        << "\": " << std::strerror(error) << ".";
         if (!moved && error == 0) ::unlink(name.c_str());
         KeepOnSignal(slot);
         if (!moved) return moved;

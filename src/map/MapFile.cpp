@@ -7,21 +7,6 @@
 
 namespace quorin {
 
-namespace {
-
-std::string OffsetText(std::int64_t offset) {
-    if (offset < 0) return "-0x" + Hexadecimal(static_cast<std::int32_t>(-offset));
-    std::string digits;
-    std::uint64_t value = static_cast<std::uint64_t>(offset);
-    do {
-        digits.insert(digits.begin(), "0123456789ABCDEF"[value % 16]);
-        value /= 16;
-    } while (value != 0);
-    return "0x" + digits;
-}
-
-}  // namespace
-
 Result<MapFile> MapFile::open(const std::string& path, SystemFile::Access access) {
     auto file = SystemFile::open(path, access);
     if (!file) return file.error();
@@ -29,9 +14,10 @@ Result<MapFile> MapFile::open(const std::string& path, SystemFile::Access access
 }
 
 Error MapFile::outsideError(std::int64_t offset, std::int64_t length, std::string_view what) const {
-    return Error{"The map \"" + path() + "\" is damaged: " + std::string(what) + " (" + Decimal(length) +
-                 " bytes at offset " + OffsetText(offset) + ") lies outside the file, which has " +
-                 Decimal(size()) + " bytes."};
+    return Error(ErrorCode::OutOfBounds, path(), offset)
+           << "The map \"" << FilePath{path()} << "\" is damaged: " << what << " (" << Decimal(length)
+           << " bytes at offset " << FileOffset{offset} << ") lies outside the file, which has " << Decimal(size())
+           << " bytes.";
 }
 
 Status MapFile::checkInside(std::int64_t offset, std::int64_t length, std::string_view what) const {
@@ -44,8 +30,9 @@ Status MapFile::checkInside(std::int64_t offset, std::int64_t length, std::strin
 Status MapFile::readInto(std::int64_t offset, std::span<std::uint8_t> bytes, std::string_view what) {
     if (auto inside = checkInside(offset, static_cast<std::int64_t>(bytes.size()), what); !inside) return inside;
     if (auto read = file_->readAt(offset, bytes); !read) {
-        return Error{"Can't read \"" + path() + "\" at offset " + OffsetText(offset) +
-                     ": the file changed or could not be read."};
+        return Error(ErrorCode::ReadFailed, path(), offset)
+               << "Can't read \"" << FilePath{path()} << "\" at offset " << FileOffset{offset}
+               << ": the file changed or could not be read.";
     }
     return success();
 }

@@ -32,12 +32,11 @@ std::string ClassCode(const std::uint8_t* base, const L::Field& field) {
 
 // The message for a file that has neither the header tag nor an index
 // offset inside it; why says what was found instead.
-Error NotAMap(const MapFile& file, const std::string& why) {
-    return Error{"\"" + file.path() + "\" is not a Vexa map (or it is damaged): its header tag is not \"" +
-                 std::string(L::kHeaderTag) + "\", and " + why};
+Error NotAMap(const MapFile& file, const Error& why) {
+    return Error(ErrorCode::NotAMap, file.path(), why.offset)
+           << "\"" << FilePath{file.path()} << "\" is not a Vexa map (or it is damaged): its header tag is not \""
+           << L::kHeaderTag << "\", and " << why;
 }
-
-std::string OffsetText(std::int64_t offset) { return "0x" + Hexadecimal(static_cast<std::int32_t>(offset)); }
 
 struct TableRef {
     std::int32_t count = 0;
@@ -200,21 +199,24 @@ Result<MapContent> ReadMapData(MapFile& file, const std::vector<std::string>& ma
         for (const std::string& stock : mapNames) {
             if (EqualsIgnoringCase(*mapName, stock)) accepted = true;
         }
-        if (!accepted) return Error{kNameRefused};
+        if (!accepted) return Error(ErrorCode::NotAMap, file.path(), L::header::MapName.offset) << kNameRefused;
     } else {
         // Without the header tag only the index offset says this is a map;
         // one that leads outside the file says it is none (a text file,
         // say), rather than a damaged one.
         const L::Field& at = L::header::OtherIndexOffset;
         if (file.size() < at.offset + at.width) {
-            return NotAMap(file, "the index offset (" + Decimal(at.width) + " bytes at offset " + OffsetText(at.offset) +
-                                     ") lies outside the file, which has " + Decimal(file.size()) + " bytes.");
+            return NotAMap(file, Error(ErrorCode::NotAMap, file.path(), at.offset)
+                                     << "the index offset (" << Decimal(at.width) << " bytes at offset "
+                                     << FileOffset{at.offset} << ") lies outside the file, which has "
+                                     << Decimal(file.size()) << " bytes.");
         }
         auto index = file.readInt32(at.offset, "the index offset");
         if (!index) return index.error();
         if (*index < 0 || *index >= file.size()) {
-            return NotAMap(file, "the index offset at " + OffsetText(at.offset) + ", " + Decimal(*index) +
-                                     ", lies outside the file, which has " + Decimal(file.size()) + " bytes.");
+            return NotAMap(file, Error(ErrorCode::NotAMap, file.path(), at.offset)
+                                     << "the index offset at " << FileOffset{at.offset} << ", " << Decimal(*index)
+                                     << ", lies outside the file, which has " << Decimal(file.size()) << " bytes.");
         }
         content.indexOffset = *index;
     }
@@ -259,15 +261,15 @@ Result<OpenedMap> OpenForMode(const std::string& path, OpenMode mode) {
         // Still readable: it loads, and every write says why it can't be.
         auto readable = MapFile::open(path);
         if (!readable) return readable.error();
-        return OpenedMap{std::move(*readable), {{}, writable.error().message + " Nothing was written.", nullptr}};
+        return OpenedMap{std::move(*readable), {{}, Error(writable.error()) << " Nothing was written.", nullptr}};
     }
     auto file = MapFile::open(path);
     if (!file) return file.error();
-    std::string readOnly;
-    if (mode == OpenMode::ReadOnly) {
-        readOnly = "The map \"" + path + "\" " + kOpenedReadOnly + ". Nothing was written.";
-    } else if (!file->file()->userMayWrite()) {
-        readOnly = "The map \"" + path + "\" " + kOpenedReadOnly + ": you may not write the file. Nothing was written.";
+    std::optional<Error> readOnly;
+    if (mode == OpenMode::ReadOnly || !file->file()->userMayWrite()) {
+        readOnly = Error(ErrorCode::ReadOnly, path, std::nullopt)
+                   << "The map \"" << FilePath{path} << "\" " << kOpenedReadOnly
+                   << (mode == OpenMode::ReadOnly ? "" : ": you may not write the file") << ". Nothing was written.";
     }
     return OpenedMap{std::move(*file), {{}, std::move(readOnly), nullptr}};
 }
@@ -284,7 +286,9 @@ Status LoadMap(MapState& state, const std::string& path, const std::vector<std::
     size = file.size();
     auto version = file.readInt32(L::header::Version.offset, "the version field");
     if (!version) return version.error();
-    if (*version == L::kRefusedVersion) return Error{kVersionRefused};
+    if (*version == L::kRefusedVersion) {
+        return Error(ErrorCode::NotAMap, path, L::header::Version.offset) << kVersionRefused;
+    }
     state.MapNames = stockNames;
     auto content = ReadMapData(file, state.MapNames);
     if (!content) return content.error();
@@ -294,7 +298,8 @@ Status LoadMap(MapState& state, const std::string& path, const std::vector<std::
     auto now = file.file()->currentIdentity();
     if (!now) return now.error();
     if (*now != file.identity()) {
-        return Error{"The map \"" + path + "\" changed while it was being loaded. Open it again."};
+        return Error(ErrorCode::ChangedOnDisk, path, std::nullopt)
+               << "The map \"" << FilePath{path} << "\" changed while it was being loaded. Open it again.";
     }
     opened->facts.identity = *now;
     state.f = path;
@@ -313,8 +318,9 @@ Status OpenMap(MapState& state, const std::string& path, const std::vector<std::
     } catch (const std::bad_alloc&) {
     } catch (const std::length_error&) {
     }
-    return Error{std::string(kNotEnoughMemory) + " \"" + path + "\"" +
-                 (size >= 0 ? " (" + Decimal(size) + " bytes)" : std::string()) + "; nothing was loaded."};
+    return Error(ErrorCode::NotEnoughMemory, path, std::nullopt)
+           << kNotEnoughMemory << " \"" << FilePath{path} << "\""
+           << (size >= 0 ? " (" + Decimal(size) + " bytes)" : std::string()) << "; nothing was loaded.";
 }
 
 }  // namespace quorin

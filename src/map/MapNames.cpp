@@ -47,41 +47,51 @@ const std::vector<std::string>& BuiltInMapNames() {
 }
 
 Result<std::vector<std::string>> ParseMapNames(std::string_view text, const std::string& path) {
-    const std::string file = "The map names file \"" + path + "\"";
+    // Each refusal names the file and the offset of the line it is about.
+    const std::size_t whole = text.size();
+    const auto refused = [&](std::optional<std::int64_t> at, const std::string& words) {
+        return Error(ErrorCode::BadValue, path, at) << "The map names file \"" << FilePath{path} << "\"" << words;
+    };
     if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
     std::vector<std::string> names;
     std::int64_t lineNumber = 0;
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
+        const auto lineAt = static_cast<std::int64_t>(whole - text.size());
         std::string_view line = text.substr(0, end);
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
         ++lineNumber;
         if (line.ends_with('\r')) line.remove_suffix(1);
-        const std::string where = file + ", line " + Decimal(lineNumber) + ": ";
+        const std::string where = ", line " + Decimal(lineNumber) + ": ";
         // A header name is never blank, so a blank line would only widen
         // what is accepted; blanks around a name would never match one.
         if (line.find_first_not_of(" \t") == std::string_view::npos) {
-            return Error{where + "the line is blank; write one name a line, with no blank lines."};
+            return refused(lineAt, where + "the line is blank; write one name a line, with no blank lines.");
         }
         if (IsBlank(line.front()) || IsBlank(line.back())) {
-            return Error{where + "\"" + VisibleText(line) + "\" begins or ends with a blank; a name has none there."};
+            return refused(lineAt,
+                           where + "\"" + VisibleText(line) + "\" begins or ends with a blank; a name has none there.");
         }
         const auto outside = std::find_if_not(line.begin(), line.end(), IsPrintableAscii);
         if (outside != line.end()) {
             const auto at = static_cast<std::size_t>(outside - line.begin());
             const std::string byte = EscapedByte(static_cast<unsigned char>(*outside));
             if (IsControlByte(static_cast<unsigned char>(*outside))) {
-                return Error{where + "\"" + VisibleText(line) + "\" holds the control byte " + byte +
-                             (*outside == '\r' ? " (is the line end doubled?)" : "") + "; a name has none."};
+                return refused(lineAt + static_cast<std::int64_t>(at),
+                               where + "\"" + VisibleText(line) + "\" holds the control byte " + byte +
+                                   (*outside == '\r' ? " (is the line end doubled?)" : "") + "; a name has none.");
             }
-            return Error{where + "\"" + AsciiText(line) + "\" holds the byte " + byte + std::string(Likely(line, at)) +
-                         ", which is not printable ASCII; a name has only letters, digits, blanks and punctuation."};
+            return refused(
+                lineAt + static_cast<std::int64_t>(at),
+                where + "\"" + AsciiText(line) + "\" holds the byte " + byte + std::string(Likely(line, at)) +
+                    ", which is not printable ASCII; a name has only letters, digits, blanks and punctuation.");
         }
         names.emplace_back(line);
     }
     if (names.size() != kStockMapNameCount) {
-        return Error{file + " must hold exactly " + Decimal(kStockMapNameCount) + " names, one a line; it holds " +
-                     Decimal(static_cast<std::int64_t>(names.size())) + "."};
+        return refused(std::nullopt, " must hold exactly " + Decimal(kStockMapNameCount) +
+                                         " names, one a line; it holds " +
+                                         Decimal(static_cast<std::int64_t>(names.size())) + ".");
     }
     return names;
 }
@@ -94,8 +104,9 @@ Result<std::vector<std::string>> ReadMapNamesFile(const std::string& path) {
     auto bytes = file->readFromStart(kLongestMapNamesFile + 1);
     if (!bytes) return bytes.error();
     if (bytes->size() > kLongestMapNamesFile) {
-        return Error{"The map names file \"" + path + "\" is longer than " + Decimal(kLongestMapNamesFile / 1024) +
-                     " KiB; it holds eleven names, one a line."};
+        return Error(ErrorCode::TooLong, path, std::nullopt)
+               << "The map names file \"" << FilePath{path} << "\" is longer than "
+               << Decimal(kLongestMapNamesFile / 1024) << " KiB; it holds eleven names, one a line.";
     }
     return ParseMapNames(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), path);
 }

@@ -64,8 +64,8 @@ struct LoadedFile {
     // while the file still has this identity.
     FileIdentity identity;
     // Why the map may not be written (opened read-only, or a file this user
-    // may not write); empty when it may.
-    std::string readOnlyReason;
+    // may not write); none when it may.
+    std::optional<Error> readOnlyReason;
     // The descriptor the map was read through, kept open for writing, when
     // the load asked for it; otherwise each write opens the path anew.
     std::shared_ptr<SystemFile> held;
@@ -99,7 +99,7 @@ public:
     void adopt(MapContent content, std::string path, LoadedFile file = {});
 
     const LoadedFile& loadedFile() const { return file_; }
-    bool readOnly() const { return hasMap() && !file_.readOnlyReason.empty(); }
+    bool readOnly() const { return hasMap() && file_.readOnlyReason.has_value(); }
     // No write has gone into this load's file yet (the backup is due).
     bool untouchedSinceLoad() const { return !written_; }
     // After one of the tool's own writes: the identity it left.

@@ -29,20 +29,21 @@ constexpr std::int64_t kMostBytesPerWrite = 4 * 1024 * 1024;
 
 }  // namespace
 
-std::string ChangedOnDiskMessage(const std::string& path) {
-    return "The map \"" + path + "\" changed on disk since it was loaded. Open it again to edit it.";
+Error ChangedOnDisk(const std::string& path) {
+    return Error(ErrorCode::ChangedOnDisk, path, std::nullopt)
+           << "The map \"" << FilePath{path} << "\" changed on disk since it was loaded. Open it again to edit it.";
 }
 
 Result<MapWriter> MapWriter::open(const std::string& path, std::chrono::milliseconds lockWait) {
     auto file = SystemFile::open(path, SystemFile::Access::ReadWrite);
-    if (!file) return Error{file.error().message + " Nothing was written."};
+    if (!file) return Error(file.error()) << " Nothing was written.";
     return locked(std::make_shared<SystemFile>(std::move(*file)), true, nullptr, lockWait);
 }
 
 Result<MapWriter> MapWriter::openUnchanged(const std::string& path, const FileIdentity& loaded,
                                            std::chrono::milliseconds lockWait) {
     auto file = SystemFile::open(path, SystemFile::Access::ReadWrite);
-    if (!file) return Error{file.error().message + " Nothing was written."};
+    if (!file) return Error(file.error()) << " Nothing was written.";
     // The identity is the opened descriptor's, so the file checked is the
     // file written, whatever the path names a moment later.
     return locked(std::make_shared<SystemFile>(std::move(*file)), true, &loaded, lockWait);
@@ -59,16 +60,21 @@ Result<MapWriter> MapWriter::locked(std::shared_ptr<SystemFile> file, bool owned
     if (!lock) return lock.error();
     // Looked at once the lock is held: a writer waited for may have changed it.
     auto now = file->currentIdentity();
-    if (!now) return Error{now.error().message + " Nothing was written."};
-    if (loaded && *now != *loaded) return Error{ChangedOnDiskMessage(file->path())};
+    if (!now) return Error(now.error()) << " Nothing was written.";
+    if (loaded && *now != *loaded) return ChangedOnDisk(file->path());
     return MapWriter(std::move(file), owned, std::move(*lock), *now);
 }
 
 Status MapWriter::inside(std::int64_t offset, std::int64_t length) const {
-    if (closed_) return Error{"Can't write to \"" + path() + "\": the file is already closed."};
+    if (closed_) {
+        return Error(ErrorCode::WriteFailed, path(), std::nullopt)
+               << "Can't write to \"" << FilePath{path()} << "\": the file is already closed.";
+    }
     if (offset < 0 || offset > size() || length > size() - offset) {
-        return Error{"Can't write " + Decimal(length) + " bytes at offset " + Decimal(offset) + " of \"" + path() +
-                     "\": that lies outside the file, which has " + Decimal(size()) + " bytes. Nothing was written."};
+        return Error(ErrorCode::OutOfBounds, path(), offset)
+               << "Can't write " << Decimal(length) << " bytes at offset " << FileOffset{offset} << " of \""
+               << FilePath{path()} << "\": that lies outside the file, which has " << Decimal(size())
+               << " bytes. Nothing was written.";
     }
     return success();
 }
@@ -122,7 +128,7 @@ Status MapWriter::unchanged() const {
     // identity, modification time included.
     auto now = file_->currentIdentity();
     if (!now) return now.error();
-    if (*now != expected_) return Error{ChangedOnDiskMessage(path())};
+    if (*now != expected_) return ChangedOnDisk(path());
     return success();
 }
 
@@ -145,7 +151,7 @@ Status MapWriter::put(std::int64_t offset, std::string_view after, std::string b
     const std::int64_t end = offset + Length(after);
     if (then->size != expected_.size) {
         if (then->size == end) return cutBack(offset, end);
-        return Error{ChangedOnDiskMessage(path())};
+        return ChangedOnDisk(path());
     }
     expected_ = *then;
     ++writes_;
@@ -170,10 +176,16 @@ Error MapWriter::cutBack(std::int64_t offset, std::int64_t end) {
         keep = from;
     }
     const Status cut = file_->cutShort(keep);
-    return Error{"The map \"" + path() + "\" was cut short while it was being written, and the write of offsets " +
-                 Decimal(offset) + " to " + Decimal(end - 1) + " made it longer again; " +
-                 (cut ? "it was cut back to " + Decimal(keep) + " bytes." : cut.error().message) +
-                 " Open it again to edit it."};
+    Error error(ErrorCode::ChangedOnDisk, path(), offset);
+    error << "The map \"" << FilePath{path()}
+          << "\" was cut short while it was being written, and the write of offsets " << FileOffset{offset} << " to "
+          << FileOffset{end - 1} << " made it longer again; ";
+    if (cut) {
+        error << "it was cut back to " << Decimal(keep) << " bytes.";
+    } else {
+        error << cut.error();
+    }
+    return std::move(error) << " Open it again to edit it.";
 }
 
 Status MapWriter::writeInt16(std::int64_t offset, std::int32_t value) {
@@ -190,7 +202,7 @@ Status MapWriter::writeInt32(std::int64_t offset, std::int32_t value) {
 }
 
 Status MapWriter::writeZeros(std::int64_t offset, std::int64_t count) {
-    if (count < 0) return Error{"Can't write a negative number of bytes."};
+    if (count < 0) return Error(ErrorCode::BadValue, "Can't write a negative number of bytes.");
     return writeBytes(offset, std::string(static_cast<std::size_t>(count), '\0'));
 }
 

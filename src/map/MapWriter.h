@@ -134,7 +134,7 @@ private:
     std::vector<BytePatch> journal_;
 };
 
-// The message for a map that is no longer the file that was loaded.
-std::string ChangedOnDiskMessage(const std::string& path);
+// The refusal of a write to a map that is no longer the file that was loaded.
+Error ChangedOnDisk(const std::string& path);
 
 }  // namespace quorin

@@ -88,7 +88,7 @@ TEST_P(CliSet, WritesExactlyWhatTheDesktopCommitWrites) {
         default: state.LoadedSyntax = shown; break;
     }
     committed = popup ? CommitPopup(state, c.field, c.item) : CommitField(state, c.field, c.text);
-    ASSERT_TRUE(committed) << committed.error().message;
+    ASSERT_TRUE(committed) << MessageOf(committed.error());
 
     EXPECT_NE(ReadBytes(desktop.path), desktop.bytes);
     EXPECT_EQ(ReadBytes(cli.path), ReadBytes(desktop.path));

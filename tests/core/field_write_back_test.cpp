@@ -76,7 +76,7 @@ TEST_P(FieldCommit, WritesExactlyItsBytesAndUpdatesTheRecord) {
     const Status committed =
         c.field >= EditField::ScriptType ? CommitPopup(state, c.field, c.item) : CommitField(state, c.field, c.text);
 
-    ASSERT_TRUE(committed) << committed.error().message;
+    ASSERT_TRUE(committed) << MessageOf(committed.error());
     const std::int64_t at = PlaceOf(fixture.layout, c.page, c.position) + c.at;
     ASSERT_NE(Patched(fixture.bytes, at, c.bytes), fixture.bytes) << "the case must change the file";
     EXPECT_EQ(ReadBytes(fixture.path), Patched(fixture.bytes, at, c.bytes));
@@ -237,7 +237,7 @@ TEST_P(FieldCommitRefusal, WritesNothingAndSaysWhy) {
     const Status committed = GetParam().commit(map.state);
 
     ASSERT_FALSE(committed);
-    EXPECT_FALSE(committed.error().message.empty());
+    EXPECT_FALSE(MessageOf(committed.error()).empty());
     EXPECT_EQ(FileImage(map.fixture.path), before);
     EXPECT_EQ(FileImage(second), secondBefore);
     EXPECT_EQ(StateImage(map.state), stateBefore);
@@ -355,7 +355,7 @@ TEST(FieldCommitRefusal, NameOverThirtyOneBytesSaysSo) {
     ASSERT_TRUE(map.load());
     const Status committed = CommitField(map.state, EditField::ScriptName, std::string(40, 'x'));
     ASSERT_FALSE(committed);
-    EXPECT_NE(committed.error().message.find("at most 31"), std::string::npos) << committed.error().message;
+    EXPECT_NE(MessageOf(committed.error()).find("at most 31"), std::string::npos) << MessageOf(committed.error());
 }
 
 TEST(FieldCommitRefusal, ControlByteIsNamedAndNeverQuotedRaw) {
@@ -363,7 +363,7 @@ TEST(FieldCommitRefusal, ControlByteIsNamedAndNeverQuotedRaw) {
     ASSERT_TRUE(map.load());
     const Status committed = CommitField(map.state, EditField::ScriptName, "x\ns: \x1b[2Jforged");
     ASSERT_FALSE(committed);
-    const std::string& message = committed.error().message;
+    const std::string& message = MessageOf(committed.error());
     EXPECT_NE(message.find("\"x\\x0As: \\x1B[2Jforged\""), std::string::npos) << message;
     EXPECT_NE(message.find("control byte \\x0A"), std::string::npos) << message;
     EXPECT_EQ(message.find('\n'), std::string::npos);

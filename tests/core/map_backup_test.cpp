@@ -89,10 +89,11 @@ TEST(MapBackup, ACopyThatCannotBeMadeRefusesTheWrite) {
     const Status written = CommitField(loaded.map, EditField::ScriptExpPointer, "1");
 
     ASSERT_FALSE(written);
-    EXPECT_NE(written.error().message.find("Can't back up \"" + loaded.fixture.path + "\" to \"" + loaded.backup + "\""),
-              std::string::npos)
-        << written.error().message;
-    EXPECT_NE(written.error().message.find("Nothing was written."), std::string::npos);
+    EXPECT_NE(
+        MessageOf(written.error()).find("Can't back up \"" + loaded.fixture.path + "\" to \"" + loaded.backup + "\""),
+        std::string::npos)
+        << MessageOf(written.error());
+    EXPECT_NE(MessageOf(written.error()).find("Nothing was written."), std::string::npos);
     EXPECT_EQ(ReadBytes(loaded.fixture.path), loaded.fixture.bytes);
     EXPECT_EQ(loaded.map.ScriptHeaderCache[0].ExpPointer, 11);
     EXPECT_EQ(loaded.files(), (std::vector<std::string>{"edit.map", "edit.map.bak"}));

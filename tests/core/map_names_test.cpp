@@ -45,15 +45,15 @@ TEST_P(MapNamesText, AcceptsOrSaysWhichLine) {
     const NamesCase& c = GetParam();
     const auto names = ParseMapNames(c.text, "names.txt");
     if (c.says.empty()) {
-        ASSERT_TRUE(names.ok()) << names.error().message;
+        ASSERT_TRUE(names.ok()) << MessageOf(names.error());
         ASSERT_EQ(names->size(), 11u);
         EXPECT_EQ(names->front(), "n1");
         EXPECT_EQ(names->back(), "n11");
         return;
     }
     ASSERT_FALSE(names.ok());
-    EXPECT_NE(names.error().message.find("\"names.txt\""), std::string::npos) << names.error().message;
-    EXPECT_NE(names.error().message.find(c.says), std::string::npos) << names.error().message;
+    EXPECT_NE(MessageOf(names.error()).find("\"names.txt\""), std::string::npos) << MessageOf(names.error());
+    EXPECT_NE(MessageOf(names.error()).find(c.says), std::string::npos) << MessageOf(names.error());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -100,14 +100,15 @@ TEST(MapNamesFile, OnlyARegularFileOfAtMost64KiBIsRead) {
     for (const std::string& path : {fifo, std::string("/dev/zero"), std::string("/dev/urandom")}) {
         const auto names = ReadMapNamesFile(path);
         ASSERT_FALSE(names.ok()) << path;
-        EXPECT_NE(names.error().message.find("is not a regular file"), std::string::npos) << names.error().message;
+        EXPECT_NE(MessageOf(names.error()).find("is not a regular file"), std::string::npos)
+            << MessageOf(names.error());
     }
     const auto tooLong = ReadMapNamesFile(big);
     ASSERT_FALSE(tooLong.ok());
-    EXPECT_NE(tooLong.error().message.find("longer than 64 KiB"), std::string::npos) << tooLong.error().message;
+    EXPECT_NE(MessageOf(tooLong.error()).find("longer than 64 KiB"), std::string::npos) << MessageOf(tooLong.error());
     const auto filledUp = ReadMapNamesFile(exact);
     ASSERT_FALSE(filledUp.ok());
-    EXPECT_NE(filledUp.error().message.find("it holds 12"), std::string::npos) << filledUp.error().message;
+    EXPECT_NE(MessageOf(filledUp.error()).find("it holds 12"), std::string::npos) << MessageOf(filledUp.error());
 }
 
 TEST(MapNamesFile, TheCommandLineExitsTwoNamingTheLine) {

@@ -49,7 +49,7 @@ TEST(ProtectScripts, RewritesEveryNameAndStringOffsetOnly) {
     const std::string stateBefore = StateImage(map.state);
     testing::CollectedMessages shown;
     const Status done = testing::Protect(map.state, shown);
-    ASSERT_TRUE(done) << done.error().message;
+    ASSERT_TRUE(done) << MessageOf(done.error());
     EXPECT_EQ(ReadBytes(map.fixture.path), ProtectedImage(map.fixture));
     EXPECT_EQ(shown.messages, std::vector<std::string>{kProtectedMessage});
     EXPECT_EQ(StateImage(map.state), stateBefore);  // the records keep what was loaded
@@ -134,7 +134,7 @@ TEST_P(ProtectRefusal, WritesNothingAndShowsNoSuccess) {
     testing::CollectedMessages shown;
     const Status done = testing::Protect(map.state, shown);
     ASSERT_FALSE(done);
-    EXPECT_FALSE(done.error().message.empty());
+    EXPECT_FALSE(MessageOf(done.error()).empty());
     EXPECT_TRUE(shown.messages.empty());
     EXPECT_EQ(FileImage(map.fixture.path), before);
 }

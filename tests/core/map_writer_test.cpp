@@ -25,7 +25,7 @@ protected:
 
 TEST_F(MapWriterTest, WritesLittleEndianFieldsInPlace) {
     auto writer = MapWriter::open(path);
-    ASSERT_TRUE(writer.ok()) << writer.error().message;
+    ASSERT_TRUE(writer.ok()) << MessageOf(writer.error());
     EXPECT_EQ(writer->size(), 64);
     ASSERT_TRUE(writer->writeInt16(0, 70000).ok());  // low 16 bits: 0x1170
     ASSERT_TRUE(writer->writeInt32(4, -2).ok());
@@ -75,8 +75,8 @@ TEST_F(MapWriterTest, RefusesFilesItMustNotWrite) {
         const std::string target = c.prepare();
         auto writer = MapWriter::open(target);
         ASSERT_FALSE(writer.ok()) << c.what;
-        EXPECT_NE(writer.error().message.find(c.says), std::string::npos) << writer.error().message;
-        EXPECT_NE(writer.error().message.find("Nothing was written"), std::string::npos);
+        EXPECT_NE(MessageOf(writer.error()).find(c.says), std::string::npos) << MessageOf(writer.error());
+        EXPECT_NE(MessageOf(writer.error()).find("Nothing was written"), std::string::npos);
         if (fs::is_regular_file(target)) {
             fs::permissions(target, fs::perms::owner_all);
             EXPECT_EQ(testing::ReadBytes(target), original) << c.what;

@@ -208,8 +208,8 @@ TEST(NotEnoughMemory, AFailedAllocationAnywhereInALoadRefusesTheMap) {
             opened = OpenMap(map, c.path, BuiltInMapNames());
         }
         ASSERT_FALSE(opened) << c.path << " within " << c.limit << " bytes";
-        EXPECT_EQ(opened.error().message.rfind(std::string(kNotEnoughMemory) + " \"" + c.path + "\"", 0), 0u)
-            << opened.error().message;
+        EXPECT_EQ(MessageOf(opened.error()).rfind(std::string(kNotEnoughMemory) + " \"" + c.path + "\"", 0), 0u)
+            << MessageOf(opened.error());
         EXPECT_EQ(map.loadedPath(), small);
         EXPECT_EQ(map.globalPosition("table_global_99999"), kEntries - 1);
     }

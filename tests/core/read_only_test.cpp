@@ -55,7 +55,7 @@ TEST_P(ReadOnlyMap, RefusesEveryWrite) {
     const Status written = path.write(map, history);
 
     ASSERT_FALSE(written);
-    EXPECT_NE(written.error().message.find(way.reason), std::string::npos) << written.error().message;
+    EXPECT_NE(MessageOf(written.error()).find(way.reason), std::string::npos) << MessageOf(written.error());
     EXPECT_EQ(testing::ReadBytes(fixture.path), fixture.bytes);
     EXPECT_EQ(testing::StateImage(map), before);
     EXPECT_FALSE(fs::exists(fixture.path + ".bak"));

@@ -74,7 +74,7 @@ TEST(TextCollector, EveryTextEndsAtItsFirstZeroByteOrTheEndOfTheFile) {
     auto opened = MapFile::open(file.path);
     ASSERT_TRUE(opened);
     auto texts = ReadAll(collector, *opened, std::size(cases));
-    ASSERT_TRUE(texts) << texts.error().message;
+    ASSERT_TRUE(texts) << MessageOf(texts.error());
     ASSERT_EQ(texts->size(), std::size(cases));
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const SharedText& text = (*texts)[i];
@@ -112,7 +112,7 @@ TEST(TextCollector, OffsetsAskedOutOfOrderAcrossLargeFiles) {
         auto opened = MapFile::open(path);
         ASSERT_TRUE(opened);
         auto texts = ReadAll(collector, *opened, asked.size());
-        ASSERT_TRUE(texts) << texts.error().message;
+        ASSERT_TRUE(texts) << MessageOf(texts.error());
         for (std::size_t ticket = 0; ticket < asked.size(); ++ticket) {
             EXPECT_EQ((*texts)[ticket].view(), "text" + std::to_string(asked[ticket])) << size << " bytes";
         }

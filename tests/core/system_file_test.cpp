@@ -49,7 +49,7 @@ TEST_F(SystemFileTest, OnlyRegularFilesOpenAndNothingBlocks) {
         for (Access access : {Access::Read, Access::ReadWrite}) {
             auto file = SystemFile::open(c.path, access);
             ASSERT_FALSE(file.ok()) << c.path;
-            const std::string& message = file.error().message;
+            const std::string& message = MessageOf(file.error());
             EXPECT_EQ(message.rfind(access == Access::Read ? "Can't open \"" : "Can't write to \"", 0), 0u) << message;
             if (access == Access::Read || c.path != dir.path("missing.map")) {
                 EXPECT_NE(message.find(c.says), std::string::npos) << message;
@@ -67,7 +67,7 @@ TEST_F(SystemFileTest, AFileMarkedReadOnlyOpensForReadingOnly) {
     EXPECT_FALSE(reading->markedWritable());
     auto writing = SystemFile::open(path, Access::ReadWrite);
     ASSERT_FALSE(writing.ok());
-    EXPECT_NE(writing.error().message.find("read-only"), std::string::npos) << writing.error().message;
+    EXPECT_NE(MessageOf(writing.error()).find("read-only"), std::string::npos) << MessageOf(writing.error());
 }
 
 TEST_F(SystemFileTest, ReadsAndWritesStayWhereTheyAreAsked) {
@@ -140,7 +140,7 @@ TEST(FileReplacementTest, NeverReplacesAFileThatAppearedWhenReplacingWasNotAllow
     const std::uint8_t bytes[] = {1, 2, 3};
     const Status kept = target->commit(bytes, false);
     ASSERT_FALSE(kept.ok());
-    EXPECT_NE(kept.error().message.find("exists already"), std::string::npos) << kept.error().message;
+    EXPECT_NE(MessageOf(kept.error()).find("exists already"), std::string::npos) << MessageOf(kept.error());
     EXPECT_EQ(testing::ReadBytes(path), (std::vector<std::uint8_t>{9, 9}));
     ASSERT_TRUE(target->commit(bytes, true).ok());
     EXPECT_EQ(testing::ReadBytes(path), (std::vector<std::uint8_t>{1, 2, 3}));
@@ -158,14 +158,15 @@ TEST(WriteLockTest, ASecondWriterWaitsForTheFirstAndGivesUpAfterItsWait) {
     auto second = SystemFile::open(path, Access::ReadWrite);
     ASSERT_TRUE(first.ok() && second.ok());
     auto held = first->lockForWriting();
-    ASSERT_TRUE(held.ok()) << held.error().message;
+    ASSERT_TRUE(held.ok()) << MessageOf(held.error());
 
     const auto start = std::chrono::steady_clock::now();
     auto refused = second->lockForWriting(std::chrono::milliseconds(50));
     const auto waited = std::chrono::steady_clock::now() - start;
     ASSERT_FALSE(refused.ok());
-    EXPECT_EQ(refused.error().message, "Can't write to \"" + path + "\": another program (another Quorin run, say) is "
-                                       "writing it and did not finish within 50 ms. Nothing was written.");
+    EXPECT_EQ(MessageOf(refused.error()), "Can't write to \"" + path +
+                                              "\": another program (another Quorin run, say) is "
+                                              "writing it and did not finish within 50 ms. Nothing was written.");
     EXPECT_GE(waited, std::chrono::milliseconds(50));
 }
 
@@ -202,7 +203,7 @@ TEST(NewFileTest, TakesItsNameWholeOrLeavesNothing) {
         ASSERT_TRUE(kept.ok() && kept->writeAt(0, bytes).ok());
         const Status refused = kept->placeAs(target, false);
         ASSERT_FALSE(refused.ok()) << c.how;
-        EXPECT_EQ(refused.error().message, "\"" + target + "\" exists already.");
+        EXPECT_EQ(MessageOf(refused.error()), "\"" + target + "\" exists already.");
         ASSERT_TRUE(kept->placeAs(target, true).ok()) << c.how;
         ASSERT_TRUE(kept->close().ok());
         EXPECT_EQ(testing::ReadBytes(target), (std::vector<std::uint8_t>{7, 8, 9})) << c.how;

@@ -288,7 +288,7 @@ TEST(TextEdit, UndoOfAnApplyPutsBackEveryField) {
     EXPECT_EQ(demo.map.scriptPosition("patrol"), record.position);
 
     auto undone = demo.history.undo(demo.map);
-    ASSERT_TRUE(undone) << undone.error().message;
+    ASSERT_TRUE(undone) << MessageOf(undone.error());
     EXPECT_EQ(testing::ReadBytes(demo.path), demo.bytes);
     EXPECT_EQ(RecordText(demo.map, record).text(), demo.text("s:patrol_loop"));
     // Every record as loaded; the new name keeps its dictionary entry, as
@@ -301,7 +301,7 @@ TEST(TextEdit, UndoOfAnApplyPutsBackEveryField) {
     EXPECT_EQ(undone->size(), 6u);
 
     auto redone = demo.history.redo(demo.map);
-    ASSERT_TRUE(redone) << redone.error().message;
+    ASSERT_TRUE(redone) << MessageOf(redone.error());
     EXPECT_EQ(testing::ReadBytes(demo.path), applied);
     EXPECT_EQ(testing::StateImage(demo.map), after);
 }

@@ -74,7 +74,7 @@ struct PreparedWrite {
     [[nodiscard]] bool prepare(const testing::WritePath& path, OpenMode mode = OpenMode::Edit) {
         if (!OpenMap(map, fixture.path, BuiltInMapNames(), mode)) return false;
         const Status prepared = path.prepare(map, history);
-        EXPECT_TRUE(prepared) << prepared.error().message;
+        EXPECT_TRUE(prepared) << MessageOf(prepared.error());
         stateBefore = testing::StateImage(map);
         return prepared.ok();
     }
@@ -82,7 +82,7 @@ struct PreparedWrite {
     // and changed no record.
     void expectRefused(const Status& written, const Bytes& bytes) const {
         ASSERT_FALSE(written);
-        EXPECT_EQ(written.error().message, ChangedOnDiskMessage(fixture.path));
+        EXPECT_EQ(MessageOf(written.error()), MessageOf(ChangedOnDisk(fixture.path)));
         EXPECT_EQ(ReadBytes(fixture.path), bytes);
         EXPECT_EQ(testing::StateImage(map), stateBefore) << "a refused write changes no record";
     }
@@ -124,7 +124,7 @@ TEST(WriteIdentity, HeldDescriptorWritesTheFileReadNotTheOneRenamedOver) {
 
     const Status written = CommitField(map, EditField::ScriptExpPointer, "70000");
 
-    ASSERT_TRUE(written) << written.error().message;
+    ASSERT_TRUE(written) << MessageOf(written.error());
     EXPECT_EQ(ReadBytes(fixture.path), other);
     EXPECT_EQ(ReadBytes(dir.path("read.map")),
               testing::Patched(fixture.bytes, fixture.layout.scriptEntry(0) + 38, {0x70, 0x11}));
@@ -155,7 +155,7 @@ TEST(WriteIdentity, WriterNeverGrowsAFileCutShortAfterItOpened) {
     const Status written = writer->writeInt32(40, 7);
 
     ASSERT_FALSE(written);
-    EXPECT_EQ(written.error().message, ChangedOnDiskMessage(path));
+    EXPECT_EQ(MessageOf(written.error()), MessageOf(ChangedOnDisk(path)));
     EXPECT_EQ(fs::file_size(path), 16u);
     EXPECT_TRUE(writer->journal().empty());
 }
@@ -176,7 +176,7 @@ TEST_P(SecondWriteAfterDisturbance, IsRefused) {
     const Status second = writer->writeInt32(fixture.layout.scriptEntry(1) + 38, 6);
 
     ASSERT_FALSE(second);
-    EXPECT_EQ(second.error().message, ChangedOnDiskMessage(fixture.path));
+    EXPECT_EQ(MessageOf(second.error()), MessageOf(ChangedOnDisk(fixture.path)));
     EXPECT_EQ(ReadBytes(fixture.path), disturbed);
     EXPECT_EQ(writer->writes(), 1u);
 }
@@ -237,7 +237,9 @@ TEST(WriteIdentity, AWriteThatMadeAFileCutShortLongerIsTakenBack) {
 
         EXPECT_FALSE(written);
         EXPECT_EQ(fs::file_size(path), static_cast<std::uintmax_t>(kCutTo)) << "attempt " << attempt;
-        if (!written && written.error().message.find("it was cut back to 1000 bytes") != std::string::npos) ++cutBack;
+        if (!written && MessageOf(written.error()).find("it was cut back to 1000 bytes") != std::string::npos) {
+            ++cutBack;
+        }
     }
     fs::remove(path);
     EXPECT_EQ(cutBack, 1) << "the write never came after the cut";

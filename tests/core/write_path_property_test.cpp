@@ -244,8 +244,8 @@ TEST(WritePathProperty, EditsOnDamagedOrShrunkenFilesStayInsideOrAreRefused) {
             const auto after = testing::ReadBytes(path);
             ASSERT_EQ(after.size(), before.size()) << "an edit grew or shrank the file";
             if (!status.ok()) {
-                ASSERT_EQ(after, before) << status.error().message;
-                EXPECT_FALSE(status.error().message.empty());
+                ASSERT_EQ(after, before) << MessageOf(status.error());
+                EXPECT_FALSE(MessageOf(status.error()).empty());
             }
         }
     }

@@ -35,11 +35,11 @@ struct Loaded {
     Bytes file() const { return ReadBytes(fixture.path); }
     void undo() {
         auto undone = history.undo(map);
-        ASSERT_TRUE(undone) << undone.error().message;
+        ASSERT_TRUE(undone) << MessageOf(undone.error());
     }
     void redo() {
         auto redone = history.redo(map);
-        ASSERT_TRUE(redone) << redone.error().message;
+        ASSERT_TRUE(redone) << MessageOf(redone.error());
     }
 };
 
@@ -64,7 +64,7 @@ TEST_P(UndoOneStep, RestoresTheBytesAndRedoMakesTheWriteAgain) {
     Loaded loaded;
     const MapState loadedState = loaded.map;
     const Status written = path.write(loaded.map, loaded.history);
-    ASSERT_TRUE(written) << written.error().message;
+    ASSERT_TRUE(written) << MessageOf(written.error());
     const Bytes afterWrite = loaded.file();
     const std::string stateAfterWrite = StateImage(loaded.map);
     ASSERT_NE(afterWrite, loaded.fixture.bytes);

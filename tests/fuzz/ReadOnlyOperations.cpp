@@ -203,7 +203,7 @@ bool LoadAndReadEverything(const std::string& path, const std::uint8_t* bytes, s
     MapState map;
     const Status loaded = OpenMap(map, path, BuiltInMapNames());
     // A refusal always says why.
-    if (!loaded && loaded.error().message.empty()) throw std::logic_error("a refusal without a message");
+    if (!loaded && MessageOf(loaded.error()).empty()) throw std::logic_error("a refusal without a message");
     if (loaded) RunReadOnlyOperations(map);
     return loaded.ok();
 }

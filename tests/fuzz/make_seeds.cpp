@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
     const std::string folder = argv[1];
     auto write = [&](const std::string& name, const quorin::MapBuilder& map) {
         if (auto written = map.writeTo(folder + "/" + name); !written) {
-            std::fprintf(stderr, "%s\n", written.error().message.c_str());
+            std::fprintf(stderr, "%s\n", MessageOf(written.error()).c_str());
             return false;
         }
         return true;

@@ -92,7 +92,7 @@ void StartOptionsTest::parse() {
     auto options = app::ParseStartOptions(words, environment.isEmpty() ? nullptr : fromEnvironment.c_str());
     QCOMPARE(options.ok(), ok);
     if (!ok) {
-        QVERIFY(!options.error().message.empty());
+        QVERIFY(!MessageOf(options.error()).empty());
         return;
     }
     QCOMPARE(QString::fromStdString(options->mapPath.value_or("")), map);

@@ -45,8 +45,9 @@ Result<std::string> ReadEdited(const std::string& path) {
     }
     if (!bytes) return bytes.error();
     if (bytes->size() > kLongestEditedText) {
-        return Error{"\"" + path + "\" is longer than " + Decimal(kLongestEditedText) +
-                     " bytes, far longer than any text of a map. Nothing was written."};
+        return Error(ErrorCode::TooLong, path, std::nullopt)
+               << "\"" << FilePath{path} << "\" is longer than " << Decimal(kLongestEditedText)
+               << " bytes, far longer than any text of a map. Nothing was written.";
     }
     return std::string(bytes->begin(), bytes->end());
 }
@@ -78,7 +79,7 @@ int Apply(CliContext& context) {
     if (!record) return kRefused;
     const auto edited = ReadEdited(file);
     if (!edited) {
-        context.err << edited.error().message << '\n';
+        context.err << MessageOf(edited.error()) << '\n';
         return kRefused;
     }
 
@@ -105,7 +106,7 @@ int Apply(CliContext& context) {
         return kSuccess;
     }
     if (auto applied = ApplyTextPlan(*state, plan); !applied) {
-        context.err << applied.error().message << '\n';
+        context.err << MessageOf(applied.error()) << '\n';
         return kRefused;
     }
     context.err << plan.writes.size() << (plan.writes.size() == 1 ? " field" : " fields") << " written\n";

@@ -42,7 +42,7 @@ MapState* LoadForCommand(CliContext& context, const std::string& path, OpenMode 
     auto state = std::make_unique<MapState>();
     state->backupBeforeFirstWrite = context.options.backup;
     if (auto opened = OpenMap(*state, path, context.mapNames, mode); !opened) {
-        context.err << opened.error().message << '\n';
+        context.err << MessageOf(opened.error()) << '\n';
         return nullptr;
     }
     context.err << kMapLoaded << '\n';

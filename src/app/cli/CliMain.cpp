@@ -32,7 +32,7 @@ int Usage(std::ostream& err, const std::string& problem) {
 
 int Run(int argc, char** argv, std::ostream& out, std::ostream& err) {
     auto line = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
-    if (!line) return Usage(err, line.error().message);
+    if (!line) return Usage(err, MessageOf(line.error()));
     if (line->options.help) {
         out << UsageText();
         return kSuccess;
@@ -47,7 +47,7 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err) {
     if (command.readsMaps) {
         auto resolved = ResolveMapNames(line->options.mapNamesFile, std::getenv("QUORIN_MAP_NAMES"));
         if (!resolved) {
-            err << "quorin-cli: " << resolved.error().message << '\n';
+            err << "quorin-cli: " << MessageOf(resolved.error()) << '\n';
             return kUsage;
         }
         mapNames = std::move(*resolved);

@@ -61,8 +61,10 @@ const std::vector<GlobalOption>& GlobalOptionTable() {
          [](GlobalOptions& options, const std::string& size) -> Status {
              const auto bytes = ParseSize(size);
              if (!bytes) {
-                 return Error{"--max-output takes a size in bytes, such as 1000, 64K, 512M or 1G (0 for no limit), not " +
-                              Quoted(size)};
+                 return Error{
+                     ErrorCode::BadValue,
+                     "--max-output takes a size in bytes, such as 1000, 64K, 512M or 1G (0 for no limit), not " +
+                         Quoted(size)};
              }
              options.maxOutput = *bytes;
              return success();
@@ -85,25 +87,25 @@ Result<CommandLine> ParseCommandLine(const std::vector<std::string>& words) {
             break;
         }
         const GlobalOption* option = GlobalOptionNamed(words[at]);
-        if (!option) return Error{"unknown option " + Quoted(words[at])};
+        if (!option) return Error{ErrorCode::UnknownName, "unknown option " + Quoted(words[at])};
         std::string value;
         if (!option->value.empty()) {
             if (at + 1 >= words.size()) {
-                return Error{std::string(option->name) + " needs " + std::string(option->value)};
+                return Error{ErrorCode::Usage, std::string(option->name) + " needs " + std::string(option->value)};
             }
             value = words[++at];
         }
         if (auto applied = option->apply(line.options, value); !applied) return applied.error();
     }
     if (line.options.help || line.options.version) return line;
-    if (at >= words.size()) return Error{"no command given"};
+    if (at >= words.size()) return Error{ErrorCode::Usage, "no command given"};
 
     const std::string& name = words[at++];
     line.command = CommandNamed(name);
-    if (!line.command) return Error{"unknown command " + Quoted(name)};
+    if (!line.command) return Error{ErrorCode::UnknownName, "unknown command " + Quoted(name)};
     const CliCommandInfo& command = *line.command;
     if (line.options.json && !JsonRunOf(name)) {
-        return Error{"--json works with " + Listed(JsonCommands()) + ", not with " + name};
+        return Error{ErrorCode::Usage, "--json works with " + Listed(JsonCommands()) + ", not with " + name};
     }
 
     for (; at < words.size(); ++at) {
@@ -115,22 +117,26 @@ Result<CommandLine> ParseCommandLine(const std::vector<std::string>& words) {
         const bool ownFlag = std::find(command.flags.begin(), command.flags.end(), word) != command.flags.end();
         if (optionsOpen && ownFlag) {
             if (line.args.size() < command.leastArgs) {
-                return Error{word + " goes after the arguments (write -- before an argument that begins with -); " +
-                             UsageOf(command)};
+                return Error{ErrorCode::Usage,
+                             word + " goes after the arguments (write -- before an argument that begins with -); " +
+                                 UsageOf(command)};
             }
             line.flags.push_back(word);
             continue;
         }
         if (optionsOpen && !line.flags.empty()) {
-            return Error{"no argument may follow " + line.flags.back() + "; " + UsageOf(command)};
+            return Error{ErrorCode::Usage, "no argument may follow " + line.flags.back() + "; " + UsageOf(command)};
         }
         if (optionsOpen && line.args.size() >= command.mostArgs && LooksLikeOption(word)) {
             const std::string where = GlobalOptionNamed(word) ? "; quorin-cli's own options go before COMMAND" : "";
-            return Error{Quoted(word) + " is not an option of " + name + where + "; " + UsageOf(command)};
+            return Error{ErrorCode::Usage,
+                         Quoted(word) + " is not an option of " + name + where + "; " + UsageOf(command)};
         }
         line.args.push_back(word);
     }
-    if (line.args.size() < command.leastArgs || line.args.size() > command.mostArgs) return Error{UsageOf(command)};
+    if (line.args.size() < command.leastArgs || line.args.size() > command.mostArgs) {
+        return Error{ErrorCode::Usage, UsageOf(command)};
+    }
     return line;
 }
 

@@ -109,7 +109,7 @@ int Set(CliContext& context) {
     const Status committed =
         item ? CommitPopup(*state, rule->field, *item) : CommitField(*state, rule->field, value);
     if (!committed) {
-        context.err << committed.error().message << '\n';
+        context.err << MessageOf(committed.error()) << '\n';
         return kRefused;
     }
     return kSuccess;
@@ -119,7 +119,7 @@ int Protect(CliContext& context) {
     auto state = LoadForCommand(context, context.args[0], OpenMode::HoldForWriting);
     if (!state) return kRefused;
     if (auto done = ProtectScripts(*state); !done) {
-        context.err << done.error().message << '\n';
+        context.err << MessageOf(done.error()) << '\n';
         return kRefused;
     }
     context.err << kProtectedMessage << '\n';

@@ -43,7 +43,7 @@ int Demo(CliContext& context) {
     const std::string& path = context.args[0];
     auto target = FileReplacement::prepare(path);
     if (!target) {
-        context.err << target.error().message << '\n';
+        context.err << MessageOf(target.error()) << '\n';
         return kRefused;
     }
     const bool force = context.hasFlag(kForceFlag);
@@ -52,7 +52,7 @@ int Demo(CliContext& context) {
         return kRefused;
     }
     if (auto written = target->commit(DemoMap().build(), force); !written) {
-        context.err << written.error().message << '\n';
+        context.err << MessageOf(written.error()) << '\n';
         return kRefused;
     }
     return kSuccess;

@@ -71,7 +71,7 @@ void ExtractionCommands::compareWith(QWidget* parent) {
     // Only read: nothing the comparison does may write either map.
     if (const Status loaded = OpenMap(other, QFile::encodeName(path).toStdString(), current.MapNames, OpenMode::ReadOnly);
         !loaded) {
-        context_.dialogs.showWarning(parent, MessageText(loaded.error().message, path));
+        context_.dialogs.showWarning(parent, MessageText(loaded.error()));
         return;
     }
     const QString oldName = QFileInfo(QFile::decodeName(current.loadedPath().c_str())).fileName();

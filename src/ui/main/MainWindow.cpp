@@ -46,8 +46,8 @@ using quorin::ui::ToMapText;
 
 namespace {
 
-void ShowError(quorin::ui::DialogSeam& dialogs, QWidget* parent, const quorin::Error& error, const QString& path) {
-    dialogs.showWarning(parent, quorin::ui::MessageText(error.message, path));
+void ShowError(quorin::ui::DialogSeam& dialogs, QWidget* parent, const quorin::Error& error) {
+    dialogs.showWarning(parent, quorin::ui::MessageText(error));
 }
 
 // A row keeps the key of the record it reaches beside its text.
@@ -267,7 +267,7 @@ bool MainWindow::openMap(const QString& path, bool readOnly) {
     const auto mode = readOnly || alwaysReadOnly_ ? quorin::OpenMode::ReadOnly : quorin::OpenMode::Edit;
     const quorin::Status loaded = quorin::OpenMap(state_, QFile::encodeName(path).toStdString(), stockNames_, mode);
     if (!loaded) {
-        ShowError(context_.dialogs, this, loaded.error(), path);
+        ShowError(context_.dialogs, this, loaded.error());
         return false;
     }
     // The steps belonged to the previous map.
@@ -402,7 +402,7 @@ void MainWindow::Field_KeyDown(quorin::EditField field, QLineEdit& control, quor
         return;
     }
     if (auto written = quorin::CommitField(state_, field, ToMapText(text), &history_); !written) {
-        ShowError(context_.dialogs, this, written.error(), loadedPath());
+        ShowError(context_.dialogs, this, written.error());
         showFileValue(field);
         return;
     }
@@ -414,7 +414,7 @@ void MainWindow::Field_KeyDown(quorin::EditField field, QLineEdit& control, quor
 void MainWindow::Popup_Change(quorin::EditField popup, int index) {
     if (editor_->filling()) return;
     if (auto written = quorin::CommitPopup(state_, popup, index, &history_); !written) {
-        ShowError(context_.dialogs, this, written.error(), loadedPath());
+        ShowError(context_.dialogs, this, written.error());
         showFileValue(popup);
         updateWriteItems();
         return;
@@ -437,7 +437,7 @@ void MainWindow::showFileValue(quorin::EditField field) {
 
 void MainWindow::ScriptToolsProtectMap_Action() {
     if (auto protectedMap = quorin::ProtectScripts(state_, &history_); !protectedMap) {
-        ShowError(context_.dialogs, this, protectedMap.error(), loadedPath());
+        ShowError(context_.dialogs, this, protectedMap.error());
         return;
     }
     updateWriteItems();
@@ -469,7 +469,7 @@ void MainWindow::showSearchHit(const quorin::SearchHit& hit) {
 void MainWindow::ScriptToolsUndoWrite_Action() {
     auto undone = history_.undo(state_);
     if (!undone) {
-        ShowError(context_.dialogs, this, undone.error(), loadedPath());
+        ShowError(context_.dialogs, this, undone.error());
         return;
     }
     showChanged(*undone);
@@ -480,7 +480,7 @@ void MainWindow::ScriptToolsUndoWrite_Action() {
 void MainWindow::ScriptToolsRedoWrite_Action() {
     auto redone = history_.redo(state_);
     if (!redone) {
-        ShowError(context_.dialogs, this, redone.error(), loadedPath());
+        ShowError(context_.dialogs, this, redone.error());
         return;
     }
     showChanged(*redone);

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/Result.h"
+
 namespace quorin::ui {
 
 inline QString FromMapText(std::string_view bytes) {
@@ -31,12 +33,24 @@ inline qsizetype FirstWithoutMapByte(const QString& text) {
 // read as map text: a refusal shows the name as the fields show it.
 inline QString MessageText(std::string_view message) { return FromMapText(message); }
 
-// The same for a message that may quote the file at path: the path's bytes
-// are the file system's encoding, not map text, so they show as the path.
-inline QString MessageText(std::string_view message, const QString& path) {
-    QString text = FromMapText(message);
-    const QByteArray encoded = QFile::encodeName(path);
-    if (!path.isEmpty()) text.replace(FromMapText(std::string_view(encoded.constData(), encoded.size())), path);
+// The words of an error of the core for a box: its paths are the file
+// system's encoding, not map text, so each is decoded as a file name; the
+// rest reads as map text.
+inline QString MessageText(const Error& error) {
+    QString text;
+    for (const Error::Piece& piece : error.pieces) {
+        switch (piece.kind) {
+        case Error::Piece::Kind::Words:
+            text += FromMapText(piece.text);
+            break;
+        case Error::Piece::Kind::Path:
+            text += QFile::decodeName(QByteArray(piece.text.data(), static_cast<qsizetype>(piece.text.size())));
+            break;
+        case Error::Piece::Kind::Offset:
+            text += FromMapText(OffsetText(piece.offset));
+            break;
+        }
+    }
     return text;
 }
 

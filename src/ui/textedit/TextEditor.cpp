@@ -187,8 +187,8 @@ void TextEditor::apply() {
     const Status written = write_(plan_);
     applying_ = false;
     if (!written) {
-        say(FromMapText(written.error().message));
-        dialogs_.showWarning(this, MessageText(written.error().message));
+        say(MessageText(written.error()));
+        dialogs_.showWarning(this, MessageText(written.error()));
         return;
     }
     const std::size_t count = plan_.writes.size();

@@ -58,7 +58,7 @@ MapBuilder HugeCountMap() {
 
 bool Load(MapState& state, const std::string& path, CollectedMessages& messages) {
     const Status loaded = OpenMap(state, path, BuiltInMapNames());
-    messages.messages.push_back(loaded ? std::string(kMapLoaded) : loaded.error().message);
+    messages.messages.push_back(loaded ? std::string(kMapLoaded) : MessageOf(loaded.error()));
     return loaded.ok();
 }
 
