@@ -8,39 +8,25 @@ namespace quorin {
 
 namespace {
 
-PageFill ScriptPage(const MapContent& map, std::size_t position, std::size_t textLimit) {
-    const ScriptHeader& script = map.ScriptHeaderCache[position];
-    PageFill fill{EditorPage::Script, {RecordKind::Script, position}, {}, {}};
-    fill.fields = {
+std::vector<FieldValue> ScriptFields(const ScriptHeader& script) {
+    return {
         {EditField::ScriptName, script.Name.str()},
         {EditField::ScriptType, {}, script.Type},
         {EditField::ScriptReturn, {}, script.ReturnType},
         {EditField::ScriptExpPointer, Decimal(script.ExpPointer)},
     };
-    PartedText text = ScriptTextParts(map, position, textLimit);
-    fill.text = text.text();
-    fill.parts = text.parts();
-    return fill;
 }
 
-PageFill GlobalPage(const MapContent& map, std::size_t position, std::size_t textLimit) {
-    const GlobalHeader& global = map.GlobalHeaderCache[position];
-    PageFill fill{EditorPage::Global, {RecordKind::Global, position}, {}, {}};
-    fill.fields = {
+std::vector<FieldValue> GlobalFields(const GlobalHeader& global) {
+    return {
         {EditField::GlobalName, global.Name.str()},
         {EditField::GlobalType, {}, global.Type},
         {EditField::GlobalExpPointer, Decimal(global.ExpPointer)},
     };
-    PartedText text = GlobalTextParts(map, position, textLimit);
-    fill.text = text.text();
-    fill.parts = text.parts();
-    return fill;
 }
 
-PageFill SyntaxPage(const MapContent& map, std::size_t position, std::size_t textLimit) {
-    const Syntax& node = map.SyntaxCache[position];
-    PageFill fill{EditorPage::Syntax, {RecordKind::Syntax, position}, {}, {}};
-    fill.fields = {
+std::vector<FieldValue> SyntaxFields(const Syntax& node) {
+    return {
         {EditField::SyntaxExpIdent, Decimal(node.ExpIdentity)},
         {EditField::SyntaxEngineIdent, Decimal(node.EngineIdentity)},
         {EditField::SyntaxType, {}, node.ValueType},
@@ -50,11 +36,41 @@ PageFill SyntaxPage(const MapContent& map, std::size_t position, std::size_t tex
         {EditField::SyntaxScriptValue, Decimal(node.ScriptValue)},
         {EditField::SyntaxKidExp, Decimal(node.KidExpPointer)},
     };
+}
+
+PageFill ScriptPage(const MapContent& map, std::size_t position, std::size_t textLimit) {
+    PageFill fill{EditorPage::Script, {RecordKind::Script, position}, ScriptFields(map.ScriptHeaderCache[position]), {}};
+    PartedText text = ScriptTextParts(map, position, textLimit);
+    fill.text = text.text();
+    fill.parts = text.parts();
+    return fill;
+}
+
+PageFill GlobalPage(const MapContent& map, std::size_t position, std::size_t textLimit) {
+    PageFill fill{EditorPage::Global, {RecordKind::Global, position}, GlobalFields(map.GlobalHeaderCache[position]), {}};
+    PartedText text = GlobalTextParts(map, position, textLimit);
+    fill.text = text.text();
+    fill.parts = text.parts();
+    return fill;
+}
+
+PageFill SyntaxPage(const MapContent& map, std::size_t position, std::size_t textLimit) {
+    const Syntax& node = map.SyntaxCache[position];
+    PageFill fill{EditorPage::Syntax, {RecordKind::Syntax, position}, SyntaxFields(node), {}};
     fill.text = node.Command.view().substr(0, textLimit);
     return fill;
 }
 
 }  // namespace
+
+std::vector<FieldValue> PageFields(const MapContent& map, const SelectedRecord& record) {
+    switch (record.kind) {
+    case RecordKind::Script: return ScriptFields(map.ScriptHeaderCache[record.position]);
+    case RecordKind::Global: return GlobalFields(map.GlobalHeaderCache[record.position]);
+    case RecordKind::Syntax: break;
+    }
+    return SyntaxFields(map.SyntaxCache[record.position]);
+}
 
 PageFill PageFor(const MapContent& map, const SelectedRecord& record, std::size_t textLimit) {
     switch (record.kind) {

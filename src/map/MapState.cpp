@@ -3,6 +3,8 @@
 
 #include <charconv>
 
+#include "map/RecordTable.h"
+
 namespace quorin {
 
 void MapState::adopt(MapContent content, std::string path, LoadedFile file) {
@@ -47,24 +49,38 @@ std::size_t MapContent::syntaxPositionOr0(std::int32_t identity) const {
     return syntaxPosition(identity).value_or(0);
 }
 
+std::size_t MapContent::recordCount(RecordKind kind) const {
+    return ForRecordKind(kind, [this]<typename Record>(RecordTable<Record>) { return (this->*RecordTable<Record>::kCache).size(); });
+}
+
 namespace {
 
 template <typename Record>
-const Record* Current(const std::optional<LoadedRecord>& loaded, const std::vector<Record>& cache,
-                      std::uint64_t generation) {
+const Record* Current(const MapState& map, std::uint64_t generation) {
+    using Table = RecordTable<Record>;
+    const std::optional<LoadedRecord>& loaded = map.*Table::kShown;
+    const auto& cache = map.*Table::kCache;
     if (!loaded || loaded->generation != generation || loaded->position >= cache.size()) return nullptr;
     return &cache[loaded->position];
 }
 
 }  // namespace
 
-const ScriptHeader* MapState::loadedScript() const {
-    return Current(LoadedScript, ScriptHeaderCache, generation_);
+const ScriptHeader* MapState::loadedScript() const { return Current<ScriptHeader>(*this, generation_); }
+const GlobalHeader* MapState::loadedGlobal() const { return Current<GlobalHeader>(*this, generation_); }
+const Syntax* MapState::loadedSyntax() const { return Current<Syntax>(*this, generation_); }
+
+std::optional<LoadedRecord>& MapState::shown(RecordKind kind) {
+    return ForRecordKind(kind, [this]<typename Record>(RecordTable<Record>) -> std::optional<LoadedRecord>& {
+        return this->*RecordTable<Record>::kShown;
+    });
 }
-const GlobalHeader* MapState::loadedGlobal() const {
-    return Current(LoadedGlobal, GlobalHeaderCache, generation_);
+
+const std::optional<LoadedRecord>& MapState::shown(RecordKind kind) const {
+    return ForRecordKind(kind, [this]<typename Record>(RecordTable<Record>) -> const std::optional<LoadedRecord>& {
+        return this->*RecordTable<Record>::kShown;
+    });
 }
-const Syntax* MapState::loadedSyntax() const { return Current(LoadedSyntax, SyntaxCache, generation_); }
 
 std::optional<std::int32_t> IdentityFromKey(std::string_view key) {
     if (key.empty()) return std::nullopt;

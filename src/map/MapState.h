@@ -55,6 +55,8 @@ struct MapContent {
     // The lookup the renderer and the selection display make: an identity
     // the dictionary lacks leads to position 0. Only for a non-empty cache.
     std::size_t syntaxPositionOr0(std::int32_t identity) const;
+    // The size of kind's cache.
+    std::size_t recordCount(RecordKind kind) const;
 };
 
 // What a load learnt about the file itself, for the writes that follow.
@@ -116,6 +118,9 @@ public:
     const ScriptHeader* loadedScript() const;
     const GlobalHeader* loadedGlobal() const;
     const Syntax* loadedSyntax() const;
+    // LoadedScript, LoadedGlobal or LoadedSyntax, by kind.
+    std::optional<LoadedRecord>& shown(RecordKind kind);
+    const std::optional<LoadedRecord>& shown(RecordKind kind) const;
 
     LoadedRecord recordAt(std::size_t position) const { return {position, generation_}; }
 
