@@ -5,15 +5,6 @@ namespace quorin {
 
 Status CheckMapWritable(const MapState& map) {
     if (!map.hasMap()) return Error{"No map is loaded. Nothing was written."};
-    if (!map.f) {
-        return Error{"No map file is open, so the records of \"" + map.loadedPath() +
-                     "\" are not written. Nothing was written."};
-    }
-    if (!map.writable()) {
-        // Records of one file must never land in another.
-        return Error{"The records shown come from \"" + map.loadedPath() + "\", but the file opened last is \"" +
-                     *map.f + "\", which did not load. Open a map again before editing. Nothing was written."};
-    }
     if (map.readOnly()) return Error{map.loadedFile().readOnlyReason};
     return success();
 }

@@ -56,19 +56,22 @@ std::size_t MapContent::recordCount(RecordKind kind) const {
 namespace {
 
 template <typename Record>
-const Record* Current(const MapState& map, std::uint64_t generation) {
-    using Table = RecordTable<Record>;
-    const std::optional<LoadedRecord>& loaded = map.*Table::kShown;
-    const auto& cache = map.*Table::kCache;
-    if (!loaded || loaded->generation != generation || loaded->position >= cache.size()) return nullptr;
-    return &cache[loaded->position];
+const Record* Current(const MapState& map) {
+    const auto position = map.shownPosition(RecordTable<Record>::kKind);
+    return position ? &(map.*RecordTable<Record>::kCache)[*position] : nullptr;
 }
 
 }  // namespace
 
-const ScriptHeader* MapState::loadedScript() const { return Current<ScriptHeader>(*this, generation_); }
-const GlobalHeader* MapState::loadedGlobal() const { return Current<GlobalHeader>(*this, generation_); }
-const Syntax* MapState::loadedSyntax() const { return Current<Syntax>(*this, generation_); }
+const ScriptHeader* MapState::loadedScript() const { return Current<ScriptHeader>(*this); }
+const GlobalHeader* MapState::loadedGlobal() const { return Current<GlobalHeader>(*this); }
+const Syntax* MapState::loadedSyntax() const { return Current<Syntax>(*this); }
+
+std::optional<std::size_t> MapState::shownPosition(RecordKind kind) const {
+    const std::optional<LoadedRecord>& loaded = shown(kind);
+    if (!loaded || loaded->generation != generation_ || loaded->position >= recordCount(kind)) return std::nullopt;
+    return loaded->position;
+}
 
 std::optional<LoadedRecord>& MapState::shown(RecordKind kind) {
     return ForRecordKind(kind, [this]<typename Record>(RecordTable<Record>) -> std::optional<LoadedRecord>& {

@@ -21,14 +21,14 @@ std::vector<RowKey> MapSession::rowsToHit(const SearchHit& hit) const { return T
 void MapSession::show(const SelectedRecord& record) { ShowRecord(map_, record); }
 
 std::optional<SelectedRecord> MapSession::shown(RecordKind kind) const {
-    const std::optional<LoadedRecord>& loaded = map_.shown(kind);
-    if (!loaded || loaded->generation != map_.generation()) return std::nullopt;
-    return SelectedRecord{kind, loaded->position};
+    const auto position = map_.shownPosition(kind);
+    if (!position) return std::nullopt;
+    return SelectedRecord{kind, *position};
 }
 
 std::optional<FieldValue> MapSession::fieldValue(EditField field) const {
     const auto record = shown(KindOf(RuleFor(field)));
-    if (!record || record->position >= map_.recordCount(record->kind)) return std::nullopt;
+    if (!record) return std::nullopt;
     for (FieldValue& value : PageFields(map_, *record)) {
         if (value.field == field) return std::move(value);
     }
