@@ -38,26 +38,11 @@ std::vector<FieldValue> SyntaxFields(const Syntax& node) {
     };
 }
 
-PageFill ScriptPage(const MapContent& map, std::size_t position, std::size_t textLimit) {
-    PageFill fill{EditorPage::Script, {RecordKind::Script, position}, ScriptFields(map.ScriptHeaderCache[position]), {}};
-    PartedText text = ScriptTextParts(map, position, textLimit);
+// A script's or global's page: its fields and its text with the parts.
+PageFill TextPage(EditorPage page, const SelectedRecord& record, std::vector<FieldValue> fields, PartedText text) {
+    PageFill fill{page, record, std::move(fields), {}};
     fill.text = text.text();
     fill.parts = text.parts();
-    return fill;
-}
-
-PageFill GlobalPage(const MapContent& map, std::size_t position, std::size_t textLimit) {
-    PageFill fill{EditorPage::Global, {RecordKind::Global, position}, GlobalFields(map.GlobalHeaderCache[position]), {}};
-    PartedText text = GlobalTextParts(map, position, textLimit);
-    fill.text = text.text();
-    fill.parts = text.parts();
-    return fill;
-}
-
-PageFill SyntaxPage(const MapContent& map, std::size_t position, std::size_t textLimit) {
-    const Syntax& node = map.SyntaxCache[position];
-    PageFill fill{EditorPage::Syntax, {RecordKind::Syntax, position}, SyntaxFields(node), {}};
-    fill.text = node.Command.view().substr(0, textLimit);
     return fill;
 }
 
@@ -73,12 +58,17 @@ std::vector<FieldValue> PageFields(const MapContent& map, const SelectedRecord& 
 }
 
 PageFill PageFor(const MapContent& map, const SelectedRecord& record, std::size_t textLimit) {
+    std::vector<FieldValue> fields = PageFields(map, record);
     switch (record.kind) {
-    case RecordKind::Script: return ScriptPage(map, record.position, textLimit);
-    case RecordKind::Global: return GlobalPage(map, record.position, textLimit);
+    case RecordKind::Script:
+        return TextPage(EditorPage::Script, record, std::move(fields), ScriptTextParts(map, record.position, textLimit));
+    case RecordKind::Global:
+        return TextPage(EditorPage::Global, record, std::move(fields), GlobalTextParts(map, record.position, textLimit));
     case RecordKind::Syntax: break;
     }
-    return SyntaxPage(map, record.position, textLimit);
+    PageFill fill{EditorPage::Syntax, record, std::move(fields), {}};
+    fill.text = map.SyntaxCache[record.position].Command.view().substr(0, textLimit);
+    return fill;
 }
 
 std::optional<PageFill> PageForRow(const MapContent& map, const RowKey& row, std::size_t textLimit) {
