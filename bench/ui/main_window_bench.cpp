@@ -60,7 +60,6 @@ void BM_SelectLongScript(benchmark::State& state, MainWindow& window) {
     for (auto _ : state) {
         state.PauseTiming();
         List(window).setCurrentItem(ScriptsFolder(window));
-        window.state().LoadedScript.reset();
         Settle();
         state.ResumeTiming();
         List(window).setCurrentItem(script);

@@ -49,6 +49,7 @@ ui::ExtractionCommands& WireCommands(MainWindow& window, std::function<void(bool
     ui::MenuRouter& menus = context.menus;
     const ui::MapSource map = [&window]() -> const MapState& { return window.state(); };
     auto* commands = new ui::ExtractionCommands(context, map, &window);
+    commands->setStockNames([&window]() -> const std::vector<std::string>& { return window.session().stockNames(); });
     QObject::connect(&window, &MainWindow::mapLoaded, commands, &ui::ExtractionCommands::mapLoaded);
 
     menus.setCommand(MenuCommand::Open, On(window, &MainWindow::Fileopen_Action));

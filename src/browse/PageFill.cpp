@@ -8,39 +8,25 @@ namespace quorin {
 
 namespace {
 
-PageFill ScriptPage(const MapContent& map, std::size_t position, std::size_t textLimit) {
-    const ScriptHeader& script = map.ScriptHeaderCache[position];
-    PageFill fill{EditorPage::Script, {RecordKind::Script, position}, {}, {}};
-    fill.fields = {
+std::vector<FieldValue> ScriptFields(const ScriptHeader& script) {
+    return {
         {EditField::ScriptName, script.Name.str()},
         {EditField::ScriptType, {}, script.Type},
         {EditField::ScriptReturn, {}, script.ReturnType},
         {EditField::ScriptExpPointer, Decimal(script.ExpPointer)},
     };
-    PartedText text = ScriptTextParts(map, position, textLimit);
-    fill.text = text.text();
-    fill.parts = text.parts();
-    return fill;
 }
 
-PageFill GlobalPage(const MapContent& map, std::size_t position, std::size_t textLimit) {
-    const GlobalHeader& global = map.GlobalHeaderCache[position];
-    PageFill fill{EditorPage::Global, {RecordKind::Global, position}, {}, {}};
-    fill.fields = {
+std::vector<FieldValue> GlobalFields(const GlobalHeader& global) {
+    return {
         {EditField::GlobalName, global.Name.str()},
         {EditField::GlobalType, {}, global.Type},
         {EditField::GlobalExpPointer, Decimal(global.ExpPointer)},
     };
-    PartedText text = GlobalTextParts(map, position, textLimit);
-    fill.text = text.text();
-    fill.parts = text.parts();
-    return fill;
 }
 
-PageFill SyntaxPage(const MapContent& map, std::size_t position, std::size_t textLimit) {
-    const Syntax& node = map.SyntaxCache[position];
-    PageFill fill{EditorPage::Syntax, {RecordKind::Syntax, position}, {}, {}};
-    fill.fields = {
+std::vector<FieldValue> SyntaxFields(const Syntax& node) {
+    return {
         {EditField::SyntaxExpIdent, Decimal(node.ExpIdentity)},
         {EditField::SyntaxEngineIdent, Decimal(node.EngineIdentity)},
         {EditField::SyntaxType, {}, node.ValueType},
@@ -50,19 +36,39 @@ PageFill SyntaxPage(const MapContent& map, std::size_t position, std::size_t tex
         {EditField::SyntaxScriptValue, Decimal(node.ScriptValue)},
         {EditField::SyntaxKidExp, Decimal(node.KidExpPointer)},
     };
-    fill.text = node.Command.view().substr(0, textLimit);
+}
+
+// A script's or global's page: its fields and its text with the parts.
+PageFill TextPage(EditorPage page, const SelectedRecord& record, std::vector<FieldValue> fields, PartedText text) {
+    PageFill fill{page, record, std::move(fields), {}};
+    fill.text = text.text();
+    fill.parts = text.parts();
     return fill;
 }
 
 }  // namespace
 
-PageFill PageFor(const MapContent& map, const SelectedRecord& record, std::size_t textLimit) {
+std::vector<FieldValue> PageFields(const MapContent& map, const SelectedRecord& record) {
     switch (record.kind) {
-    case RecordKind::Script: return ScriptPage(map, record.position, textLimit);
-    case RecordKind::Global: return GlobalPage(map, record.position, textLimit);
+    case RecordKind::Script: return ScriptFields(map.ScriptHeaderCache[record.position]);
+    case RecordKind::Global: return GlobalFields(map.GlobalHeaderCache[record.position]);
     case RecordKind::Syntax: break;
     }
-    return SyntaxPage(map, record.position, textLimit);
+    return SyntaxFields(map.SyntaxCache[record.position]);
+}
+
+PageFill PageFor(const MapContent& map, const SelectedRecord& record, std::size_t textLimit) {
+    std::vector<FieldValue> fields = PageFields(map, record);
+    switch (record.kind) {
+    case RecordKind::Script:
+        return TextPage(EditorPage::Script, record, std::move(fields), ScriptTextParts(map, record.position, textLimit));
+    case RecordKind::Global:
+        return TextPage(EditorPage::Global, record, std::move(fields), GlobalTextParts(map, record.position, textLimit));
+    case RecordKind::Syntax: break;
+    }
+    PageFill fill{EditorPage::Syntax, record, std::move(fields), {}};
+    fill.text = map.SyntaxCache[record.position].Command.view().substr(0, textLimit);
+    return fill;
 }
 
 std::optional<PageFill> PageForRow(const MapContent& map, const RowKey& row, std::size_t textLimit) {

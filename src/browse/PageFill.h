@@ -36,6 +36,10 @@ struct PageFill {
 [[nodiscard]] PageFill PageFor(const MapContent& map, const SelectedRecord& record,
                                std::size_t textLimit = kDecompiledTextLimit);
 
+// The values of the page's fields alone, in fill order, without its text
+// (what a refused write puts back).
+[[nodiscard]] std::vector<FieldValue> PageFields(const MapContent& map, const SelectedRecord& record);
+
 // The page for a row (see RecordForRow). Nothing for the top folders, and
 // for a position the cache does not have.
 [[nodiscard]] std::optional<PageFill> PageForRow(const MapContent& map, const RowKey& row,

@@ -4,16 +4,16 @@
 namespace quorin {
 
 std::optional<SelectedRecord> RecordForRow(const MapContent& map, const RowKey& row) {
-    const auto within = [&row](RecordKind kind, std::size_t size) -> std::optional<SelectedRecord> {
-        if (row.position >= size) return std::nullopt;
+    const auto within = [&](RecordKind kind) -> std::optional<SelectedRecord> {
+        if (row.position >= map.recordCount(kind)) return std::nullopt;
         return SelectedRecord{kind, row.position};
     };
     switch (row.kind) {
     case RowKind::ScriptsFolder:
     case RowKind::GlobalsFolder: break;
-    case RowKind::Script: return within(RecordKind::Script, map.ScriptHeaderCache.size());
-    case RowKind::Global: return within(RecordKind::Global, map.GlobalHeaderCache.size());
-    case RowKind::Node: return within(RecordKind::Syntax, map.SyntaxCache.size());
+    case RowKind::Script: return within(RecordKind::Script);
+    case RowKind::Global: return within(RecordKind::Global);
+    case RowKind::Node: return within(RecordKind::Syntax);
     }
     return std::nullopt;
 }
@@ -32,12 +32,7 @@ std::optional<SelectedRecord> RecordNamed(const MapContent& map, RecordKind kind
 }
 
 void ShowRecord(MapState& map, const SelectedRecord& record) {
-    const LoadedRecord shown = map.recordAt(record.position);
-    switch (record.kind) {
-    case RecordKind::Script: map.LoadedScript = shown; break;
-    case RecordKind::Global: map.LoadedGlobal = shown; break;
-    case RecordKind::Syntax: map.LoadedSyntax = shown; break;
-    }
+    map.shown(record.kind) = map.recordAt(record.position);
 }
 
 }  // namespace quorin

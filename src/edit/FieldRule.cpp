@@ -2,6 +2,7 @@
 #include "edit/FieldRule.h"
 
 #include "map/TypeTables.h"
+#include "map/RecordTable.h"
 
 namespace quorin {
 
@@ -59,12 +60,8 @@ constexpr bool RowsInFieldOrder() {
 }
 static_assert(RowsInFieldOrder(), "RuleFor indexes the rows by EditField");
 
-template <typename Value>
-constexpr RecordKind KindOfMember(Value ScriptHeader::*) { return RecordKind::Script; }
-template <typename Value>
-constexpr RecordKind KindOfMember(Value GlobalHeader::*) { return RecordKind::Global; }
-template <typename Value>
-constexpr RecordKind KindOfMember(Value Syntax::*) { return RecordKind::Syntax; }
+template <typename Record, typename Value>
+constexpr RecordKind KindOfMember(Value Record::*) { return RecordTable<Record>::kKind; }
 
 }  // namespace
 

@@ -11,42 +11,12 @@
 #include "edit/RecordChangeApply.h"
 #include "map/FileLayout.h"
 #include "map/MapWriter.h"
+#include "map/RecordTable.h"
 #include "base/TextFormat.h"
 
 namespace quorin {
 
 namespace {
-
-// How the write-back reaches one kind of record in the map state.
-template <typename Record>
-struct RecordAccess;
-
-template <>
-struct RecordAccess<ScriptHeader> {
-    static constexpr std::string_view kKind = "script";
-    static const std::optional<LoadedRecord>& loaded(const MapState& map) { return map.LoadedScript; }
-    static const ScriptHeader* current(const MapState& map) { return map.loadedScript(); }
-    static std::vector<ScriptHeader>& cache(MapState& map) { return map.ScriptHeaderCache; }
-    static std::int64_t fileOffset(const ScriptHeader& record) { return record.Offset; }
-};
-
-template <>
-struct RecordAccess<GlobalHeader> {
-    static constexpr std::string_view kKind = "global";
-    static const std::optional<LoadedRecord>& loaded(const MapState& map) { return map.LoadedGlobal; }
-    static const GlobalHeader* current(const MapState& map) { return map.loadedGlobal(); }
-    static std::vector<GlobalHeader>& cache(MapState& map) { return map.GlobalHeaderCache; }
-    static std::int64_t fileOffset(const GlobalHeader& record) { return record.Offset; }
-};
-
-template <>
-struct RecordAccess<Syntax> {
-    static constexpr std::string_view kKind = "syntax node";
-    static const std::optional<LoadedRecord>& loaded(const MapState& map) { return map.LoadedSyntax; }
-    static const Syntax* current(const MapState& map) { return map.loadedSyntax(); }
-    static std::vector<Syntax>& cache(MapState& map) { return map.SyntaxCache; }
-    static std::int64_t fileOffset(const Syntax& record) { return record.offset; }
-};
 
 // What the user entered: an edit field's text or a popup's item index.
 struct Entry {
@@ -110,14 +80,15 @@ Status WriteValue(MapWriter& writer, const FieldRule& rule, std::int64_t place, 
 
 template <typename Record, typename Value>
 Status Commit(MapState& map, const FieldRule& rule, Value Record::*member, const Entry& entry, WriteHistory* history) {
-    using Access = RecordAccess<Record>;
+    using Table = RecordTable<Record>;
     if (auto ready = CheckMapWritable(map); !ready) return ready;
-    const Record* shown = Access::current(map);
-    if (!shown) {
-        return Error(ErrorCode::UnknownName, "No " + std::string(Access::kKind) +
+    const auto position = map.shownPosition(Table::kKind);
+    if (!position) {
+        return Error(ErrorCode::UnknownName, "No " + std::string(Table::kWord) +
                                                  " of the map loaded now is shown, so " + FieldLabel(rule) +
                                                  " has nothing to write to. Nothing was written.");
     }
+    auto& cache = map.*Table::kCache;
 
     Value value{};
     if constexpr (std::is_same_v<Value, SharedText>) {
@@ -130,7 +101,8 @@ Status Commit(MapState& map, const FieldRule& rule, Value Record::*member, const
 
     auto writer = OpenLoadedMap(map);
     if (!writer) return writer.error();
-    if (auto written = WriteValue(*writer, rule, Access::fileOffset(*shown) + rule.place.offset, map, value); !written) {
+    if (auto written = WriteValue(*writer, rule, Table::fileOffset(cache[*position]) + rule.place.offset, map, value);
+        !written) {
         return written;
     }
     if (auto closed = CloseLoadedMap(map, *writer); !closed) return closed;
@@ -138,8 +110,7 @@ Status Commit(MapState& map, const FieldRule& rule, Value Record::*member, const
     // The shown record is the one whose bytes were just written, so it is the
     // one updated, even where another record shares its name or identity
     // (looking the old key up again would then reach that other record).
-    const auto position = Access::loaded(map)->position;
-    RecordChange change{member, position, Access::cache(map)[position].*member, std::move(value),
+    RecordChange change{member, *position, cache[*position].*member, std::move(value),
                         rule.addsDictionaryEntry, std::nullopt};
     ApplyForward(map, change);
     if (history) history->recorded(map, WriteStep{FieldLabel(rule), writer->journal(), {std::move(change)}});

@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "edit/LoadedMapWriter.h"
 
-#include "edit/MapWritable.h"
 #include "file/MapBackup.h"
 
 namespace quorin {
 
 Result<MapWriter> OpenLoadedMap(MapState& map) {
-    if (auto ready = CheckMapWritable(map); !ready) return ready.error();
     const LoadedFile& file = map.loadedFile();
     auto writer = file.held ? MapWriter::through(file.held, file.identity)
                             : MapWriter::openUnchanged(map.loadedPath(), file.identity);

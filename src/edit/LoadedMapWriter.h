@@ -9,8 +9,9 @@
 
 namespace quorin {
 
-// Opens the loaded map for one write: the map must be writable now
-// (CheckMapWritable) and still be the file that was read, judged on the
+// Opens the loaded map for one write, which the caller found writable
+// (CheckMapWritable) just before: the one check of the write. The file must
+// still be the file that was read, judged on the
 // descriptor opened (device, inode, size, modification time). Before the
 // first write after a load, with backupBeforeFirstWrite, the file is copied
 // to NAME.map.bak; a failed copy refuses the write.

@@ -8,6 +8,7 @@
 #include "edit/MapWritable.h"
 #include "map/FileLayout.h"
 #include "map/MapWriter.h"
+#include "map/RecordTable.h"
 #include "base/TextFormat.h"
 
 namespace quorin {
@@ -33,13 +34,15 @@ std::vector<ProtectedField> PlanFields(const MapState& map) {
     std::vector<ProtectedField> fields;
     fields.reserve(map.SyntaxCache.size() + map.GlobalHeaderCache.size() + map.ScriptHeaderCache.size());
     for (std::size_t i = 0; i < map.SyntaxCache.size(); ++i) {
-        fields.push_back({map.SyntaxCache[i].offset + kStringOffsetAt, false, "syntax node", i, map.SyntaxCache.size()});
+        fields.push_back({map.SyntaxCache[i].offset + kStringOffsetAt, false, RecordTable<Syntax>::kWord.data(), i, map.SyntaxCache.size()});
     }
     for (std::size_t i = 0; i < map.GlobalHeaderCache.size(); ++i) {
-        fields.push_back({map.GlobalHeaderCache[i].Offset, true, "global", i, map.GlobalHeaderCache.size()});
+        fields.push_back({map.GlobalHeaderCache[i].Offset, true, RecordTable<GlobalHeader>::kWord.data(), i,
+                          map.GlobalHeaderCache.size()});
     }
     for (std::size_t i = 0; i < map.ScriptHeaderCache.size(); ++i) {
-        fields.push_back({map.ScriptHeaderCache[i].Offset, true, "script", i, map.ScriptHeaderCache.size()});
+        fields.push_back({map.ScriptHeaderCache[i].Offset, true, RecordTable<ScriptHeader>::kWord.data(), i,
+                          map.ScriptHeaderCache.size()});
     }
     return fields;
 }

@@ -8,9 +8,9 @@
 
 namespace quorin {
 
-// Success when a map is loaded, f still names the file its records came
-// from and it was not opened read-only; otherwise the message that says why
-// not.
+// Success when a map is loaded and was not opened read-only; otherwise the
+// message that says why not. Writes go to the file the records came from
+// (MapState::loadedPath), so records of one file never land in another.
 [[nodiscard]] Status CheckMapWritable(const MapState& map);
 
 }  // namespace quorin

@@ -3,21 +3,15 @@
 
 #include <type_traits>
 
+#include "map/RecordTable.h"
+
 namespace quorin {
 
 namespace {
 
-std::vector<ScriptHeader>& CacheOf(MapState& map, ScriptHeader*) { return map.ScriptHeaderCache; }
-std::vector<GlobalHeader>& CacheOf(MapState& map, GlobalHeader*) { return map.GlobalHeaderCache; }
-std::vector<Syntax>& CacheOf(MapState& map, Syntax*) { return map.SyntaxCache; }
-
-NameIndex& IndexOf(MapState& map, ScriptHeader*) { return map.ScriptsByName; }
-NameIndex& IndexOf(MapState& map, GlobalHeader*) { return map.GlobalsByName; }
-IdentityIndex& IndexOf(MapState& map, Syntax*) { return map.SyntaxByIdentity; }
-
 template <typename Record, typename Value>
 void Set(MapState& map, Value Record::*member, std::size_t position, const RecordValue& value) {
-    auto& cache = CacheOf(map, static_cast<Record*>(nullptr));
+    auto& cache = map.*RecordTable<Record>::kCache;
     if (position < cache.size()) cache[position].*member = std::get<Value>(value);
 }
 
@@ -36,12 +30,12 @@ std::optional<std::int32_t> Lookup(const IdentityIndex& index, std::int32_t iden
 
 template <typename Record, typename Value>
 std::optional<std::int32_t> KeyOwner(MapState& map, const Value& key) {
-    return Lookup(IndexOf(map, static_cast<Record*>(nullptr)), key);
+    return Lookup(map.*RecordTable<Record>::kIndex, key);
 }
 
 template <typename Record, typename Value>
 void SetKey(MapState& map, const Value& key, std::int32_t position) {
-    IndexOf(map, static_cast<Record*>(nullptr))[key] = position;
+    (map.*RecordTable<Record>::kIndex)[key] = position;
 }
 
 }  // namespace

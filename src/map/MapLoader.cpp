@@ -278,8 +278,8 @@ Result<OpenedMap> OpenForMode(const std::string& path, OpenMode mode) {
 // is open.
 Status LoadMap(MapState& state, const std::string& path, const std::vector<std::string>& stockNames, OpenMode mode,
                std::int64_t& size) {
-    // f keeps naming the loaded map until this file has loaded: a refused
-    // file must not take the writes away from the map on screen.
+    // The loaded map stays until this file has loaded: a refused file must
+    // not take the writes away from the map on screen.
     auto opened = OpenForMode(path, mode);
     if (!opened) return opened.error();
     MapFile& file = opened->file;
@@ -289,8 +289,7 @@ Status LoadMap(MapState& state, const std::string& path, const std::vector<std::
     if (*version == L::kRefusedVersion) {
         return Error(ErrorCode::NotAMap, path, L::header::Version.offset) << kVersionRefused;
     }
-    state.MapNames = stockNames;
-    auto content = ReadMapData(file, state.MapNames);
+    auto content = ReadMapData(file, stockNames);
     if (!content) return content.error();
     content->version = *version;
     // The identity the writes will compare with is the one of the file that
@@ -302,7 +301,6 @@ Status LoadMap(MapState& state, const std::string& path, const std::vector<std::
                << "The map \"" << FilePath{path} << "\" changed while it was being loaded. Open it again.";
     }
     opened->facts.identity = *now;
-    state.f = path;
     state.adopt(std::move(*content), path, std::move(opened->facts));
     return success();
 }

@@ -39,11 +39,11 @@ enum class OpenMode {
 inline constexpr const char* kOpenedReadOnly = "is open read-only";
 
 // The whole chain as File > Open runs it: the file is opened once, a
-// version of 609 is refused with "cant load |1|", MapNames is refilled from
-// stockNames, the map is read and, on success, replaces the previous one
-// and f becomes path. The caller then shows kMapLoaded. A refusal returns
-// the one message to show and leaves f, the loaded map, its records and
-// the editor properties as they were, so the map on screen stays writable.
+// version of 609 is refused with "cant load |1|", the map is read against
+// stockNames and, on success, replaces the previous one. The caller then
+// shows kMapLoaded. A refusal returns the one message to show and leaves
+// the loaded map, its records and the editor properties as they were, so
+// the map on screen stays writable.
 // The file's identity is taken from the descriptor read; a file that changes
 // while it is read is refused. An allocation that fails anywhere in the load
 // refuses the map with a message beginning kNotEnoughMemory.

@@ -3,6 +3,8 @@
 
 #include <charconv>
 
+#include "map/RecordTable.h"
+
 namespace quorin {
 
 void MapState::adopt(MapContent content, std::string path, LoadedFile file) {
@@ -47,24 +49,41 @@ std::size_t MapContent::syntaxPositionOr0(std::int32_t identity) const {
     return syntaxPosition(identity).value_or(0);
 }
 
+std::size_t MapContent::recordCount(RecordKind kind) const {
+    return ForRecordKind(kind, [this]<typename Record>(RecordTable<Record>) { return (this->*RecordTable<Record>::kCache).size(); });
+}
+
 namespace {
 
 template <typename Record>
-const Record* Current(const std::optional<LoadedRecord>& loaded, const std::vector<Record>& cache,
-                      std::uint64_t generation) {
-    if (!loaded || loaded->generation != generation || loaded->position >= cache.size()) return nullptr;
-    return &cache[loaded->position];
+const Record* Current(const MapState& map) {
+    const auto position = map.shownPosition(RecordTable<Record>::kKind);
+    return position ? &(map.*RecordTable<Record>::kCache)[*position] : nullptr;
 }
 
 }  // namespace
 
-const ScriptHeader* MapState::loadedScript() const {
-    return Current(LoadedScript, ScriptHeaderCache, generation_);
+const ScriptHeader* MapState::loadedScript() const { return Current<ScriptHeader>(*this); }
+const GlobalHeader* MapState::loadedGlobal() const { return Current<GlobalHeader>(*this); }
+const Syntax* MapState::loadedSyntax() const { return Current<Syntax>(*this); }
+
+std::optional<std::size_t> MapState::shownPosition(RecordKind kind) const {
+    const std::optional<LoadedRecord>& loaded = shown(kind);
+    if (!loaded || loaded->generation != generation_ || loaded->position >= recordCount(kind)) return std::nullopt;
+    return loaded->position;
 }
-const GlobalHeader* MapState::loadedGlobal() const {
-    return Current(LoadedGlobal, GlobalHeaderCache, generation_);
+
+std::optional<LoadedRecord>& MapState::shown(RecordKind kind) {
+    return ForRecordKind(kind, [this]<typename Record>(RecordTable<Record>) -> std::optional<LoadedRecord>& {
+        return this->*RecordTable<Record>::kShown;
+    });
 }
-const Syntax* MapState::loadedSyntax() const { return Current(LoadedSyntax, SyntaxCache, generation_); }
+
+const std::optional<LoadedRecord>& MapState::shown(RecordKind kind) const {
+    return ForRecordKind(kind, [this]<typename Record>(RecordTable<Record>) -> const std::optional<LoadedRecord>& {
+        return this->*RecordTable<Record>::kShown;
+    });
+}
 
 std::optional<std::int32_t> IdentityFromKey(std::string_view key) {
     if (key.empty()) return std::nullopt;

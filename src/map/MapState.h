@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Everything the tool knows about the open map: the record caches, the three
-// dictionaries and the records shown in the editor. Owned by the main window
-// (or by a quorin-cli run); holds no widgets.
+// dictionaries and the records shown in the editor. Owned by a map session
+// (session/MapSession.h); holds no widgets.
 
 #include <cstddef>
 #include <cstdint>
@@ -55,6 +55,8 @@ struct MapContent {
     // The lookup the renderer and the selection display make: an identity
     // the dictionary lacks leads to position 0. Only for a non-empty cache.
     std::size_t syntaxPositionOr0(std::int32_t identity) const;
+    // The size of kind's cache.
+    std::size_t recordCount(RecordKind kind) const;
 };
 
 // What a load learnt about the file itself, for the writes that follow.
@@ -74,11 +76,6 @@ struct LoadedFile {
 // The map's records (MapContent) plus what the window keeps beside them.
 class MapState : public MapContent {
 public:
-    // The file of the map loaded last. A cancelled or refused Open leaves
-    // it, so the map on screen stays the one written.
-    std::optional<std::string> f;
-    std::vector<std::string> MapNames;
-
     std::optional<LoadedRecord> LoadedScript;
     std::optional<LoadedRecord> LoadedGlobal;
     std::optional<LoadedRecord> LoadedSyntax;
@@ -108,14 +105,16 @@ public:
         written_ = true;
     }
 
-    // True when records of this load may be written: a map is loaded and f
-    // still names the file the records came from.
-    bool writable() const { return hasMap() && f && *f == loadedPath_; }
-
     // The record an editor property points at, when it belongs to this load.
     const ScriptHeader* loadedScript() const;
     const GlobalHeader* loadedGlobal() const;
     const Syntax* loadedSyntax() const;
+    // The cache position of the record of kind an editor page shows, when
+    // it belongs to this load.
+    std::optional<std::size_t> shownPosition(RecordKind kind) const;
+    // LoadedScript, LoadedGlobal or LoadedSyntax, by kind.
+    std::optional<LoadedRecord>& shown(RecordKind kind);
+    const std::optional<LoadedRecord>& shown(RecordKind kind) const;
 
     LoadedRecord recordAt(std::size_t position) const { return {position, generation_}; }
 

@@ -247,17 +247,12 @@ Status EditNumber(MapState& state) { return CommitField(state, EditField::Script
 Status EditName(MapState& state) { return CommitField(state, EditField::GlobalName, "renamed"); }
 Status EditPopup(MapState& state) { return CommitPopup(state, EditField::SyntaxType, 3); }
 
-void NoMap(Loaded& map) {
-    map.state = MapState{};
-    map.state.f = map.fixture.path;
-}
+void NoMap(Loaded& map) { map.state = MapState{}; }
 void NothingShown(Loaded& map) {
     map.state.LoadedScript.reset();
     map.state.LoadedGlobal.reset();
     map.state.LoadedSyntax.reset();
 }
-// No window leaves f empty once a map has loaded; the check holds all the same.
-void FileReferenceCleared(Loaded& map) { map.state.f.reset(); }
 void RefusedOpen(Loaded& map) {
     Bytes refused = map.fixture.bytes;
     testing::PutInt32(refused, 4, 609);
@@ -288,7 +283,7 @@ void NoChange(Loaded&) {}
 
 std::vector<Refusal> RefusalCases() {
     const std::vector<std::pair<std::string, std::function<void(Loaded&)>>> situations = {
-        {"NoMapLoaded", NoMap},     {"NothingShown", NothingShown}, {"FileReferenceCleared", FileReferenceCleared},
+        {"NoMapLoaded", NoMap},     {"NothingShown", NothingShown},
         {"SecondOpen", SecondOpen},   {"StaleRecords", StaleRecords},
         {"ReadOnly", ReadOnly},     {"Deleted", Deleted},           {"Directory", Directory},
         {"Truncated", Truncated},

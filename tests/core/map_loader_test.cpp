@@ -9,6 +9,7 @@
 #include <random>
 
 #include "builder/DemoMap.h"
+#include "edit/MapWritable.h"
 #include "map/MapLoader.h"
 #include "map/MapNames.h"
 #include "support/TempMap.h"
@@ -59,7 +60,6 @@ TEST_F(MapLoaderTest, ReadsHeaderTagAndTables) {
     EXPECT_EQ(state.Scenario.Offset, at.scenario);
     EXPECT_EQ(state.ScriptTableOuter, at.stringTable);
     EXPECT_EQ(state.FolderRows, (std::vector<std::string>{"scripts", "globals"}));
-    EXPECT_EQ(state.MapNames, BuiltInMapNames());
 
     ASSERT_EQ(state.ScriptHeaderCache.size(), 2u);
     const ScriptHeader& second = state.ScriptHeaderCache[1];
@@ -221,7 +221,6 @@ TEST_F(MapLoaderTest, RefusalsLeaveTheLoadedMapAlone) {
     const std::string good = WriteMap(dir, DemoMap(), "good.map");
     ASSERT_TRUE(Load(state, good, messages));
     state.LoadedScript = state.recordAt(1);
-    state.MapNames = {"kept"};
     const MapState before = state;
 
     MapBuilder versioned = SmallMap();
@@ -232,23 +231,20 @@ TEST_F(MapLoaderTest, RefusalsLeaveTheLoadedMapAlone) {
     struct Case {
         std::string path;
         std::string message;
-        bool mapNamesRefilled;
     };
     const Case cases[] = {
-        {WriteMap(dir, versioned, "609.map"), "cant load |1|", false},
-        {WriteMap(dir, misnamed, "name.map"), "Cant load |2|", true},
-        {dir.path("missing.map"), "Can't open \"" + dir.path("missing.map") + "\": the file does not exist.", false},
-        {dir.path("folder.map"), "Can't open \"" + dir.path("folder.map") + "\": it is not a regular file.", false},
+        {WriteMap(dir, versioned, "609.map"), "cant load |1|"},
+        {WriteMap(dir, misnamed, "name.map"), "Cant load |2|"},
+        {dir.path("missing.map"), "Can't open \"" + dir.path("missing.map") + "\": the file does not exist."},
+        {dir.path("folder.map"), "Can't open \"" + dir.path("folder.map") + "\": it is not a regular file."},
     };
     for (const Case& c : cases) {
-        state.MapNames = {"kept"};
         testing::CollectedMessages shown;
         EXPECT_FALSE(Load(state, c.path, shown));
         EXPECT_EQ(shown.messages, std::vector<std::string>{c.message});
         ExpectSameMap(state, before);
-        EXPECT_EQ(state.f, good);  // the refused file does not take the writes away
-        EXPECT_TRUE(state.writable());
-        EXPECT_EQ(state.MapNames.size(), c.mapNamesRefilled ? 11u : 1u);
+        EXPECT_EQ(state.loadedPath(), good);  // the refused file does not take the writes away
+        EXPECT_TRUE(CheckMapWritable(state));
     }
 }
 
@@ -263,7 +259,7 @@ TEST_F(MapLoaderTest, SecondLoadReplacesEverything) {
     ASSERT_TRUE(Load(state, second, messages));
     EXPECT_GT(state.generation(), firstGeneration);
     EXPECT_EQ(state.loadedPath(), second);
-    EXPECT_TRUE(state.writable());
+    EXPECT_TRUE(CheckMapWritable(state));
     EXPECT_EQ(state.ScriptHeaderCache.size(), 2u);
     EXPECT_TRUE(state.GlobalHeaderCache.empty());
     EXPECT_TRUE(state.GlobalsByName.empty());

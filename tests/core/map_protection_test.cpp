@@ -97,12 +97,7 @@ struct Refusal {
     void (*setUp)(Loaded&);
 };
 
-void NoMap(Loaded& map) {
-    map.state = MapState{};
-    map.state.f = map.fixture.path;
-}
-// No window leaves f empty once a map has loaded; the check holds all the same.
-void FileReferenceCleared(Loaded& map) { map.state.f.reset(); }
+void NoMap(Loaded& map) { map.state = MapState{}; }
 void RefusedOpen(Loaded& map) {
     Bytes refused = map.fixture.bytes;
     testing::PutInt32(refused, 4, 609);
@@ -141,7 +136,6 @@ TEST_P(ProtectRefusal, WritesNothingAndShowsNoSuccess) {
 
 INSTANTIATE_TEST_SUITE_P(EveryRefusal, ProtectRefusal,
                          ::testing::Values(Refusal{"NoMapLoaded", NoMap},
-                                           Refusal{"FileReferenceCleared", FileReferenceCleared},
                                            Refusal{"ReadOnly", ReadOnly},
                                            Refusal{"Deleted", Deleted}, Refusal{"Directory", Directory},
                                            Refusal{"LastFieldOutside", LastFieldOutside}),

@@ -14,7 +14,7 @@
 #include "builder/DemoMap.h"
 #include "fixtures/HostileMaps.h"
 #include "search/HitLines.h"
-#include "search/HitRow.h"
+#include "session/HitRow.h"
 #include "search/MapSearch.h"
 #include "support/EdgeMaps.h"
 #include "support/HandMap.h"

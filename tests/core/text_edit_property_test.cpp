@@ -22,7 +22,7 @@
 #include "script/Decompiler.h"
 #include "support/CliRun.h"
 #include "support/TempMap.h"
-#include "textedit/TextEditApply.h"
+#include "session/TextEditApply.h"
 #include "textedit/TextEditPlan.h"
 
 namespace quorin {

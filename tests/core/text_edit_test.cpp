@@ -16,7 +16,7 @@
 #include "support/EditFixture.h"
 #include "support/HandMap.h"
 #include "support/TempMap.h"
-#include "textedit/TextEditApply.h"
+#include "session/TextEditApply.h"
 #include "textedit/TextEditPlan.h"
 
 namespace quorin {

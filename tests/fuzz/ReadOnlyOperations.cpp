@@ -19,7 +19,7 @@
 #include "map/MapLoader.h"
 #include "map/MapNames.h"
 #include "script/Decompiler.h"
-#include "search/HitRow.h"
+#include "session/HitRow.h"
 #include "search/MapSearch.h"
 
 namespace quorin::fuzzing {

@@ -11,28 +11,28 @@ if(NOT SOURCE_DIR)
   message(FATAL_ERROR "SOURCE_DIR not given")
 endif()
 
-# Folder (below src) and the includes it must not have. Inside the core the
-# folders stack too: map at the bottom; script, edit and database on it;
-# extract on script; browse on script and edit; search on browse.
 # Each folder and the includes it may not make. The core reads upwards from
 # base: base <- file <- map <- builder; map <- script, edit, database;
-# script <- extract; script, edit <- browse, search, textedit; script <- compare
-# (which stands on base, map and script alone). Above the core: the window
+# script <- extract; script, edit <- browse, textedit; script <- search;
+# script <- compare (which stands on base, map and script alone); base, file,
+# map, script, edit, browse, search, textedit <- session, the one open map
+# both front ends hold. Above the core: the window
 # shell, then the window features, then start-up.
-set(core_above_base "app|ui|file|map|builder|script|edit|extract|database|browse|search|compare|textedit")
+set(core_above_base "app|ui|file|map|builder|script|edit|extract|database|browse|search|compare|textedit|session")
 set(rules
   "base" "<Q|\"(${core_above_base})/"
-  "file" "<Q|\"(app|ui|map|builder|script|edit|extract|database|browse|search|compare|textedit)/"
-  "map" "<Q|\"(app|ui|builder|script|edit|extract|database|browse|search|compare|textedit)/"
-  "builder" "<Q|\"(app|ui|script|edit|extract|database|browse|search|compare|textedit)/"
-  "script" "<Q|\"(app|ui|builder|edit|extract|database|browse|search|compare|textedit)/"
-  "edit" "<Q|\"(app|ui|builder|script|extract|database|browse|search|compare|textedit)/"
-  "database" "<Q|\"(app|ui|builder|script|edit|extract|browse|search|compare|textedit)/"
-  "extract" "<Q|\"(app|ui|builder|edit|database|browse|search|compare|textedit)/"
-  "browse" "<Q|\"(app|ui|builder|extract|database|search|compare|textedit)/"
-  "search" "<Q|\"(app|ui|builder|extract|database|compare|textedit)/"
-  "compare" "<Q|\"(app|ui|file|builder|edit|extract|database|browse|search|textedit)/"
-  "textedit" "<Q|\"(app|ui|builder|extract|database|browse|search|compare)/"
+  "file" "<Q|\"(app|ui|map|builder|script|edit|extract|database|browse|search|compare|textedit|session)/"
+  "map" "<Q|\"(app|ui|builder|script|edit|extract|database|browse|search|compare|textedit|session)/"
+  "builder" "<Q|\"(app|ui|script|edit|extract|database|browse|search|compare|textedit|session)/"
+  "script" "<Q|\"(app|ui|builder|edit|extract|database|browse|search|compare|textedit|session)/"
+  "edit" "<Q|\"(app|ui|builder|script|extract|database|browse|search|compare|textedit|session)/"
+  "database" "<Q|\"(app|ui|builder|script|edit|extract|browse|search|compare|textedit|session)/"
+  "extract" "<Q|\"(app|ui|builder|edit|database|browse|search|compare|textedit|session)/"
+  "browse" "<Q|\"(app|ui|builder|extract|database|search|compare|textedit|session)/"
+  "search" "<Q|\"(app|ui|builder|edit|extract|database|browse|compare|textedit|session)/"
+  "compare" "<Q|\"(app|ui|file|builder|edit|extract|database|browse|search|textedit|session)/"
+  "textedit" "<Q|\"(app|ui|builder|extract|database|browse|search|compare|session)/"
+  "session" "<Q|\"(app|ui|builder|extract|database|compare)/"
   "app/cli" "<Q|\"ui/"
   "ui/shell" "\"(app|ui/main|ui/extract|ui/find|ui/textedit)/"
   "ui/main" "\"(app|ui/extract|ui/find|ui/textedit)/"

@@ -246,7 +246,7 @@ void MainWindowTest::otherWindowsShareMenus() {
     const int dialogsBefore = dialogs_.openDialogs;
     QCOMPARE(OpenThroughMenu(other, dialogs_, path).value(0), QStringLiteral("Map loaded!"));
     QCOMPARE(dialogs_.openDialogs, dialogsBefore + 1);
-    QCOMPARE(window().state().f.value_or(""), path.toStdString());
+    QCOMPARE(window().state().loadedPath(), path.toStdString());
 }
 
 void MainWindowTest::cancelledOpenKeepsTheMap() {
@@ -255,7 +255,7 @@ void MainWindowTest::cancelledOpenKeepsTheMap() {
     const auto messagesBefore = dialogs_.messages.size();
     TriggerMenuItem(window(), "Fileopen");  // nothing queued: the user cancels
     QCOMPARE(dialogs_.messages.size(), messagesBefore);
-    QCOMPARE(window().state().f.value_or(""), path.toStdString());  // still the map edits write
+    QCOMPARE(window().state().loadedPath(), path.toStdString());  // still the map edits write
     QCOMPARE(TopTexts(List(window())), (QStringList{"scripts", "globals"}));
     QCOMPARE(window().state().ScriptHeaderCache.size(), std::size_t{6});
 }

@@ -15,8 +15,8 @@
 #include "base/TextFormat.h"
 #include "browse/RecordSelection.h"
 #include "file/SystemFile.h"
-#include "textedit/TextEditApply.h"
 #include "textedit/TextEditPlan.h"
+#include "session/MapSession.h"
 
 namespace quorin::cli {
 
@@ -53,8 +53,8 @@ Result<std::string> ReadEdited(const std::string& path) {
 }
 
 // The map loaded and the record named, or nothing after the message.
-std::optional<TextRecord> Named(CliContext& context, MapState& state, RecordKind kind) {
-    const auto record = RecordNamed(state, kind, context.args[2]);
+std::optional<TextRecord> Named(CliContext& context, const MapSession& session, RecordKind kind) {
+    const auto record = session.recordNamed(kind, context.args[2]);
     if (!record) {
         context.err << "\"" << context.args[0] << "\" has no " << context.args[1] << " \"" << context.args[2]
                     << "\". Nothing was written.\n";
@@ -73,9 +73,9 @@ int Apply(CliContext& context) {
     }
     const std::string& file = context.args[3];
     const bool dryRun = context.hasFlag(kDryRunFlag);
-    auto state = LoadForCommand(context, context.args[0], dryRun ? OpenMode::ReadOnly : OpenMode::HoldForWriting);
-    if (!state) return kRefused;
-    const auto record = Named(context, *state, *kind);
+    MapSession* session = OpenForCommand(context, context.args[0], dryRun ? OpenMode::ReadOnly : OpenMode::HoldForWriting);
+    if (!session) return kRefused;
+    const auto record = Named(context, *session, *kind);
     if (!record) return kRefused;
     const auto edited = ReadEdited(file);
     if (!edited) {
@@ -83,7 +83,7 @@ int Apply(CliContext& context) {
         return kRefused;
     }
 
-    const TextPlan plan = PlanEditedFile(*state, *record, *edited);
+    const TextPlan plan = PlanEditedFile(session->map(), *record, *edited);
     if (plan.refused()) {
         PlaceFinder places(*edited);
         const std::size_t shown = std::min(plan.refusals.size(), kMostRefusalsShown);
@@ -105,7 +105,7 @@ int Apply(CliContext& context) {
         for (const PlannedWrite& write : plan.writes) context.out << DryRunLine(write) << '\n';
         return kSuccess;
     }
-    if (auto applied = ApplyTextPlan(*state, plan); !applied) {
+    if (auto applied = session->apply(plan); !applied) {
         context.err << MessageOf(applied.error()) << '\n';
         return kRefused;
     }

@@ -11,6 +11,7 @@
 
 #include "app/cli/OutputLimit.h"
 #include "map/MapNames.h"
+#include "session/MapSession.h"
 
 namespace quorin::cli {
 
@@ -36,18 +37,23 @@ std::vector<std::string> JsonCommands() {
     return names;
 }
 
-MapState* LoadForCommand(CliContext& context, const std::string& path, OpenMode mode) {
+MapSession* OpenForCommand(CliContext& context, const std::string& path, OpenMode mode) {
     // Kept for the rest of the run; main ends the process without freeing it.
-    static std::vector<std::unique_ptr<MapState>> loaded;
-    auto state = std::make_unique<MapState>();
-    state->backupBeforeFirstWrite = context.options.backup;
-    if (auto opened = OpenMap(*state, path, context.mapNames, mode); !opened) {
+    static std::vector<std::unique_ptr<MapSession>> loaded;
+    auto session = std::make_unique<MapSession>();
+    session->setBackupBeforeFirstWrite(context.options.backup);
+    if (auto opened = session->open(path, context.mapNames, mode); !opened) {
         context.err << MessageOf(opened.error()) << '\n';
         return nullptr;
     }
     context.err << kMapLoaded << '\n';
-    loaded.push_back(std::move(state));
+    loaded.push_back(std::move(session));
     return loaded.back().get();
+}
+
+const MapState* LoadForCommand(CliContext& context, const std::string& path, OpenMode mode) {
+    const MapSession* session = OpenForCommand(context, path, mode);
+    return session ? &session->map() : nullptr;
 }
 
 int StdoutStopped(CliContext& context) {

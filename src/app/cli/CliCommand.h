@@ -14,6 +14,10 @@
 #include "map/MapLoader.h"
 #include "map/MapState.h"
 
+namespace quorin {
+class MapSession;
+}
+
 namespace quorin::cli {
 
 enum ExitCode : int { kSuccess = 0, kRefused = 1, kUsage = 2 };
@@ -72,13 +76,16 @@ CommandRun JsonRunOf(std::string_view command);
 // The commands that have a JSON run, in the table's order.
 std::vector<std::string> JsonCommands();
 
-// Runs the load chain on path; the message a desktop box would show goes to
-// stderr ("Map loaded!", or why the map was refused). Returns the loaded
-// state, or nullptr after a refusal (the caller exits with kRefused).
-// A command that writes loads with OpenMode::HoldForWriting, so it writes
-// through the descriptor it read. The state lives to the end of the process,
-// which ends without freeing it (see main).
-MapState* LoadForCommand(CliContext& context, const std::string& path, OpenMode mode = OpenMode::Edit);
+// Opens a session on path with the stock names in force and the --backup
+// choice; the message a desktop box would show goes to stderr ("Map
+// loaded!", or why the map was refused). Returns the session, or nullptr
+// after a refusal (the caller exits with kRefused). A command that writes
+// opens with OpenMode::HoldForWriting, so it writes through the descriptor
+// it read. The session lives to the end of the process, which ends without
+// freeing it (see main).
+MapSession* OpenForCommand(CliContext& context, const std::string& path, OpenMode mode = OpenMode::Edit);
+// OpenForCommand for a command that only reads the map.
+const MapState* LoadForCommand(CliContext& context, const std::string& path, OpenMode mode = OpenMode::Edit);
 
 // For a command whose result stopped going to stdout: says why (the output
 // limit, or a write that failed) and gives the exit code.

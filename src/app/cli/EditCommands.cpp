@@ -11,11 +11,10 @@
 #include "app/cli/CliCommand.h"
 #include "app/cli/CommandRuns.h"
 #include "app/cli/EditCommands.h"
-#include "browse/RecordSelection.h"
 #include "edit/FieldRule.h"
-#include "edit/FieldWriteBack.h"
 #include "edit/MapProtection.h"
 #include "base/TextFormat.h"
+#include "session/MapSession.h"
 
 namespace quorin::cli {
 
@@ -97,17 +96,17 @@ int Set(CliContext& context) {
         }
     }
 
-    auto state = LoadForCommand(context, map, OpenMode::HoldForWriting);
-    if (!state) return kRefused;
+    MapSession* session = OpenForCommand(context, map, OpenMode::HoldForWriting);
+    if (!session) return kRefused;
     // The record named becomes the shown one, as selecting its row would make it.
-    const auto record = RecordNamed(*state, *kind, key);
+    const auto record = session->recordNamed(*kind, key);
     if (!record) {
         context.err << "\"" << map << "\" has no " << kindWord << " \"" << key << "\". Nothing was written.\n";
         return kRefused;
     }
-    ShowRecord(*state, *record);
+    session->show(*record);
     const Status committed =
-        item ? CommitPopup(*state, rule->field, *item) : CommitField(*state, rule->field, value);
+        item ? session->commitChoice(rule->field, *item) : session->commitField(rule->field, value);
     if (!committed) {
         context.err << MessageOf(committed.error()) << '\n';
         return kRefused;
@@ -116,9 +115,9 @@ int Set(CliContext& context) {
 }
 
 int Protect(CliContext& context) {
-    auto state = LoadForCommand(context, context.args[0], OpenMode::HoldForWriting);
-    if (!state) return kRefused;
-    if (auto done = ProtectScripts(*state); !done) {
+    MapSession* session = OpenForCommand(context, context.args[0], OpenMode::HoldForWriting);
+    if (!session) return kRefused;
+    if (auto done = session->protect(); !done) {
         context.err << MessageOf(done.error()) << '\n';
         return kRefused;
     }

@@ -8,6 +8,7 @@
 #include "extract/ResultText.h"
 #include "base/LimitedText.h"
 #include "map/MapLoader.h"
+#include "map/MapNames.h"
 #include "ui/extract/ResultWindow.h"
 #include "ui/extract/CompareRun.h"
 #include "ui/extract/ExtractAllRun.h"
@@ -69,7 +70,8 @@ void ExtractionCommands::compareWith(QWidget* parent) {
     if (path.isEmpty()) return;
     MapState other;
     // Only read: nothing the comparison does may write either map.
-    if (const Status loaded = OpenMap(other, QFile::encodeName(path).toStdString(), current.MapNames, OpenMode::ReadOnly);
+    if (const Status loaded = OpenMap(other, QFile::encodeName(path).toStdString(), stockNames_ ? stockNames_() : BuiltInMapNames(),
+                                      OpenMode::ReadOnly);
         !loaded) {
         context_.dialogs.showWarning(parent, MessageText(loaded.error()));
         return;

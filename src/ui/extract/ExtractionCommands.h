@@ -6,6 +6,9 @@
 
 #include <QObject>
 #include <QPointer>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "ui/shell/MapSource.h"
 #include "ui/shell/WindowContext.h"
@@ -35,6 +38,9 @@ public:
     // with it (new) in a new result window. A map that cannot be loaded
     // gives its message (over parent) and no window.
     void compareWith(QWidget* parent = nullptr);
+    // The stock names the loaded map was checked against (the built-in list
+    // until this is called).
+    void setStockNames(std::function<const std::vector<std::string>&()> names) { stockNames_ = std::move(names); }
 
     // The open range window, or nullptr.
     RangeWindow* rangeWindow() const;
@@ -48,6 +54,7 @@ private:
 
     WindowContext context_;
     MapSource map_;
+    std::function<const std::vector<std::string>&()> stockNames_;
     QPointer<RangeWindow> rangeWindow_;
 };
 

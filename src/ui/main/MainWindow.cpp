@@ -30,8 +30,6 @@
 #include "edit/MapProtection.h"
 #include "map/MapLoader.h"
 #include "map/MapNames.h"
-#include "search/HitRow.h"
-#include "textedit/TextEditApply.h"
 #include "ui/main/EditorLayout.h"
 #include "ui/main/EditorPanel.h"
 #include "ui/main/RecentMaps.h"
@@ -128,21 +126,12 @@ quorin::EditorPage PageOf(quorin::RecordKind kind) {
     return quorin::EditorPage::Credits;
 }
 
-const std::optional<quorin::LoadedRecord>& ShownOf(const quorin::MapState& state, quorin::RecordKind kind) {
-    switch (kind) {
-    case quorin::RecordKind::Script: return state.LoadedScript;
-    case quorin::RecordKind::Global: return state.LoadedGlobal;
-    case quorin::RecordKind::Syntax: break;
-    }
-    return state.LoadedSyntax;
-}
-
 }  // namespace
 
 MainWindow::MainWindow(quorin::ui::WindowContext context)
     : context_(context), stockNames_(quorin::BuiltInMapNames()) {
     // A copy before the first write, unless start-up says the user turned it off.
-    state_.backupBeforeFirstWrite = true;
+    session_.setBackupBeforeFirstWrite(true);
     using namespace quorin::ui;
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Quorin"));
@@ -265,13 +254,11 @@ void MainWindow::askAndOpen(bool readOnly) {
 bool MainWindow::openMap(const QString& path, bool readOnly) {
     // The loader's message is shown once the tree holds the new map.
     const auto mode = readOnly || alwaysReadOnly_ ? quorin::OpenMode::ReadOnly : quorin::OpenMode::Edit;
-    const quorin::Status loaded = quorin::OpenMap(state_, QFile::encodeName(path).toStdString(), stockNames_, mode);
+    const quorin::Status loaded = session_.open(QFile::encodeName(path).toStdString(), stockNames_, mode);
     if (!loaded) {
         ShowError(context_.dialogs, this, loaded.error());
         return false;
     }
-    // The steps belonged to the previous map.
-    history_.clear();
     quorin::ui::RememberRecentMap(path);
     showNewMap();
     emit mapLoaded();
@@ -329,13 +316,13 @@ void MainWindow::dropEvent(QDropEvent* event) {
 void MainWindow::showNewMap() {
     list_->clear();
     QList<QTreeWidgetItem*> rows;
-    for (const quorin::TreeRow& row : quorin::TopRows(state_)) rows.append(MakeRow(row));
+    for (const quorin::TreeRow& row : quorin::TopRows(state())) rows.append(MakeRow(row));
     list_->addTopLevelItems(rows);
     list_->setEnabled(true);
     // The pages showed records of the previous map; an edit there must not
     // reach the new file.
     editor_->clearPages();
-    editor_->setReadOnly(state_.readOnly());
+    editor_->setReadOnly(state().readOnly());
     context_.menus.setEnabled(quorin::ui::MenuCommand::EditAsText, false);
     updateWriteItems();
     updateTitle();
@@ -343,17 +330,16 @@ void MainWindow::showNewMap() {
 
 void MainWindow::updateWriteItems() {
     using quorin::ui::MenuCommand;
-    const bool writable = state_.hasMap() && !state_.readOnly();
-    context_.menus.setEnabled(MenuCommand::ProtectMap, writable);
-    context_.menus.setEnabled(MenuCommand::UndoWrite, writable && history_.canUndo(state_));
-    context_.menus.setEnabled(MenuCommand::RedoWrite, writable && history_.canRedo(state_));
+    context_.menus.setEnabled(MenuCommand::ProtectMap, session_.writable());
+    context_.menus.setEnabled(MenuCommand::UndoWrite, session_.canUndo());
+    context_.menus.setEnabled(MenuCommand::RedoWrite, session_.canRedo());
 }
 
 void MainWindow::updateTitle() {
     QString title = QStringLiteral("Quorin");
-    if (state_.hasMap()) {
+    if (state().hasMap()) {
         title += QStringLiteral(" \u2014 ") + QFileInfo(loadedPath()).fileName();
-        if (state_.readOnly()) title += QStringLiteral(" [read-only]");
+        if (state().readOnly()) title += QStringLiteral(" [read-only]");
     }
     setWindowTitle(title);
 }
@@ -363,10 +349,10 @@ void MainWindow::Lb_Select_Change() {
     if (selected.isEmpty()) return;
     const auto key = KeyOf(*selected.front());
     if (!key) return;
-    const auto fill = quorin::PageForRow(state_, *key);
+    const auto fill = quorin::PageForRow(state(), *key);
     if (!fill) return;
     // The record is remembered before any field shows it.
-    quorin::ShowRecord(state_, fill->record);
+    session_.show(fill->record);
     editor_->showFill(*fill);
     context_.menus.setEnabled(quorin::ui::MenuCommand::EditAsText, shownTextRecord().has_value());
 }
@@ -374,7 +360,7 @@ void MainWindow::Lb_Select_Change() {
 void MainWindow::Lb_Select_ExpandRow(QTreeWidgetItem* row) {
     list_->setCurrentItem(row);
     const auto key = KeyOf(*row);
-    const quorin::ChildRows children = key ? quorin::ChildRowsFor(state_, *key) : quorin::ChildRows{false, {}};
+    const quorin::ChildRows children = key ? quorin::ChildRowsFor(state(), *key) : quorin::ChildRows{false, {}};
     if (!children.known) {
         context_.dialogs.showWarning(this, quorin::ui::MessageText(quorin::kUnknownFolder));
         return;
@@ -401,42 +387,35 @@ void MainWindow::Field_KeyDown(quorin::EditField field, QLineEdit& control, quor
         showFileValue(field);
         return;
     }
-    if (auto written = quorin::CommitField(state_, field, ToMapText(text), &history_); !written) {
+    if (auto written = session_.commitField(field, ToMapText(text)); !written) {
         ShowError(context_.dialogs, this, written.error());
         showFileValue(field);
         return;
     }
-    const quorin::RecordKind kind = quorin::KindOf(quorin::RuleFor(field));
-    showWritten({{kind, ShownOf(state_, kind)->position}}, field);
+    showWritten({*session_.shown(quorin::KindOf(quorin::RuleFor(field)))}, field);
     emit recordsChanged();
 }
 
 void MainWindow::Popup_Change(quorin::EditField popup, int index) {
     if (editor_->filling()) return;
-    if (auto written = quorin::CommitPopup(state_, popup, index, &history_); !written) {
+    if (auto written = session_.commitChoice(popup, index); !written) {
         ShowError(context_.dialogs, this, written.error());
         showFileValue(popup);
         updateWriteItems();
         return;
     }
-    const quorin::RecordKind kind = quorin::KindOf(quorin::RuleFor(popup));
     // No item (index -1) writes nothing, and may come with no record shown.
-    if (const auto& shown = ShownOf(state_, kind)) showWritten({{kind, shown->position}}, popup);
+    if (const auto shown = session_.shown(quorin::KindOf(quorin::RuleFor(popup)))) showWritten({*shown}, popup);
     emit recordsChanged();
 }
 
 void MainWindow::showFileValue(quorin::EditField field) {
-    const quorin::RecordKind kind = quorin::KindOf(quorin::RuleFor(field));
-    const auto& shown = ShownOf(state_, kind);
     // A record of an earlier load has no value in this map to go back to.
-    if (!shown || shown->generation != state_.generation()) return;
-    for (const quorin::FieldValue& value : quorin::PageFor(state_, {kind, shown->position}).fields) {
-        if (value.field == field) editor_->restoreValue(value);
-    }
+    if (const auto value = session_.fieldValue(field)) editor_->restoreValue(*value);
 }
 
 void MainWindow::ScriptToolsProtectMap_Action() {
-    if (auto protectedMap = quorin::ProtectScripts(state_, &history_); !protectedMap) {
+    if (auto protectedMap = session_.protect(); !protectedMap) {
         ShowError(context_.dialogs, this, protectedMap.error());
         return;
     }
@@ -447,7 +426,7 @@ void MainWindow::ScriptToolsProtectMap_Action() {
 
 void MainWindow::showSearchHit(const quorin::SearchHit& hit) {
     QTreeWidgetItem* row = nullptr;
-    for (const quorin::RowKey& key : quorin::TreePathFor(state_, hit)) {
+    for (const quorin::RowKey& key : session_.rowsToHit(hit)) {
         // Children are made when their folder expands, so each row on the
         // way is expanded before the next is looked for.
         if (row && !row->isExpanded()) list_->expandItem(row);
@@ -467,7 +446,7 @@ void MainWindow::showSearchHit(const quorin::SearchHit& hit) {
 }
 
 void MainWindow::ScriptToolsUndoWrite_Action() {
-    auto undone = history_.undo(state_);
+    auto undone = session_.undo();
     if (!undone) {
         ShowError(context_.dialogs, this, undone.error());
         return;
@@ -478,7 +457,7 @@ void MainWindow::ScriptToolsUndoWrite_Action() {
 }
 
 void MainWindow::ScriptToolsRedoWrite_Action() {
-    auto redone = history_.redo(state_);
+    auto redone = session_.redo();
     if (!redone) {
         ShowError(context_.dialogs, this, redone.error());
         return;
@@ -490,9 +469,8 @@ void MainWindow::ScriptToolsRedoWrite_Action() {
 
 std::optional<quorin::TextRecord> MainWindow::shownTextRecord() const {
     for (const quorin::RecordKind kind : {quorin::RecordKind::Script, quorin::RecordKind::Global}) {
-        const auto& shown = ShownOf(state_, kind);
-        if (editor_->currentIndex() == static_cast<int>(PageOf(kind)) && shown &&
-            shown->generation == state_.generation()) {
+        const auto shown = session_.shown(kind);
+        if (editor_->currentIndex() == static_cast<int>(PageOf(kind)) && shown) {
             return quorin::TextRecord{kind, shown->position};
         }
     }
@@ -500,7 +478,7 @@ std::optional<quorin::TextRecord> MainWindow::shownTextRecord() const {
 }
 
 quorin::Status MainWindow::applyTextPlan(const quorin::TextPlan& plan) {
-    const quorin::Status written = quorin::ApplyTextPlan(state_, plan, &history_);
+    const quorin::Status written = session_.apply(plan);
     if (written) {
         // Every record the plan wrote: rows of the record itself (a name),
         // and the pages, whose texts show the record's nodes.
@@ -533,7 +511,7 @@ void MainWindow::showWritten(const std::vector<quorin::SelectedRecord>& changed,
         const auto key = KeyOf(**row);
         if (!key) continue;
         for (const quorin::SelectedRecord& record : changed) {
-            if (const auto text = quorin::RowTextAfterChange(state_, *key, record)) {
+            if (const auto text = quorin::RowTextAfterChange(state(), *key, record)) {
                 (*row)->setText(0, FromMapText(*text));
             }
         }
@@ -542,9 +520,7 @@ void MainWindow::showWritten(const std::vector<quorin::SelectedRecord>& changed,
     // every page of a record of this load is brought up to date, once.
     for (const quorin::RecordKind kind : {quorin::RecordKind::Script, quorin::RecordKind::Global,
                                           quorin::RecordKind::Syntax}) {
-        const auto& shown = ShownOf(state_, kind);
-        if (!shown || shown->generation != state_.generation()) continue;
-        editor_->refreshFill(quorin::PageFor(state_, {kind, shown->position}), written);
+        if (const auto shown = session_.shown(kind)) editor_->refreshFill(quorin::PageFor(state(), *shown), written);
     }
     updateWriteItems();
 }

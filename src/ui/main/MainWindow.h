@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The tool's one document window: the script tree Lb_Select on the left and
-// the page panel PageEditor on the right. It owns the map state; start-up
-// makes it, lends that state to the extraction windows and wires the menu
-// commands.
+// the page panel PageEditor on the right. It holds the map session and
+// shows what it does; start-up makes it, lends the session's map to the
+// extraction windows and wires the menu commands.
 
 #include <QFile>
 #include <QMainWindow>
@@ -13,9 +13,8 @@
 #include "browse/RecordSelection.h"
 #include "edit/EditField.h"
 #include "edit/FieldWriteBack.h"
-#include "edit/WriteHistory.h"
-#include "map/MapState.h"
 #include "search/SearchHit.h"
+#include "session/MapSession.h"
 #include "textedit/TextEditPlan.h"
 #include "ui/shell/WindowContext.h"
 
@@ -41,8 +40,8 @@ public:
 
     const quorin::ui::WindowContext& context() const { return context_; }
 
-    quorin::MapState& state() { return state_; }
-    const quorin::MapState& state() const { return state_; }
+    const quorin::MapSession& session() const { return session_; }
+    const quorin::MapState& state() const { return session_.map(); }
 
     // The stock map names every load checks against (default: the built-in list).
     void setStockMapNames(std::vector<std::string> names) { stockNames_ = std::move(names); }
@@ -56,10 +55,10 @@ public:
     void setAlwaysReadOnly(bool always) { alwaysReadOnly_ = always; }
 
     // Script Tools > Back Up Before First Write.
-    void setBackupBeforeFirstWrite(bool backup) { state_.backupBeforeFirstWrite = backup; }
-    bool backupBeforeFirstWrite() const { return state_.backupBeforeFirstWrite; }
+    void setBackupBeforeFirstWrite(bool backup) { session_.setBackupBeforeFirstWrite(backup); }
+    bool backupBeforeFirstWrite() const { return session_.backupBeforeFirstWrite(); }
 
-    const quorin::WriteHistory& history() const { return history_; }
+    const quorin::WriteHistory& history() const { return session_.history(); }
 
     // The handlers of File > Open, File > Open Read-Only, Protect Map and
     // the undo and redo of writes; start-up wires them to the menu items of
@@ -134,12 +133,11 @@ private:
     void updateHint();
     void updateTitle();
     // The file the records came from, as the file system names it.
-    QString loadedPath() const { return QFile::decodeName(state_.loadedPath().c_str()); }
+    QString loadedPath() const { return QFile::decodeName(state().loadedPath().c_str()); }
     void stretchWithHeight();
 
     quorin::ui::WindowContext context_;
-    quorin::MapState state_;
-    quorin::WriteHistory history_;
+    quorin::MapSession session_;
     std::vector<std::string> stockNames_;
     bool alwaysReadOnly_ = false;
     QWidget* content_ = nullptr;

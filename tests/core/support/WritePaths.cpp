@@ -4,7 +4,7 @@
 #include "edit/FieldRule.h"
 #include "edit/FieldWriteBack.h"
 #include "edit/MapProtection.h"
-#include "textedit/TextEditApply.h"
+#include "session/TextEditApply.h"
 
 namespace quorin::testing {
 
@@ -28,7 +28,8 @@ Status CommitChanging(MapState& map, const FieldRule& rule, WriteHistory* histor
     return success();
 }
 
-// Script 0's text with its name and its type (within its group) changed.
+}  // namespace
+
 TextPlan ChangedScriptText(const MapState& map) {
     const TextRecord script{RecordKind::Script, 0};
     const PartedText text = RecordText(map, script);
@@ -45,8 +46,6 @@ TextPlan ChangedScriptText(const MapState& map) {
     }
     return PlanTextEdit(map, script, text, tokens);
 }
-
-}  // namespace
 
 const std::vector<WritePath>& EveryWritePath() {
     static const std::vector<WritePath> paths = [] {

@@ -10,6 +10,7 @@
 
 #include "edit/WriteHistory.h"
 #include "map/MapState.h"
+#include "textedit/TextEditPlan.h"
 
 namespace quorin::testing {
 
@@ -20,6 +21,9 @@ struct WritePath {
     std::function<Status(MapState&, WriteHistory&)> prepare;
     std::function<Status(MapState&, WriteHistory&)> write;
 };
+
+// Script 0's text with its name and its type (within its group) changed.
+TextPlan ChangedScriptText(const MapState& map);
 
 // Over the edit fixture: script 0, global 1 and node 1 are shown.
 const std::vector<WritePath>& EveryWritePath();

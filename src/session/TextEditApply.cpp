@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "textedit/TextEditApply.h"
+#include "session/TextEditApply.h"
 
 #include "base/TextFormat.h"
 #include "edit/LoadedMapWriter.h"
+#include "edit/MapWritable.h"
 #include "edit/RecordChangeApply.h"
 
 namespace quorin {
@@ -10,6 +11,7 @@ namespace quorin {
 Status ApplyTextPlan(MapState& map, const TextPlan& plan, WriteHistory* history) {
     if (plan.refused()) return Error(ErrorCode::BadValue, plan.refusals.front().message + ". Nothing was written.");
     if (plan.writes.empty()) return success();
+    if (auto ready = CheckMapWritable(map); !ready) return ready;
     auto writer = OpenLoadedMap(map);
     if (!writer) return writer.error();
     for (const PlannedWrite& write : plan.writes) {

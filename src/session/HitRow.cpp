@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "search/HitRow.h"
+#include "session/HitRow.h"
 
 #include <algorithm>
 
