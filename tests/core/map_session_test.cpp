@@ -58,7 +58,7 @@ TEST_P(SessionOperation, LeavesTheFileAndTheHistory) {
     const OperationCase& c = GetParam();
     Opened opened;
     const Status done = c.run(opened.session);
-    EXPECT_EQ(done.ok(), c.succeeds) << (done ? "" : done.error().message);
+    EXPECT_EQ(done.ok(), c.succeeds) << (done ? "" : MessageOf(done.error()));
     EXPECT_EQ(opened.file() == opened.fixture.bytes, c.file == FileAfter::AsLoaded);
     EXPECT_EQ(opened.session.canUndo(), c.canUndo);
     EXPECT_EQ(opened.session.canRedo(), c.canRedo);
@@ -82,23 +82,23 @@ INSTANTIATE_TEST_SUITE_P(
         OperationCase{"ApplyNothing", [](MapSession& s) { return s.apply(TextPlan{}); }, true, FileAfter::AsLoaded,
                       false, false},
         OperationCase{"UndoWithoutStep", Undone, false, FileAfter::AsLoaded, false, false},
-        OperationCase{"Undo", [](MapSession& s) { return CommitName(s) ? Undone(s) : Status(Error{"no write"}); },
+        OperationCase{"Undo", [](MapSession& s) { return CommitName(s) ? Undone(s) : Status(Error(ErrorCode::Usage, "no write")); },
                       true, FileAfter::AsLoaded, false, true},
         OperationCase{"Redo",
                       [](MapSession& s) {
-                          if (!CommitName(s) || !Undone(s)) return Status(Error{"no step"});
+                          if (!CommitName(s) || !Undone(s)) return Status(Error(ErrorCode::Usage, "no step"));
                           return Redone(s);
                       },
                       true, FileAfter::Written, true, false},
         OperationCase{"WriteAfterUndo",
                       [](MapSession& s) {
-                          if (!CommitName(s) || !Undone(s)) return Status(Error{"no step"});
+                          if (!CommitName(s) || !Undone(s)) return Status(Error(ErrorCode::Usage, "no step"));
                           return s.commitField(EditField::ScriptExpPointer, "7");
                       },
                       true, FileAfter::Written, true, false},
         OperationCase{"OpenAgain",
                       [](MapSession& s) {
-                          if (!CommitName(s) || !Undone(s)) return Status(Error{"no step"});
+                          if (!CommitName(s) || !Undone(s)) return Status(Error(ErrorCode::Usage, "no step"));
                           return s.open(s.map().loadedPath(), BuiltInMapNames());
                       },
                       true, FileAfter::AsLoaded, false, false}),
@@ -109,7 +109,7 @@ TEST(MapSession, ReadOnlyRefusesEveryWriteWithItsReason) {
     EXPECT_FALSE(opened.session.writable());
     for (const Status& done : {CommitName(opened.session), opened.session.protect(), Undone(opened.session)}) {
         ASSERT_FALSE(done);
-        EXPECT_EQ(done.error().message, opened.session.map().loadedFile().readOnlyReason);
+        EXPECT_EQ(MessageOf(done.error()), MessageOf(*opened.session.map().loadedFile().readOnlyReason));
     }
     EXPECT_EQ(opened.file(), opened.fixture.bytes);
 }
