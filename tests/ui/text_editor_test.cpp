@@ -313,6 +313,24 @@ void TextEditorTest::mainWindowTextIsColoured() {
     QCOMPARE(colourAt(8), ui::ColourOf(ui::TokenStyle::Number));
     QCOMPARE(colourAt(0), ui::ColourOf(ui::TokenStyle::Parenthesis));
 
+    // A written name moves every token after it: the colours move with them.
+    QLineEdit& name = Field(window(), "FldScriptName");
+    QVERIFY(FocusIn(name));
+    TypeInto(name, QStringLiteral("patrol_loop_longer"));
+    QTest::keyClick(&name, Qt::Key_Return);
+    const QTextBlock after = text->document()->findBlockByNumber(2);
+    QCOMPARE(after.text(), QStringLiteral("( sleep 30)"));
+    for (const auto& [column, style] : {std::pair{2, ui::TokenStyle::NodeText}, std::pair{8, ui::TokenStyle::Number}}) {
+        bool found = false;
+        for (const QTextLayout::FormatRange& range : after.layout()->formats()) {
+            if (range.start <= column && column < range.start + range.length) {
+                QCOMPARE(range.format.foreground().color(), ui::ColourOf(style));
+                found = true;
+            }
+        }
+        QVERIFY2(found, "a token of the written text has no colour");
+    }
+
     editAsText();
     const int number = static_cast<int>(field().text().indexOf(QStringLiteral("30")));
     QCOMPARE(field().styleAt(number), static_cast<int>(ui::TokenStyle::Number));

@@ -263,9 +263,11 @@ void EditorPanel::refreshFill(const PageFill& fill, std::optional<EditField> wri
         }
     }
     if (QPlainTextEdit* area = textArea(fill.page)) {
-        // Left alone when unchanged, so its scrolling and selection stay.
+        // Left alone when unchanged, so its scrolling and selection stay; a
+        // new text takes its new parts, or the colours would fall where the
+        // old text's tokens were.
         const QString text = FromMapText(fill.text);
-        if (area->toPlainText() != text) area->setPlainText(text);
+        if (area->toPlainText() != text) colours_.at(fill.page)->showText(text, fill.parts);
     }
     filling_ = false;
     emit notWrittenChanged();
