@@ -153,6 +153,10 @@ Status MapWriter::put(std::int64_t offset, std::string_view after, std::string b
         if (then->size == end) return cutBack(offset, end);
         return ChangedOnDisk(path());
     }
+    // The write moves the modification time to now; a time set back while
+    // it ran (a touch, a copy keeping its times) is another program's, and
+    // taking it as ours would let the next write land on its change.
+    if (then->modifiedNanoseconds < expected_.modifiedNanoseconds) return ChangedOnDisk(path());
     expected_ = *then;
     ++writes_;
     if (keepJournal_) journal_.push_back({offset, std::move(before), std::string(after)});
